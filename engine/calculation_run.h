@@ -1,0 +1,46 @@
+#pragma once
+
+#include "mission_data.h"
+#include "solve.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+// The calculation run as functions over field texts, shared by the window
+// and the command line.
+namespace mirovax {
+
+// Texts of Edit3 to Edit15: index n - 3 holds field "Edit" + n.
+struct InputTexts {
+    std::array<std::string, 13> edits;
+    std::string& edit(int n) { return edits.at(static_cast<size_t>(n - 3)); }
+    const std::string& edit(int n) const { return edits.at(static_cast<size_t>(n - 3)); }
+};
+
+// Texts of Label12 to Label30: index n - 12 holds label "Label" + n.
+struct ResultTexts {
+    std::array<std::string, 19> labels;
+    std::string& label(int n) { return labels.at(static_cast<size_t>(n - 12)); }
+    const std::string& label(int n) const { return labels.at(static_cast<size_t>(n - 12)); }
+};
+
+// Converts the twelve numeric fields into the record's inputs and sets
+// ConversionError: the position of the first failing character of the first
+// failing field, or 1 when one of Edit3 to Edit15 (Edit8 included) is empty.
+void ReadInputs(const InputTexts& texts, TMissionData& md);
+
+// The result labels for the record: rounded values with their units and
+// "hh:mm" times. Label13 is written only in the two maximum modes, compared
+// exactly with the mode text.
+ResultTexts ShowResults(const TMissionData& md, std::string_view modeText);
+
+// One run after the caller has blanked the results: clears AbortRequested,
+// reads the inputs, sets CalculationValid and, when every input was read,
+// runs the solve mode the mode text names (exact, case-sensitive). Returns
+// whether results are to be shown. Throws ArithmeticError or SearchError when
+// a solve mode faults.
+bool ExecuteCalculation(TMissionData& md, const InputTexts& texts, std::string_view modeText,
+                        IMissionServices& services);
+
+}  // namespace mirovax

@@ -1,0 +1,57 @@
+#include "fuel_models.h"
+
+#include "checked_math.h"
+
+namespace mirovax {
+
+using namespace fp;
+
+void CalcTrueAirspeed(TMissionData& md)
+{
+    // 38.9681 * sqrt(kelvin) is the speed of sound in knots.
+    md.TrueAirspeed = mul(mul(fp::sqrt(add(273.15, md.OAT)), md.Mach), 38.9681);
+}
+
+void CalcGroundSpeed(TMissionData& md) { md.GroundSpeed = sub(md.TrueAirspeed, md.Wind); }
+
+void CalcStillAirDistance(TMissionData& md)
+{
+    md.StillAirDistance = div(mul(md.TripDistance, md.TrueAirspeed), md.GroundSpeed);
+}
+
+void CalcHoldingFuel(TMissionData& md, double weight, double altitude, double minutes)
+{
+    // Upper bound first: with MaxHold below 1500 every altitude ends at 1500.
+    if (altitude > md.MaxHold)
+        altitude = md.MaxHold;
+    if (altitude < 1500.0)
+        altitude = 1500.0;
+    const double low = add(mul(md.aH1, weight), md.bH1);
+    const double high = add(mul(md.aH2, weight), md.bH2);
+    const double ratio = div(sub(altitude, 1500.0), sub(md.MaxHold, 1500.0));
+    const double flow = add(low, mul(ratio, sub(high, low)));
+    md.HoldingFuel = div(mul(flow, minutes), 60.0);
+}
+
+void CalcAlternateFuel(TMissionData& md, double weight, double distance)
+{
+    const double leg = add(mul(md.aC1, distance), md.bC1);
+    md.AlternateFuel = add(add(mul(md.aC3, weight), md.bC3), leg);
+}
+
+void CalcTripFuel(TMissionData& md, double distance, double flightLevel, double weight)
+{
+    // Upper bound first: with MinCruise above MaxCruise every level ends at
+    // MinCruise.
+    if (flightLevel > md.MaxCruise)
+        flightLevel = md.MaxCruise;
+    if (flightLevel < md.MinCruise)
+        flightLevel = md.MinCruise;
+    const double high = add(mul(md.aC2, distance), md.bC2);
+    const double low = add(mul(md.aC1, distance), md.bC1);
+    const double ratio = div(sub(flightLevel, md.MinCruise), sub(md.MaxCruise, md.MinCruise));
+    const double cruise = add(low, mul(ratio, sub(high, low)));
+    md.TripFuel = add(add(mul(md.aC3, weight), md.bC3), cruise);
+}
+
+}  // namespace mirovax

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Number and text conversions shared by the engine, the window, the report
+// and the command line. All of them use "." as the decimal separator,
+// whatever the process locale.
+namespace mirovax {
+
+// General number format: at most 15 significant digits, no trailing zeros,
+// no decimal point for whole numbers; fixed notation for magnitudes from
+// 0.00001 up to 15 digits before the point, otherwise "1.5E-7" style.
+std::string FormatGeneral(double value);
+
+// Rounds to the nearest whole number, ties to the even neighbour.
+double RoundHalfEven(double value);
+
+// RoundHalfEven written as a plain decimal integer ("-2", "79016").
+std::string FormatRounded(double value);
+
+// A time in hours as the "hh:mm" time of day: milliseconds rounded ties to
+// even, sign dropped, whole days dropped, minutes truncated.
+std::string FormatHoursMinutes(double hours);
+
+// Outcome of the strict number conversion: errorPosition is 0 on success,
+// otherwise the 1-based position of the first character that does not fit.
+struct Conversion {
+    double value = 0;
+    int errorPosition = 0;
+    bool ok() const { return errorPosition == 0; }
+};
+
+// Accepts leading blanks, an optional sign, digits with an optional
+// fractional part after ".", and an optional exponent ("E"/"e", optional
+// sign, digits). Anything else fails, a trailing blank, "nan", "inf",
+// hexadecimal and "," included. A number too large for a double fails at
+// its first character.
+Conversion ConvertStrict(std::string_view text);
+
+}  // namespace mirovax
