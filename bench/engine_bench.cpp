@@ -43,8 +43,8 @@ TMissionData BenchMission()
 
 class NoYield : public IMissionServices {
 public:
-    void ReportLimit(const std::string&) override {}
-    void YieldEvents() override {}
+    void ReportLimit(const std::string&) override { }
+    void YieldEvents() override { }
 };
 
 void BM_CalcTripFuel(benchmark::State& state)
@@ -64,7 +64,7 @@ BENCHMARK(BM_CalcTripFuel);
 void BM_MaximumRangeSearch10000(benchmark::State& state)
 {
     TMissionData md = BenchMission();
-    md.TCAP = 47400;  // about 4.45 kg per NAM at FL310 plus the reserve
+    md.TCAP = 47400; // about 4.45 kg per NAM at FL310 plus the reserve
     NoYield services;
     TMissionData probe = md;
     SolveMaximumRange(probe, services);
@@ -75,10 +75,9 @@ void BM_MaximumRangeSearch10000(benchmark::State& state)
         benchmark::DoNotOptimize(run.MaxRange);
     }
     state.counters["passes"] = passes;
-    state.counters["ns_per_pass"] = benchmark::Counter(
-        passes * static_cast<double>(state.iterations()),
+    state.counters["ns_per_pass"] = benchmark::Counter(passes * static_cast<double>(state.iterations()),
         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_MaximumRangeSearch10000);
 
-}  // namespace
+} // namespace

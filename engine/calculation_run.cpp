@@ -28,7 +28,7 @@ constexpr std::array<InputBinding, 12> kInputOrder = {{
     {13, &TMissionData::ContingencyPercent},
 }};
 
-}  // namespace
+} // namespace
 
 void ReadInputs(const InputTexts& texts, TMissionData& md)
 {
@@ -75,8 +75,8 @@ ResultTexts ShowResults(const TMissionData& md, std::string_view modeText)
     return out;
 }
 
-bool ExecuteCalculation(TMissionData& md, const InputTexts& texts, std::string_view modeText,
-                        IMissionServices& services)
+bool ExecuteCalculation(
+    TMissionData& md, const InputTexts& texts, std::string_view modeText, IMissionServices& services)
 {
     md.AbortRequested = false;
     ReadInputs(texts, md);
@@ -93,4 +93,4 @@ bool ExecuteCalculation(TMissionData& md, const InputTexts& texts, std::string_v
     return md.CalculationValid;
 }
 
-}  // namespace mirovax
+} // namespace mirovax

@@ -40,7 +40,7 @@ ResultTexts ShowResults(const TMissionData& md, std::string_view modeText);
 // runs the solve mode the mode text names (exact, case-sensitive). Returns
 // whether results are to be shown. Throws ArithmeticError or SearchError when
 // a solve mode faults.
-bool ExecuteCalculation(TMissionData& md, const InputTexts& texts, std::string_view modeText,
-                        IMissionServices& services);
+bool ExecuteCalculation(
+    TMissionData& md, const InputTexts& texts, std::string_view modeText, IMissionServices& services);
 
-}  // namespace mirovax
+} // namespace mirovax

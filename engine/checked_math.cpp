@@ -17,13 +17,16 @@ const char* FaultMessage(ArithmeticFault fault)
     return "Floating point error";
 }
 
-}  // namespace
+} // namespace
 
 ArithmeticError::ArithmeticError(ArithmeticFault fault)
-    : std::runtime_error(FaultMessage(fault)), m_fault(fault)
+    : std::runtime_error(FaultMessage(fault))
+    , m_fault(fault)
+{ }
+
+void RaiseArithmetic(ArithmeticFault fault)
 {
+    throw ArithmeticError(fault);
 }
 
-void RaiseArithmetic(ArithmeticFault fault) { throw ArithmeticError(fault); }
-
-}  // namespace mirovax
+} // namespace mirovax

@@ -35,9 +35,18 @@ inline double checked(double r)
     return r;
 }
 
-inline double add(double a, double b) { return checked(a + b); }
-inline double sub(double a, double b) { return checked(a - b); }
-inline double mul(double a, double b) { return checked(a * b); }
+inline double add(double a, double b)
+{
+    return checked(a + b);
+}
+inline double sub(double a, double b)
+{
+    return checked(a - b);
+}
+inline double mul(double a, double b)
+{
+    return checked(a * b);
+}
 
 inline double div(double a, double b)
 {
@@ -54,5 +63,5 @@ inline double sqrt(double a)
     return checked(std::sqrt(a));
 }
 
-}  // namespace fp
-}  // namespace mirovax
+} // namespace fp
+} // namespace mirovax

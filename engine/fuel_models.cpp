@@ -12,7 +12,10 @@ void CalcTrueAirspeed(TMissionData& md)
     md.TrueAirspeed = mul(mul(fp::sqrt(add(273.15, md.OAT)), md.Mach), 38.9681);
 }
 
-void CalcGroundSpeed(TMissionData& md) { md.GroundSpeed = sub(md.TrueAirspeed, md.Wind); }
+void CalcGroundSpeed(TMissionData& md)
+{
+    md.GroundSpeed = sub(md.TrueAirspeed, md.Wind);
+}
 
 void CalcStillAirDistance(TMissionData& md)
 {
@@ -54,4 +57,4 @@ void CalcTripFuel(TMissionData& md, double distance, double flightLevel, double 
     md.TripFuel = add(add(mul(md.aC3, weight), md.bC3), cruise);
 }
 
-}  // namespace mirovax
+} // namespace mirovax

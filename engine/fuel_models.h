@@ -30,4 +30,4 @@ void CalcAlternateFuel(TMissionData& md, double weight, double distance);
 // MaxCruise.
 void CalcTripFuel(TMissionData& md, double distance, double flightLevel, double weight);
 
-}  // namespace mirovax
+} // namespace mirovax

@@ -43,7 +43,7 @@ double SumTakeoffTime(const TMissionData& md)
     return add(add(add(div(md.HoldingTime, 60.0), md.AlternateTime), md.TripTime), md.ContingencyTime);
 }
 
-}  // namespace
+} // namespace
 
 void SolveTripTimeAndFuel(TMissionData& md, IMissionServices& services)
 {
@@ -146,9 +146,9 @@ void SolveMaximumPayload(TMissionData& md, IMissionServices& /*services*/)
     double weight = 0;
     for (long pass = 1;; ++pass) {
         if (pass > kMaxPayloadPassLimit || (step > 0 && sub(md.ZeroFuelWeight, step) < 0.0))
-            throw SearchError("Maximum Payload search ended without result: no zero fuel weight from " +
-                              FormatGeneral(md.MZFW) +
-                              " kg down to 0 kg meets the allowable landing and takeoff weights.");
+            throw SearchError("Maximum Payload search ended without result: no zero fuel weight from "
+                + FormatGeneral(md.MZFW)
+                + " kg down to 0 kg meets the allowable landing and takeoff weights.");
         md.ZeroFuelWeight = sub(md.ZeroFuelWeight, step);
         weight = HoldingAndAlternate(md, md.ZeroFuelWeight);
         if (weight > md.MALW) {
@@ -174,4 +174,4 @@ void SolveMaximumPayload(TMissionData& md, IMissionServices& /*services*/)
     md.LandingWeight = sub(md.TakeoffWeight, md.TripFuel);
 }
 
-}  // namespace mirovax
+} // namespace mirovax

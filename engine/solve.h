@@ -52,4 +52,4 @@ void SolveTripTimeAndFuel(TMissionData& md, IMissionServices& services);
 void SolveMaximumRange(TMissionData& md, IMissionServices& services);
 void SolveMaximumPayload(TMissionData& md, IMissionServices& services);
 
-}  // namespace mirovax
+} // namespace mirovax

@@ -13,7 +13,10 @@ namespace mirovax {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // strtod in the "C" locale, so the decimal point stays "." whatever the
 // process locale says.
@@ -23,7 +26,7 @@ double ParseCDouble(const std::string& text)
     return strtod_l(text.c_str(), nullptr, cLocale);
 }
 
-}  // namespace
+} // namespace
 
 std::string FormatGeneral(double value)
 {
@@ -44,7 +47,7 @@ std::string FormatGeneral(double value)
     const char* e = std::strchr(mantissa, 'e');
     std::string digits(1, mantissa[0]);
     digits.append(mantissa + 2, e);
-    const int exponent = std::atoi(e + 1);  // value = d.ddd x 10^exponent
+    const int exponent = std::atoi(e + 1); // value = d.ddd x 10^exponent
     const std::string sign = negative ? "-" : "";
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
@@ -89,7 +92,7 @@ std::string FormatRounded(double value)
 {
     double r = RoundHalfEven(value);
     if (r == 0.0)
-        r = 0.0;  // no "-0"
+        r = 0.0; // no "-0"
     char buf[400];
     std::snprintf(buf, sizeof buf, "%.0f", r);
     return buf;
@@ -157,4 +160,4 @@ Conversion ConvertStrict(std::string_view text)
     return result;
 }
 
-}  // namespace mirovax
+} // namespace mirovax

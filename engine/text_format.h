@@ -38,4 +38,4 @@ struct Conversion {
 // its first character.
 Conversion ConvertStrict(std::string_view text);
 
-}  // namespace mirovax
+} // namespace mirovax

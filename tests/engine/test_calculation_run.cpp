@@ -30,7 +30,7 @@ InputTexts WorkedTexts()
     return t;
 }
 
-}  // namespace
+} // namespace
 
 TEST(ReadInputs, FillsAllTwelveInputs)
 {
@@ -46,8 +46,8 @@ TEST(ReadInputs, FirstFailureDecidesTheErrorPosition)
 {
     TMissionData md;
     InputTexts t = WorkedTexts();
-    t.edit(6) = "4-5";     // OAT, read fourth: fails at 2
-    t.edit(13) = "12345x";  // read last: would fail at 6
+    t.edit(6) = "4-5"; // OAT, read fourth: fails at 2
+    t.edit(13) = "12345x"; // read last: would fail at 6
     ReadInputs(t, md);
     EXPECT_EQ(md.ConversionError, 2);
     EXPECT_EQ(md.ContingencyPercent, 0);
@@ -77,10 +77,8 @@ TEST(ShowResults, LabelsOfTheWorkedTripRun)
     RecordingServices services;
     ASSERT_TRUE(ExecuteCalculation(md, WorkedTexts(), kModeTripTimeAndFuel, services));
     const ResultTexts r = ShowResults(md, kModeTripTimeAndFuel);
-    const char* expected[19] = {"",         "",         "458 kts", "438 kts",  "621 NAM",
-                                "2259 kg/h", "00:45",    "00:13",   "00:04",    "01:21",
-                                "02:24",    "1788",     "818",     "153",      "3063",
-                                "5822",     "19000 kg", "24822 kg", "21759 kg"};
+    const char* expected[19] = {"", "", "458 kts", "438 kts", "621 NAM", "2259 kg/h", "00:45", "00:13",
+        "00:04", "01:21", "02:24", "1788", "818", "153", "3063", "5822", "19000 kg", "24822 kg", "21759 kg"};
     for (int n = 12; n <= 30; ++n)
         EXPECT_EQ(r.label(n), expected[n - 12]) << "Label" << n;
 }

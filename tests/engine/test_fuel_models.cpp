@@ -116,9 +116,9 @@ TEST(TripFuel, WorkedFigureAndFlightLevelClamps)
     EXPECT_EQ(md.TripFuel, 3035);
 
     const double weightTerm = 0.01 * 25000 + 10;
-    CalcTripFuel(md, 600, 450, 25000);  // above MaxCruise: the MaxCruise line
+    CalcTripFuel(md, 600, 450, 25000); // above MaxCruise: the MaxCruise line
     EXPECT_EQ(md.TripFuel, weightTerm + 4 * 600 + 50);
-    CalcTripFuel(md, 600, 100, 25000);  // below MinCruise: the MinCruise line
+    CalcTripFuel(md, 600, 100, 25000); // below MinCruise: the MinCruise line
     EXPECT_EQ(md.TripFuel, weightTerm + 5 * 600 + 100);
 }
 

@@ -17,7 +17,7 @@ void ExpectRounded(double value, double expected, double decimals, const char* w
     EXPECT_EQ(std::nearbyint(value * scale) / scale, expected) << what << " = " << value;
 }
 
-}  // namespace
+} // namespace
 
 TEST(TripTimeAndFuel, WorkedRun)
 {
@@ -132,7 +132,7 @@ TEST(MaximumPayload, SearchGoesBelowDowAndReportsNegativePayload)
 {
     TMissionData md = WorkedMission();
     md.MATOW = 1e6;
-    md.MALW = 14000;  // below DOW plus holding and alternate fuel
+    md.MALW = 14000; // below DOW plus holding and alternate fuel
     RecordingServices services;
     SolveMaximumPayload(md, services);
     EXPECT_LT(md.ZeroFuelWeight, md.DOW);
@@ -142,12 +142,12 @@ TEST(MaximumPayload, SearchGoesBelowDowAndReportsNegativePayload)
 TEST(MaximumPayload, DataWhereNoWeightPassesEndsWithAnError)
 {
     TMissionData md = WorkedMission();
-    md.MALW = -1;  // no zero fuel weight can meet it
+    md.MALW = -1; // no zero fuel weight can meet it
     RecordingServices services;
     EXPECT_THROW(SolveMaximumPayload(md, services), SearchError);
 
     md = WorkedMission();
-    md.MZFW = 1e300;  // 10 kg steps no longer change the weight
+    md.MZFW = 1e300; // 10 kg steps no longer change the weight
     md.MALW = 0;
     EXPECT_THROW(SolveMaximumPayload(md, services), SearchError);
 }
@@ -179,14 +179,15 @@ TEST(TripTimeAndFuel, LimitEdges)
     };
     const Case cases[] = {
         {"zero fuel", [](TMissionData& md, const TMissionData&, double extra) { md.MZFW = 19000 - extra; },
-         "Maximum Zero Fuel Weight of 18999 kg exceeded!"},
+            "Maximum Zero Fuel Weight of 18999 kg exceeded!"},
         {"landing",
-         [](TMissionData& md, const TMissionData& r, double extra) {
-             md.MALW = r.ZeroFuelWeight + r.HoldingFuel + r.AlternateFuel - extra;
-         },
-         nullptr},
-        {"takeoff", [](TMissionData& md, const TMissionData& r, double extra) { md.MATOW = r.TakeoffWeight - extra; },
-         nullptr},
+            [](TMissionData& md, const TMissionData& r, double extra) {
+                md.MALW = r.ZeroFuelWeight + r.HoldingFuel + r.AlternateFuel - extra;
+            },
+            nullptr},
+        {"takeoff",
+            [](TMissionData& md, const TMissionData& r, double extra) { md.MATOW = r.TakeoffWeight - extra; },
+            nullptr},
     };
     for (const Case& c : cases) {
         TMissionData md = base;
@@ -212,7 +213,7 @@ TEST(TripTimeAndFuel, StopsWriteOnlyWhatWasComputed)
     TMissionData md = WorkedMission();
     md.HoldingFuel = md.TripFuel = md.LandingWeight = -7;
     md.MZFW = 18000;
-    md.MATOW = 1;  // also exceeded, but only the first limit is reported
+    md.MATOW = 1; // also exceeded, but only the first limit is reported
     RecordingServices services;
     SolveTripTimeAndFuel(md, services);
     ASSERT_EQ(services.messages.size(), 1u);
@@ -282,8 +283,8 @@ TEST(MaximumRange, FirstDistanceAlreadyBreaksALimit)
     EXPECT_EQ(md.MaxRange, 2 * md.GroundSpeed / md.TrueAirspeed);
     TMissionData probe = md;
     CalcTripFuel(probe, 1, 310, md.ZeroFuelWeight + md.HoldingFuel + md.AlternateFuel);
-    EXPECT_EQ(md.TripFuel, (probe.TripFuel + (md.HoldingFuel + md.AlternateFuel)) -
-                               (md.HoldingFuel + md.AlternateFuel));
+    EXPECT_EQ(md.TripFuel,
+        (probe.TripFuel + (md.HoldingFuel + md.AlternateFuel)) - (md.HoldingFuel + md.AlternateFuel));
 }
 
 TEST(MaximumRange, TotalFuelEqualToTankCapacityGoesOn)
@@ -324,7 +325,7 @@ TEST(MaximumRange, AbortStopsAfterTheLastComputedPass)
     TMissionData md = WorkedMission();
     md.TCAP = 1e9;
     md.MATOW = 1e9;
-    md.aC1 = md.aC2 = 0;  // trip fuel never grows: only Abort ends the search
+    md.aC1 = md.aC2 = 0; // trip fuel never grows: only Abort ends the search
     RecordingServices services(&md, 250);
     SolveMaximumRange(md, services);
     EXPECT_TRUE(md.CalculationValid);

@@ -51,9 +51,9 @@ inline TMissionData WorkedMission()
 class RecordingServices : public IMissionServices {
 public:
     explicit RecordingServices(TMissionData* md = nullptr, long abortAfterYields = -1)
-        : m_md(md), m_abortAfter(abortAfterYields)
-    {
-    }
+        : m_md(md)
+        , m_abortAfter(abortAfterYields)
+    { }
     void ReportLimit(const std::string& message) override { messages.push_back(message); }
     void YieldEvents() override
     {
@@ -70,4 +70,4 @@ private:
     long m_abortAfter;
 };
 
-}  // namespace mirovax::test
+} // namespace mirovax::test

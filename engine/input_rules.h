@@ -1,0 +1,68 @@
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// The rules that act while the user types into the main window's fields or
+// leaves one, as pure functions: the window applies what they return.
+namespace mirovax {
+
+// Raised when an exit check meets a text that is not a number (pasted, or
+// from a setup file); the field keeps its text.
+class InputConversionError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// What leaving a checked field does: an optional warning, an optional new
+// text for the field (with the focus put back into it), and for the flight
+// level an optional new text for the temperature field Edit6.
+struct ExitOutcome {
+    std::string message; // empty: no message
+    std::optional<std::string> replacement; // the field's new text; focus returns
+    std::optional<std::string> oatText; // Edit6's new text
+};
+
+// Leaving Edit5: caps the level at the airplane's maximum altitude (ft), then
+// sets the standard-atmosphere temperature for the resulting level.
+ExitOutcome FlightLevelExit(std::string_view edit5Text, double maxAltFt);
+
+// Standard-atmosphere temperature (deg C, rounded ties to even) for a flight
+// level, -56 above the tropopause at 36089 ft, nothing exactly at it.
+std::optional<std::string> StandardTemperatureText(double flightLevel);
+
+// Leaving Edit14 (takeoff) or Edit15 (landing): a value above the structural
+// limit (kg) is replaced by the limit.
+ExitOutcome AllowableWeightExit(std::string_view text, double limitKg, bool takeoff);
+
+// Leaving Edit12: a holding altitude below 1500 ft is replaced by 1500.
+ExitOutcome HoldingAltitudeExit(std::string_view text);
+
+// Holding time and contingency that a regulation name presets; exact,
+// case-sensitive match, otherwise nothing.
+struct RegulationPreset {
+    std::string_view name;
+    std::string_view holdingTime; // Edit11, min
+    std::string_view contingency; // Edit13, %
+};
+std::optional<RegulationPreset> FindRegulationPreset(std::string_view regulations);
+
+// Which fields and result rows a mode text enables or shows; exact,
+// case-sensitive match, otherwise nothing changes.
+struct ModeRule {
+    std::string_view mode;
+    bool tripDistanceEnabled; // Edit3
+    bool payloadEnabled; // Edit4
+    std::optional<std::string_view> label11;
+    bool maximumRowsShown; // StaticText39, Label11, Label12, Label13
+};
+std::optional<ModeRule> FindModeRule(std::string_view modeText);
+
+// Whether a typed character reaches edit field "Edit" + editNumber. Digits and
+// backspace for the numeric fields, "-" too for OAT and wind; the airport
+// codes take everything. Other control characters are discarded.
+bool KeyAccepted(int editNumber, char32_t typed);
+
+} // namespace mirovax
