@@ -1,0 +1,103 @@
+#include "engine/payload_range.h"
+#include "engine/solve.h"
+#include "worked_data.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace mirovax;
+using mirovax::test::RecordingServices;
+using mirovax::test::WorkedMission;
+
+namespace {
+
+TMissionData MaxRangeAt(TMissionData md, double payload)
+{
+    md.Payload = payload;
+    md.LimitedBy.clear();
+    md.CalculationValid = true;
+    RecordingServices services;
+    SolveMaximumRange(md, services);
+    return md;
+}
+
+} // namespace
+
+TEST(PayloadRange, EveryPointIsAMaximumRangeRun)
+{
+    TMissionData md = WorkedMission();
+    md.MATOW = 24000;
+    const TMissionData before = md;
+    const auto diagram = ComputePayloadRange(md, 11);
+    EXPECT_EQ(md.Payload, before.Payload) << "the record is not changed";
+    EXPECT_EQ(md.MaxRange, before.MaxRange);
+
+    ASSERT_GE(diagram.size(), 12u);
+    EXPECT_EQ(diagram.front().payload, 7000);
+    EXPECT_EQ(diagram.front().range, 0);
+    EXPECT_EQ(diagram.front().limitedBy, "Zero Fuel Weight");
+    for (size_t i = 1; i < diagram.size(); ++i) {
+        const TMissionData run = MaxRangeAt(md, diagram[i].payload);
+        EXPECT_EQ(diagram[i].range, run.MaxRange) << diagram[i].payload;
+        EXPECT_EQ(diagram[i].limitedBy, run.LimitedBy) << diagram[i].payload;
+        EXPECT_LT(diagram[i].payload, diagram[i - 1].payload + (i == 1 ? 1 : 0));
+        EXPECT_GE(diagram[i].range, diagram[i - 1].range);
+    }
+}
+
+TEST(PayloadRange, CornersWhereTheBindingLimitChanges)
+{
+    TMissionData md = WorkedMission();
+    md.MATOW = 24000; // 24000 - 6000 - 14000: the tank corner at 4000 kg
+    const auto diagram = ComputePayloadRange(md, 5);
+    std::vector<PayloadRangePoint> corners;
+    for (const auto& p : diagram) {
+        if (p.corner)
+            corners.push_back(p);
+    }
+    ASSERT_EQ(corners.size(), 4u);
+    EXPECT_EQ(corners[1].payload, 7000);
+    EXPECT_EQ(corners[1].limitedBy, "Maximum Takeoff Weight");
+    EXPECT_EQ(corners[2].payload, 4000);
+    EXPECT_EQ(corners[3].payload, 0);
+    EXPECT_EQ(corners[3].limitedBy, "Tank Capacity");
+    // Above the corner the takeoff weight binds, below it the tank.
+    for (const auto& p : diagram) {
+        if (p.range == 0)
+            continue;
+        if (p.payload > 4000) {
+            EXPECT_EQ(p.limitedBy, "Maximum Takeoff Weight") << p.payload;
+        } else if (p.payload < 4000) {
+            EXPECT_EQ(p.limitedBy, "Tank Capacity") << p.payload;
+        }
+    }
+}
+
+TEST(PayloadRange, LandingLimitCapsThePayloadExactly)
+{
+    TMissionData md = WorkedMission();
+    md.MALW = 22000;
+    const auto diagram = ComputePayloadRange(md, 3);
+    EXPECT_EQ(diagram.front().limitedBy, "Allowable Landing Weight");
+    const double cap = diagram.front().payload;
+    EXPECT_LT(cap, 7000);
+    // The cap passes the landing check, the next double above it does not.
+    TMissionData atCap = MaxRangeAt(md, cap);
+    EXPECT_TRUE(atCap.CalculationValid);
+    TMissionData above = MaxRangeAt(md, std::nextafter(cap, 1e9));
+    EXPECT_FALSE(above.CalculationValid);
+}
+
+TEST(PayloadRange, RefusedWhenTheLimitsNeverBind)
+{
+    TMissionData md = WorkedMission();
+    md.aC1 = md.aC2 = 0; // trip fuel does not grow with distance
+    md.TCAP = 1e9;
+    md.MATOW = 1e9;
+    EXPECT_THROW(ComputePayloadRange(md, 3), DiagramError);
+
+    md = WorkedMission();
+    md.MALW = 1000;
+    EXPECT_THROW(ComputePayloadRange(md, 3), DiagramError);
+}
