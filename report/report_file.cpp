@@ -59,8 +59,10 @@ class TemporaryFile {
 public:
     explicit TemporaryFile(const std::string& target)
     {
-        const std::string stem
-            = DirectoryOf(target) + "/." + BaseNameOf(target) + "." + std::to_string(getpid()) + ".";
+        // A shortened base name keeps the temporary name within the file
+        // system's limit when the target's own name nearly fills it.
+        const std::string stem = DirectoryOf(target) + "/." + BaseNameOf(target).substr(0, 64) + "."
+            + std::to_string(getpid()) + ".";
         // O_EXCL never reuses a name another program holds; 0666 lets the
         // umask decide the permissions as for any new file.
         for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {

@@ -96,6 +96,15 @@ TEST_F(SaveReportFileTest, CreatesAndReplacesWithExactContent)
     EXPECT_EQ(Entries(), std::vector<std::string>{"report.txt"});
 }
 
+// The temporary file must fit the file system's name limit too.
+TEST_F(SaveReportFileTest, NameFillingTheLimitIsSaved)
+{
+    const std::string name = std::string(251, 'r') + ".rtf";
+    SaveReportFile((m_dir / name).string(), "long");
+    EXPECT_EQ(Read(m_dir / name), "long");
+    EXPECT_EQ(Entries(), std::vector<std::string>{name});
+}
+
 TEST_F(SaveReportFileTest, ReplacementKeepsTheFilesPermissions)
 {
     const fs::path target = m_dir / "report.rtf";

@@ -143,12 +143,5 @@ TEST(WriteRtf, SizesAreHalfPointsWithinWhatReadersTake)
     EXPECT_EQ(doc.paragraphs[4].halfPoints, 3276);
 }
 
-TEST(WriteRtf, EmptyModelIsStillADocument)
-{
-    const std::string rtf = WriteRtf(ReportModel{});
-    const ReadDocument doc = ReadRtf(rtf);
-    EXPECT_TRUE(doc.paragraphs.empty());
-}
-
 } // namespace
 } // namespace mirovax
