@@ -1,0 +1,217 @@
+#include "report/report_model.h"
+
+#include "report/report_text.h"
+
+#include <initializer_list>
+#include <stdexcept>
+
+namespace mirovax {
+
+namespace {
+
+constexpr std::array<std::string_view, 51> kStaticTextCaptions = {
+    "From:", // 1
+    "To:", // 2
+    "Distance:", // 3
+    "NM", // 4
+    "Payload:", // 5
+    "Flight Level:", // 6
+    "OAT:", // 7
+    "Wind:", // 8
+    "kg", // 9
+    "\u00B0C", // 10
+    "kts", // 11
+    "Alternate:", // 12
+    "Elevation:", // 13
+    "Distance:", // 14
+    "Holding Time:", // 15
+    "ft", // 16
+    "NM", // 17
+    "min", // 18
+    "Hold. Altitude:", // 19
+    "ft", // 20
+    "Cont Fuel:", // 21
+    "%", // 22
+    "Regulations:", // 23
+    "MATOW:", // 24
+    "kg", // 25
+    "kg", // 26
+    "MALW:", // 27
+    "Solve for:", // 28
+    "Airframe:", // 29
+    "Engine:", // 30
+    "Dry Operating Weight:", // 31
+    "Maximum Takeoff Weight:", // 32
+    "Maximum Landing Weight:", // 33
+    "Maximum Zero Fuel Weight:", // 34
+    "Tank Capacity:", // 35
+    "Maximum Altitude:", // 36
+    "Cruise Mach:", // 37
+    "Reference:", // 38
+    "Limited by:", // 39
+    "True Airspeed:", // 40
+    "Ground Speed:", // 41
+    "Still Air Distance:", // 42
+    "Avg. Fuel Flow:", // 43
+    "Holding:", // 44
+    "Alternate:", // 45
+    "Contingency:", // 46
+    "Trip:", // 47
+    "Min. Takeoff:", // 48
+    "Zero Fuel Weight:", // 49
+    "Takeoff Weight:", // 50
+    "Landing Weight:", // 51
+};
+
+// Builds the rows in order; every text taken from the snapshot goes through
+// ReportSafeText, the report's own words and units do not need to.
+class RowWriter {
+public:
+    explicit RowWriter(const ReportSnapshot& snapshot)
+        : m_snapshot(snapshot)
+    { }
+
+    // A regular 8 pt row from items joined by tabs.
+    void Regular(std::initializer_list<std::string> items)
+    {
+        ReportRow row;
+        bool first = true;
+        for (const std::string& item : items) {
+            if (!first)
+                row.text += '\t';
+            row.text += item;
+            first = false;
+        }
+        m_model.rows.push_back(std::move(row));
+    }
+    void Empty() { m_model.rows.push_back(ReportRow{}); }
+    void Heading(std::string_view text, int sizePt, bool underline)
+    {
+        ReportRow row;
+        row.text = std::string(text);
+        row.sizePt = sizePt;
+        row.bold = true;
+        row.underline = underline;
+        m_model.rows.push_back(std::move(row));
+    }
+
+    std::string StaticText(int n) const { return ReportSafeText(m_snapshot.staticText(n)); }
+    std::string Edit(int n) const { return ReportSafeText(m_snapshot.edit(n)); }
+    std::string Label(int n) const { return ReportSafeText(m_snapshot.label(n)); }
+
+    ReportModel Take() { return std::move(m_model); }
+
+private:
+    const ReportSnapshot& m_snapshot;
+    ReportModel m_model;
+};
+
+} // namespace
+
+std::string_view StaticTextCaption(int n)
+{
+    if (n < 1 || n > static_cast<int>(kStaticTextCaptions.size()))
+        throw std::out_of_range("no StaticText" + std::to_string(n));
+    return kStaticTextCaptions[static_cast<size_t>(n - 1)];
+}
+
+void FillFixedCaptions(ReportSnapshot& snapshot)
+{
+    for (int n = 1; n <= static_cast<int>(kStaticTextCaptions.size()); ++n)
+        snapshot.staticText(n) = std::string(StaticTextCaption(n));
+}
+
+std::string MainWindowCaption(std::string_view fileVersion)
+{
+    return "Mirovax - Version: " + std::string(fileVersion);
+}
+
+void SetModeText(ReportSnapshot& snapshot, std::string_view modeText)
+{
+    snapshot.modeText = std::string(modeText);
+    if (modeText == kModeMaximumPayload)
+        snapshot.label(11) = "Maximum Payload:";
+    else if (modeText == kModeMaximumRange)
+        snapshot.label(11) = "Maximum Range:";
+}
+
+void SetAirplaneLabels(ReportSnapshot& snapshot, const std::array<std::string, 10>& labels)
+{
+    for (int n = 1; n <= 10; ++n)
+        snapshot.label(n) = labels[static_cast<size_t>(n - 1)];
+}
+
+void SetResultLabels(ReportSnapshot& snapshot, const ResultTexts& results)
+{
+    for (int n = 12; n <= 30; ++n)
+        snapshot.label(n) = results.label(n);
+}
+
+ReportModel BuildReport(const ReportSnapshot& snapshot)
+{
+    RowWriter w(snapshot);
+    const std::string_view mode = snapshot.modeText;
+    const bool tripTime = mode == kModeTripTimeAndFuel;
+    const bool maxPayload = mode == kModeMaximumPayload;
+    const bool maxRange = mode == kModeMaximumRange;
+
+    w.Regular({ReportSafeText(snapshot.title)});
+    w.Heading("Mission Report", 14, true);
+    w.Empty();
+    w.Regular({w.StaticText(28), ReportSafeText(snapshot.modeText)});
+    w.Empty();
+
+    w.Heading("Airplane Data", 10, false);
+    w.Regular({w.StaticText(29), w.Label(1), w.StaticText(30), w.Label(2)});
+    w.Regular({w.StaticText(31), w.Label(3), w.StaticText(32), w.Label(4)});
+    w.Regular({w.StaticText(33), w.Label(5), w.StaticText(34), w.Label(6)});
+    w.Regular({w.StaticText(35), w.Label(7), w.StaticText(36), w.Label(8)});
+    w.Regular({w.StaticText(37), w.Label(9), w.StaticText(38), w.Label(10)});
+    w.Empty();
+
+    w.Heading("Trip Data", 10, false);
+    // The quantity a maximum mode solves for cannot be entered, so its field
+    // stays out of the report: the route and trip distance in Maximum Range,
+    // the payload in Maximum Payload.
+    if (tripTime || maxPayload) {
+        w.Regular({w.StaticText(1), w.Edit(1), w.StaticText(2), w.Edit(2)});
+        w.Regular({w.StaticText(3), w.Edit(3) + " NM"});
+    }
+    if (tripTime || maxRange)
+        w.Regular({w.StaticText(5), w.Edit(4) + " kg"});
+    w.Regular({w.StaticText(23), ReportSafeText(snapshot.regulationText), w.StaticText(6), w.Edit(5)});
+    w.Regular({w.StaticText(7), w.Edit(6) + " \u00B0C", w.StaticText(8), w.Edit(7) + " kts"});
+    w.Regular({w.StaticText(24), w.Edit(14) + " kg", w.StaticText(27), w.Edit(15) + " kg"});
+    w.Regular({w.StaticText(12), w.Edit(8), w.StaticText(13), w.Edit(9) + " ft"});
+    w.Regular({w.StaticText(14), w.Edit(10) + " NM", w.StaticText(15), w.Edit(11) + " min"});
+    w.Regular({w.StaticText(19), w.Edit(12) + " ft", w.StaticText(21), w.Edit(13) + " %"});
+    w.Empty();
+
+    w.Heading("Results", 10, false);
+    if (maxPayload || maxRange)
+        w.Regular({w.StaticText(39), w.Label(12), w.Label(11), w.Label(13)});
+    w.Regular({w.StaticText(40), w.Label(14), w.StaticText(41), w.Label(15)});
+    w.Regular({w.StaticText(42), w.Label(16), w.StaticText(43), w.Label(17)});
+    w.Regular({w.StaticText(49), w.Label(28), w.StaticText(50), w.Label(29)});
+    w.Regular({w.StaticText(51), w.Label(30)});
+    w.Regular({w.StaticText(44), w.Label(18), w.Label(23)});
+    w.Regular({w.StaticText(45), w.Label(19), w.Label(24)});
+    w.Regular({w.StaticText(46), w.Label(20), w.Label(25)});
+    w.Regular({w.StaticText(47), w.Label(21), w.Label(26)});
+    w.Regular({w.StaticText(48), w.Label(22), w.Label(27)});
+    w.Empty();
+    w.Regular({"File: " + ReportSafeText(snapshot.setupFileName)});
+    return w.Take();
+}
+
+std::string ReportPlainText(const ReportModel& model)
+{
+    std::string out;
+    for (const ReportRow& row : model.rows) {
+        out += row.text;
+        out += '\n';
+    }
+    return out;
+}
+
+} // namespace mirovax
