@@ -11,3 +11,6 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build" --output-on-failure -j2
+
+# The fuzz targets, each for a bounded time on its committed seed corpus.
+"$root/scripts/fuzz.sh" -t "${MIROVAX_FUZZ_SECONDS:-20}"
