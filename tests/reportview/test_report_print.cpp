@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <functional>
 
 // The printed report is read back with poppler's tools: pdfinfo for the job
 // title and page count, pdftotext -bbox for where every word landed (in
@@ -90,8 +91,10 @@ QList<PrintedPage> ReadPages(const QString& pdf)
 }
 
 // Prints the model the way the window does, from the view, and returns the
-// text area on paper that the report's margins give.
-TextArea PrintToPdf(const ReportModel& model, const QString& pdf, QPrinter::PrinterMode mode)
+// text area on paper that the report's margins give. choose stands for the
+// print dialog's settings.
+TextArea PrintToPdf(const ReportModel& model, const QString& pdf, QPrinter::PrinterMode mode,
+    const std::function<void(QPrinter&)>& choose = {})
 {
     QTextEdit view;
     ConfigureReportView(&view);
@@ -100,6 +103,8 @@ TextArea PrintToPdf(const ReportModel& model, const QString& pdf, QPrinter::Prin
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
     printer.setPageLayout(TestPageLayout());
+    if (choose)
+        choose(printer);
     PrintReport(&view, printer);
 
     const QRectF printable = TestPageLayout().paintRect(QPageLayout::Point);
@@ -157,6 +162,7 @@ private slots:
     void fontsAreArialOrItsStandIn();
     void longReportRunsOnPageAfterPage_data() { AddResolutions(); }
     void longReportRunsOnPageAfterPage();
+    void pageRangeAndCopiesFromThePrintDialog();
 };
 
 void ReportPrintTest::reportFitsOnePageWithinTheMargins()
@@ -239,6 +245,22 @@ void ReportPrintTest::fontsAreArialOrItsStandIn()
         qPrintable(names.join(QLatin1Char(','))));
 }
 
+ReportModel NumberedRows(int count)
+{
+    ReportModel model;
+    for (int i = 1; i <= count; ++i)
+        model.rows.push_back(Row(QStringLiteral("R%1\tvalue").arg(i, 3, 10, QLatin1Char('0')).toStdString()));
+    return model;
+}
+
+QStringList FirstWords(const QList<PrintedPage>& pages)
+{
+    QStringList words;
+    for (const PrintedPage& page : pages)
+        words.append(page.words.isEmpty() ? QString() : page.words.first().text);
+    return words;
+}
+
 void ReportPrintTest::longReportRunsOnPageAfterPage()
 {
     QFETCH(int, mode);
@@ -246,9 +268,7 @@ void ReportPrintTest::longReportRunsOnPageAfterPage()
     QVERIFY(dir.isValid());
     const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
     constexpr int kRows = 150;
-    ReportModel model;
-    for (int i = 1; i <= kRows; ++i)
-        model.rows.push_back(Row(QStringLiteral("R%1\tvalue").arg(i, 3, 10, QLatin1Char('0')).toStdString()));
+    const ReportModel model = NumberedRows(kRows);
     const TextArea area = PrintToPdf(model, pdf, static_cast<QPrinter::PrinterMode>(mode));
 
     const QList<PrintedPage> pages = ReadPages(pdf);
@@ -282,6 +302,60 @@ void ReportPrintTest::longReportRunsOnPageAfterPage()
         }
     }
     QCOMPARE(next, kRows + 1);
+}
+
+void ReportPrintTest::pageRangeAndCopiesFromThePrintDialog()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const ReportModel model = NumberedRows(150);
+    const QString all = dir.filePath(QStringLiteral("all.pdf"));
+    PrintToPdf(model, all, QPrinter::HighResolution);
+    const QStringList allFirst = FirstWords(ReadPages(all));
+    QVERIFY2(allFirst.size() >= 3, qPrintable(allFirst.join(',')));
+
+    const QString second = dir.filePath(QStringLiteral("second.pdf"));
+    PrintToPdf(model, second, QPrinter::HighResolution, [](QPrinter& printer) {
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(2, 2);
+    });
+    QCOMPARE(FirstWords(ReadPages(second)), QStringList{allFirst[1]});
+
+    // A file cannot make copies, so each copy is printed; collated, the
+    // pages run in order once per copy.
+    const QString copies = dir.filePath(QStringLiteral("copies.pdf"));
+    PrintToPdf(model, copies, QPrinter::HighResolution, [](QPrinter& printer) {
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(2, 3);
+        printer.setCopyCount(2);
+        printer.setCollateCopies(true);
+    });
+    QCOMPARE(
+        FirstWords(ReadPages(copies)), (QStringList{allFirst[1], allFirst[2], allFirst[1], allFirst[2]}));
+
+    const QString uncollated = dir.filePath(QStringLiteral("uncollated.pdf"));
+    PrintToPdf(model, uncollated, QPrinter::HighResolution, [](QPrinter& printer) {
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(2, 3);
+        printer.setCopyCount(2);
+        printer.setCollateCopies(false);
+    });
+    QCOMPARE(
+        FirstWords(ReadPages(uncollated)), (QStringList{allFirst[1], allFirst[1], allFirst[2], allFirst[2]}));
+
+    // A range past the report's end prints nothing and says so.
+    const QString beyond = dir.filePath(QStringLiteral("beyond.pdf"));
+    QString message;
+    try {
+        PrintToPdf(model, beyond, QPrinter::HighResolution, [&](QPrinter& printer) {
+            printer.setPrintRange(QPrinter::PageRange);
+            printer.setFromTo(static_cast<int>(allFirst.size()) + 1, static_cast<int>(allFirst.size()) + 2);
+        });
+    } catch (const std::runtime_error& error) {
+        message = QString::fromUtf8(error.what());
+    }
+    QVERIFY2(message.startsWith(QStringLiteral("Printing failed")), qPrintable(message));
+    QVERIFY(!QFileInfo::exists(beyond));
 }
 
 } // namespace mirovax

@@ -19,9 +19,11 @@
 #include <QTextEdit>
 #include <QTextOption>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace mirovax {
 
@@ -91,6 +93,54 @@ std::string PrintTarget(const QPrinter& printer)
 [[noreturn]] void PrintingFailed(const QPrinter& printer, const std::string& reason)
 {
     throw std::runtime_error("Printing failed on " + PrintTarget(printer) + ": " + reason);
+}
+
+// The 0-based pages to print, in order: the range the print dialog asked
+// for, and each page as often as the copies asked for where the printer
+// cannot make copies itself (printing to a file).
+std::vector<int> PrintOrder(const QPrinter& printer, int pageCount)
+{
+    int first = 0;
+    int last = pageCount - 1;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = printer.fromPage() - 1;
+        if (printer.toPage() > 0)
+            last = std::min(last, printer.toPage() - 1);
+        if (first > last)
+            PrintingFailed(printer, "the report has only " + std::to_string(pageCount) + " page(s).");
+    }
+    const int copies = printer.supportsMultipleCopies() ? 1 : std::max(1, printer.copyCount());
+    std::vector<int> order;
+    if (printer.collateCopies()) {
+        for (int copy = 0; copy < copies; ++copy) {
+            for (int page = first; page <= last; ++page)
+                order.push_back(page);
+        }
+    } else {
+        for (int page = first; page <= last; ++page)
+            order.insert(order.end(), static_cast<size_t>(copies), page);
+    }
+    return order;
+}
+
+// Draws one page of the laid-out report into the text area: the layout
+// holds the pages one below the other, each as tall as the text area.
+void DrawPage(QPainter& painter, const QTextDocument& pages, const PageRect& rect, int page)
+{
+    const int widthPx = rect.right - rect.left;
+    const int heightPx = rect.bottom - rect.top;
+    const QRectF view(0, static_cast<qreal>(page) * heightPx, widthPx, heightPx);
+    painter.save();
+    painter.translate(rect.left, rect.top - view.top());
+    painter.setClipRect(view);
+    QAbstractTextDocumentLayout::PaintContext context;
+    // The first line of the next page begins exactly at this page's bottom
+    // edge; a clip that touches it would draw that line here too, hidden
+    // but still in the printout's text.
+    context.clip = view.adjusted(0, 0, 0, -1);
+    context.palette.setColor(QPalette::Text, Qt::black);
+    pages.documentLayout()->draw(&painter, context);
+    painter.restore();
 }
 
 } // namespace
@@ -186,28 +236,18 @@ void PrintReport(const QTextDocument& document, QPrinter& printer)
     pages->setDocumentMargin(0);
     pages->setPageSize(QSizeF(widthPx, heightPx));
     const int pageCount = pages->pageCount();
+    const std::vector<int> order = PrintOrder(printer, pageCount);
 
     printer.setDocName(QString::fromLatin1(kReportJobTitle));
     QPainter painter;
     if (!painter.begin(&printer))
         PrintingFailed(printer, "the printer could not start the job.");
-    for (int page = 0; page < pageCount; ++page) {
-        if (page > 0 && !printer.newPage()) {
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (i > 0 && !printer.newPage()) {
             printer.abort();
             PrintingFailed(printer, "the printer could not start a new page.");
         }
-        const QRectF view(0, static_cast<qreal>(page) * heightPx, widthPx, heightPx);
-        painter.save();
-        painter.translate(rect.left, rect.top - view.top());
-        painter.setClipRect(view);
-        QAbstractTextDocumentLayout::PaintContext context;
-        // The first line of the next page begins exactly at this page's
-        // bottom edge; a clip that touches it would draw that line here
-        // too, hidden but still in the printout's text.
-        context.clip = view.adjusted(0, 0, 0, -1);
-        context.palette.setColor(QPalette::Text, Qt::black);
-        pages->documentLayout()->draw(&painter, context);
-        painter.restore();
+        DrawPage(painter, *pages, rect, order[i]);
     }
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         PrintingFailed(printer, "the printer reported an error.");

@@ -57,9 +57,11 @@ PageRect ReportPageRect(int dpiX, int dpiY, int widthPx, int heightPx);
 
 // Prints the document as one job titled "Mission_Report" on the printer as
 // it is set up (by the print dialog), laid out page after page into
-// ReportPageRect of the printer's printable page. Throws std::runtime_error
-// when no printer is available, when the page leaves no room inside the
-// margins, or when the printer fails; the message says which.
+// ReportPageRect of the printer's printable page. A page range and copies
+// chosen in the print dialog are honoured. Throws std::runtime_error when no
+// printer is available, when the page leaves no room inside the margins, when
+// the range holds no page of the report, or when the printer fails; the
+// message says which.
 void PrintReport(const QTextDocument& document, QPrinter& printer);
 void PrintReport(const QTextEdit* richEdit, QPrinter& printer);
 
