@@ -11,6 +11,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
   xvfb xauth
   pandoc
+  poppler-utils
 )
 
 missing=()
