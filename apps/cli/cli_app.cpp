@@ -61,7 +61,9 @@ int Solve(const CliOptions& options, std::ostream& out, std::ostream& err, const
     size_t solved = 0;
     bool firstBlock = true;
     for (const std::string& path : options.operands) {
-        if (Interrupted(environment))
+        // Ctrl+C stops the batch after the file that was running, which it
+        // aborted if that was a Maximum Range search.
+        if (solved > 0 && Interrupted(environment))
             break;
         SetupRun run;
         if (!tableError.empty()) {
