@@ -44,5 +44,11 @@ int main(int argc, char** argv)
     environment.interrupt = &g_interrupt;
     const int status = mirovax::cli::RunCli(args, std::cout, std::cerr, environment);
     std::cout.flush();
+    // Results that never reached their file (a full disk, say) must not
+    // pass for success.
+    if (!std::cout) {
+        std::cerr << "mirovax-cli: cannot write the results to standard output\n";
+        return status > 4 ? status : 4;
+    }
     return status;
 }

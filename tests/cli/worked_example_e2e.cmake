@@ -129,3 +129,12 @@ solve(json 1 --set matow=24000 --json)
 expect_json("${json}" valid OFF)
 expect_json("${json}" message "Maximum Allowable Takeoff Weight of 24000 kg exceeded!")
 expect_json("${json}" labels.Label14 "")
+
+# Results that cannot be written are a file error, not a success.
+if(EXISTS /dev/full)
+  execute_process(COMMAND "${BIN}/mirovax-cli" solve "${WORK}/Worked.MRX" --tables "${WORK}"
+                  RESULT_VARIABLE rc OUTPUT_FILE /dev/full ERROR_VARIABLE err)
+  if(NOT rc EQUAL 4)
+    message(FATAL_ERROR "writing to a full disk: exit ${rc}, expected 4\n${err}")
+  endif()
+endif()
