@@ -276,6 +276,16 @@ TEST(TableStore, FilesThatAreNotOneOfOurTablesAreRefusedWithTheirName)
     table.Open(MakeAirports(dir));
     EXPECT_THROW(table.Open(dir.file("text.DB")), TableError);
     EXPECT_FALSE(table.Active());
+    EXPECT_EQ(table.Path(), "");
+    // Its later errors still name the file it was meant to read.
+    try {
+        table.FieldAsString("ICAO");
+        FAIL();
+    } catch (const TableError& error) {
+        const std::string message = error.what();
+        EXPECT_NE(message.find(dir.file("text.DB")), std::string::npos) << message;
+        EXPECT_NE(message.find("\"ICAO\""), std::string::npos) << message;
+    }
 }
 
 TEST(TableStore, ReadingLeavesTheFileAndItsDirectoryUntouched)
