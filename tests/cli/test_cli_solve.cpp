@@ -219,6 +219,17 @@ TEST_F(CliSolveTest, UnknownTypesAndFaultsAreErrorsNotResults)
     EXPECT_EQ(fault.status, kExitArithmeticFault);
     EXPECT_NE(fault.error.find("Worked.MRX: "), std::string::npos);
     EXPECT_FALSE(fault.valid);
+
+    // A Maximum Payload search that finds no zero fuel weight counts as a
+    // fault too: no landing weight is ever within an MALW of 0.
+    SolveRequest hopeless;
+    hopeless.mode = "Maximum Payload";
+    hopeless.settings = {{14, "0"}};
+    const SetupRun search = Solve(WorkedSetup(), hopeless);
+    EXPECT_EQ(search.status, kExitArithmeticFault);
+    EXPECT_NE(search.error.find("Worked.MRX: Maximum Payload search ended without result"), std::string::npos)
+        << search.error;
+    EXPECT_EQ(search.results.label(13), "");
 }
 
 TEST_F(CliSolveTest, CtrlCActsAsTheAbortButton)
