@@ -82,9 +82,14 @@ std::string CodePointName(char32_t c)
     return buf;
 }
 
+// Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) about a
+// literal put before a temporary string.
 std::string Quoted(const std::filesystem::path& path)
 {
-    return "\"" + path.string() + "\"";
+    std::string out = "\"";
+    out += path.native();
+    out += '"';
+    return out;
 }
 
 std::string SystemMessage(int error)
@@ -156,7 +161,10 @@ TemporaryFile::TemporaryFile(const std::filesystem::path& target)
     for (int attempt = 0; attempt < 100; ++attempt) {
         char suffix[24];
         std::snprintf(suffix, sizeof suffix, ".%016llx.tmp", static_cast<unsigned long long>(random()));
-        std::filesystem::path candidate = dir / ("." + target.filename().string() + suffix);
+        std::string name = ".";
+        name += target.filename().native();
+        name += suffix;
+        std::filesystem::path candidate = dir / name;
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             m_path = std::move(candidate);

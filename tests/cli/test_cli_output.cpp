@@ -26,7 +26,7 @@ SetupRun RangeRun()
     run.md.TripFuel = 3395.7612345678901;
     run.md.LimitedBy = "Tank Capacity";
     for (int n = 12; n <= 30; ++n)
-        run.results.label(n) = "L" + std::to_string(n);
+        run.results.label(n) = std::string("L").append(std::to_string(n));
     return run;
 }
 
@@ -76,7 +76,7 @@ TEST(CliJson, OneLineWithEveryLabelAndResult)
         EXPECT_NE(json.find(key), std::string::npos) << key;
     }
     for (const NumericField& f : kResultFields)
-        EXPECT_NE(json.find("\"" + std::string(f.name) + "\":"), std::string::npos) << f.name;
+        EXPECT_NE(json.find(std::string("\"").append(f.name).append("\":")), std::string::npos) << f.name;
     EXPECT_NE(json.find("\"TripFuel\":3395.76123456789"), std::string::npos) << json;
     EXPECT_NE(json.find("\"StillAirDistance\":697,"), std::string::npos);
     EXPECT_NE(json.find("\"LimitedBy\":\"Tank Capacity\"}}"), std::string::npos);
@@ -141,6 +141,6 @@ TEST(CliPlain, ShowsThePanelOfTheMode)
     EXPECT_EQ(limitText.find("L14"), std::string::npos);
 
     SetupRun error = RangeRun();
-    error.error = "x";
+    error.error = std::string("fault");
     EXPECT_EQ(FormatPlain(error), "");
 }
