@@ -96,8 +96,8 @@ SetupRun SolveSetupTexts(TTable& airplanes, const std::string& path, const Setup
         if (request.airplane) {
             run.fields[kSetupAirplaneLine] = *request.airplane;
             if (!LoadType(airplanes, *request.airplane, run)) {
-                run.error = "--airplane: type \"" + *request.airplane + "\" is not in the airplane table "
-                    + airplanes.Path();
+                run.error = path + ": --airplane: type \"" + *request.airplane
+                    + "\" is not in the airplane table " + airplanes.Path();
                 run.status = kExitInputsUnusable;
                 return run;
             }

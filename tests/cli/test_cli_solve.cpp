@@ -210,7 +210,8 @@ TEST_F(CliSolveTest, UnknownTypesAndFaultsAreErrorsNotResults)
     named.airplane = "WORKED-1";
     EXPECT_EQ(Solve(unknown, named).status, kExitValid);
     named.airplane = "NOPE";
-    EXPECT_NE(Solve(WorkedSetup(), named).error.find("--airplane: type \"NOPE\""), std::string::npos);
+    EXPECT_NE(
+        Solve(WorkedSetup(), named).error.find("Worked.MRX: --airplane: type \"NOPE\""), std::string::npos);
 
     // A trip distance of 0 divides the trip fuel by a zero trip time.
     SolveRequest zero;
