@@ -1,0 +1,90 @@
+#include "ui/Controls.h"
+
+#include <QPainter>
+#include <QStyle>
+
+namespace mirovax {
+
+TEditValidator::TEditValidator(QObject* parent)
+    : QValidator(parent)
+{ }
+
+QValidator::State TEditValidator::validate(QString& input, int& pos) const
+{
+    Q_UNUSED(pos);
+    if (m_upperCase)
+        input = input.toUpper();
+    // Longer than the limit is refused only when the edit makes the text
+    // longer; deleting from an over-long text stays possible.
+    if (input.size() > m_charLimit && input.size() > m_previousLength)
+        return Invalid;
+    return Acceptable;
+}
+
+TEdit::TEdit(QWidget* parent)
+    : QLineEdit(parent)
+    , m_validator(new TEditValidator(this))
+{
+    setValidator(m_validator);
+    // The validator sees the would-be text; it needs the current length to
+    // tell growing from shrinking.
+    connect(this, &QLineEdit::textChanged, this,
+        [this](const QString& text) { m_validator->setPreviousLength(text.size()); });
+}
+
+void TEdit::setCharLimit(int limit)
+{
+    m_validator->setCharLimit(limit);
+}
+int TEdit::charLimit() const
+{
+    return m_validator->charLimit();
+}
+void TEdit::setUpperCase(bool on)
+{
+    m_validator->setUpperCase(on);
+}
+bool TEdit::upperCase() const
+{
+    return m_validator->upperCase();
+}
+
+TGroupBox::TGroupBox(const QString& title, QWidget* parent)
+    : QGroupBox(title, parent)
+{ }
+
+void TGroupBox::paintEvent(QPaintEvent* /*event*/)
+{
+    QPainter p(this);
+    const QFontMetrics fm = fontMetrics();
+    const int lineTop = fm.height() / 2;
+    // An etched frame: a dark line with a light one inside it.
+    const QRect frame = rect().adjusted(0, lineTop, -1, -1);
+    p.setPen(palette().color(QPalette::Mid));
+    p.drawRect(frame.adjusted(0, 0, -1, -1));
+    p.setPen(palette().color(QPalette::Light));
+    p.drawRect(frame.adjusted(1, 1, 0, 0));
+
+    const QString caption = title();
+    if (caption.isEmpty())
+        return;
+    const int textWidth = fm.horizontalAdvance(caption);
+    const QRect textRect(8, 0, textWidth + 4, fm.height());
+    p.fillRect(textRect, palette().color(QPalette::Window));
+    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    p.drawText(textRect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, caption);
+}
+
+QLabel* MakeLabel(
+    QWidget* parent, const QString& name, const QString& text, int left, int top, int width, int height)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setTextFormat(Qt::PlainText);
+    label->setFocusPolicy(Qt::NoFocus);
+    label->setGeometry(left, top, width, height);
+    return label;
+}
+
+} // namespace mirovax
