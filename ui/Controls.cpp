@@ -16,20 +16,64 @@ QValidator::State TEditValidator::validate(QString& input, int& pos) const
         input = input.toUpper();
     // Longer than the limit is refused only when the edit makes the text
     // longer; deleting from an over-long text stays possible.
-    if (input.size() > m_charLimit && input.size() > m_previousLength)
+    if (m_userEdit && input.size() > m_charLimit && input.size() > m_previousLength)
         return Invalid;
     return Acceptable;
 }
+
+void TEditValidator::beginUserEdit(qsizetype previousLength)
+{
+    m_userEdit = true;
+    m_previousLength = previousLength;
+}
+
+void TEditValidator::endUserEdit()
+{
+    m_userEdit = false;
+}
+
+namespace {
+
+// Runs one of QLineEdit's handlers as a user edit of the field.
+template <class Handler> void AsUserEdit(TEditValidator* validator, qsizetype length, Handler&& handler)
+{
+    validator->beginUserEdit(length);
+    handler();
+    validator->endUserEdit();
+}
+
+} // namespace
 
 TEdit::TEdit(QWidget* parent)
     : QLineEdit(parent)
     , m_validator(new TEditValidator(this))
 {
     setValidator(m_validator);
-    // The validator sees the would-be text; it needs the current length to
-    // tell growing from shrinking.
-    connect(this, &QLineEdit::textChanged, this,
-        [this](const QString& text) { m_validator->setPreviousLength(text.size()); });
+}
+
+void TEdit::keyPressEvent(QKeyEvent* event)
+{
+    AsUserEdit(m_validator, text().size(), [&] { QLineEdit::keyPressEvent(event); });
+}
+
+void TEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    AsUserEdit(m_validator, text().size(), [&] { QLineEdit::inputMethodEvent(event); });
+}
+
+void TEdit::contextMenuEvent(QContextMenuEvent* event)
+{
+    AsUserEdit(m_validator, text().size(), [&] { QLineEdit::contextMenuEvent(event); });
+}
+
+void TEdit::dropEvent(QDropEvent* event)
+{
+    AsUserEdit(m_validator, text().size(), [&] { QLineEdit::dropEvent(event); });
+}
+
+void TEdit::mouseReleaseEvent(QMouseEvent* event)
+{
+    AsUserEdit(m_validator, text().size(), [&] { QLineEdit::mouseReleaseEvent(event); });
 }
 
 void TEdit::setCharLimit(int limit)

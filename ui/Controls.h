@@ -21,13 +21,16 @@ public:
     int charLimit() const { return m_charLimit; }
     void setUpperCase(bool on) { m_upperCase = on; }
     bool upperCase() const { return m_upperCase; }
-    // The text before the edit being validated, so a field that already holds
-    // more than its limit can still be shortened.
-    void setPreviousLength(qsizetype length) { m_previousLength = length; }
+    // The limit applies to the user's edits only, between these two calls;
+    // previousLength is the text's length before the edit, so a field that
+    // already holds more than its limit can still be shortened.
+    void beginUserEdit(qsizetype previousLength);
+    void endUserEdit();
 
 private:
     int m_charLimit = 32767;
     bool m_upperCase = false;
+    bool m_userEdit = false;
     qsizetype m_previousLength = 0;
 };
 
@@ -42,6 +45,15 @@ public:
     int charLimit() const;
     void setUpperCase(bool on);
     bool upperCase() const;
+
+protected:
+    // Every way the user can change the text: keys (paste and undo among
+    // them), input methods, the context menu, dropping and middle-click.
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     TEditValidator* m_validator;

@@ -72,6 +72,10 @@ QFont PickFont(const QString& wanted)
         family = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
     QFont font(family);
     font.setPixelSize(kFontPixels);
+    // The stand-in runs a little wider than the face the layout was drawn
+    // for; narrowed slightly, the longest captions end before their values.
+    if (family != wanted)
+        font.setStretch(95);
     return font;
 }
 
@@ -103,6 +107,11 @@ QComboBox* Selector(QWidget* parent, const char* name, const QString& hint, int 
     // and Return does not add the text to the list.
     combo->setCompleter(nullptr);
     combo->setInsertPolicy(QComboBox::NoInsert);
+    // Leaving the field or pressing Return would otherwise make the combo box
+    // pick the item matching the typed text and report it as the user's
+    // choice, running the handler without a pick or a keystroke.
+    QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
+    QObject::disconnect(combo->lineEdit(), &QLineEdit::returnPressed, combo, nullptr);
     combo->setToolTip(hint);
     combo->setGeometry(left, top, width, kComboHeight);
     return combo;
@@ -179,8 +188,8 @@ protected:
         case QEvent::ShortcutOverride: {
             const auto* key = static_cast<QKeyEvent*>(event);
             if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
-                if (event->type() == QEvent::KeyPress)
-                    m_form.AbortButtonClick();
+                // Esc may arrive as a shortcut check only, or as the key.
+                m_form.AbortButtonClick();
                 return true;
             }
             return watched != m_form.m_abortButton;
@@ -227,6 +236,11 @@ TMainForm::TMainForm(IDialogs& dialogs, const QString& executablePath, QWidget* 
 
 TMainForm::~TMainForm()
 {
+    // The controls outlive the members they report to (they go with the
+    // QWidget base, closing and losing the focus on the way): no handler may
+    // run from here on.
+    for (QObject* child : findChildren<QObject*>())
+        QObject::disconnect(child, nullptr, this, nullptr);
     if (m_running)
         QCoreApplication::instance()->removeEventFilter(m_runFilter.get());
 }
