@@ -1,6 +1,7 @@
 #include "ui/AboutUnit.h"
 
 #include "ui/Controls.h"
+#include "ui/MainUnit.h"
 #include "ui/Pictures.h"
 
 #include <QFrame>
@@ -19,8 +20,8 @@ TAboutForm::TAboutForm(QWidget* mainWindow)
     setWindowTitle(QStringLiteral("About"));
     setModal(true);
     setFixedSize(495, 102);
-    if (mainWindow)
-        setFont(mainWindow->font());
+    setFont(WindowFont());
+    setWindowIcon(ProgramIcon());
 
     // The program's picture fills the space left of the text panel.
     auto* picture = new QLabel(this);

@@ -164,13 +164,27 @@ public:
     {
         ShowEntryMessage(m_form.m_dialogs, &m_form, Q(message));
     }
-    void YieldEvents() override { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+    void YieldEvents() override
+    {
+        // Only input handled here meets the run's input filter; a limit box
+        // or the fault box of the same run must stay usable.
+        struct Yielding {
+            bool& flag;
+            explicit Yielding(bool& f)
+                : flag(f)
+            {
+                flag = true;
+            }
+            ~Yielding() { flag = false; }
+        } yielding(m_form.m_yielding);
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
 
 private:
     TMainForm& m_form;
 };
 
-// While a run handles events mid-search, user input reaches only the Abort
+// While a search yields to the event loop, user input reaches only the Abort
 // button (and Esc, which presses it): Execute, the selectors, the fields, the
 // menu and the tool bar would otherwise change the mission data under the
 // search. Painting, timers and the close button go on as usual.
@@ -183,6 +197,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        if (!m_form.m_yielding)
+            return false;
         switch (event->type()) {
         case QEvent::KeyPress:
         case QEvent::ShortcutOverride: {
@@ -306,7 +322,6 @@ void TMainForm::CreateMenu()
                       int image, const QKeySequence& shortcut) {
         auto* a = new QAction(caption, this);
         a->setObjectName(QString::fromLatin1(name));
-        a->setStatusTip(hint);
         a->setToolTip(hint.isEmpty() ? caption : hint);
         if (image >= 0)
             a->setIcon(QIcon(m_imageList1.at(static_cast<size_t>(image))));

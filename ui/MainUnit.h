@@ -157,6 +157,7 @@ private:
     int m_startParamCount = 0;
     bool m_setupChanged = false;
     bool m_running = false;
+    bool m_yielding = false; // inside a search's event yield
     bool m_closeAfterRun = false;
     bool m_shownBefore = false;
 

@@ -1,5 +1,6 @@
 #include "ui/Dialogs.h"
 #include "ui/MainUnit.h"
+#include "ui/Pictures.h"
 
 #include <QApplication>
 
@@ -7,6 +8,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mirovax"));
+    QApplication::setWindowIcon(mirovax::ProgramIcon());
 
     mirovax::TQtDialogs dialogs;
     // Creating the window runs its start-up; an error there has been shown
