@@ -26,9 +26,7 @@ private slots:
     void init();
     void cleanup();
 
-    void positions_data();
     void positions();
-    void editFields_data();
     void editFields();
     void tabOrder();
     void menuAndToolBar();
@@ -98,125 +96,103 @@ void TestMainWindow::setMode(const char* mode)
     emit selector->textActivated(selector->itemText(index));
 }
 
-void TestMainWindow::positions_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("geometry");
-    QTest::addColumn<bool>("enabled");
-    QTest::addColumn<bool>("shown");
-    // Before an airplane is loaded the boxes of the route, the trip data and
-    // the control are disabled; these rows are taken after loading.
-    QTest::newRow("Bevel3") << "Bevel3" << QRect(0, 29, 529, 594) << true << true;
-    QTest::newRow("AirplaneBox") << "AirplaneBox" << QRect(8, 32, 233, 73) << true << true;
-    QTest::newRow("RouteBox") << "RouteBox" << QRect(248, 32, 273, 73) << true << true;
-    QTest::newRow("DataBox") << "DataBox" << QRect(8, 112, 513, 193) << true << true;
-    QTest::newRow("ControlBox") << "ControlBox" << QRect(8, 312, 513, 57) << true << true;
-    QTest::newRow("ResultsBox") << "ResultsBox" << QRect(8, 376, 513, 241) << true << true;
-    QTest::newRow("ReportBox") << "ReportBox" << QRect(8, 32, 513, 585) << true << false;
-    QTest::newRow("StatusBar1") << "StatusBar1" << QRect(0, 623, 529, 19) << true << true;
-    QTest::newRow("AirplaneDataBox") << "AirplaneDataBox" << QRect(8, 112, 513, 505) << true << false;
-    QTest::newRow("ToolBar1") << "ToolBar1" << QRect(0, 0, 529, 29) << true << true;
-    QTest::newRow("AirplaneSelector") << "AirplaneSelector" << QRect(8, 16, 217, 21) << true << true;
-    QTest::newRow("ViewAirplaneDataButton")
-        << "ViewAirplaneDataButton" << QRect(8, 40, 75, 25) << true << true;
-    QTest::newRow("Edit3") << "Edit3" << QRect(176, 16, 65, 21) << true << true;
-    QTest::newRow("CalculateDistanceButton")
-        << "CalculateDistanceButton" << QRect(176, 40, 75, 25) << true << true;
-    QTest::newRow("RegulationSelector") << "RegulationSelector" << QRect(80, 16, 145, 21) << true << true;
-    QTest::newRow("Edit15") << "Edit15" << QRect(80, 160, 65, 21) << true << true;
-    QTest::newRow("Edit13") << "Edit13" << QRect(320, 136, 65, 21) << true << true;
-    QTest::newRow("StaticText19") << "StaticText19" << QRect(248, 120, -1, 17) << true << true;
-    QTest::newRow("StaticText22") << "StaticText22" << QRect(392, 144, -1, 17) << true << true;
-    QTest::newRow("AlternateDataButton") << "AlternateDataButton" << QRect(416, 16, 75, 25) << true << true;
-    QTest::newRow("ModeSelector") << "ModeSelector" << QRect(64, 16, 145, 21) << true << true;
-    QTest::newRow("ExecuteButton") << "ExecuteButton" << QRect(224, 16, 105, 25) << true << true;
-    QTest::newRow("AbortButton") << "AbortButton" << QRect(336, 16, 75, 25) << false << true;
-    QTest::newRow("ViewReportButton") << "ViewReportButton" << QRect(432, 16, 75, 25) << false << true;
-    QTest::newRow("Bevel2") << "Bevel2" << QRect(2, 15, 509, 224) << true << true;
-    QTest::newRow("StaticText39") << "StaticText39" << QRect(8, 24, -1, 17) << true << false;
-    QTest::newRow("Label13") << "Label13" << QRect(120, 48, -1, 13) << true << false;
-    QTest::newRow("Label23") << "Label23" << QRect(392, 48, -1, 13) << true << true;
-    QTest::newRow("Label30") << "Label30" << QRect(120, 216, -1, 13) << true << true;
-    QTest::newRow("RichEdit") << "RichEdit" << QRect(2, 15, 509, 530) << true << false;
-    QTest::newRow("ReportDoneButton") << "ReportDoneButton" << QRect(8, 552, 75, 25) << true << false;
-    QTest::newRow("Bevel1") << "Bevel1" << QRect(2, 15, 509, 450) << true << false;
-    QTest::newRow("AirplaneDataDoneButton")
-        << "AirplaneDataDoneButton" << QRect(8, 472, 75, 25) << true << false;
-    QTest::newRow("StaticText38") << "StaticText38" << QRect(16, 248, -1, 17) << true << false;
-    QTest::newRow("Label10") << "Label10" << QRect(152, 248, -1, 13) << true << false;
-}
-
 void TestMainWindow::positions()
 {
-    QFETCH(QString, name);
-    QFETCH(QRect, geometry);
-    QFETCH(bool, enabled);
-    QFETCH(bool, shown);
-    QWidget* control = m_form->findChild<QWidget*>(name);
-    QVERIFY2(control, qPrintable(name));
-    QCOMPARE(control->pos(), geometry.topLeft());
-    if (geometry.width() > 0)
-        QCOMPARE(control->width(), geometry.width());
-    QCOMPARE(control->height(), geometry.height());
-    QCOMPARE(control->isEnabled(), enabled);
-    QCOMPARE(control->isVisibleTo(m_form.get()), shown);
-}
-
-void TestMainWindow::editFields_data()
-{
-    QTest::addColumn<int>("n");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("hint");
-    QTest::addColumn<int>("limit");
-    QTest::addColumn<bool>("upperCase");
-    // Edit14 and Edit15 hold the loaded airplane's structural limits, and
-    // their limits and that of Edit4 follow its weights (5 digits here).
-    QTest::newRow("Edit1") << 1 << "KSFO"
-                           << "Origination ICAO Code" << 4 << true;
-    QTest::newRow("Edit2") << 2 << "KBFI"
-                           << "Destination ICAO Code" << 4 << true;
-    QTest::newRow("Edit3") << 3 << "594"
-                           << "Trip Distance" << 5 << false;
-    QTest::newRow("Edit4") << 4 << "12000"
-                           << "Payload" << 5 << false;
-    QTest::newRow("Edit5") << 5 << "310"
-                           << "Flight Level" << 3 << false;
-    QTest::newRow("Edit6") << 6 << "-46"
-                           << "Outside Air Temperature" << 3 << false;
-    QTest::newRow("Edit7") << 7 << "0"
-                           << "Wind (HW = -)" << 4 << false;
-    QTest::newRow("Edit8") << 8 << "KSEA"
-                           << "Alternate ICAO Code" << 4 << true;
-    QTest::newRow("Edit9") << 9 << "433"
-                           << "Alternate Elevation" << 5 << false;
-    QTest::newRow("Edit10") << 10 << "5"
-                            << "Alternate Distance" << 4 << false;
-    QTest::newRow("Edit11") << 11 << "45"
-                            << "Holding Time" << 2 << false;
-    QTest::newRow("Edit12") << 12 << "1500"
-                            << "Holding Altitude" << 5 << false;
-    QTest::newRow("Edit13") << 13 << "0"
-                            << "Contingency Fuel" << 2 << false;
-    QTest::newRow("Edit14") << 14 << "70000"
-                            << "Maximum Allowable Takeoff Weight" << 5 << false;
-    QTest::newRow("Edit15") << 15 << "60000"
-                            << "Maximum Allowable Landing Weight" << 5 << false;
+    struct Row {
+        const char* name;
+        QRect geometry; // width -1: sized to its text
+        bool enabled;
+        bool shown;
+    };
+    // Taken after an airplane was loaded, which enables the route, trip data
+    // and control boxes.
+    const Row rows[] = {
+        {"Bevel3", QRect(0, 29, 529, 594), true, true},
+        {"AirplaneBox", QRect(8, 32, 233, 73), true, true},
+        {"RouteBox", QRect(248, 32, 273, 73), true, true},
+        {"DataBox", QRect(8, 112, 513, 193), true, true},
+        {"ControlBox", QRect(8, 312, 513, 57), true, true},
+        {"ResultsBox", QRect(8, 376, 513, 241), true, true},
+        {"ReportBox", QRect(8, 32, 513, 585), true, false},
+        {"StatusBar1", QRect(0, 623, 529, 19), true, true},
+        {"AirplaneDataBox", QRect(8, 112, 513, 505), true, false},
+        {"ToolBar1", QRect(0, 0, 529, 29), true, true},
+        {"AirplaneSelector", QRect(8, 16, 217, 21), true, true},
+        {"ViewAirplaneDataButton", QRect(8, 40, 75, 25), true, true},
+        {"Edit3", QRect(176, 16, 65, 21), true, true},
+        {"CalculateDistanceButton", QRect(176, 40, 75, 25), true, true},
+        {"RegulationSelector", QRect(80, 16, 145, 21), true, true},
+        {"Edit15", QRect(80, 160, 65, 21), true, true},
+        {"Edit13", QRect(320, 136, 65, 21), true, true},
+        {"StaticText19", QRect(248, 120, -1, 17), true, true},
+        {"StaticText22", QRect(392, 144, -1, 17), true, true},
+        {"AlternateDataButton", QRect(416, 16, 75, 25), true, true},
+        {"ModeSelector", QRect(64, 16, 145, 21), true, true},
+        {"ExecuteButton", QRect(224, 16, 105, 25), true, true},
+        {"AbortButton", QRect(336, 16, 75, 25), false, true},
+        {"ViewReportButton", QRect(432, 16, 75, 25), false, true},
+        {"Bevel2", QRect(2, 15, 509, 224), true, true},
+        {"StaticText39", QRect(8, 24, -1, 17), true, false},
+        {"Label13", QRect(120, 48, -1, 13), true, false},
+        {"Label23", QRect(392, 48, -1, 13), true, true},
+        {"Label30", QRect(120, 216, -1, 13), true, true},
+        {"RichEdit", QRect(2, 15, 509, 530), true, false},
+        {"ReportDoneButton", QRect(8, 552, 75, 25), true, false},
+        {"Bevel1", QRect(2, 15, 509, 450), true, false},
+        {"AirplaneDataDoneButton", QRect(8, 472, 75, 25), true, false},
+        {"StaticText38", QRect(16, 248, -1, 17), true, false},
+        {"Label10", QRect(152, 248, -1, 13), true, false},
+    };
+    for (const Row& row : rows) {
+        const QString name = QString::fromLatin1(row.name);
+        QWidget* control = m_form->findChild<QWidget*>(name);
+        QVERIFY2(control, row.name);
+        QCOMPARE(control->pos(), row.geometry.topLeft());
+        if (row.geometry.width() > 0)
+            QCOMPARE(control->width(), row.geometry.width());
+        QCOMPARE(control->height(), row.geometry.height());
+        QCOMPARE(control->isEnabled(), row.enabled);
+        QCOMPARE(control->isVisibleTo(m_form.get()), row.shown);
+    }
 }
 
 void TestMainWindow::editFields()
 {
-    QFETCH(int, n);
-    QFETCH(QString, text);
-    QFETCH(QString, hint);
-    QFETCH(int, limit);
-    QFETCH(bool, upperCase);
-    TEdit* e = edit(n);
-    QVERIFY(e);
-    QCOMPARE(e->text(), text);
-    QCOMPARE(e->toolTip(), hint);
-    QCOMPARE(e->charLimit(), limit);
-    QCOMPARE(e->upperCase(), upperCase);
-    QCOMPARE(e->size(), QSize(65, 21));
+    struct Row {
+        int n;
+        const char* text;
+        const char* hint;
+        int limit;
+        bool upperCase;
+    };
+    // Edit14 and Edit15 hold the loaded airplane's structural limits, and
+    // their limits and that of Edit4 follow its weights (5 digits here).
+    const Row rows[] = {
+        {1, "KSFO", "Origination ICAO Code", 4, true},
+        {2, "KBFI", "Destination ICAO Code", 4, true},
+        {3, "594", "Trip Distance", 5, false},
+        {4, "12000", "Payload", 5, false},
+        {5, "310", "Flight Level", 3, false},
+        {6, "-46", "Outside Air Temperature", 3, false},
+        {7, "0", "Wind (HW = -)", 4, false},
+        {8, "KSEA", "Alternate ICAO Code", 4, true},
+        {9, "433", "Alternate Elevation", 5, false},
+        {10, "5", "Alternate Distance", 4, false},
+        {11, "45", "Holding Time", 2, false},
+        {12, "1500", "Holding Altitude", 5, false},
+        {13, "0", "Contingency Fuel", 2, false},
+        {14, "70000", "Maximum Allowable Takeoff Weight", 5, false},
+        {15, "60000", "Maximum Allowable Landing Weight", 5, false},
+    };
+    for (const Row& row : rows) {
+        TEdit* e = edit(row.n);
+        QVERIFY(e);
+        QCOMPARE(e->text(), QString::fromLatin1(row.text));
+        QCOMPARE(e->toolTip(), QString::fromLatin1(row.hint));
+        QCOMPARE(e->charLimit(), row.limit);
+        QCOMPARE(e->upperCase(), row.upperCase);
+        QCOMPARE(e->size(), QSize(65, 21));
+    }
 }
 
 void TestMainWindow::tabOrder()
