@@ -1,7 +1,9 @@
 #include "ui/Controls.h"
 
 #include <QPainter>
+
 #include <QStyle>
+#include <algorithm>
 
 namespace mirovax {
 
@@ -11,13 +13,19 @@ TEditValidator::TEditValidator(QObject* parent)
 
 QValidator::State TEditValidator::validate(QString& input, int& pos) const
 {
-    Q_UNUSED(pos);
     if (m_upperCase)
         input = input.toUpper();
-    // Longer than the limit is refused only when the edit makes the text
-    // longer; deleting from an over-long text stays possible.
-    if (m_userEdit && input.size() > m_charLimit && input.size() > m_previousLength)
-        return Invalid;
+    // What the user types or pastes is cut to what still fits: the cursor
+    // stands behind the inserted characters, so the excess is the run just
+    // before it. A text already longer than the limit (set by the program)
+    // may be shortened but not lengthened.
+    const qsizetype allowed = std::max<qsizetype>(m_charLimit, m_previousLength);
+    if (m_userEdit && input.size() > allowed) {
+        const qsizetype excess = input.size() - allowed;
+        const qsizetype from = std::max<qsizetype>(0, pos - excess);
+        input.remove(from, excess);
+        pos = static_cast<int>(from);
+    }
     return Acceptable;
 }
 

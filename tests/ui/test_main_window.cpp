@@ -4,6 +4,7 @@
 #include "ui/Controls.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -412,6 +413,18 @@ void TestMainWindow::upperCaseAndLengthLimits()
     QCOMPARE(distance->text(), QStringLiteral("1080"));
     QTest::keyClick(distance, Qt::Key_5);
     QCOMPARE(distance->text(), QStringLiteral("1080"));
+
+    // Pasting keeps what fits, in capitals where the field forces them.
+    QApplication::clipboard()->setText(QStringLiteral("egll-heathrow"));
+    TEdit* alternate = edit(8);
+    alternate->setFocus();
+    alternate->clear();
+    QTest::keyClick(alternate, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(alternate->text(), QStringLiteral("EGLL"));
+    QApplication::clipboard()->setText(QStringLiteral("99"));
+    alternate->setSelection(1, 1); // "G" becomes "9"; the second "9" is cut
+    QTest::keyClick(alternate, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(alternate->text(), QStringLiteral("E9LL"));
 }
 
 void TestMainWindow::airplaneDataPanelAndEscape()
