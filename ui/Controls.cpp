@@ -103,7 +103,11 @@ bool TEdit::upperCase() const
 
 TGroupBox::TGroupBox(const QString& title, QWidget* parent)
     : QGroupBox(title, parent)
-{ }
+{
+    // Opaque, so that a box shown over others (the airplane data, the
+    // report) hides what lies beneath it.
+    setAutoFillBackground(true);
+}
 
 void TGroupBox::paintEvent(QPaintEvent* /*event*/)
 {

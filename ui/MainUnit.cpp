@@ -639,7 +639,13 @@ void TMainForm::CreateAirplaneDataBox(QWidget* client)
         const int top = 32 + 24 * row;
         StaticText(m_airplaneDataBox, 29 + row, QString::fromLatin1(kCaptions[row]), 16, top);
         const QString name = NumberedName("Label", row + 1);
-        MakeLabel(m_airplaneDataBox, name, name, 152, top, 350, kValueLabelHeight);
+        QLabel* value = MakeLabel(m_airplaneDataBox, name, name, 152, top, 350, kValueLabelHeight);
+        // A long source reference wraps into the free space below it rather
+        // than being cut at the box's edge.
+        if (row == 9) {
+            value->setWordWrap(true);
+            value->resize(350, 465 - top);
+        }
     }
     m_airplaneDataDoneButton
         = Button(m_airplaneDataBox, "AirplaneDataDoneButton", QStringLiteral("Done"), QString(), 8, 472);

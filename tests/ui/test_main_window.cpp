@@ -142,7 +142,7 @@ void TestMainWindow::positions()
         {"Bevel1", QRect(2, 15, 509, 450), true, false},
         {"AirplaneDataDoneButton", QRect(8, 472, 75, 25), true, false},
         {"StaticText38", QRect(16, 248, -1, 17), true, false},
-        {"Label10", QRect(152, 248, -1, 13), true, false},
+        {"Label10", QRect(152, 248, -1, 217), true, false},
     };
     for (const Row& row : rows) {
         const QString name = QString::fromLatin1(row.name);
@@ -213,6 +213,14 @@ void TestMainWindow::tabOrder()
     } while (next != start);
     QCOMPARE(chain, expected);
     QCOMPARE(QApplication::focusWidget(), w("AirplaneSelector"));
+
+    // Entering a field from the keyboard selects its text, so typing
+    // replaces it.
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    edit(2)->setFocus();
+    QTest::keyClick(edit(2), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), edit(3));
+    QCOMPARE(edit(3)->selectedText(), QStringLiteral("594"));
 }
 
 void TestMainWindow::menuAndToolBar()
@@ -436,6 +444,16 @@ void TestMainWindow::airplaneDataPanelAndEscape()
     QCOMPARE(Child<QLabel>(m_form.get(), "Label1")->text(), QStringLiteral("Test twin jet"));
     QCOMPARE(Child<QLabel>(m_form.get(), "Label4")->text(), QStringLiteral("70000 kg"));
     QCOMPARE(Child<QLabel>(m_form.get(), "Label8")->text(), QStringLiteral("41000 ft"));
+    // The selector stays usable and the panel follows the new airplane.
+    QLineEdit* selector = combo("AirplaneSelector")->lineEdit();
+    selector->setFocus();
+    selector->selectAll();
+    QTest::keyClicks(selector, QStringLiteral("heavy jet"));
+    QVERIFY(panel->isVisible());
+    QCOMPARE(Child<QLabel>(m_form.get(), "Label4")->text(), QStringLiteral("300000 kg"));
+    // The panel covers the trip data: a click there reaches the panel.
+    QVERIFY(
+        panel->isAncestorOf(m_form->findChild<QWidget*>(QStringLiteral("ClientArea"))->childAt(100, 200)));
     QTest::keyClick(m_form.get(), Qt::Key_Escape);
     QVERIFY(!panel->isVisible());
     QTest::mouseClick(button("ViewAirplaneDataButton"), Qt::LeftButton);
