@@ -31,7 +31,8 @@ std::string Quoted(const std::string& text)
 } // namespace
 
 struct TTable::Impl {
-    std::string path;
+    std::string path; // of the last Open, also when it failed
+    bool active = false;
     DatabasePtr db;
     std::string table; // quoted table name
     std::vector<std::string> columns; // in table order
@@ -199,37 +200,46 @@ TTable::~TTable() = default;
 
 void TTable::Open(const std::string& path)
 {
-    // A failed open leaves the table closed, never half open.
-    m_impl.reset();
-    auto impl = std::make_unique<Impl>();
-    impl->Open(path);
-    m_impl = std::move(impl);
+    // A failed open leaves the table closed, never half open; it remembers
+    // the path so that later errors can name the file.
+    m_impl = std::make_unique<Impl>();
+    m_impl->path = path;
+    try {
+        m_impl->Open(path);
+    } catch (...) {
+        m_impl = std::make_unique<Impl>();
+        m_impl->path = path;
+        throw;
+    }
+    m_impl->active = true;
 }
 
 bool TTable::Active() const
 {
-    return m_impl != nullptr;
+    return m_impl && m_impl->active;
 }
 
 const std::string& TTable::Path() const
 {
     static const std::string kNone;
-    return m_impl ? m_impl->path : kNone;
+    return Active() ? m_impl->path : kNone;
 }
 
 namespace {
 
-[[noreturn]] void FailClosed(const std::string& doing)
+[[noreturn]] void FailClosed(const std::string& path, const std::string& doing)
 {
-    throw TableError("Cannot " + doing + ": the table is not open");
+    if (!path.empty())
+        throw TableError("Table " + Quoted(path) + " is not open: cannot " + doing);
+    throw TableError("No table is open: cannot " + doing);
 }
 
 } // namespace
 
 void TTable::First()
 {
-    if (!m_impl)
-        FailClosed("go to the first record");
+    if (!Active())
+        FailClosed(m_impl ? m_impl->path : std::string(), "go to the first record");
     m_impl->position = 0;
     m_impl->eof = m_impl->rowids.empty();
     m_impl->LoadRecord();
@@ -237,8 +247,8 @@ void TTable::First()
 
 void TTable::Next()
 {
-    if (!m_impl)
-        FailClosed("go to the next record");
+    if (!Active())
+        FailClosed(m_impl ? m_impl->path : std::string(), "go to the next record");
     Impl& t = *m_impl;
     // On the last record the end flag turns true and the record stays.
     if (t.position + 1 >= t.rowids.size()) {
@@ -251,22 +261,23 @@ void TTable::Next()
 
 bool TTable::Eof() const
 {
-    if (!m_impl)
-        FailClosed("test for the end of the table");
+    if (!Active())
+        FailClosed(m_impl ? m_impl->path : std::string(), "test for the end of the table");
     return m_impl->eof;
 }
 
 long TTable::RecordCount() const
 {
-    if (!m_impl)
-        FailClosed("count the records");
+    if (!Active())
+        FailClosed(m_impl ? m_impl->path : std::string(), "count the records");
     return static_cast<long>(m_impl->rowids.size());
 }
 
 bool TTable::Locate(const std::string& field, const std::string& value)
 {
-    if (!m_impl)
-        FailClosed("look up " + Quoted(value) + " in field " + Quoted(field));
+    if (!Active())
+        FailClosed(
+            m_impl ? m_impl->path : std::string(), "look up " + Quoted(value) + " in field " + Quoted(field));
     Impl& t = *m_impl;
     const size_t column = t.ColumnIndex(field);
     sqlite3_stmt* statement = t.Locator(column);
@@ -292,8 +303,8 @@ bool TTable::Locate(const std::string& field, const std::string& value)
 
 std::string TTable::FieldAsString(const std::string& field) const
 {
-    if (!m_impl)
-        FailClosed("read field " + Quoted(field));
+    if (!Active())
+        FailClosed(m_impl ? m_impl->path : std::string(), "read field " + Quoted(field));
     const FieldValue& value = m_impl->values[m_impl->ColumnIndex(field)];
     if (const auto* number = std::get_if<double>(&value))
         return FormatGeneral(*number);
@@ -304,8 +315,8 @@ std::string TTable::FieldAsString(const std::string& field) const
 
 double TTable::FieldAsFloat(const std::string& field) const
 {
-    if (!m_impl)
-        FailClosed("read field " + Quoted(field));
+    if (!Active())
+        FailClosed(m_impl ? m_impl->path : std::string(), "read field " + Quoted(field));
     const FieldValue& value = m_impl->values[m_impl->ColumnIndex(field)];
     if (const auto* number = std::get_if<double>(&value))
         return *number;

@@ -4,6 +4,7 @@
 #include "table_files.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <string>
 #include <vector>
@@ -112,6 +113,23 @@ TEST(TableImport, WritesATableTheReaderFindsThingsIn)
     EXPECT_EQ(table.FieldAsString("MTOW"), "79015.8");
     EXPECT_EQ(table.FieldAsFloat("bC3"), 10);
     EXPECT_EQ(table.FieldAsString("Type"), "b737-800"); // as written
+
+    // The lookup of a type searches the index the import made, not the table.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(
+        sqlite3_open_v2(dir.file("Airplane.DB").c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* plan = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db,
+                  "EXPLAIN QUERY PLAN SELECT rowid FROM \"Airplane\" WHERE \"Type\" = 'x' COLLATE "
+                  "NOCASE ORDER BY rowid LIMIT 1",
+                  -1, &plan, nullptr),
+        SQLITE_OK);
+    std::string details;
+    while (sqlite3_step(plan) == SQLITE_ROW)
+        details += reinterpret_cast<const char*>(sqlite3_column_text(plan, 3)) + std::string("\n");
+    sqlite3_finalize(plan);
+    sqlite3_close(db);
+    EXPECT_NE(details.find("INDEX Airplane_Type"), std::string::npos) << details;
 }
 
 TEST(TableImport, AFailedImportLeavesTheOldTableAsItWas)

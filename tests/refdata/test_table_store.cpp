@@ -239,10 +239,17 @@ TEST(TableStore, FilesThatAreNotOneOfOurTablesAreRefusedWithTheirName)
             statements.push_back(
                 "INSERT INTO t VALUES ('T" + std::to_string(i) + "', '" + std::string(200, 'x') + "')");
         MakeDatabase(database, statements);
-        std::string bytes = testing::ReadFile(database);
-        for (size_t i = 0; i < 4096 && i < bytes.size(); ++i)
+        const std::string valid = testing::ReadFile(database);
+        ASSERT_GT(valid.size(), 5 * 4096u);
+        std::string bytes = valid;
+        for (size_t i = 0; i < 4096; ++i)
             bytes[i] = static_cast<char>(i * 7);
         testing::WriteFile(database, bytes);
+        // A sound header and layout, but records pages full of noise.
+        bytes = valid;
+        for (size_t i = 2 * 4096; i < bytes.size(); ++i)
+            bytes[i] = static_cast<char>(i * 13 + 5);
+        testing::WriteFile(dir.file("noise.DB"), bytes);
     }
     testing::WriteFile(dir.file("empty.DB"), "");
     testing::WriteFile(dir.file("text.DB"), "ICAO,elevation,Feld5,Feld6\nKSFO,13,37.6,-122.4\n");
@@ -251,8 +258,8 @@ TEST(TableStore, FilesThatAreNotOneOfOurTablesAreRefusedWithTheirName)
     MakeDatabase(dir.file("none.DB"), {"CREATE VIEW v AS SELECT 1 AS x"});
     std::filesystem::create_directory(dir.file("folder.DB"));
 
-    for (const std::string name :
-        {"missing.DB", "empty.DB", "text.DB", "short.DB", "corrupt.DB", "two.DB", "none.DB", "folder.DB"}) {
+    for (const std::string name : {"missing.DB", "empty.DB", "text.DB", "short.DB", "corrupt.DB", "noise.DB",
+             "two.DB", "none.DB", "folder.DB"}) {
         SCOPED_TRACE(name);
         TTable table;
         try {
@@ -269,6 +276,16 @@ TEST(TableStore, FilesThatAreNotOneOfOurTablesAreRefusedWithTheirName)
     table.Open(MakeAirports(dir));
     EXPECT_THROW(table.Open(dir.file("text.DB")), TableError);
     EXPECT_FALSE(table.Active());
+    EXPECT_EQ(table.Path(), "");
+    // Its later errors still name the file it was meant to read.
+    try {
+        table.FieldAsString("ICAO");
+        FAIL();
+    } catch (const TableError& error) {
+        const std::string message = error.what();
+        EXPECT_NE(message.find(dir.file("text.DB")), std::string::npos) << message;
+        EXPECT_NE(message.find("\"ICAO\""), std::string::npos) << message;
+    }
 }
 
 TEST(TableStore, ReadingLeavesTheFileAndItsDirectoryUntouched)
