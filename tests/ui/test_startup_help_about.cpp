@@ -38,6 +38,7 @@ private slots:
     void missingHelpFileIsReportedByTheViewer();
     void aboutBoxShowsTheCaption();
     void exitClosesTheWindow();
+    void dialogFilters();
 };
 
 namespace {
@@ -292,6 +293,16 @@ void TestStartupHelpAbout::exitClosesTheWindow()
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.findChild<QAction*>(QStringLiteral("Exit1"))->trigger();
     QVERIFY(!form.isVisible());
+}
+
+void TestStartupHelpAbout::dialogFilters()
+{
+    QCOMPARE(kSetupOpenDialog.filter, QStringLiteral("Mirovax|*.MRX"));
+    QCOMPARE(kSetupSaveDialog.filter, QStringLiteral("Mirovax|*.MRX"));
+    // The 1-based type index the save dialog returns follows this order.
+    QCOMPARE(QtNameFilters(kReportSaveDialog.filter),
+        (QStringList{QStringLiteral("Rich Text File (*.RTF)"), QStringLiteral("Text File (*.TXT)")}));
+    QCOMPARE(QtNameFilters(kSetupOpenDialog.filter), QStringList{QStringLiteral("Mirovax (*.MRX)")});
 }
 
 QTEST_MAIN(TestStartupHelpAbout)
