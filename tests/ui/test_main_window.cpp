@@ -407,6 +407,9 @@ void TestMainWindow::upperCaseAndLengthLimits()
     origin->selectAll();
     QTest::keyClicks(origin, QStringLiteral("kjfkx"));
     QCOMPARE(origin->text(), QStringLiteral("KJFK"));
+    // Text the program sets is held in capitals as well.
+    origin->setText(QStringLiteral("egll"));
+    QCOMPARE(origin->text(), QStringLiteral("EGLL"));
 
     // Text set by the program stays whole; typing cannot lengthen it, but
     // deleting works.
