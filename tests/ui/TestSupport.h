@@ -1,0 +1,92 @@
+#pragma once
+
+#include "ui/Dialogs.h"
+#include "ui/MainUnit.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace mirovax::test {
+
+// Answers every box and dialog without showing it, and records what was asked.
+class TScriptedDialogs : public IDialogs {
+public:
+    void informationSound() override { ++sounds; }
+    void warning(QWidget*, const QString& text) override { warnings << text; }
+    bool question(QWidget*, const QString& text) override;
+    void error(QWidget*, const QString& text) override { errors << text; }
+    FileChoice openFile(QWidget*, const FileDialogSpec& spec) override;
+    FileChoice saveFile(QWidget*, const FileDialogSpec& spec) override;
+    bool choosePrinter(QWidget*, QPrinter&) override { return false; }
+
+    int messageCount() const { return static_cast<int>(warnings.size() + errors.size() + questions.size()); }
+
+    int sounds = 0;
+    QStringList warnings;
+    QStringList errors;
+    QStringList questions;
+    QStringList fileDialogs;
+    std::deque<bool> answers;
+    std::deque<FileChoice> files;
+};
+
+// One airplane record; the numbers in the table's field order.
+struct AirplaneRecord {
+    std::string type;
+    std::string airframe;
+    std::string engine;
+    std::vector<double> numbers; // DOW ... bC3, 20 values
+    std::string reference;
+};
+
+struct AirportRecord {
+    std::string icao;
+    std::string elevation;
+    double latitude;
+    double longitude;
+};
+
+// The airplane the window tests fly: the built-in entries of the window give
+// valid results with it in every mode.
+AirplaneRecord TestJet(const std::string& type = "Test Jet");
+
+void WriteAirplaneTable(const QString& path, const std::vector<AirplaneRecord>& records);
+void WriteAirportTable(const QString& path, const std::vector<AirportRecord>& records);
+
+// The three airports of the window's built-in entries.
+std::vector<AirportRecord> BayAreaAirports();
+
+// A directory standing in for the program's own: a file "mirovax" carrying
+// a version record, and whatever tables the test writes beside it.
+class TProgramDir {
+public:
+    TProgramDir();
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QString executable() const { return path(QStringLiteral("mirovax")); }
+    void writeAirplanes(const std::vector<AirplaneRecord>& records);
+    void writeAirports(const std::vector<AirportRecord>& records);
+    void copyHelpFile();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Helpers over the real widgets, found by their names.
+template <class T> T* Child(QWidget* form, const char* name)
+{
+    return form->findChild<T*>(QString::fromLatin1(name));
+}
+
+// Label12 to Label30, in order.
+QStringList ResultLabels(QWidget* form);
+
+// Runs fn once the next nested event loop or event yield is reached.
+void WhenEventsRun(const std::function<void()>& fn);
+
+} // namespace mirovax::test

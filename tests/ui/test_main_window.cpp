@@ -1,0 +1,669 @@
+// The main window driven through its real widgets, found by their names.
+#include "TestSupport.h"
+
+#include "ui/Controls.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace mirovax;
+using namespace mirovax::test;
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void positions();
+    void editFields();
+    void tabOrder();
+    void menuAndToolBar();
+    void captionsFitTheirSpace();
+
+    void selectAirplaneFromTheList();
+    void selectAirplaneByTyping();
+    void programSetTextsAndChangeEvents();
+    void upperCaseAndLengthLimits();
+    void airplaneDataPanelAndEscape();
+    void calculateAndAlternate();
+
+    void executeEachMode_data();
+    void executeEachMode();
+    void unreadableFieldStopsTheRunSilently_data();
+    void unreadableFieldStopsTheRunSilently();
+    void limitStopsTheRunWithAWarning();
+    void arithmeticFaultEndsTheRunWithAnErrorBox();
+    void unknownModeTextRunsNoSolveMode();
+    void abortDuringMaximumRange();
+    void escapeAbortsAndOtherInputIsRefused();
+    void closingDuringASearchStopsItFirst();
+    void realLimitBoxCanBeAnsweredDuringARun();
+
+private:
+    QWidget* w(const char* name) const { return Child<QWidget>(m_form.get(), name); }
+    TEdit* edit(int n) const
+    {
+        return m_form->findChild<TEdit*>(QStringLiteral("Edit") + QString::fromStdString(std::to_string(n)));
+    }
+    QComboBox* combo(const char* name) const { return Child<QComboBox>(m_form.get(), name); }
+    QPushButton* button(const char* name) const { return Child<QPushButton>(m_form.get(), name); }
+    void setMode(const char* mode);
+
+    std::unique_ptr<TProgramDir> m_dir;
+    std::unique_ptr<TScriptedDialogs> m_dialogs;
+    std::unique_ptr<TMainForm> m_form;
+};
+
+void TestMainWindow::init()
+{
+    m_dir = std::make_unique<TProgramDir>();
+    AirplaneRecord heavy = TestJet("Heavy Jet");
+    heavy.numbers = {150000, 300000, 220000, 210000, 140000, 43000, 0.84, 0.03, 900, 0.025, 800, 15000, 12,
+        300, 10, 200, 250, 410, 0.02, 50};
+    m_dir->writeAirplanes({TestJet(), heavy, TestJet("alpha Jet")});
+    m_dir->writeAirports(BayAreaAirports());
+    m_dialogs = std::make_unique<TScriptedDialogs>();
+    m_form = std::make_unique<TMainForm>(*m_dialogs, m_dir->executable());
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+}
+
+void TestMainWindow::cleanup()
+{
+    m_form.reset();
+    m_dialogs.reset();
+    m_dir.reset();
+}
+
+void TestMainWindow::setMode(const char* mode)
+{
+    QComboBox* selector = combo("ModeSelector");
+    const int index = selector->findText(QString::fromLatin1(mode));
+    QVERIFY(index >= 0);
+    selector->setCurrentIndex(index);
+    emit selector->textActivated(selector->itemText(index));
+}
+
+void TestMainWindow::positions()
+{
+    struct Row {
+        const char* name;
+        QRect geometry; // width -1: sized to its text
+        bool enabled;
+        bool shown;
+    };
+    // Taken after an airplane was loaded, which enables the route, trip data
+    // and control boxes.
+    const Row rows[] = {
+        {"Bevel3", QRect(0, 29, 529, 594), true, true},
+        {"AirplaneBox", QRect(8, 32, 233, 73), true, true},
+        {"RouteBox", QRect(248, 32, 273, 73), true, true},
+        {"DataBox", QRect(8, 112, 513, 193), true, true},
+        {"ControlBox", QRect(8, 312, 513, 57), true, true},
+        {"ResultsBox", QRect(8, 376, 513, 241), true, true},
+        {"ReportBox", QRect(8, 32, 513, 585), true, false},
+        {"StatusBar1", QRect(0, 623, 529, 19), true, true},
+        {"AirplaneDataBox", QRect(8, 112, 513, 505), true, false},
+        {"ToolBar1", QRect(0, 0, 529, 29), true, true},
+        {"AirplaneSelector", QRect(8, 16, 217, 21), true, true},
+        {"ViewAirplaneDataButton", QRect(8, 40, 75, 25), true, true},
+        {"Edit3", QRect(176, 16, 65, 21), true, true},
+        {"CalculateDistanceButton", QRect(176, 40, 75, 25), true, true},
+        {"RegulationSelector", QRect(80, 16, 145, 21), true, true},
+        {"Edit15", QRect(80, 160, 65, 21), true, true},
+        {"Edit13", QRect(320, 136, 65, 21), true, true},
+        {"StaticText19", QRect(248, 120, -1, 17), true, true},
+        {"StaticText22", QRect(392, 144, -1, 17), true, true},
+        {"AlternateDataButton", QRect(416, 16, 75, 25), true, true},
+        {"ModeSelector", QRect(64, 16, 145, 21), true, true},
+        {"ExecuteButton", QRect(224, 16, 105, 25), true, true},
+        {"AbortButton", QRect(336, 16, 75, 25), false, true},
+        {"ViewReportButton", QRect(432, 16, 75, 25), false, true},
+        {"Bevel2", QRect(2, 15, 509, 224), true, true},
+        {"StaticText39", QRect(8, 24, -1, 17), true, false},
+        {"Label13", QRect(120, 48, -1, 13), true, false},
+        {"Label23", QRect(392, 48, -1, 13), true, true},
+        {"Label30", QRect(120, 216, -1, 13), true, true},
+        {"RichEdit", QRect(2, 15, 509, 530), true, false},
+        {"ReportDoneButton", QRect(8, 552, 75, 25), true, false},
+        {"Bevel1", QRect(2, 15, 509, 450), true, false},
+        {"AirplaneDataDoneButton", QRect(8, 472, 75, 25), true, false},
+        {"StaticText38", QRect(16, 248, -1, 17), true, false},
+        {"Label10", QRect(152, 248, -1, 217), true, false},
+    };
+    for (const Row& row : rows) {
+        const QString name = QString::fromLatin1(row.name);
+        QWidget* control = m_form->findChild<QWidget*>(name);
+        QVERIFY2(control, row.name);
+        QCOMPARE(control->pos(), row.geometry.topLeft());
+        if (row.geometry.width() > 0)
+            QCOMPARE(control->width(), row.geometry.width());
+        QCOMPARE(control->height(), row.geometry.height());
+        QCOMPARE(control->isEnabled(), row.enabled);
+        QCOMPARE(control->isVisibleTo(m_form.get()), row.shown);
+    }
+}
+
+void TestMainWindow::editFields()
+{
+    struct Row {
+        int n;
+        const char* text;
+        const char* hint;
+        int limit;
+        bool upperCase;
+    };
+    // Edit14 and Edit15 hold the loaded airplane's structural limits, and
+    // their limits and that of Edit4 follow its weights (5 digits here).
+    const Row rows[] = {
+        {1, "KSFO", "Origination ICAO Code", 4, true},
+        {2, "KBFI", "Destination ICAO Code", 4, true},
+        {3, "594", "Trip Distance", 5, false},
+        {4, "12000", "Payload", 5, false},
+        {5, "310", "Flight Level", 3, false},
+        {6, "-46", "Outside Air Temperature", 3, false},
+        {7, "0", "Wind (HW = -)", 4, false},
+        {8, "KSEA", "Alternate ICAO Code", 4, true},
+        {9, "433", "Alternate Elevation", 5, false},
+        {10, "5", "Alternate Distance", 4, false},
+        {11, "45", "Holding Time", 2, false},
+        {12, "1500", "Holding Altitude", 5, false},
+        {13, "0", "Contingency Fuel", 2, false},
+        {14, "70000", "Maximum Allowable Takeoff Weight", 5, false},
+        {15, "60000", "Maximum Allowable Landing Weight", 5, false},
+    };
+    for (const Row& row : rows) {
+        TEdit* e = edit(row.n);
+        QVERIFY(e);
+        QCOMPARE(e->text(), QString::fromLatin1(row.text));
+        QCOMPARE(e->toolTip(), QString::fromLatin1(row.hint));
+        QCOMPARE(e->charLimit(), row.limit);
+        QCOMPARE(e->upperCase(), row.upperCase);
+        QCOMPARE(e->size(), QSize(65, 21));
+    }
+}
+
+void TestMainWindow::tabOrder()
+{
+    const QStringList expected
+        = {"AirplaneSelector", "ViewAirplaneDataButton", "Edit1", "Edit2", "Edit3", "CalculateDistanceButton",
+            "RegulationSelector", "Edit4", "Edit5", "Edit6", "Edit7", "Edit14", "Edit15", "Edit8",
+            "AlternateDataButton", "Edit9", "Edit10", "Edit11", "Edit12", "Edit13", "ModeSelector",
+            "ExecuteButton", "ViewReportButton", "AbortButton", "ReportDoneButton", "AirplaneDataDoneButton"};
+    QStringList chain;
+    QWidget* start = w("AirplaneSelector");
+    QWidget* next = start;
+    do {
+        if (expected.contains(next->objectName()) && !chain.contains(next->objectName()))
+            chain << next->objectName();
+        next = next->nextInFocusChain();
+    } while (next != start);
+    QCOMPARE(chain, expected);
+    QCOMPARE(QApplication::focusWidget(), w("AirplaneSelector"));
+
+    // Entering a field from the keyboard selects its text, so typing
+    // replaces it.
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    edit(2)->setFocus();
+    QTest::keyClick(edit(2), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), edit(3));
+    QCOMPARE(edit(3)->selectedText(), QStringLiteral("594"));
+}
+
+void TestMainWindow::menuAndToolBar()
+{
+    struct Item {
+        const char* name;
+        const char* caption;
+        QKeySequence shortcut;
+        bool enabled;
+    };
+    const Item items[] = {
+        {"LoadSetup1", "Load Setup", QKeySequence(Qt::CTRL | Qt::Key_O), true},
+        {"SaveSetup1", "Save Setup", QKeySequence(Qt::CTRL | Qt::Key_S), true},
+        {"SaveReport1", "Save Report", QKeySequence(Qt::CTRL | Qt::Key_R), false},
+        {"PrintReport", "Print Report", QKeySequence(Qt::CTRL | Qt::Key_P), false},
+        {"Exit1", "Exit", QKeySequence(), true},
+        {"Help2", "Help", QKeySequence(Qt::Key_F1), true},
+        {"About1", "About", QKeySequence(), true},
+    };
+    for (const Item& item : items) {
+        auto* action = m_form->findChild<QAction*>(QString::fromLatin1(item.name));
+        QVERIFY2(action, item.name);
+        QCOMPARE(action->text(), QString::fromLatin1(item.caption));
+        QCOMPARE(action->shortcut(), item.shortcut);
+        QCOMPARE(action->isEnabled(), item.enabled);
+    }
+    struct Tool {
+        const char* name;
+        int left;
+        bool enabled;
+    };
+    for (const Tool& tool : {Tool{"ToolButton2", 8, true}, Tool{"ToolButton3", 31, true},
+             Tool{"ToolButton5", 62, false}, Tool{"ToolButton7", 93, true}}) {
+        auto* b = Child<QToolButton>(m_form.get(), tool.name);
+        QVERIFY2(b, tool.name);
+        QCOMPARE(b->x(), tool.left);
+        QCOMPARE(b->size(), QSize(23, 22));
+        QCOMPARE(b->isEnabled(), tool.enabled);
+        QVERIFY(!b->icon().isNull());
+    }
+    QVERIFY(Child<QStatusBar>(m_form.get(), "StatusBar1")->currentMessage().isEmpty());
+    QCOMPARE(m_form->findChild<QMenu*>(QStringLiteral("File1"))->actions().size(), 7);
+    QVERIFY(!m_form->windowIcon().isNull());
+}
+
+void TestMainWindow::captionsFitTheirSpace()
+{
+    // Each caption must end before the control that follows it in its row.
+    const std::pair<const char*, const char*> rows[] = {
+        {"StaticText1", "Edit1"},
+        {"StaticText2", "Edit2"},
+        {"StaticText3", "Edit3"},
+        {"StaticText23", "RegulationSelector"},
+        {"StaticText6", "Edit5"},
+        {"StaticText24", "Edit14"},
+        {"StaticText27", "Edit15"},
+        {"StaticText12", "Edit8"},
+        {"StaticText13", "Edit9"},
+        {"StaticText15", "Edit11"},
+        {"StaticText19", "Edit12"},
+        {"StaticText21", "Edit13"},
+        {"StaticText28", "ModeSelector"},
+        {"StaticText42", "Label16"},
+        {"StaticText49", "Label28"},
+        {"StaticText46", "Label20"},
+        {"StaticText48", "Label22"},
+        {"StaticText34", "Label6"},
+        {"StaticText32", "Label4"},
+    };
+    for (const auto& [captionName, controlName] : rows) {
+        auto* caption = Child<QLabel>(m_form.get(), captionName);
+        QWidget* control = w(controlName);
+        QVERIFY2(caption && control, captionName);
+        const int end = caption->x() + caption->fontMetrics().horizontalAdvance(caption->text());
+        QVERIFY2(end < control->x(),
+            qPrintable(QStringLiteral("%1 ends at %2, %3 starts at %4")
+                           .arg(QLatin1String(captionName))
+                           .arg(end)
+                           .arg(QLatin1String(controlName))
+                           .arg(control->x())));
+    }
+    for (const char* name : {"ViewAirplaneDataButton", "CalculateDistanceButton", "AlternateDataButton",
+             "ViewReportButton", "ExecuteButton"}) {
+        QPushButton* b = button(name);
+        QVERIFY2(
+            b->fontMetrics().horizontalAdvance(QString(b->text()).remove(QLatin1Char('&'))) < b->width() - 8,
+            name);
+    }
+    const QFont font = w("Edit1")->font();
+    QCOMPARE(font.pixelSize(), 11);
+    QVERIFY(
+        font.family() == QLatin1String("MS Sans Serif") || font.family() == QLatin1String("Liberation Sans"));
+}
+
+void TestMainWindow::selectAirplaneFromTheList()
+{
+    QComboBox* selector = combo("AirplaneSelector");
+    QCOMPARE(selector->count(), 3);
+    QCOMPARE(selector->itemText(0), QStringLiteral("alpha Jet"));
+    QCOMPARE(selector->itemText(1), QStringLiteral("Heavy Jet"));
+    QCOMPARE(selector->itemText(2), QStringLiteral("Test Jet"));
+    QCOMPARE(selector->currentText(), QStringLiteral("Test Jet"));
+
+    // Pick "Heavy Jet" with the mouse from the open list.
+    selector->showPopup();
+    QAbstractItemView* view = selector->view();
+    QTRY_VERIFY(view->isVisible());
+    const QRect item = view->visualRect(view->model()->index(1, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
+    QTRY_COMPARE(selector->currentText(), QStringLiteral("Heavy Jet"));
+    QCOMPARE(m_form->MissionData().MTOW, 300000.0);
+    QCOMPARE(edit(14)->text(), QStringLiteral("300000"));
+    QCOMPARE(edit(14)->charLimit(), 6);
+    QCOMPARE(edit(4)->charLimit(), 6);
+    QCOMPARE(Child<QLabel>(m_form.get(), "Label9")->text(), QStringLiteral("0.84"));
+    QCOMPARE(Child<QLabel>(m_form.get(), "Label3")->text(), QStringLiteral("150000 kg"));
+    QVERIFY(m_form->SetupChanged());
+    QVERIFY(m_dialogs->errors.isEmpty());
+}
+
+void TestMainWindow::selectAirplaneByTyping()
+{
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    // A run first, so that the change of airplane has results to clear.
+    button("ExecuteButton")->click();
+    QVERIFY(!ResultLabels(m_form.get()).at(2).isEmpty());
+
+    QComboBox* selector = combo("AirplaneSelector");
+    selector->lineEdit()->selectAll();
+    QTest::keyClicks(selector->lineEdit(), QStringLiteral("HEAVY"));
+    // A partial name leaves the previous airplane loaded, and each keystroke
+    // still counts as a change and clears the results.
+    QCOMPARE(m_form->MissionData().MTOW, 70000.0);
+    QVERIFY(m_form->SetupChanged());
+    QCOMPARE(ResultLabels(m_form.get()).join(QString()), QString());
+    QTest::keyClicks(selector->lineEdit(), QStringLiteral(" jET"));
+    QCOMPARE(selector->currentText(), QStringLiteral("HEAVY jET"));
+    QCOMPARE(m_form->MissionData().MTOW, 300000.0);
+    QCOMPARE(m_form->MissionData().Airframe, std::string("Test twin jet"));
+    QCOMPARE(selector->count(), 3);
+    QVERIFY(m_dialogs->errors.isEmpty());
+}
+
+void TestMainWindow::programSetTextsAndChangeEvents()
+{
+    QVERIFY(!m_form->SetupChanged());
+    edit(5)->setText(QStringLiteral("310"));
+    QVERIFY2(!m_form->SetupChanged(), "the same text is no change");
+    edit(5)->setText(QStringLiteral("330"));
+    QVERIFY(m_form->SetupChanged());
+
+    m_form->SetSetupChanged(false);
+    combo("AirplaneSelector")->setEditText(QStringLiteral("Heavy Jet"));
+    combo("RegulationSelector")->setEditText(QStringLiteral("ICAO"));
+    QVERIFY2(!m_form->SetupChanged(), "program-set combo text runs no handler");
+    QCOMPARE(m_form->MissionData().MTOW, 70000.0);
+    QCOMPARE(edit(11)->text(), QStringLiteral("45"));
+
+    // Typing into the regulations applies the preset at the exact name.
+    QLineEdit* regulations = combo("RegulationSelector")->lineEdit();
+    regulations->selectAll();
+    QTest::keyClicks(regulations, QStringLiteral("ICA"));
+    QVERIFY(m_form->SetupChanged());
+    QCOMPARE(edit(13)->text(), QStringLiteral("0"));
+    QTest::keyClicks(regulations, QStringLiteral("O"));
+    QCOMPARE(edit(11)->text(), QStringLiteral("30"));
+    QCOMPARE(edit(13)->text(), QStringLiteral("5"));
+
+    // The mode selector shows the rows of the maximum modes and never marks
+    // the setup changed.
+    m_form->SetSetupChanged(false);
+    setMode("Maximum Range");
+    QVERIFY(!edit(3)->isEnabled());
+    QVERIFY(w("Label13")->isVisibleTo(m_form.get()));
+    QCOMPARE(Child<QLabel>(m_form.get(), "Label11")->text(), QStringLiteral("Maximum Range:"));
+    QVERIFY(!m_form->SetupChanged());
+}
+
+void TestMainWindow::upperCaseAndLengthLimits()
+{
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    TEdit* origin = edit(1);
+    origin->setFocus();
+    origin->selectAll();
+    QTest::keyClicks(origin, QStringLiteral("kjfkx"));
+    QCOMPARE(origin->text(), QStringLiteral("KJFK"));
+    // Text the program sets is held in capitals as well.
+    origin->setText(QStringLiteral("egll"));
+    QCOMPARE(origin->text(), QStringLiteral("EGLL"));
+
+    // Text set by the program stays whole; typing cannot lengthen it, but
+    // deleting works.
+    TEdit* distance = edit(10);
+    distance->setText(QStringLiteral("10800"));
+    QCOMPARE(distance->text(), QStringLiteral("10800"));
+    distance->setFocus();
+    distance->end(false);
+    QTest::keyClick(distance, Qt::Key_1);
+    QCOMPARE(distance->text(), QStringLiteral("10800"));
+    QTest::keyClick(distance, Qt::Key_Backspace);
+    QCOMPARE(distance->text(), QStringLiteral("1080"));
+    QTest::keyClick(distance, Qt::Key_5);
+    QCOMPARE(distance->text(), QStringLiteral("1080"));
+
+    // Pasting keeps what fits, in capitals where the field forces them.
+    QApplication::clipboard()->setText(QStringLiteral("egll-heathrow"));
+    TEdit* alternate = edit(8);
+    alternate->setFocus();
+    alternate->clear();
+    QTest::keyClick(alternate, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(alternate->text(), QStringLiteral("EGLL"));
+    QApplication::clipboard()->setText(QStringLiteral("99"));
+    alternate->setSelection(1, 1); // "G" becomes "9"; the second "9" is cut
+    QTest::keyClick(alternate, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(alternate->text(), QStringLiteral("E9LL"));
+}
+
+void TestMainWindow::airplaneDataPanelAndEscape()
+{
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QWidget* panel = w("AirplaneDataBox");
+    QTest::mouseClick(button("ViewAirplaneDataButton"), Qt::LeftButton);
+    QVERIFY(panel->isVisible());
+    QCOMPARE(Child<QLabel>(m_form.get(), "Label1")->text(), QStringLiteral("Test twin jet"));
+    QCOMPARE(Child<QLabel>(m_form.get(), "Label4")->text(), QStringLiteral("70000 kg"));
+    QCOMPARE(Child<QLabel>(m_form.get(), "Label8")->text(), QStringLiteral("41000 ft"));
+    // The selector stays usable and the panel follows the new airplane.
+    QLineEdit* selector = combo("AirplaneSelector")->lineEdit();
+    selector->setFocus();
+    selector->selectAll();
+    QTest::keyClicks(selector, QStringLiteral("heavy jet"));
+    QVERIFY(panel->isVisible());
+    QCOMPARE(Child<QLabel>(m_form.get(), "Label4")->text(), QStringLiteral("300000 kg"));
+    // The panel covers the trip data: a click there reaches the panel.
+    QVERIFY(
+        panel->isAncestorOf(m_form->findChild<QWidget*>(QStringLiteral("ClientArea"))->childAt(100, 200)));
+    QTest::keyClick(m_form.get(), Qt::Key_Escape);
+    QVERIFY(!panel->isVisible());
+    QTest::mouseClick(button("ViewAirplaneDataButton"), Qt::LeftButton);
+    QTest::mouseClick(button("AirplaneDataDoneButton"), Qt::LeftButton);
+    QVERIFY(!panel->isVisible());
+}
+
+void TestMainWindow::calculateAndAlternate()
+{
+    m_form->SetSetupChanged(false);
+    QTest::mouseClick(button("CalculateDistanceButton"), Qt::LeftButton);
+    QCOMPARE(edit(3)->text(), QStringLiteral("595")); // 594.67 NM
+    QVERIFY(m_form->SetupChanged());
+    QTest::mouseClick(button("AlternateDataButton"), Qt::LeftButton);
+    QCOMPARE(edit(9)->text(), QStringLiteral("433"));
+    QCOMPARE(edit(10)->text(), QStringLiteral("5")); // 4.86 NM
+    QVERIFY(m_dialogs->errors.isEmpty());
+}
+
+void TestMainWindow::executeEachMode_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QStringList>("labels");
+    // Label12 to Label30 after a run on the built-in entries with Test Jet.
+    QTest::newRow("Trip Time and Fuel")
+        << "Trip Time and Fuel"
+        << QStringList{"", "", "458 kts", "458 kts", "594 NAM", "2520 kg/h", "00:45", "00:00", "00:00",
+               "01:17", "02:03", "1565", "671", "0", "3268", "5504", "52000 kg", "57504 kg", "54236 kg"};
+    QTest::newRow("Maximum Payload") << "Maximum Payload"
+                                     << QStringList{"Zero Fuel Weight", "16000 kg", "458 kts", "458 kts",
+                                            "594 NAM", "2552 kg/h", "00:45", "00:00", "00:00", "01:17",
+                                            "02:03", "1675", "712", "0", "3310", "5697", "56000 kg",
+                                            "61697 kg", "58387 kg"};
+    QTest::newRow("Maximum Range") << "Maximum Range"
+                                   << QStringList{"Maximum Takeoff Weight", "3404 NM", "458 kts", "458 kts",
+                                          "3404 NAM", "2122 kg/h", "00:45", "00:00", "00:00", "07:25",
+                                          "08:11", "1565", "671", "0", "15768", "18004", "52000 kg",
+                                          "70004 kg", "54236 kg"};
+}
+
+void TestMainWindow::executeEachMode()
+{
+    QFETCH(QString, mode);
+    QFETCH(QStringList, labels);
+    setMode(qPrintable(mode));
+    QTest::mouseClick(button("ExecuteButton"), Qt::LeftButton);
+    QCOMPARE(ResultLabels(m_form.get()), labels);
+    QVERIFY(button("ViewReportButton")->isEnabled());
+    QVERIFY(!button("AbortButton")->isEnabled());
+    QCOMPARE(m_dialogs->messageCount(), 0);
+}
+
+void TestMainWindow::unreadableFieldStopsTheRunSilently_data()
+{
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty alternate code") << 8 << "";
+    QTest::newRow("minus after a digit") << 6 << "4-5";
+    QTest::newRow("trailing blank") << 15 << "60000 ";
+    QTest::newRow("empty payload") << 4 << "";
+    QTest::newRow("comma decimal") << 7 << "1,5";
+}
+
+void TestMainWindow::unreadableFieldStopsTheRunSilently()
+{
+    QFETCH(int, n);
+    QFETCH(QString, text);
+    button("ExecuteButton")->click();
+    QVERIFY(button("ViewReportButton")->isEnabled());
+    edit(n)->setText(text);
+    button("ExecuteButton")->click();
+    QCOMPARE(ResultLabels(m_form.get()).join(QString()), QString());
+    QVERIFY(!button("ViewReportButton")->isEnabled());
+    QCOMPARE(m_dialogs->messageCount(), 0);
+    QCOMPARE(m_dialogs->sounds, 0);
+    QCOMPARE(edit(n)->text(), text);
+}
+
+void TestMainWindow::limitStopsTheRunWithAWarning()
+{
+    edit(4)->setText(QStringLiteral("20000")); // 40000 + 20000 > MZFW 56000
+    button("ExecuteButton")->click();
+    QCOMPARE(m_dialogs->sounds, 1);
+    QCOMPARE(
+        m_dialogs->warnings, QStringList{QStringLiteral("Maximum Zero Fuel Weight of 56000 kg exceeded!")});
+    QCOMPARE(ResultLabels(m_form.get()).join(QString()), QString());
+    QVERIFY(!button("ViewReportButton")->isEnabled());
+    QVERIFY(!button("AbortButton")->isEnabled());
+}
+
+void TestMainWindow::arithmeticFaultEndsTheRunWithAnErrorBox()
+{
+    edit(3)->setText(QStringLiteral("0")); // a trip time of 0 h divides the fuel flow by zero
+    button("ExecuteButton")->click();
+    QCOMPARE(m_dialogs->errors.size(), 1);
+    QVERIFY(m_dialogs->warnings.isEmpty());
+    QCOMPARE(ResultLabels(m_form.get()).join(QString()), QString());
+    QVERIFY(!button("ViewReportButton")->isEnabled());
+    QVERIFY(!button("AbortButton")->isEnabled());
+    QVERIFY(!m_form->CalculationRunning());
+    // The window goes on: the next run works.
+    edit(3)->setText(QStringLiteral("594"));
+    button("ExecuteButton")->click();
+    QVERIFY(button("ViewReportButton")->isEnabled());
+}
+
+void TestMainWindow::unknownModeTextRunsNoSolveMode()
+{
+    QLineEdit* mode = combo("ModeSelector")->lineEdit();
+    mode->selectAll();
+    QTest::keyClicks(mode, QStringLiteral("maximum range"));
+    button("ExecuteButton")->click();
+    const QStringList labels = ResultLabels(m_form.get());
+    QCOMPARE(labels.at(1), QString()); // Label13
+    QCOMPARE(labels.at(2), QStringLiteral("0 kts"));
+    QVERIFY(button("ViewReportButton")->isEnabled());
+}
+
+void TestMainWindow::abortDuringMaximumRange()
+{
+    setMode("Maximum Range");
+    WhenEventsRun([this] {
+        QVERIFY(m_form->CalculationRunning());
+        QVERIFY(button("AbortButton")->isEnabled());
+        QTest::mouseClick(button("AbortButton"), Qt::LeftButton);
+    });
+    button("ExecuteButton")->click();
+    // Abort is seen at the next pass: the first pass is always completed.
+    QCOMPARE(m_form->MissionData().StillAirDistance, 2.0);
+    QCOMPARE(ResultLabels(m_form.get()).at(0), QStringLiteral("Aborted by User"));
+    QVERIFY(button("ViewReportButton")->isEnabled());
+    QVERIFY(!button("AbortButton")->isEnabled());
+
+    // The next run searches in full.
+    button("ExecuteButton")->click();
+    QCOMPARE(ResultLabels(m_form.get()).at(0), QStringLiteral("Maximum Takeoff Weight"));
+    QCOMPARE(ResultLabels(m_form.get()).at(1), QStringLiteral("3404 NM"));
+}
+
+void TestMainWindow::escapeAbortsAndOtherInputIsRefused()
+{
+    setMode("Maximum Range");
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    edit(4)->setFocus();
+    int runs = 0;
+    connect(button("ExecuteButton"), &QPushButton::clicked, this, [&runs] { ++runs; });
+    WhenEventsRun([this] {
+        // Mid-search: Execute, typing, the selectors and the menu do nothing.
+        QTest::mouseClick(button("ExecuteButton"), Qt::LeftButton);
+        QTest::keyClicks(edit(4), QStringLiteral("99"));
+        QTest::keyClick(m_form.get(), Qt::Key_O, Qt::ControlModifier);
+        QTest::keyClick(m_form.get(), Qt::Key_Escape);
+    });
+    QTest::mouseClick(button("ExecuteButton"), Qt::LeftButton);
+    QCOMPARE(runs, 1);
+    QCOMPARE(edit(4)->text(), QStringLiteral("12000"));
+    QCOMPARE(ResultLabels(m_form.get()).at(0), QStringLiteral("Aborted by User"));
+    QCOMPARE(m_dialogs->fileDialogs.size(), 0);
+    // After the run, typing works again.
+    QTest::keyClick(edit(4), Qt::Key_Backspace);
+    QCOMPARE(edit(4)->text(), QStringLiteral("1200"));
+}
+
+void TestMainWindow::closingDuringASearchStopsItFirst()
+{
+    setMode("Maximum Range");
+    WhenEventsRun([this] {
+        QVERIFY(!m_form->close());
+        QVERIFY(m_form->isVisible());
+    });
+    button("ExecuteButton")->click();
+    QCOMPARE(ResultLabels(m_form.get()).at(0), QStringLiteral("Aborted by User"));
+    QVERIFY(!m_form->isVisible());
+    QVERIFY(!m_form->CalculationRunning());
+}
+
+void TestMainWindow::realLimitBoxCanBeAnsweredDuringARun()
+{
+    // The real message boxes, answered with the keyboard as a user would:
+    // the run's input filter must not keep the box from closing.
+    class QuietQtDialogs : public TQtDialogs {
+    public:
+        void informationSound() override { ++sounds; }
+        int sounds = 0;
+    } dialogs;
+    TMainForm form(dialogs, m_dir->executable());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto* mode = Child<QComboBox>(&form, "ModeSelector");
+    mode->setCurrentIndex(mode->findText(QStringLiteral("Maximum Range")));
+    Child<QLineEdit>(&form, "Edit4")->setText(QStringLiteral("20000"));
+
+    QString boxText;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, this, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            boxText = box->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        }
+    });
+    answer.start(10);
+    Child<QPushButton>(&form, "ExecuteButton")->click();
+    answer.stop();
+    QCOMPARE(boxText, QStringLiteral("Maximum Zero Fuel Weight of 56000 kg exceeded!"));
+    QCOMPARE(dialogs.sounds, 1);
+    QVERIFY(!form.CalculationRunning());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"

@@ -1,0 +1,87 @@
+#include "ui/Dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace mirovax {
+
+void TQtDialogs::informationSound()
+{
+    QApplication::beep();
+}
+
+void TQtDialogs::warning(QWidget* parent, const QString& text)
+{
+    QMessageBox::warning(parent, QMessageBox::tr("Warning"), text, QMessageBox::Ok);
+}
+
+bool TQtDialogs::question(QWidget* parent, const QString& text)
+{
+    return QMessageBox::warning(
+               parent, QMessageBox::tr("Warning"), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
+        == QMessageBox::Yes;
+}
+
+void TQtDialogs::error(QWidget* parent, const QString& text)
+{
+    QMessageBox::critical(parent, QStringLiteral("Mirovax"), text, QMessageBox::Ok);
+}
+
+namespace {
+
+FileChoice RunFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(parent);
+    dialog.setObjectName(spec.name);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    const QStringList filters = QtNameFilters(spec.filter);
+    dialog.setNameFilters(filters);
+    FileChoice choice;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return choice;
+    choice.path = dialog.selectedFiles().constFirst();
+    choice.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    if (choice.filterIndex < 1)
+        choice.filterIndex = 1;
+    return choice;
+}
+
+} // namespace
+
+FileChoice TQtDialogs::openFile(QWidget* parent, const FileDialogSpec& spec)
+{
+    return RunFileDialog(parent, spec, QFileDialog::AcceptOpen);
+}
+
+FileChoice TQtDialogs::saveFile(QWidget* parent, const FileDialogSpec& spec)
+{
+    return RunFileDialog(parent, spec, QFileDialog::AcceptSave);
+}
+
+bool TQtDialogs::choosePrinter(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+QStringList QtNameFilters(const QString& barFilter)
+{
+    const QStringList parts = barFilter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        filters << QStringLiteral("%1 (%2)").arg(
+            parts[i], QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')));
+    return filters;
+}
+
+void ShowEntryMessage(IDialogs& dialogs, QWidget* parent, const QString& text)
+{
+    dialogs.informationSound();
+    dialogs.warning(parent, text);
+}
+
+} // namespace mirovax

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+
+class QPrinter;
+class QWidget;
+
+namespace mirovax {
+
+// A standard file dialog of the main window: its name and its filter in
+// "description|pattern|description|pattern" form.
+struct FileDialogSpec {
+    QString name;
+    QString filter;
+};
+
+// The path the user chose (empty when cancelled) and the 1-based index of the
+// chosen file type in the filter.
+struct FileChoice {
+    QString path;
+    int filterIndex = 1;
+    bool accepted() const { return !path.isEmpty(); }
+};
+
+// Every message box, file dialog and print dialog the window shows goes
+// through here, so that tests can answer them.
+class IDialogs {
+public:
+    virtual ~IDialogs() = default;
+    // The system's sound for information messages.
+    virtual void informationSound() = 0;
+    // Modal warning box with the warning icon and a single OK button.
+    virtual void warning(QWidget* parent, const QString& text) = 0;
+    // Modal warning box with Yes and No; true for Yes.
+    virtual bool question(QWidget* parent, const QString& text) = 0;
+    // Modal error box titled "Mirovax" (the general error handler).
+    virtual void error(QWidget* parent, const QString& text) = 0;
+    virtual FileChoice openFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    virtual FileChoice saveFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    // The print dialog; true when the user confirmed it.
+    virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
+};
+
+// The real dialogs: QMessageBox, QFileDialog, QPrintDialog.
+class TQtDialogs : public IDialogs {
+public:
+    void informationSound() override;
+    void warning(QWidget* parent, const QString& text) override;
+    bool question(QWidget* parent, const QString& text) override;
+    void error(QWidget* parent, const QString& text) override;
+    FileChoice openFile(QWidget* parent, const FileDialogSpec& spec) override;
+    FileChoice saveFile(QWidget* parent, const FileDialogSpec& spec) override;
+    bool choosePrinter(QWidget* parent, QPrinter& printer) override;
+};
+
+// "Rich Text File|*.RTF|Text File|*.TXT" as the name filters a Qt file dialog
+// takes: "Rich Text File (*.RTF)", "Text File (*.TXT)".
+QStringList QtNameFilters(const QString& barFilter);
+
+// The messages about entries and limits: the information sound, then the
+// warning box.
+void ShowEntryMessage(IDialogs& dialogs, QWidget* parent, const QString& text);
+
+} // namespace mirovax

@@ -1,0 +1,222 @@
+#pragma once
+
+#include "engine/calculation_run.h"
+#include "engine/mission_data.h"
+#include "engine/solve.h"
+#include "refdata/table_store.h"
+#include "ui/Dialogs.h"
+
+#include <QCoreApplication>
+#include <QMainWindow>
+#include <QPixmap>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QStatusBar;
+class QTextEdit;
+class QToolBar;
+class QToolButton;
+
+namespace mirovax {
+
+class TAboutForm;
+class TEdit;
+class THelpViewer;
+
+// The four standard dialogs of the main window.
+extern const FileDialogSpec kSetupOpenDialog;
+extern const FileDialogSpec kSetupSaveDialog;
+extern const FileDialogSpec kReportSaveDialog;
+
+inline constexpr const char* kHelpFileName = "MRX_HELP.hlp";
+inline constexpr const char* kAirplaneTableName = "Airplane.DB";
+inline constexpr const char* kAirportTableName = "Airports.DB";
+
+// The one main window. It owns the mission record, the two tables and every
+// control; its handlers map control texts to the engine and the reference
+// data and back, and compute nothing themselves.
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // executablePath is the running program; its directory is ProgramDir,
+    // where the tables and the help file are looked for, and its version
+    // record gives the caption. Tests name a file in a directory of their own.
+    explicit TMainForm(IDialogs& dialogs,
+        const QString& executablePath = QCoreApplication::applicationFilePath(), QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Program-wide state beside the mission record.
+    TMissionData& MissionData() { return m_md; }
+    const QString& ProgramDir() const { return m_programDir; }
+    const QString& HelpFile() const { return m_helpFile; }
+    int StartParamCount() const { return m_startParamCount; }
+    bool SetupChanged() const { return m_setupChanged; }
+    void SetSetupChanged(bool changed) { m_setupChanged = changed; }
+    TTable& AirplaneTable() { return *m_airplaneTable; }
+    TTable& AirportTable() { return *m_airportTable; }
+    // True from the start to the end of a calculation run.
+    bool CalculationRunning() const { return m_running; }
+    IDialogs& Dialogs() { return m_dialogs; }
+    THelpViewer* HelpViewer() const { return m_helpViewer; }
+    TAboutForm* AboutForm() const { return m_aboutForm.get(); }
+    // Picture n of the image list (0 load, 1 save, 2 print, 3 help).
+    const QPixmap& ImageList1(int n) const { return m_imageList1.at(static_cast<size_t>(n)); }
+
+    // Start-up: run by the constructor once every control exists.
+    void FormCreate();
+
+    // Airplane selection.
+    void LoadAirplane(const QString& typeName);
+    void AirplaneSelectorChange();
+    void ViewAirplaneDataButtonClick();
+    void AirplaneDataDoneButtonClick();
+
+    // Airport buttons.
+    void CalculateDistanceButtonClick();
+    void AlternateDataButtonClick();
+
+    // Change tracking: every edit of a field marks the setup changed.
+    void Edit1Change();
+    void Edit2Change();
+    void Edit3Change();
+    void Edit4Change();
+    void Edit5Change();
+    void Edit6Change();
+    void Edit7Change();
+    void Edit8Change();
+    void Edit9Change();
+    void Edit10Change();
+    void Edit11Change();
+    void Edit12Change();
+    void Edit13Change();
+    void Edit14Change();
+    void Edit15Change();
+    void RegulationSelectorChange();
+    void ModeSelectorChange();
+
+    // The calculation run.
+    void ExecuteButtonClick();
+    void AbortButtonClick();
+    void ReadInputs();
+    void ShowResults();
+    void ClearResults();
+
+    // Report box, menu and tool bar.
+    void ReportDoneButtonClick();
+    void Exit1Click();
+    void Help2Click();
+    void About1Click();
+
+    // Esc presses the cancel button that is showing: Done of the report or of
+    // the airplane data, else Abort while a run has it enabled.
+    void EscapePressed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    class TRunServices;
+    class TRunInputFilter;
+
+    // The general error handler: an exception ends the handler and its
+    // message is shown in an error box titled "Mirovax".
+    void Guarded(const std::function<void()>& body);
+    InputTexts CollectInputTexts() const;
+    QString ModeText() const;
+    void SetEditText(int n, const QString& text);
+    TEdit* Edit(int n) const;
+    QLabel* NumberedLabel(int n) const;
+
+    void CreateControls();
+    void CreateMenu();
+    void CreateToolBar(QWidget* client);
+    void CreateAirplaneBox(QWidget* client);
+    void CreateRouteBox(QWidget* client);
+    void CreateDataBox(QWidget* client);
+    void CreateControlBox(QWidget* client);
+    void CreateResultsBox(QWidget* client);
+    void CreateReportBox(QWidget* client);
+    void CreateAirplaneDataBox(QWidget* client);
+    void SetTabOrder();
+    void ConnectHandlers();
+
+    IDialogs& m_dialogs;
+    QString m_executablePath;
+    QString m_programDir;
+    QString m_helpFile;
+    int m_startParamCount = 0;
+    bool m_setupChanged = false;
+    bool m_running = false;
+    bool m_yielding = false; // inside a search's event yield
+    bool m_closeAfterRun = false;
+    bool m_shownBefore = false;
+
+    TMissionData m_md;
+    std::unique_ptr<TTable> m_airplaneTable;
+    std::unique_ptr<TTable> m_airportTable;
+    std::unique_ptr<TRunServices> m_services;
+    std::unique_ptr<TRunInputFilter> m_runFilter;
+    std::vector<QPixmap> m_imageList1;
+
+    // Controls, named as their object names.
+    QWidget* m_client = nullptr;
+    QFrame* m_bevel3 = nullptr;
+    QGroupBox* m_airplaneBox = nullptr;
+    QGroupBox* m_routeBox = nullptr;
+    QGroupBox* m_dataBox = nullptr;
+    QGroupBox* m_controlBox = nullptr;
+    QGroupBox* m_resultsBox = nullptr;
+    QGroupBox* m_reportBox = nullptr;
+    QStatusBar* m_statusBar1 = nullptr;
+    QGroupBox* m_airplaneDataBox = nullptr;
+    QToolBar* m_toolBar1 = nullptr;
+
+    QComboBox* m_airplaneSelector = nullptr;
+    QPushButton* m_viewAirplaneDataButton = nullptr;
+    QPushButton* m_calculateDistanceButton = nullptr;
+    QComboBox* m_regulationSelector = nullptr;
+    QPushButton* m_alternateDataButton = nullptr;
+    QComboBox* m_modeSelector = nullptr;
+    QPushButton* m_executeButton = nullptr;
+    QPushButton* m_abortButton = nullptr;
+    QPushButton* m_viewReportButton = nullptr;
+    QTextEdit* m_richEdit = nullptr;
+    QPushButton* m_reportDoneButton = nullptr;
+    QPushButton* m_airplaneDataDoneButton = nullptr;
+    std::vector<TEdit*> m_edits; // m_edits[n - 1] is "Edit" + n
+
+    QAction* m_loadSetup1 = nullptr;
+    QAction* m_saveSetup1 = nullptr;
+    QAction* m_saveReport1 = nullptr;
+    QAction* m_printReport = nullptr;
+    QAction* m_exit1 = nullptr;
+    QAction* m_help2 = nullptr;
+    QAction* m_about1 = nullptr;
+    QToolButton* m_toolButton2 = nullptr;
+    QToolButton* m_toolButton3 = nullptr;
+    QToolButton* m_toolButton5 = nullptr;
+    QToolButton* m_toolButton7 = nullptr;
+
+    THelpViewer* m_helpViewer = nullptr;
+    // A window of its own, outside the main window's children, so that its
+    // Label1 is never mistaken for the Airplane Data panel's.
+    std::unique_ptr<TAboutForm> m_aboutForm;
+};
+
+// The window font: "MS Sans Serif" at 11 pixels where it exists, otherwise
+// Liberation Sans, which keeps Arial's widths, at the same size.
+QFont WindowFont();
+// The report view's font: "Arial" at 11 pixels, or Liberation Sans.
+QFont ReportFont();
+
+} // namespace mirovax

@@ -1,0 +1,173 @@
+#include "ui/Pictures.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <array>
+
+namespace mirovax {
+
+namespace {
+
+constexpr int kPictureSize = 16; // px
+
+QPixmap BlankPixmap(int size)
+{
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    return pixmap;
+}
+
+void DrawFolder(QPainter& p)
+{
+    // An open folder with a green arrow coming out of it.
+    p.setPen(QColor(120, 90, 20));
+    p.setBrush(QColor(240, 200, 90));
+    p.drawRect(1, 5, 11, 8);
+    p.setBrush(QColor(250, 225, 130));
+    const std::array<QPointF, 4> flap = {QPointF(3, 8), QPointF(15, 8), QPointF(12, 13), QPointF(1, 13)};
+    p.drawPolygon(flap.data(), static_cast<int>(flap.size()));
+    p.setPen(QPen(QColor(30, 130, 40), 1.5));
+    p.drawLine(QPointF(9, 6), QPointF(13, 2));
+    p.drawLine(QPointF(13, 2), QPointF(10, 2));
+    p.drawLine(QPointF(13, 2), QPointF(13, 5));
+}
+
+void DrawDisk(QPainter& p)
+{
+    // A diskette: dark body, metal shutter, white label.
+    p.setPen(QColor(20, 30, 70));
+    p.setBrush(QColor(50, 80, 160));
+    p.drawRect(1, 1, 13, 13);
+    p.setBrush(QColor(200, 205, 215));
+    p.drawRect(4, 1, 7, 4);
+    p.setBrush(QColor(50, 80, 160));
+    p.drawRect(8, 2, 2, 2);
+    p.setBrush(Qt::white);
+    p.drawRect(3, 8, 9, 6);
+    p.setPen(QColor(150, 150, 160));
+    p.drawLine(4, 10, 10, 10);
+    p.drawLine(4, 12, 10, 12);
+}
+
+void DrawPrinter(QPainter& p)
+{
+    // A printer with a sheet coming out at the top.
+    p.setPen(QColor(60, 60, 60));
+    p.setBrush(Qt::white);
+    p.drawRect(4, 1, 7, 6);
+    p.setBrush(QColor(175, 175, 180));
+    p.drawRect(1, 6, 13, 6);
+    p.setBrush(Qt::white);
+    p.drawRect(4, 10, 7, 5);
+    p.setPen(QColor(40, 170, 60));
+    p.drawPoint(12, 8);
+    p.setPen(QColor(120, 120, 120));
+    p.drawLine(5, 3, 9, 3);
+    p.drawLine(5, 12, 9, 12);
+}
+
+void DrawHelp(QPainter& p)
+{
+    // A blue disc with a white question mark.
+    p.setPen(QColor(20, 60, 140));
+    p.setBrush(QColor(60, 120, 210));
+    p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(12);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(Qt::white);
+    p.drawText(QRectF(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("?"));
+}
+
+} // namespace
+
+QPixmap DrawPicture(TPicture picture)
+{
+    QPixmap pixmap = BlankPixmap(kPictureSize);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing, picture == TPicture::Help);
+    switch (picture) {
+    case TPicture::LoadSetup:
+        DrawFolder(p);
+        break;
+    case TPicture::SaveSetup:
+        DrawDisk(p);
+        break;
+    case TPicture::PrintReport:
+        DrawPrinter(p);
+        break;
+    case TPicture::Help:
+        DrawHelp(p);
+        break;
+    }
+    return pixmap;
+}
+
+namespace {
+
+QPixmap DrawIcon(int size)
+{
+    QPixmap pixmap = BlankPixmap(size);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 64.0, size / 64.0);
+
+    // Sky-blue rounded tile.
+    QLinearGradient sky(0, 0, 0, 64);
+    sky.setColorAt(0, QColor(70, 140, 220));
+    sky.setColorAt(1, QColor(20, 70, 150));
+    p.setPen(QPen(QColor(15, 45, 100), 2));
+    p.setBrush(sky);
+    p.drawRoundedRect(QRectF(2, 2, 60, 60), 12, 12);
+
+    // Fuel gauge arc along the bottom, from empty (red) to full (green).
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(230, 80, 60), 5, Qt::SolidLine, Qt::FlatCap));
+    p.drawArc(QRectF(12, 30, 40, 40), 180 * 16, -60 * 16);
+    p.setPen(QPen(QColor(250, 210, 60), 5, Qt::SolidLine, Qt::FlatCap));
+    p.drawArc(QRectF(12, 30, 40, 40), 120 * 16, -60 * 16);
+    p.setPen(QPen(QColor(90, 210, 90), 5, Qt::SolidLine, Qt::FlatCap));
+    p.drawArc(QRectF(12, 30, 40, 40), 60 * 16, -60 * 16);
+
+    // White airplane seen from above, nose up and to the right.
+    p.translate(32, 28);
+    p.rotate(45);
+    QPainterPath plane;
+    plane.moveTo(0, -22);
+    plane.cubicTo(3, -20, 3, -14, 3, -10);
+    plane.lineTo(20, 2);
+    plane.lineTo(20, 6);
+    plane.lineTo(3, 0);
+    plane.lineTo(3, 12);
+    plane.lineTo(9, 17);
+    plane.lineTo(9, 20);
+    plane.lineTo(0, 17);
+    plane.lineTo(-9, 20);
+    plane.lineTo(-9, 17);
+    plane.lineTo(-3, 12);
+    plane.lineTo(-3, 0);
+    plane.lineTo(-20, 6);
+    plane.lineTo(-20, 2);
+    plane.lineTo(-3, -10);
+    plane.cubicTo(-3, -14, -3, -20, 0, -22);
+    plane.closeSubpath();
+    p.setPen(QPen(QColor(15, 45, 100), 1.5));
+    p.setBrush(Qt::white);
+    p.drawPath(plane);
+    return pixmap;
+}
+
+} // namespace
+
+QIcon ProgramIcon()
+{
+    static const std::array<int, 10> kSizes = {16, 20, 24, 32, 40, 48, 64, 96, 128, 256};
+    QIcon icon;
+    for (int size : kSizes)
+        icon.addPixmap(DrawIcon(size));
+    return icon;
+}
+
+} // namespace mirovax
