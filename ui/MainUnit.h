@@ -110,6 +110,28 @@ public:
     void ShowResults();
     void ClearResults();
 
+    // Setup files, key filters and exit checks.
+    void LoadSetupFile(const QString& path);
+    void SaveSetupFile(const QString& path);
+    void LoadSetup1Click();
+    void SaveSetup1Click();
+    // Returns whether the window may close.
+    bool FormCloseQuery();
+    void FormShow();
+    void Edit5Exit();
+    void Edit12Exit();
+    void Edit14Exit();
+    void Edit15Exit();
+    // The file last chosen in the Load Setup dialog during this run; the
+    // report names it in its last row.
+    const QString& SetupOpenDialogFileName() const { return m_setupOpenDialogFileName; }
+
+    // The mission report.
+    void BuildReport();
+    void ViewReportButtonClick();
+    void SaveReport1Click();
+    void PrintReportClick();
+
     // Report box, menu and tool bar.
     void ReportDoneButtonClick();
     void Exit1Click();
@@ -160,6 +182,7 @@ private:
     bool m_yielding = false; // inside a search's event yield
     bool m_closeAfterRun = false;
     bool m_shownBefore = false;
+    QString m_setupOpenDialogFileName;
 
     TMissionData m_md;
     std::unique_ptr<TTable> m_airplaneTable;
