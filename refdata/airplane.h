@@ -13,7 +13,7 @@ namespace mirovax {
 // Label10, the texts of Edit14 and Edit15, and the maximum lengths of Edit4,
 // Edit14 and Edit15.
 struct AirplaneDisplay {
-    std::array<std::string, 10> labels;  // labels[n - 1] is "Label" + n
+    std::array<std::string, 10> labels; // labels[n - 1] is "Label" + n
     std::string edit14;
     std::string edit15;
     int edit4MaxLength = 5;
@@ -31,4 +31,4 @@ AirplaneDisplay LoadAirplane(TTable& table, const std::string& typeName, TMissio
 // in table order.
 std::vector<std::string> ReadTypesFromCurrent(TTable& table);
 
-}  // namespace mirovax
+} // namespace mirovax

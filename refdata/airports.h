@@ -33,4 +33,4 @@ struct AlternateData {
 };
 AlternateData AlternateLookup(TTable& airports, const std::string& alternate, const std::string& destination);
 
-}  // namespace mirovax
+} // namespace mirovax

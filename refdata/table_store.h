@@ -53,4 +53,4 @@ private:
     std::unique_ptr<Impl> m_impl;
 };
 
-}  // namespace mirovax
+} // namespace mirovax

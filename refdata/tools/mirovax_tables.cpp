@@ -1,0 +1,55 @@
+// mirovax-tables: builds the airplane and airport table files from CSV and
+// writes them back as CSV, so that a fleet's data can be kept in a
+// spreadsheet.
+#include "refdata/table_import.h"
+#include "refdata/table_store.h"
+
+#include <cstdio>
+#include <exception>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+namespace {
+
+int Usage()
+{
+    std::cerr << "usage: mirovax-tables import airplanes|airports FILE.csv OUT.DB\n"
+                 "       mirovax-tables export FILE.DB [OUT.csv]\n";
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string command = argc > 1 ? argv[1] : "";
+    try {
+        if (command == "import" && argc == 5) {
+            mirovax::TableKind kind;
+            if (!mirovax::ParseTableKind(argv[2], kind))
+                return Usage();
+            mirovax::ImportTable(kind, argv[3], argv[4]);
+            return 0;
+        }
+        if (command == "export" && (argc == 3 || argc == 4)) {
+            const std::string csv = mirovax::FormatTableCsv(mirovax::ReadTableFile(argv[2]));
+            if (argc == 3) {
+                std::cout << csv << std::flush;
+                return std::cout ? 0 : 1;
+            }
+            std::ofstream out(argv[3], std::ios::binary | std::ios::trunc);
+            out << csv;
+            out.close();
+            if (!out) {
+                std::cerr << "mirovax-tables: cannot write \"" << argv[3] << "\"\n";
+                return 1;
+            }
+            return 0;
+        }
+    } catch (const std::exception& error) {
+        std::cerr << "mirovax-tables: " << error.what() << '\n';
+        return 1;
+    }
+    return Usage();
+}
