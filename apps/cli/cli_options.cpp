@@ -1,0 +1,325 @@
+#include "cli_options.h"
+
+#include "engine/solve.h"
+
+#include <algorithm>
+
+namespace mirovax::cli {
+
+const std::array<std::string_view, 17> kSetupFieldNames = {
+    "origin",
+    "destination",
+    "distance",
+    "payload",
+    "flight-level",
+    "oat",
+    "wind",
+    "alternate",
+    "alternate-elevation",
+    "alternate-distance",
+    "holding-time",
+    "holding-altitude",
+    "contingency",
+    "matow",
+    "malw",
+    "airplane",
+    "regulations",
+};
+
+namespace {
+
+constexpr int kAirplaneIndex = 15;
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+        const auto lower
+            = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+        return lower(x) == lower(y);
+    });
+}
+
+std::string_view CommandName(Command command)
+{
+    switch (command) {
+    case Command::Solve:
+        return "solve";
+    case Command::Airplanes:
+        return "airplanes";
+    case Command::Distance:
+        return "distance";
+    case Command::Alternate:
+        return "alternate";
+    case Command::None:
+        break;
+    }
+    return "";
+}
+
+std::optional<Command> CommandFromName(std::string_view name)
+{
+    for (Command c : {Command::Solve, Command::Airplanes, Command::Distance, Command::Alternate}) {
+        if (name == CommandName(c))
+            return c;
+    }
+    return std::nullopt;
+}
+
+void CheckOperandCount(const CliOptions& options)
+{
+    const size_t n = options.operands.size();
+    switch (options.command) {
+    case Command::Solve:
+        if (n == 0)
+            throw UsageError("solve: no setup file given", options.command);
+        break;
+    case Command::Airplanes:
+        if (n != 0)
+            throw UsageError(
+                "airplanes: unexpected argument \"" + options.operands[0] + "\"", options.command);
+        break;
+    case Command::Distance:
+        if (n != 2)
+            throw UsageError("distance: expected two ICAO codes, FROM and TO", options.command);
+        break;
+    case Command::Alternate:
+        if (n != 2)
+            throw UsageError(
+                "alternate: expected two ICAO codes, ALTERNATE and DESTINATION", options.command);
+        break;
+    case Command::None:
+        throw UsageError("no command given", options.command);
+    }
+}
+
+FieldSetting ParseSetting(std::string_view value, Command command)
+{
+    const size_t eq = value.find('=');
+    if (eq == std::string_view::npos)
+        throw UsageError("--set: expected FIELD=TEXT, got \"" + std::string(value) + "\"", command);
+    const std::string_view name = value.substr(0, eq);
+    const int index = SettableFieldIndex(name);
+    if (index < 0) {
+        std::string message = "--set: unknown field \"" + std::string(name) + "\"";
+        if (name == "airplane")
+            message += " (use --airplane TYPE)";
+        throw UsageError(message, command);
+    }
+    return FieldSetting{index, std::string(value.substr(eq + 1))};
+}
+
+} // namespace
+
+int SettableFieldIndex(std::string_view name)
+{
+    for (size_t i = 0; i < kSetupFieldNames.size(); ++i) {
+        if (kSetupFieldNames[i] == name && static_cast<int>(i) != kAirplaneIndex)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+std::optional<std::string_view> ModeFromArgument(std::string_view argument)
+{
+    struct Alias {
+        std::string_view shortName;
+        std::string_view mode;
+    };
+    static constexpr Alias kAliases[] = {
+        {"trip", kModeTripTimeAndFuel},
+        {"payload", kModeMaximumPayload},
+        {"range", kModeMaximumRange},
+    };
+    for (const Alias& a : kAliases) {
+        if (EqualsIgnoringCase(argument, a.mode) || EqualsIgnoringCase(argument, a.shortName))
+            return a.mode;
+    }
+    return std::nullopt;
+}
+
+CliOptions ParseCommandLine(const std::vector<std::string>& args)
+{
+    CliOptions options;
+    bool optionsEnded = false;
+    std::vector<std::string> solveOnly; // options that only solve takes
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool isOption = !optionsEnded && arg.size() > 1 && arg[0] == '-';
+        if (!isOption) {
+            if (options.command == Command::None) {
+                const std::optional<Command> command = CommandFromName(arg);
+                if (!command)
+                    throw UsageError("unknown command \"" + arg + "\"", Command::None);
+                options.command = *command;
+            } else {
+                options.operands.push_back(arg);
+            }
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (arg == "-h" || arg == "--help") {
+            options.help = true;
+            continue;
+        }
+        if (arg == "--version") {
+            options.version = true;
+            continue;
+        }
+        if (arg == "--json") {
+            solveOnly.push_back(arg);
+            options.json = true;
+            continue;
+        }
+
+        // Options with a value: "--name VALUE" or "--name=VALUE".
+        std::string name = arg;
+        std::optional<std::string> value;
+        const size_t eq = arg.find('=');
+        if (arg.rfind("--", 0) == 0 && eq != std::string::npos) {
+            name = arg.substr(0, eq);
+            value = arg.substr(eq + 1);
+        }
+        const bool known = name == "--mode" || name == "--airplane" || name == "--set" || name == "--tables";
+        if (!known)
+            throw UsageError("unknown option \"" + arg + "\"", options.command);
+        if (!value) {
+            if (i + 1 >= args.size())
+                throw UsageError(name + " needs a value", options.command);
+            value = args[++i];
+        }
+        if (name == "--tables") {
+            if (value->empty())
+                throw UsageError("--tables needs a directory", options.command);
+            options.tablesDir = *value;
+            continue;
+        }
+        solveOnly.push_back(name);
+        if (name == "--mode") {
+            const std::optional<std::string_view> mode = ModeFromArgument(*value);
+            if (!mode) {
+                throw UsageError("--mode: unknown mode \"" + *value
+                        + "\"; expected \"Trip Time and Fuel\", \"Maximum Payload\" or "
+                          "\"Maximum Range\"",
+                    options.command);
+            }
+            options.mode = std::string(*mode);
+        } else if (name == "--airplane") {
+            options.airplane = *value;
+        } else {
+            options.settings.push_back(ParseSetting(*value, options.command));
+        }
+    }
+    if (!solveOnly.empty() && options.command != Command::Solve && options.command != Command::None)
+        throw UsageError(solveOnly.front() + " applies to solve only", options.command);
+    if (options.help || options.version)
+        return options;
+    if (!solveOnly.empty() && options.command != Command::Solve)
+        throw UsageError(solveOnly.front() + " applies to solve only", options.command);
+    CheckOperandCount(options);
+    return options;
+}
+
+std::string HelpHint(Command command)
+{
+    if (command == Command::None)
+        return "Try 'mirovax-cli --help'.";
+    return "Try 'mirovax-cli " + std::string(CommandName(command)) + " --help'.";
+}
+
+std::string HelpText(Command command)
+{
+    static const char* const kStatus = "Exit status:\n"
+                                       "  0   valid results\n"
+                                       "  1   stopped at a limit\n"
+                                       "  2   inputs unusable (an empty field, a text that is not a number,\n"
+                                       "      an airplane type or airport code the tables do not hold)\n"
+                                       "  3   arithmetic fault\n"
+                                       "  4   a file or table error\n"
+                                       "  64  wrong usage\n";
+    static const char* const kTables
+        = "  --tables DIR   read \"Airplane.DB\" and \"Airports.DB\" from DIR instead of\n"
+          "                 the directory of the mirovax-cli executable\n";
+    switch (command) {
+    case Command::Solve:
+        return std::string("Usage: mirovax-cli solve SETUP.MRX... [OPTION]...\n"
+                           "\n"
+                           "Solves each setup file as the window does after Load Setup and Execute:\n"
+                           "the 17 lines go into the fields, the airplane of line 16 is loaded (which\n"
+                           "sets MATOW and MALW to its structural maxima), then --airplane and each\n"
+                           "--set apply in the order given here, then the mode is solved.\n"
+                           "Each file is solved on its own, as if it were the only one.\n"
+                           "\n"
+                           "Options:\n"
+                           "  --mode MODE        \"Trip Time and Fuel\" (the default), \"Maximum Payload\"\n"
+                           "                     or \"Maximum Range\"; also trip, payload, range\n"
+                           "  --airplane TYPE    pick another airplane type, as the selector would\n"
+                           "                     (MATOW and MALW become its structural maxima)\n"
+                           "  --set FIELD=TEXT   replace a field's text; FIELD is one of origin,\n"
+                           "                     destination, distance, payload, flight-level, oat, wind,\n"
+                           "                     alternate, alternate-elevation, alternate-distance,\n"
+                           "                     holding-time, holding-altitude, contingency, matow,\n"
+                           "                     malw, regulations; may be given more than once\n")
+            + kTables
+            + "  --json             one JSON object per line and file: \"file\", \"mode\",\n"
+              "                     \"status\", \"valid\", \"message\" (the limit message),\n"
+              "                     \"error\", \"fields\", \"labels\" (Label12 to Label30) and\n"
+              "                     \"values\" (the results at full precision, and LimitedBy)\n"
+              "  -h, --help         show this help\n"
+              "\n"
+              "Plain output shows the results panel, caption and text, or the limit\n"
+              "message; errors go to standard error and name the file and the line.\n"
+              "Ctrl+C during a Maximum Range search acts as the Abort button; the files\n"
+              "after it are not solved (exit status 130). A second Ctrl+C ends at once.\n"
+              "\n"
+            + kStatus + "A batch exits with the highest status of its files.\n";
+    case Command::Airplanes:
+        return std::string("Usage: mirovax-cli airplanes [OPTION]...\n"
+                           "\n"
+                           "Lists the airplane types of the airplane table in table order, one a line.\n"
+                           "\n"
+                           "Options:\n")
+            + kTables + "  -h, --help     show this help\n";
+    case Command::Distance:
+        return std::string("Usage: mirovax-cli distance FROM TO [OPTION]...\n"
+                           "\n"
+                           "Prints what the Calculate button puts into the trip distance field: the\n"
+                           "great-circle distance in NM between two airports of the airport table,\n"
+                           "as \"distance=NM\", ready for solve --set.\n"
+                           "\n"
+                           "Options:\n")
+            + kTables + "  -h, --help     show this help\n";
+    case Command::Alternate:
+        return std::string(
+                   "Usage: mirovax-cli alternate ALTERNATE DESTINATION [OPTION]...\n"
+                   "\n"
+                   "Prints what the Alternate button puts into the fields: the alternate's\n"
+                   "elevation (ft) and its distance (NM) from the destination, as\n"
+                   "\"alternate-elevation=FT\" and \"alternate-distance=NM\", ready for solve --set.\n"
+                   "\n"
+                   "Options:\n")
+            + kTables + "  -h, --help     show this help\n";
+    case Command::None:
+        break;
+    }
+    return std::string("Usage: mirovax-cli COMMAND [ARGUMENT]... [OPTION]...\n"
+                       "\n"
+                       "Mission performance of an airplane from the command line.\n"
+                       "\n"
+                       "Commands:\n"
+                       "  solve SETUP.MRX...            solve setup files in a mode\n"
+                       "  airplanes                     list the airplane types\n"
+                       "  distance FROM TO              trip distance between two airports\n"
+                       "  alternate ALTERNATE DEST      alternate elevation and distance\n"
+                       "\n"
+                       "Options:\n")
+        + kTables
+        + "  -h, --help     show this help; after a command, that command's help\n"
+          "  --version      show the version\n"
+          "\n"
+        + kStatus;
+}
+
+} // namespace mirovax::cli

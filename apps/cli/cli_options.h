@@ -1,0 +1,86 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The command line of mirovax-cli: commands, options and the names by which
+// a user addresses the fields of a setup.
+namespace mirovax::cli {
+
+// Exit statuses; a batch exits with the highest of its files'.
+enum ExitStatus : int {
+    kExitValid = 0,
+    kExitLimit = 1,
+    kExitInputsUnusable = 2,
+    kExitArithmeticFault = 3,
+    kExitFileOrTable = 4,
+    kExitUsage = 64,
+    // Ctrl+C stopped a batch before every file was solved (128 + SIGINT).
+    kExitInterrupted = 130,
+};
+
+// The name of each setup line on the command line (--set) and in the JSON
+// output, in file order: "origin" for Edit1 … "malw" for Edit15, then
+// "airplane" and "regulations".
+extern const std::array<std::string_view, 17> kSetupFieldNames;
+
+// The setup line index a --set name addresses, or -1. "airplane" is not
+// one of them: --airplane changes the type as the selector would.
+int SettableFieldIndex(std::string_view name);
+
+// One of the three solve-mode texts for a --mode argument: the exact mode
+// text, the text in any letter case, or the short forms "trip", "payload"
+// and "range". Anything else is nullopt: a typing error must not run a
+// calculation that solves nothing.
+std::optional<std::string_view> ModeFromArgument(std::string_view argument);
+
+enum class Command { None, Solve, Airplanes, Distance, Alternate };
+
+struct FieldSetting {
+    int line = 0; // 0-based setup line index
+    std::string text;
+};
+
+struct CliOptions {
+    Command command = Command::None;
+    bool help = false;
+    bool version = false;
+    // Setup files for solve; the two codes for distance and alternate.
+    std::vector<std::string> operands;
+    std::string mode = "Trip Time and Fuel";
+    std::optional<std::string> airplane;
+    std::vector<FieldSetting> settings; // in the order given
+    std::optional<std::string> tablesDir;
+    bool json = false;
+};
+
+// Wrong usage; the message says what is wrong, and command names the help
+// that applies.
+class UsageError : public std::runtime_error {
+public:
+    UsageError(const std::string& message, Command command)
+        : std::runtime_error(message)
+        , m_command(command)
+    { }
+    Command command() const { return m_command; }
+
+private:
+    Command m_command;
+};
+
+// Parses the arguments after the program name. Options may come before or
+// after the operands, as "--opt VALUE" or "--opt=VALUE"; "--" ends the
+// options. Throws UsageError.
+CliOptions ParseCommandLine(const std::vector<std::string>& args);
+
+// The --help text of a command (Command::None: the program's).
+std::string HelpText(Command command);
+
+// How to reach the help, for the line after a usage error.
+std::string HelpHint(Command command);
+
+} // namespace mirovax::cli

@@ -1,0 +1,163 @@
+#include "cli_solve.h"
+
+#include "engine/checked_math.h"
+#include "engine/text_format.h"
+#include "refdata/table_store.h"
+
+namespace mirovax::cli {
+
+namespace {
+
+constexpr size_t kMatowLine = 13; // Edit14
+constexpr size_t kMalwLine = 14; // Edit15
+
+// The edit fields in the order ReadInputs converts them.
+constexpr int kReadOrder[] = {3, 4, 5, 6, 7, 14, 15, 9, 10, 11, 12, 13};
+
+std::string FieldName(int edit)
+{
+    return "line " + std::to_string(edit) + " ("
+        + std::string(kSetupFieldNames[static_cast<size_t>(edit - 1)]) + ", Edit" + std::to_string(edit)
+        + ")";
+}
+
+InputTexts InputsOf(const SetupTexts& fields)
+{
+    InputTexts inputs;
+    for (int n = 3; n <= 15; ++n)
+        inputs.edit(n) = fields[static_cast<size_t>(n - 1)];
+    return inputs;
+}
+
+// Loads a type as the selector does and puts the structural maxima into
+// MATOW and MALW. A type the table does not hold is an error here: the
+// window would quietly keep the previous record, which on the command line
+// means a result for an airplane nobody asked for.
+bool LoadType(TTable& airplanes, const std::string& type, SetupRun& run)
+{
+    if (!airplanes.Locate("Type", type))
+        return false;
+    run.airplane = LoadAirplane(airplanes, type, run.md);
+    run.fields[kMatowLine] = run.airplane.edit14;
+    run.fields[kMalwLine] = run.airplane.edit15;
+    return true;
+}
+
+} // namespace
+
+CliServices::CliServices(TMissionData& md, const volatile std::sig_atomic_t* interrupt)
+    : m_md(md)
+    , m_interrupt(interrupt)
+{ }
+
+void CliServices::ReportLimit(const std::string& message)
+{
+    if (!m_message.empty())
+        m_message += '\n';
+    m_message += message;
+}
+
+void CliServices::YieldEvents()
+{
+    if (m_interrupt != nullptr && *m_interrupt != 0)
+        m_md.AbortRequested = true;
+}
+
+std::string DescribeUnusableInput(const SetupTexts& fields)
+{
+    for (const int edit : kReadOrder) {
+        const std::string& text = fields[static_cast<size_t>(edit - 1)];
+        if (text.empty())
+            return FieldName(edit) + ": the field is empty";
+        const Conversion c = ConvertStrict(text);
+        if (!c.ok()) {
+            return FieldName(edit) + ": \"" + text + "\" is not a number (character "
+                + std::to_string(c.errorPosition) + ")";
+        }
+    }
+    if (fields[7].empty())
+        return FieldName(8) + ": the field is empty";
+    return "";
+}
+
+SetupRun SolveSetupTexts(TTable& airplanes, const std::string& path, const SetupTexts& texts,
+    const SolveRequest& request, const volatile std::sig_atomic_t* interrupt)
+{
+    SetupRun run;
+    run.path = path;
+    run.mode = request.mode;
+    run.fields = texts;
+    run.fieldsLoaded = true;
+    try {
+        // The window's table sits on its first record after start-up.
+        airplanes.First();
+        // With --airplane the type of line 16 is replaced before anything
+        // reads it, and the second load overwrites all the first one wrote.
+        if (request.airplane) {
+            run.fields[kSetupAirplaneLine] = *request.airplane;
+            if (!LoadType(airplanes, *request.airplane, run)) {
+                run.error = "--airplane: type \"" + *request.airplane + "\" is not in the airplane table "
+                    + airplanes.Path();
+                run.status = kExitInputsUnusable;
+                return run;
+            }
+        } else if (!LoadType(airplanes, texts[kSetupAirplaneLine], run)) {
+            run.error = path + ": line 16 (airplane): type \"" + texts[kSetupAirplaneLine]
+                + "\" is not in the airplane table " + airplanes.Path();
+            run.status = kExitInputsUnusable;
+            return run;
+        }
+    } catch (const TableError& e) {
+        run.error = path + ": " + e.what();
+        run.status = kExitFileOrTable;
+        return run;
+    }
+    for (const FieldSetting& s : request.settings)
+        run.fields[static_cast<size_t>(s.line)] = s.text;
+
+    CliServices services(run.md, interrupt);
+    try {
+        run.valid = ExecuteCalculation(run.md, InputsOf(run.fields), run.mode, services);
+    } catch (const ArithmeticError& e) {
+        run.valid = false;
+        run.error = path + ": " + e.what();
+        run.status = kExitArithmeticFault;
+        return run;
+    } catch (const SearchError& e) {
+        run.valid = false;
+        run.error = path + ": " + e.what();
+        run.status = kExitArithmeticFault;
+        return run;
+    }
+    run.message = services.message();
+    if (run.valid) {
+        run.results = ShowResults(run.md, run.mode);
+        run.status = kExitValid;
+    } else if (run.md.ConversionError != 0) {
+        const std::string why = DescribeUnusableInput(run.fields);
+        run.error = path + ": " + (why.empty() ? "the inputs cannot be read" : why);
+        run.status = kExitInputsUnusable;
+    } else {
+        run.status = kExitLimit;
+    }
+    return run;
+}
+
+SetupRun SolveSetupFile(TTable& airplanes, const std::string& path, const SolveRequest& request,
+    const volatile std::sig_atomic_t* interrupt)
+{
+    SetupTexts texts;
+    try {
+        texts = LoadSetup(path);
+    } catch (const SetupFileError& e) {
+        SetupRun run;
+        run.path = path;
+        run.mode = request.mode;
+        run.error = e.what();
+        run.status = kExitFileOrTable;
+        return run;
+    }
+    return SolveSetupTexts(airplanes, path, texts, request, interrupt);
+}
+
+} // namespace mirovax::cli

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "apps/cli/cli_options.h"
+#include "engine/calculation_run.h"
+#include "engine/mission_data.h"
+#include "engine/solve.h"
+#include "refdata/airplane.h"
+#include "setup/setup_file.h"
+
+#include <csignal>
+#include <string>
+#include <vector>
+
+// Solving one setup file without a window: what the window shows after Load
+// Setup and Execute, kept whole so that a report can be composed from it.
+namespace mirovax::cli {
+
+// The services a solve mode gets from the command line: a limit report is
+// recorded, and the event yield turns a pending Ctrl+C into the Abort
+// button's request.
+class CliServices : public IMissionServices {
+public:
+    CliServices(TMissionData& md, const volatile std::sig_atomic_t* interrupt);
+    void ReportLimit(const std::string& message) override;
+    void YieldEvents() override;
+    const std::string& message() const { return m_message; }
+
+private:
+    TMissionData& m_md;
+    const volatile std::sig_atomic_t* m_interrupt;
+    std::string m_message;
+};
+
+// What to do with each file of a batch.
+struct SolveRequest {
+    std::string mode = std::string(kModeTripTimeAndFuel);
+    std::optional<std::string> airplane;
+    std::vector<FieldSetting> settings;
+};
+
+// One setup file solved: the window's state after the run.
+struct SetupRun {
+    std::string path;
+    std::string mode;
+    // The texts of the fifteen fields and the two selectors after loading,
+    // the airplane presets and --set; meaningful when fieldsLoaded.
+    SetupTexts fields;
+    bool fieldsLoaded = false;
+    // The Airplane Data panel of the loaded airplane.
+    AirplaneDisplay airplane;
+    TMissionData md;
+    // Label12 to Label30: blank unless the run ended valid.
+    ResultTexts results;
+    bool valid = false;
+    std::string message; // the limit message, empty when none
+    std::string error; // the fault, empty when none; names file and line
+    int status = kExitValid;
+};
+
+// The first field that keeps ReadInputs from reading the inputs, in the
+// order the run reads them, as "line 6 (oat, Edit6): ..."; empty when all
+// can be read.
+std::string DescribeUnusableInput(const SetupTexts& fields);
+
+// Solves texts as if they had just been loaded from the file at path, on a
+// fresh mission record and from the airplane table's first record, so that
+// nothing of an earlier file carries over. airplanes must be open.
+SetupRun SolveSetupTexts(TTable& airplanes, const std::string& path, const SetupTexts& texts,
+    const SolveRequest& request, const volatile std::sig_atomic_t* interrupt);
+
+// Loads the file and solves it; a file that cannot be read gives a run
+// with status kExitFileOrTable and the error.
+SetupRun SolveSetupFile(TTable& airplanes, const std::string& path, const SolveRequest& request,
+    const volatile std::sig_atomic_t* interrupt);
+
+} // namespace mirovax::cli

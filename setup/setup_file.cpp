@@ -1,0 +1,435 @@
+#include "setup_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace mirovax {
+
+namespace {
+
+// Code points of the bytes 0x80 to 0x9F; the rest of the code page is
+// ASCII below and Latin-1 above.
+constexpr char32_t kHighControls[32] = {
+    0x20AC,
+    0x0081,
+    0x201A,
+    0x0192,
+    0x201E,
+    0x2026,
+    0x2020,
+    0x2021,
+    0x02C6,
+    0x2030,
+    0x0160,
+    0x2039,
+    0x0152,
+    0x008D,
+    0x017D,
+    0x008F,
+    0x0090,
+    0x2018,
+    0x2019,
+    0x201C,
+    0x201D,
+    0x2022,
+    0x2013,
+    0x2014,
+    0x02DC,
+    0x2122,
+    0x0161,
+    0x203A,
+    0x0153,
+    0x009D,
+    0x017E,
+    0x0178,
+};
+
+void AppendUtf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// The byte for a code point, or -1 when the code page has none.
+int Windows1252Byte(char32_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<int>(c);
+    for (int i = 0; i < 32; ++i) {
+        if (kHighControls[i] == c)
+            return 0x80 + i;
+    }
+    return -1;
+}
+
+std::string CodePointName(char32_t c)
+{
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(c));
+    return buf;
+}
+
+std::string Quoted(const std::filesystem::path& path)
+{
+    return "\"" + path.string() + "\"";
+}
+
+std::string SystemMessage(int error)
+{
+    return std::strerror(error);
+}
+
+// Closes a descriptor when it goes out of scope, unless released.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd)
+        : m_fd(fd)
+    { }
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return m_fd; }
+    void reset(int fd)
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = fd;
+    }
+    int release()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
+
+private:
+    int m_fd;
+};
+
+// The temporary file beside the target; removed again unless committed.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const std::filesystem::path& target);
+    ~TemporaryFile()
+    {
+        if (!m_committed)
+            ::unlink(m_path.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    int fd() const { return m_fd.get(); }
+    const std::filesystem::path& path() const { return m_path; }
+    int close() { return ::close(m_fd.release()); }
+    void commit() { m_committed = true; }
+
+private:
+    std::filesystem::path m_path;
+    FileDescriptor m_fd{-1};
+    bool m_committed = false;
+};
+
+TemporaryFile::TemporaryFile(const std::filesystem::path& target)
+{
+    // A hidden name that cannot be mistaken for a setup file. O_EXCL with a
+    // random part guards against an existing file of that name; the mode
+    // 0666 lets the umask decide the permissions as for any new file.
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    const std::filesystem::path dir = target.parent_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[24];
+        std::snprintf(suffix, sizeof suffix, ".%016llx.tmp", static_cast<unsigned long long>(random()));
+        std::filesystem::path candidate = dir / ("." + target.filename().string() + suffix);
+        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            m_path = std::move(candidate);
+            m_fd.reset(fd);
+            return;
+        }
+        if (errno != EEXIST)
+            throw SetupFileError("Cannot write " + Quoted(target) + ": " + SystemMessage(errno));
+    }
+    throw SetupFileError("Cannot write " + Quoted(target) + ": no free temporary file name in its directory");
+}
+
+} // namespace
+
+SetupMissingLineError::SetupMissingLineError(
+    const std::string& message, std::vector<std::string> linesPresent)
+    : SetupFileError(message)
+    , m_linesPresent(std::move(linesPresent))
+{ }
+
+std::string SetupLineControl(int index)
+{
+    if (index >= 0 && index < kSetupAirplaneLine)
+        return "Edit" + std::to_string(index + 1);
+    if (index == kSetupAirplaneLine)
+        return "AirplaneSelector";
+    if (index == kSetupRegulationsLine)
+        return "RegulationSelector";
+    throw std::out_of_range("setup line index " + std::to_string(index) + " out of range");
+}
+
+std::string DecodeWindows1252(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    for (const char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b >= 0x80 && b < 0xA0)
+            AppendUtf8(out, kHighControls[b - 0x80]);
+        else
+            AppendUtf8(out, b);
+    }
+    return out;
+}
+
+std::string EncodeWindows1252(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    size_t i = 0;
+    while (i < utf8.size()) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        char32_t c = 0;
+        size_t length = 0;
+        if (lead < 0x80) {
+            c = lead;
+            length = 1;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            c = lead & 0x1Fu;
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            c = lead & 0x0Fu;
+            length = 3;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            c = lead & 0x07u;
+            length = 4;
+        } else {
+            throw std::invalid_argument("not valid UTF-8 at byte " + std::to_string(i + 1));
+        }
+        if (i + length > utf8.size())
+            throw std::invalid_argument("not valid UTF-8 at byte " + std::to_string(i + 1));
+        for (size_t k = 1; k < length; ++k) {
+            const auto cont = static_cast<unsigned char>(utf8[i + k]);
+            if ((cont & 0xC0) != 0x80)
+                throw std::invalid_argument("not valid UTF-8 at byte " + std::to_string(i + 1));
+            c = (c << 6) | (cont & 0x3Fu);
+        }
+        // Overlong forms, surrogates and values beyond U+10FFFF.
+        const bool overlong = (length == 3 && c < 0x800) || (length == 4 && c < 0x10000);
+        if (overlong || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
+            throw std::invalid_argument("not valid UTF-8 at byte " + std::to_string(i + 1));
+        const int b = Windows1252Byte(c);
+        if (b < 0) {
+            throw std::invalid_argument("the character " + CodePointName(c) + " \""
+                + std::string(utf8.substr(i, length)) + "\" has no Windows-1252 code");
+        }
+        out += static_cast<char>(b);
+        i += length;
+    }
+    return out;
+}
+
+std::vector<std::string> SplitSetupLines(std::string_view bytes)
+{
+    const size_t nul = bytes.find('\0');
+    if (nul != std::string_view::npos)
+        bytes = bytes.substr(0, nul);
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < bytes.size() && lines.size() < static_cast<size_t>(kSetupLineCount)) {
+        size_t end = bytes.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.push_back(DecodeWindows1252(bytes.substr(start)));
+            break;
+        }
+        lines.push_back(DecodeWindows1252(bytes.substr(start, end - start)));
+        start = end + 1;
+        if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n')
+            ++start;
+    }
+    return lines;
+}
+
+SetupTexts ParseSetup(std::string_view bytes)
+{
+    std::vector<std::string> lines = SplitSetupLines(bytes);
+    if (lines.size() < static_cast<size_t>(kSetupLineCount)) {
+        const size_t missing = lines.size();
+        const std::string message = "Line index " + std::to_string(missing)
+            + " out of range: the setup file has " + std::to_string(missing)
+            + (missing == 1 ? " line" : " lines") + " where 17 are needed, line "
+            + std::to_string(missing + 1) + " (" + SetupLineControl(static_cast<int>(missing))
+            + ") is missing";
+        throw SetupMissingLineError(message, std::move(lines));
+    }
+    SetupTexts texts;
+    for (int i = 0; i < kSetupLineCount; ++i)
+        texts[static_cast<size_t>(i)] = std::move(lines[static_cast<size_t>(i)]);
+    return texts;
+}
+
+std::string FormatSetup(const SetupTexts& texts)
+{
+    std::string out;
+    for (int i = 0; i < kSetupLineCount; ++i) {
+        const std::string& text = texts[static_cast<size_t>(i)];
+        const std::string where = "Line " + std::to_string(i + 1) + " (" + SetupLineControl(i) + ")";
+        const size_t bad = text.find_first_of(std::string_view("\r\n\0", 3));
+        if (bad != std::string::npos) {
+            throw SetupFileError(where + " cannot be saved: its text holds a "
+                + (text[bad] == '\0' ? "NUL character" : "line break")
+                + ", which a setup file cannot keep within a line");
+        }
+        try {
+            out += EncodeWindows1252(text);
+        } catch (const std::invalid_argument& e) {
+            throw SetupFileError(where + " cannot be saved: " + e.what());
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::string ReadSetupBytes(const std::filesystem::path& path)
+{
+    // O_NONBLOCK keeps a FIFO from blocking the open; it is refused below.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.get() < 0)
+        throw SetupFileError("Cannot open setup file " + Quoted(path) + ": " + SystemMessage(errno));
+    struct stat st { };
+    if (::fstat(fd.get(), &st) != 0)
+        throw SetupFileError("Cannot read setup file " + Quoted(path) + ": " + SystemMessage(errno));
+    if (S_ISDIR(st.st_mode))
+        throw SetupFileError("Cannot read setup file " + Quoted(path) + ": it is a directory");
+    if (!S_ISREG(st.st_mode))
+        throw SetupFileError("Cannot read setup file " + Quoted(path) + ": it is not a regular file");
+    const std::string tooLarge = "Cannot read setup file " + Quoted(path) + ": it is larger than "
+        + std::to_string(kMaxSetupFileBytes / 1024) + " KiB and cannot be a setup file";
+    if (static_cast<unsigned long long>(st.st_size) > kMaxSetupFileBytes)
+        throw SetupFileError(tooLarge);
+
+    // Read one byte more than allowed, in case the file grew since fstat.
+    std::string bytes(kMaxSetupFileBytes + 1, '\0');
+    size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd.get(), bytes.data() + got, bytes.size() - got);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw SetupFileError("Cannot read setup file " + Quoted(path) + ": " + SystemMessage(errno));
+        }
+        if (n == 0)
+            break;
+        got += static_cast<size_t>(n);
+    }
+    if (got > kMaxSetupFileBytes)
+        throw SetupFileError(tooLarge);
+    bytes.resize(got);
+    return bytes;
+}
+
+SetupTexts LoadSetup(const std::filesystem::path& path)
+{
+    const std::string bytes = ReadSetupBytes(path);
+    try {
+        return ParseSetup(bytes);
+    } catch (const SetupMissingLineError& e) {
+        throw SetupMissingLineError(path.string() + ": " + e.what(), e.linesPresent());
+    }
+}
+
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes)
+{
+    if (path.empty())
+        throw SetupFileError("Cannot write a file without a name");
+    std::filesystem::path target = path;
+    std::error_code ec;
+    if (std::filesystem::is_symlink(path, ec)) {
+        target = std::filesystem::canonical(path, ec);
+        if (ec)
+            throw SetupFileError("Cannot write " + Quoted(path) + ": " + ec.message());
+    }
+    if (!target.has_filename() || target.filename() == "." || target.filename() == "..")
+        throw SetupFileError("Cannot write " + Quoted(path) + ": it is not a file name");
+
+    struct stat st { };
+    bool exists = false;
+    if (::stat(target.c_str(), &st) == 0) {
+        exists = true;
+        if (S_ISDIR(st.st_mode))
+            throw SetupFileError("Cannot write " + Quoted(path) + ": it is a directory");
+        if (!S_ISREG(st.st_mode))
+            throw SetupFileError("Cannot write " + Quoted(path) + ": it is not a regular file");
+        // The rename below would replace a read-only file too; honour the
+        // protection the user gave it (also for root, who passes access()).
+        if ((st.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)
+            throw SetupFileError("Cannot write " + Quoted(path) + ": the file is read-only");
+    } else if (errno != ENOENT) {
+        throw SetupFileError("Cannot write " + Quoted(path) + ": " + SystemMessage(errno));
+    }
+
+    TemporaryFile temp(
+        target.parent_path().empty() ? std::filesystem::path(".") / target.filename() : target);
+    auto fail = [&](int error) {
+        throw SetupFileError("Cannot write " + Quoted(path) + ": " + SystemMessage(error));
+    };
+    size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(temp.fd(), bytes.data() + written, bytes.size() - written);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            fail(errno);
+        }
+        written += static_cast<size_t>(n);
+    }
+    if (exists && ::fchmod(temp.fd(), st.st_mode & 07777) != 0)
+        fail(errno);
+    if (::fsync(temp.fd()) != 0)
+        fail(errno);
+    if (temp.close() != 0)
+        fail(errno);
+    if (::rename(temp.path().c_str(), target.c_str()) != 0)
+        fail(errno);
+    temp.commit();
+
+    // Make the rename itself durable; a failure here leaves a complete file
+    // either way, so it is not reported.
+    const std::filesystem::path dir = target.parent_path().empty() ? "." : target.parent_path();
+    FileDescriptor dirFd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dirFd.get() >= 0)
+        ::fsync(dirFd.get());
+}
+
+void SaveSetup(const std::filesystem::path& path, const SetupTexts& texts)
+{
+    std::string bytes;
+    try {
+        bytes = FormatSetup(texts);
+    } catch (const SetupFileError& e) {
+        throw SetupFileError(path.string() + ": " + e.what());
+    }
+    WriteFileAtomically(path, bytes);
+}
+
+} // namespace mirovax

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Setup files (".MRX"): the texts of the fifteen edit fields, the airplane
+// type and the regulations, one per line, in Windows-1252 on disk. The
+// functions here are pure or touch only the one file they are given; the
+// window and the command line map the texts to and from their controls.
+namespace mirovax {
+
+inline constexpr int kSetupLineCount = 17;
+
+// Index of a line within SetupTexts (0-based): lines 0 to 14 hold the texts
+// of "Edit1" to "Edit15", then the airplane type and the regulations.
+inline constexpr int kSetupAirplaneLine = 15;
+inline constexpr int kSetupRegulationsLine = 16;
+
+// Setup files are seventeen short lines; anything larger is not one of ours
+// and is refused before it is read into memory.
+inline constexpr std::size_t kMaxSetupFileBytes = 1024 * 1024;
+
+// The seventeen texts in UTF-8, in file order.
+using SetupTexts = std::array<std::string, kSetupLineCount>;
+
+// The control a line belongs to: "Edit1" to "Edit15", "AirplaneSelector",
+// "RegulationSelector". index is 0-based; throws std::out_of_range otherwise.
+std::string SetupLineControl(int index);
+
+// Any failure to read, parse, encode or write a setup file. The message is
+// complete and meant for the user: it names the file (when there is one),
+// the line and what is wrong.
+class SetupFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A setup text with fewer than seventeen lines. The lines that are present
+// come along, so that a caller can put them into their fields before it
+// reports the error; missingIndex() is the 0-based index of the first
+// missing line, which equals the number of lines present.
+class SetupMissingLineError : public SetupFileError {
+public:
+    SetupMissingLineError(const std::string& message, std::vector<std::string> linesPresent);
+    int missingIndex() const { return static_cast<int>(m_linesPresent.size()); }
+    const std::vector<std::string>& linesPresent() const { return m_linesPresent; }
+
+private:
+    std::vector<std::string> m_linesPresent;
+};
+
+// Windows-1252 to UTF-8. Every byte maps to one character; the five bytes
+// the code page leaves unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the
+// control characters of the same value, so any file survives a load and a
+// save byte for byte.
+std::string DecodeWindows1252(std::string_view bytes);
+
+// UTF-8 to Windows-1252, the inverse of DecodeWindows1252. Throws
+// std::invalid_argument for text that is not valid UTF-8 or holds a
+// character the code page cannot hold, naming the character; nothing is
+// ever replaced by "?".
+std::string EncodeWindows1252(std::string_view utf8);
+
+// Splits a file's bytes into at most seventeen decoded lines. A line ends at
+// CR LF, CR or LF; a break at the very end starts no further line; a NUL ends
+// the text; lines after the seventeenth are not looked at.
+std::vector<std::string> SplitSetupLines(std::string_view bytes);
+
+// The seventeen texts of a file's bytes. Throws SetupMissingLineError when
+// lines are missing.
+SetupTexts ParseSetup(std::string_view bytes);
+
+// The bytes of a setup file: each text in Windows-1252 followed by CR LF.
+// Throws SetupFileError naming the line and its control for a text the file
+// cannot hold: a character outside the code page, a NUL, CR or LF (which
+// would shift every later line when the file is read back).
+std::string FormatSetup(const SetupTexts& texts);
+
+// Reads a whole file of at most kMaxSetupFileBytes. Throws SetupFileError
+// naming the path for a missing file, a directory or other non-regular file,
+// a file that cannot be read, and one that is too large.
+std::string ReadSetupBytes(const std::filesystem::path& path);
+
+// ReadSetupBytes and ParseSetup; errors name the path. A file with too few
+// lines throws SetupMissingLineError, which carries the lines present.
+SetupTexts LoadSetup(const std::filesystem::path& path);
+
+// Replaces the file at path with bytes only once the new content is
+// complete on disk: the bytes go into a temporary file in the same directory,
+// which is flushed and then renamed over the target. On any failure the
+// temporary file is removed, an existing file is left as it was, and
+// SetupFileError names the path. A symbolic link is followed, so the file it
+// points to is replaced and the link stays. An existing file without write
+// permission is refused rather than silently replaced, and a replaced file
+// keeps its permission bits.
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+// FormatSetup and WriteFileAtomically: nothing is written when a text cannot
+// be encoded.
+void SaveSetup(const std::filesystem::path& path, const SetupTexts& texts);
+
+} // namespace mirovax

@@ -1,0 +1,321 @@
+#include "apps/cli/cli_app.h"
+#include "apps/cli/cli_solve.h"
+#include "refdata/table_store.h"
+#include "setup/setup_file.h"
+#include "table_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace mirovax;
+using namespace mirovax::cli;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The worked mission as a setup file would hold it. MATOW and MALW hold
+// nonsense on purpose: loading the airplane replaces them.
+SetupTexts WorkedSetup()
+{
+    return {"KSFO", "KBFI", "594", "5000", "310", "-46", "20", "KSEA", "433", "100", "45", "1500", "5", "1",
+        "1", "WORKED-1", "ICAO"};
+}
+
+class CliSolveTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "mirovax-cli-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+        // Another type first, so that a lookup that fell back on the
+        // current record would show.
+        test::AirplaneRow other = test::WorkedAirplane("OTHER");
+        other.numbers["DOW"] = 15000;
+        other.numbers["MTOW"] = 31000;
+        other.numbers["MLAW"] = 26000;
+        test::WriteAirplaneTable((m_dir / "Airplane.DB").string(), {other, test::WorkedAirplane("WORKED-1")});
+        test::WriteAirportTable((m_dir / "Airports.DB").string(),
+            {{"KSFO", "13", 37.61899948120117, -122.375}, {"KBFI", "21", 47.529999, -122.302002},
+                {"KSEA", "433", 47.449162, -122.311134}});
+        m_airplanes.Open((m_dir / "Airplane.DB").string());
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        fs::remove_all(m_dir, ec);
+    }
+
+    SetupRun Solve(const SetupTexts& texts, const SolveRequest& request,
+        const volatile std::sig_atomic_t* interrupt = nullptr)
+    {
+        return SolveSetupTexts(m_airplanes, "Worked.MRX", texts, request, interrupt);
+    }
+
+    std::string WriteSetup(const std::string& name, const SetupTexts& texts)
+    {
+        const fs::path path = m_dir / name;
+        SaveSetup(path, texts);
+        return path.string();
+    }
+
+    int Run(std::vector<std::string> args, std::string* out = nullptr, std::string* err = nullptr,
+        const volatile std::sig_atomic_t* interrupt = nullptr)
+    {
+        args.push_back("--tables");
+        args.push_back(m_dir.string());
+        std::ostringstream o, e;
+        CliEnvironment environment;
+        environment.programDir = "/nonexistent";
+        environment.interrupt = interrupt;
+        const int status = RunCli(args, o, e, environment);
+        if (out)
+            *out = o.str();
+        if (err)
+            *err = e.str();
+        return status;
+    }
+
+    fs::path m_dir;
+    TTable m_airplanes;
+};
+
+} // namespace
+
+TEST_F(CliSolveTest, WorkedFiguresInAllThreeModes)
+{
+    struct Case {
+        const char* mode;
+        std::vector<FieldSetting> settings;
+        std::vector<std::pair<int, const char*>> labels;
+        std::vector<std::pair<double TMissionData::*, double>> values;
+        const char* limitedBy;
+    };
+    const Case cases[] = {
+        {"Trip Time and Fuel", {},
+            {{14, "458 kts"}, {15, "438 kts"}, {16, "621 NAM"}, {17, "2259 kg/h"}, {18, "00:45"},
+                {21, "01:21"}, {22, "02:24"}, {23, "1788"}, {24, "818"}, {25, "153"}, {26, "3063"},
+                {27, "5822"}, {28, "19000 kg"}, {29, "24822 kg"}, {30, "21759 kg"}, {12, ""}, {13, ""}},
+            {{&TMissionData::TripFuel, 3062.53}, {&TMissionData::StillAirDistance, 621.12},
+                {&TMissionData::LandingWeight, 21759.46}},
+            ""},
+        {"Maximum Range", {},
+            {{12, "Tank Capacity"}, {13, "667 NM"}, {16, "697 NAM"}, {25, "0"}, {26, "3396"}, {27, "6002"},
+                {29, "25002 kg"}, {30, "21606 kg"}},
+            {{&TMissionData::StillAirDistance, 697}, {&TMissionData::MaxRange, 666.57},
+                {&TMissionData::TripFuel, 3395.76}, {&TMissionData::AvgFuelFlow, 2231.85}},
+            "Tank Capacity"},
+        {"Maximum Payload", {{13, "24000"}},
+            {{12, "Allowable Takeoff Weight"}, {13, "4380 kg"}, {28, "18380 kg"}, {29, "23989 kg"}},
+            {{&TMissionData::ZeroFuelWeight, 18380}, {&TMissionData::MaxPayload, 4380},
+                {&TMissionData::TakeoffWeight, 23989.28}},
+            "Allowable Takeoff Weight"},
+    };
+    for (const Case& c : cases) {
+        SolveRequest request;
+        request.mode = c.mode;
+        request.settings = c.settings;
+        const SetupRun run = Solve(WorkedSetup(), request);
+        EXPECT_EQ(run.status, kExitValid) << c.mode << ": " << run.error;
+        EXPECT_TRUE(run.valid) << c.mode;
+        for (const auto& [label, text] : c.labels)
+            EXPECT_EQ(run.results.label(label), text) << c.mode << " Label" << label;
+        for (const auto& [member, value] : c.values)
+            EXPECT_NEAR(run.md.*member, value, 0.005) << c.mode;
+        EXPECT_EQ(run.md.LimitedBy, c.limitedBy) << c.mode;
+    }
+}
+
+TEST_F(CliSolveTest, TheAirplaneLoadPresetsTheWeightsBeforeTheSettingsApply)
+{
+    const SetupRun loaded = Solve(WorkedSetup(), SolveRequest{});
+    EXPECT_EQ(loaded.fields[13], "30000");
+    EXPECT_EQ(loaded.fields[14], "25000");
+    EXPECT_EQ(loaded.airplane.labels[3], "30000 kg");
+    EXPECT_EQ(loaded.md.MATOW, 30000);
+
+    // --set comes after the load, so it decides MATOW.
+    SolveRequest lowTakeoff;
+    lowTakeoff.settings = {{13, "24000"}};
+    const SetupRun limited = Solve(WorkedSetup(), lowTakeoff);
+    EXPECT_EQ(limited.status, kExitLimit);
+    EXPECT_FALSE(limited.valid);
+    EXPECT_EQ(limited.message, "Maximum Allowable Takeoff Weight of 24000 kg exceeded!");
+    EXPECT_EQ(limited.results.label(29), "");
+    EXPECT_TRUE(limited.error.empty());
+
+    // --airplane picks another type, which presets its own maxima.
+    SolveRequest other;
+    other.airplane = "other"; // the lookup ignores letter case
+    const SetupRun changed = Solve(WorkedSetup(), other);
+    EXPECT_EQ(changed.status, kExitValid) << changed.error;
+    EXPECT_EQ(changed.fields[15], "other");
+    EXPECT_EQ(changed.fields[13], "31000");
+    EXPECT_EQ(changed.results.label(28), "20000 kg");
+
+    // Back to the worked type: nothing of the previous run carries over.
+    EXPECT_EQ(Solve(WorkedSetup(), SolveRequest{}).results.labels, loaded.results.labels);
+}
+
+TEST_F(CliSolveTest, UnusableInputsNameTheLine)
+{
+    struct Case {
+        int line; // 0-based
+        const char* text;
+        const char* mode;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {5, "4-5", "Trip Time and Fuel", "line 6 (oat, Edit6): \"4-5\" is not a number (character 2)"},
+        {7, "", "Trip Time and Fuel", "line 8 (alternate, Edit8): the field is empty"},
+        {3, "", "Maximum Payload", "line 4 (payload, Edit4): the field is empty"},
+        {2, "1,5", "Maximum Range", "line 3 (distance, Edit3): \"1,5\" is not a number (character 2)"},
+        {11, "1500 ", "Trip Time and Fuel", "line 12 (holding-altitude, Edit12)"},
+    };
+    for (const Case& c : cases) {
+        SetupTexts texts = WorkedSetup();
+        texts[static_cast<size_t>(c.line)] = c.text;
+        SolveRequest request;
+        request.mode = c.mode;
+        const SetupRun run = Solve(texts, request);
+        EXPECT_EQ(run.status, kExitInputsUnusable) << c.expected;
+        EXPECT_NE(run.error.find(std::string("Worked.MRX: ") + c.expected), std::string::npos) << run.error;
+        EXPECT_EQ(run.results.label(14), "");
+    }
+
+    // Empty origin and destination do not matter.
+    SetupTexts noRoute = WorkedSetup();
+    noRoute[0] = "";
+    noRoute[1] = "";
+    EXPECT_EQ(Solve(noRoute, SolveRequest{}).status, kExitValid);
+}
+
+TEST_F(CliSolveTest, UnknownTypesAndFaultsAreErrorsNotResults)
+{
+    SetupTexts unknown = WorkedSetup();
+    unknown[15] = "WORKED"; // a prefix is not a match
+    const SetupRun run = Solve(unknown, SolveRequest{});
+    EXPECT_EQ(run.status, kExitInputsUnusable);
+    EXPECT_NE(run.error.find("Worked.MRX: line 16 (airplane): type \"WORKED\" is not in the airplane table"),
+        std::string::npos)
+        << run.error;
+
+    // --airplane replaces an unknown line 16 before anything reads it.
+    SolveRequest named;
+    named.airplane = "WORKED-1";
+    EXPECT_EQ(Solve(unknown, named).status, kExitValid);
+    named.airplane = "NOPE";
+    EXPECT_NE(Solve(WorkedSetup(), named).error.find("--airplane: type \"NOPE\""), std::string::npos);
+
+    // A trip distance of 0 divides the trip fuel by a zero trip time.
+    SolveRequest zero;
+    zero.settings = {{2, "0"}};
+    const SetupRun fault = Solve(WorkedSetup(), zero);
+    EXPECT_EQ(fault.status, kExitArithmeticFault);
+    EXPECT_NE(fault.error.find("Worked.MRX: "), std::string::npos);
+    EXPECT_FALSE(fault.valid);
+}
+
+TEST_F(CliSolveTest, CtrlCActsAsTheAbortButton)
+{
+    volatile std::sig_atomic_t interrupt = 1;
+    SolveRequest range;
+    range.mode = "Maximum Range";
+    const SetupRun run = Solve(WorkedSetup(), range, &interrupt);
+    EXPECT_EQ(run.status, kExitValid);
+    EXPECT_TRUE(run.valid);
+    EXPECT_EQ(run.md.LimitedBy, "Aborted by User");
+    EXPECT_EQ(run.md.StillAirDistance, 2); // one pass computed, then stopped
+    EXPECT_EQ(run.results.label(12), "Aborted by User");
+
+    // A batch stops after the file that was running.
+    const std::string a = WriteSetup("A.MRX", WorkedSetup());
+    std::string out, err;
+    EXPECT_EQ(Run({"solve", a, a, a, "--mode", "range", "--json"}, &out, &err, &interrupt), kExitInterrupted);
+    // The running file is still answered, aborted after its first pass.
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+    EXPECT_NE(out.find("\"LimitedBy\":\"Aborted by User\""), std::string::npos) << out;
+    EXPECT_NE(err.find("2 of 3 setup files not solved"), std::string::npos) << err;
+}
+
+TEST_F(CliSolveTest, ABatchSolvesEachFileOnItsOwn)
+{
+    SetupTexts limited = WorkedSetup();
+    limited[3] = "9000"; // zero fuel weight 23000 over MZFW 21000
+    const std::string good = WriteSetup("Good.MRX", WorkedSetup());
+    const std::string limit = WriteSetup("Limit.MRX", limited);
+    const std::string missing = (m_dir / "Missing.MRX").string();
+    const std::string shortFile = (m_dir / "Short.MRX").string();
+    {
+        std::ofstream(shortFile, std::ios::binary) << "KSFO\r\nKBFI\r\n594\r\n";
+    }
+
+    std::string out, err;
+    EXPECT_EQ(Run({"solve", good, missing, limit, shortFile, good, "--json"}, &out, &err), kExitFileOrTable);
+    std::vector<std::string> lines;
+    std::istringstream stream(out);
+    for (std::string line; std::getline(stream, line);)
+        lines.push_back(line);
+    ASSERT_EQ(lines.size(), 5u) << out;
+    EXPECT_NE(lines[0].find("\"status\":0,\"valid\":true"), std::string::npos);
+    EXPECT_EQ(lines[0], lines[4]); // the same file gives the same answer
+    EXPECT_NE(lines[1].find("\"status\":4"), std::string::npos);
+    EXPECT_NE(lines[2].find("\"status\":1,\"valid\":false,\"message\":\"Maximum Zero Fuel Weight of 21000 kg "
+                            "exceeded!\",\"error\":null"),
+        std::string::npos)
+        << lines[2];
+    EXPECT_NE(lines[3].find("Line index 3 out of range"), std::string::npos);
+    EXPECT_NE(err.find(missing + "\": No such file or directory"), std::string::npos) << err;
+    EXPECT_NE(err.find(shortFile + ": Line index 3 out of range"), std::string::npos) << err;
+    EXPECT_NE(err.find("line 4 (Edit4) is missing"), std::string::npos) << err;
+
+    // Plain output: one panel per solved file, the limit message for the
+    // stopped one, errors on standard error only.
+    EXPECT_EQ(Run({"solve", good, limit, missing}, &out, &err), kExitFileOrTable);
+    EXPECT_NE(out.find("File:               " + good + "\n"), std::string::npos);
+    EXPECT_NE(out.find("Landing Weight:     21759 kg\n\nFile:               " + limit), std::string::npos)
+        << out;
+    EXPECT_NE(out.find("Maximum Zero Fuel Weight of 21000 kg exceeded!\n"), std::string::npos);
+    EXPECT_EQ(out.find("Missing.MRX"), std::string::npos);
+
+    EXPECT_EQ(Run({"solve", good, limit}, &out, &err), kExitLimit);
+    EXPECT_EQ(Run({"solve", good, "--mode", "payload"}, &out, &err), kExitValid);
+    EXPECT_NE(out.find("Maximum Payload:    "), std::string::npos);
+}
+
+TEST_F(CliSolveTest, TableCommandsPrintWhatTheButtonsFillIn)
+{
+    std::string out, err;
+    EXPECT_EQ(Run({"airplanes"}, &out, &err), kExitValid);
+    EXPECT_EQ(out, "OTHER\nWORKED-1\n");
+
+    EXPECT_EQ(Run({"distance", "KSFO", "kbfi"}, &out, &err), kExitValid);
+    EXPECT_EQ(out, "distance=595\n");
+    EXPECT_EQ(Run({"alternate", "KSEA", "KBFI"}, &out, &err), kExitValid);
+    EXPECT_EQ(out, "alternate-elevation=433\nalternate-distance=5\n");
+
+    EXPECT_EQ(Run({"distance", "KSFO", "XXXX"}, &out, &err), kExitInputsUnusable);
+    EXPECT_NE(err.find("airport \"XXXX\" is not in the airport table"), std::string::npos) << err;
+
+    // Tables that are not there are a table error with a hint.
+    std::ostringstream o, e;
+    CliEnvironment nowhere;
+    nowhere.programDir = (m_dir / "empty").string();
+    EXPECT_EQ(RunCli({"airplanes"}, o, e, nowhere), kExitFileOrTable);
+    EXPECT_NE(e.str().find("--tables DIR"), std::string::npos) << e.str();
+    const std::string good = WriteSetup("Good.MRX", WorkedSetup());
+    std::ostringstream o2, e2;
+    EXPECT_EQ(RunCli({"solve", good, good, "--json"}, o2, e2, nowhere), kExitFileOrTable);
+    const std::string batch = o2.str();
+    EXPECT_EQ(std::count(batch.begin(), batch.end(), '\n'), 2);
+
+    EXPECT_EQ(Run({"solve"}, &out, &err), kExitUsage);
+    EXPECT_NE(err.find("Try 'mirovax-cli solve --help'."), std::string::npos);
+    EXPECT_EQ(Run({"solve", "--help"}, &out, &err), kExitValid);
+    EXPECT_NE(out.find("Usage: mirovax-cli solve"), std::string::npos);
+}
