@@ -11,6 +11,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
   xvfb xauth
   pandoc
+  desktop-file-utils shared-mime-info
 )
 
 missing=()
