@@ -85,7 +85,8 @@ if [ "$window" = yes ]; then
     # The PNG header holds width and height as big-endian words at byte 16.
     if [ -f "$icon" ]; then
       dims=$(od -An -tu1 -j16 -N8 "$icon" | tr -s ' ' | sed 's/^ //')
-      [ "$dims" = "0 0 0 $size 0 0 0 $size" ] || fail "the ${size}x${size} icon is not $size pixels square"
+      word="0 0 $((size / 256)) $((size % 256))"
+      [ "$dims" = "$word $word" ] || fail "the ${size}x${size} icon is not $size pixels square"
     fi
   done
   need_file "$prefix/share/icons/hicolor/scalable/apps/mirovax.svg"
@@ -94,9 +95,9 @@ if [ "$window" = yes ]; then
   mime=$work/mime
   mkdir -p "$mime/packages"
   cp "$prefix/share/mime/packages/mirovax.xml" "$mime/packages/"
-  update-mime-database "$mime" || fail "update-mime-database rejects mirovax.xml"
+  update-mime-database "$mime" >"$work/mime.log" 2>&1 || fail "update-mime-database rejects mirovax.xml"
   for glob in '*.MRX' '*.mrx'; do
-    grep -q "^[0-9]*:application/x-mirovax-setup:$glob" "$mime/globs2" \
+    grep -qF ":application/x-mirovax-setup:$glob:cs" "$mime/globs2" \
       || fail "the setup-file type does not claim $glob"
   done
 fi
@@ -124,8 +125,8 @@ else
   grep -q "^Airplane: *$first_type\$" solve.out || fail "the solve names no airplane: $(cat solve.out)"
   grep -q "^Trip: *[0-9][0-9]:[0-9][0-9] *[1-9][0-9]*\$" solve.out || fail "the solve shows no trip: $(cat solve.out)"
 fi
-mirovax-tables export "$program_dir/Airports.DB" | grep -q "^KSEA," \
-  || fail "mirovax-tables export of the installed airport table has no KSEA"
+mirovax-tables export "$program_dir/Airports.DB" >airports.csv || fail "mirovax-tables export failed"
+grep -q "^KSEA," airports.csv || fail "mirovax-tables export of the installed airport table has no KSEA"
 
 # --- The window through its link, from another directory --------------------
 if [ "$window" = yes ]; then
