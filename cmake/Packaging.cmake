@@ -10,9 +10,9 @@ set(CPACK_PACKAGE_VENDOR "Mirovax maintainers")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Mirovax maintainers <maintainers@mirovax.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "mission performance calculator for airplanes")
+# The extended description; CPack puts the summary line before it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "mission performance calculator for airplanes
-Mirovax computes the trip time and fuel, the maximum payload or the maximum
+    "Mirovax computes the trip time and fuel, the maximum payload or the maximum
 range of an airplane's mission from straight-line fuel models stored for each
 airplane type, checks the result against the airplane's and the mission's
 limits and composes a mission report that can be saved as rich text and

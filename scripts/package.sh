@@ -16,7 +16,9 @@ cd "$(dirname "$0")/.."
 build=${1:-build-pkg}
 
 # Debian's hardening flags (stack protector, fortified functions, read-only
-# relocations); -O3 of the Release build type comes after them and wins.
+# relocations bound at start); -O3 of the Release build type comes after them
+# and wins.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cxxflags="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)"
 ldflags=$(dpkg-buildflags --get LDFLAGS)
 
