@@ -30,6 +30,19 @@ endforeach()
 
 if(MIROVAX_INSTALLED_PROGRAMS)
   install(TARGETS ${MIROVAX_INSTALLED_PROGRAMS} RUNTIME DESTINATION ${MIROVAX_PROGRAM_DIR})
+  # A stripped install (the package) also drops the compiler's notes, as
+  # Debian's own packaging tools do.
+  if(CMAKE_STRIP)
+    foreach(program IN LISTS MIROVAX_INSTALLED_PROGRAMS)
+      install(CODE "
+        if(CMAKE_INSTALL_DO_STRIP)
+          execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+                          \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${MIROVAX_PROGRAM_DIR}/${program}\"
+                          COMMAND_ERROR_IS_FATAL ANY)
+        endif()
+      ")
+    endforeach()
+  endif()
 endif()
 
 # The files the build writes beside the executables, each guarded by the
