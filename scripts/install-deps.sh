@@ -12,6 +12,7 @@ packages=(
   xvfb xauth
   pandoc
   poppler-utils
+  desktop-file-utils shared-mime-info
 )
 
 missing=()
