@@ -100,9 +100,12 @@ TPayloadRangeForm::TPayloadRangeForm(QWidget* parent)
     m_missionLabel->setAlignment(Qt::AlignCenter);
     QFont bold = m_missionLabel->font();
     bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.1);
     m_missionLabel->setFont(bold);
+    m_missionLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto* pictureLayout = new QVBoxLayout(m_picture);
-    pictureLayout->setContentsMargins(0, 0, 0, 8);
+    pictureLayout->setContentsMargins(0, 0, 0, 10);
+    pictureLayout->setSpacing(0);
     pictureLayout->addWidget(m_view, 1);
     pictureLayout->addWidget(m_missionLabel);
 
@@ -130,6 +133,7 @@ void TPayloadRangeForm::BuildChart()
     m_chart = new QChart;
     m_chart->legend()->setAlignment(Qt::AlignBottom);
     m_chart->setBackgroundRoundness(0);
+    m_chart->setMargins(QMargins(12, 4, 28, 0));
 
     m_curve = new QLineSeries(m_chart);
     m_envelope = new QAreaSeries(m_curve);
@@ -211,8 +215,9 @@ void TPayloadRangeForm::SetMission(
     QString title = md.Airframe.empty() ? QString("Payload-Range") : Text(md.Airframe);
     if (!md.Engine.empty())
         title += " (" + Text(md.Engine) + ")";
-    title += QString("<br><span style='font-size:small; font-weight:normal'>FL %1, OAT %2 °C, wind %3 kts, "
-                     "MATOW %4 kg, MALW %5 kg, alternate %6 NM, holding %7 min, contingency %8 %</span>")
+    title = "<p align='center'><b style='font-size:large'>" + title.toHtmlEscaped() + "</b>";
+    title += QString("<br>FL %1, OAT %2 °C, wind %3 kts, "
+                     "MATOW %4 kg, MALW %5 kg, alternate %6 NM, holding %7 min, contingency %8 %</p>")
                  .arg(Text(FormatGeneral(md.FlightLevel)), Text(FormatGeneral(md.OAT)),
                      Text(FormatGeneral(md.Wind)), Text(FormatGeneral(md.MATOW)),
                      Text(FormatGeneral(md.MALW)), Text(FormatGeneral(md.AlternateDistance)),
