@@ -41,6 +41,7 @@ void PayloadRange200(benchmark::State& state, const char* type)
     state.SetLabel(type);
 }
 BENCHMARK_CAPTURE(PayloadRange200, A330_200, "A330-200")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PayloadRange200, A330_300, "A330-300")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(PayloadRange200, A320_214, "A320-214")->Unit(benchmark::kMillisecond);
 
 } // namespace

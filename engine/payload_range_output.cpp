@@ -195,8 +195,10 @@ std::string PayloadRangeSvg(const std::vector<PayloadRangePoint>& diagram,
         maxRange = std::max(maxRange, mission->range);
         maxPayload = std::max(maxPayload, mission->payload);
     }
-    const std::vector<double> xTicks = AxisTicks(maxRange, 8);
-    const std::vector<double> yTicks = AxisTicks(maxPayload, 6);
+    // Head room above the top corners and right of the ferry range for the
+    // labels.
+    const std::vector<double> xTicks = AxisTicks(maxRange * 1.04, 8);
+    const std::vector<double> yTicks = AxisTicks(maxPayload * 1.15, 6);
     const double xMax = xTicks.back(), yMax = yTicks.back();
     // Values outside the axes (a negative entry) are drawn on the frame.
     auto x = [&](double rangeNm) { return kLeft + std::clamp(rangeNm / xMax, 0.0, 1.0) * kPlotWidth; };
@@ -214,6 +216,15 @@ std::string PayloadRangeSvg(const std::vector<PayloadRangePoint>& diagram,
         + "\" y=\"30\" text-anchor=\"middle\" font-size=\"16\" font-weight=\"bold\">"
         + XmlText(title.empty() ? "Payload-Range" : title) + "</text>\n";
 
+    if (!diagram.empty()) {
+        // The envelope, bounded by the axes and the curve, in an opaque tint
+        // under the grid: not every SVG reader honours fill-opacity.
+        std::string area = Coord(x(0)) + "," + Coord(y(0));
+        for (const PayloadRangePoint& p : diagram)
+            area += " " + Coord(x(p.range)) + "," + Coord(y(p.payload));
+        area += " " + Coord(x(diagram.back().range)) + "," + Coord(y(0));
+        out += "<polygon points=\"" + area + "\" fill=\"#e2ebfa\" stroke=\"none\"/>\n";
+    }
     out += "<g stroke=\"#d0d0d0\" stroke-width=\"1\">\n";
     for (double t : xTicks)
         out += "<line x1=\"" + Coord(x(t)) + "\" y1=\"" + Coord(kTop) + "\" x2=\"" + Coord(x(t)) + "\" y2=\""
@@ -237,13 +248,9 @@ std::string PayloadRangeSvg(const std::vector<PayloadRangePoint>& diagram,
         + "\" height=\"" + Coord(kPlotHeight) + "\" fill=\"none\" stroke=\"black\"/>\n";
 
     if (!diagram.empty()) {
-        // The envelope: bounded by the axes and the curve.
         std::string curve;
         for (const PayloadRangePoint& p : diagram)
             curve += Coord(x(p.range)) + "," + Coord(y(p.payload)) + " ";
-        out += "<polygon points=\"" + Coord(x(0)) + "," + Coord(y(0)) + " " + curve
-            + Coord(x(diagram.back().range)) + "," + Coord(y(0))
-            + "\" fill=\"#2a6fdb\" fill-opacity=\"0.12\" stroke=\"none\"/>\n";
         curve.pop_back();
         out += "<polyline points=\"" + curve + "\" fill=\"none\" stroke=\"#2a6fdb\" stroke-width=\"2\"/>\n";
         out += "<g>\n";
@@ -255,7 +262,12 @@ std::string PayloadRangeSvg(const std::vector<PayloadRangePoint>& diagram,
             const bool leftwards = px > kLeft + 0.6 * kPlotWidth;
             const std::string anchor = leftwards ? "end" : "start";
             const double tx = leftwards ? px - 8 : px + 8;
-            const double ty = p.payload < 0.15 * yMax ? py - 24 : py - 8;
+            // Above the corner, but below it inside the envelope for the
+            // zero-range corner on the payload axis (the next corner's label
+            // would overlap) and for a leftward label off the range axis (the
+            // curve rises leftwards through the space above).
+            const bool below = p.payload > 0.15 * yMax && (p.range == 0 || leftwards);
+            const double ty = below ? py + 18 : py - 24;
             out += "<circle cx=\"" + Coord(px) + "\" cy=\"" + Coord(py)
                 + "\" r=\"4\" fill=\"white\" stroke=\"#2a6fdb\" stroke-width=\"2\"/>\n";
             out += "<text x=\"" + Coord(tx) + "\" y=\"" + Coord(ty) + "\" text-anchor=\"" + anchor + "\">"

@@ -131,8 +131,8 @@ TEST(PayloadRangeOutput, SvgDrawsTheCurveCornersAndMission)
     EXPECT_NE(svg.find("<title>A320 &amp; co</title>"), std::string::npos);
 
     // One polyline through every point: from (0 NM, 7000 kg) on the left edge,
-    // 7/8 of the way up the 0 to 8000 kg axis, to (3000 NM, 0 kg) in the
-    // bottom right corner of the 0 to 3000 NM axis.
+    // 7/10 of the way up the 0 to 10000 kg axis (room for labels above), to
+    // (3000 NM, 0 kg) on the bottom edge 6/7 of the way along 0 to 3500 NM.
     const std::smatch line = [&] {
         std::smatch m;
         std::regex_search(svg, m, std::regex("<polyline points=\"([^\"]*)\""));
@@ -141,8 +141,8 @@ TEST(PayloadRangeOutput, SvgDrawsTheCurveCornersAndMission)
     ASSERT_FALSE(line.empty());
     const std::string points = line[1];
     EXPECT_EQ(std::count(points.begin(), points.end(), ','), static_cast<long>(diagram.size()));
-    EXPECT_EQ(points.rfind("90.00,95.00 ", 0), 0u) << points;
-    EXPECT_EQ(points.substr(points.size() - 14), " 720.00,410.00") << points;
+    EXPECT_EQ(points.rfind("90.00,158.00 ", 0), 0u) << points;
+    EXPECT_EQ(points.substr(points.size() - 14), " 630.00,410.00") << points;
 
     EXPECT_EQ(std::count(svg.begin(), svg.end(), '<') - std::count(svg.begin(), svg.end(), '>'), 0);
     size_t circles = 0;

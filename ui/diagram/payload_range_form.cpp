@@ -298,12 +298,15 @@ void TPayloadRangeForm::PlaceCornerLabels()
         QGraphicsSimpleTextItem* label = m_cornerLabels[n++];
         const QPointF at = m_chart->mapToPosition(QPointF(p.range, p.payload), m_corners);
         const QRectF box = label->boundingRect();
-        // Right of the corner, or left of it near the right edge; above it,
-        // but below for the zero-range corner on the payload axis, which the
-        // next corner's label would otherwise overlap.
+        // Right of the corner, or left of it near the right edge. Above it,
+        // but below it inside the envelope for the zero-range corner on the
+        // payload axis (the next corner's label would overlap) and for a
+        // leftward label off the range axis (the curve rises leftwards
+        // through the space above).
         const bool leftwards = at.x() > plot.left() + 0.6 * plot.width();
+        const bool below = at.y() < plot.bottom() - 0.15 * plot.height() && (p.range == 0 || leftwards);
         const double x = leftwards ? at.x() - 10 - box.width() : at.x() + 10;
-        const double y = p.range == 0 && p.payload > 0 ? at.y() + 8 : at.y() - box.height() - 6;
+        const double y = below ? at.y() + 8 : at.y() - box.height() - 6;
         label->setPos(x, y);
     }
 }
