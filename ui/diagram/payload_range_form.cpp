@@ -126,7 +126,12 @@ TPayloadRangeForm::TPayloadRangeForm(QWidget* parent)
     ShowUnusable("No airplane and entries yet.");
 }
 
-TPayloadRangeForm::~TPayloadRangeForm() = default;
+TPayloadRangeForm::~TPayloadRangeForm()
+{
+    // The chart outlives this part of the form while the widget tears down
+    // its children; it must not move labels of a diagram already gone.
+    disconnect(m_chart, nullptr, this, nullptr);
+}
 
 void TPayloadRangeForm::BuildChart()
 {
