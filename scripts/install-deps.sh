@@ -9,7 +9,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-charts-dev libgl-dev qt6-qpa-plugins
   fonts-liberation fonts-dejavu-core
-  xvfb xauth
+  xvfb xauth imagemagick
   pandoc
   poppler-utils
   desktop-file-utils shared-mime-info

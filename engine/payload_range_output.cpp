@@ -1,0 +1,297 @@
+#include "payload_range_output.h"
+
+#include "text_format.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+
+namespace mirovax {
+
+namespace {
+
+std::string JsonString(const std::string& text)
+{
+    std::string out = "\"";
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        switch (ch) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (c < 0x20) {
+                static const char hex[] = "0123456789abcdef";
+                out += "\\u00";
+                out += hex[c >> 4];
+                out += hex[c & 0xF];
+            } else {
+                out += ch;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+// JSON has no infinity or NaN; the engine never yields them, but a file that
+// a reader rejects is worse than a null.
+std::string JsonNumber(double value)
+{
+    return std::isfinite(value) ? FormatRoundTrip(value) : "null";
+}
+
+std::string CsvField(const std::string& text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string out = "\"";
+    for (char ch : text)
+        out += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+    return out + "\"";
+}
+
+std::string XmlText(const std::string& text)
+{
+    std::string out;
+    for (char ch : text) {
+        switch (ch) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            // XML 1.0 allows no other control characters.
+            if (static_cast<unsigned char>(ch) >= 0x20 || ch == '\t' || ch == '\n')
+                out += ch;
+        }
+    }
+    return out;
+}
+
+// SVG user units with two decimals, "." whatever the locale.
+std::string Coord(double value)
+{
+    std::array<char, 64> buffer{};
+    const auto result
+        = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, 2);
+    return std::string(buffer.data(), result.ptr);
+}
+
+// Picture layout in SVG user units (pixels at 100 %).
+constexpr double kWidth = 760, kHeight = 500;
+constexpr double kLeft = 90, kRight = 40, kTop = 50, kBottom = 90;
+constexpr double kPlotWidth = kWidth - kLeft - kRight, kPlotHeight = kHeight - kTop - kBottom;
+
+} // namespace
+
+std::string FormatRoundTrip(double value)
+{
+    std::array<char, 64> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return std::string(buffer.data(), result.ptr);
+}
+
+std::vector<double> AxisTicks(double maximum, int maxTicks)
+{
+    maxTicks = std::max(maxTicks, 1);
+    if (!(maximum > 0) || !std::isfinite(maximum))
+        maximum = 1;
+    const double raw = maximum / maxTicks;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    double step = 10 * magnitude;
+    for (double factor : {1.0, 2.0, 5.0}) {
+        if (factor * magnitude >= raw) {
+            step = factor * magnitude;
+            break;
+        }
+    }
+    // The quotient can land a rounding error above a whole number.
+    const auto intervals = static_cast<int>(std::ceil(maximum / step - 1e-9));
+    std::vector<double> ticks;
+    for (int i = 0; i <= intervals; ++i)
+        ticks.push_back(i * step);
+    return ticks;
+}
+
+bool InsideEnvelope(const std::vector<PayloadRangePoint>& diagram, double payload, double range)
+{
+    if (!(range >= 0) || !(payload >= 0))
+        return false;
+    bool covered = false;
+    double reach = 0; // NM, the envelope's range at this payload
+    for (size_t i = 1; i < diagram.size(); ++i) {
+        const PayloadRangePoint& upper = diagram[i - 1];
+        const PayloadRangePoint& lower = diagram[i];
+        if (payload > upper.payload || payload < lower.payload)
+            continue;
+        covered = true;
+        double segmentReach = std::max(upper.range, lower.range);
+        if (upper.payload > lower.payload) {
+            const double t = (upper.payload - payload) / (upper.payload - lower.payload);
+            segmentReach = upper.range + t * (lower.range - upper.range);
+        }
+        reach = std::max(reach, segmentReach);
+    }
+    if (diagram.size() == 1 && payload == diagram.front().payload) {
+        covered = true;
+        reach = diagram.front().range;
+    }
+    return covered && range <= reach;
+}
+
+std::string PayloadRangeCsv(const std::vector<PayloadRangePoint>& diagram)
+{
+    std::string out = "payload,range,limitedBy,corner\n";
+    for (const PayloadRangePoint& p : diagram) {
+        out += FormatRoundTrip(p.payload) + "," + FormatRoundTrip(p.range) + "," + CsvField(p.limitedBy) + ","
+            + (p.corner ? "1" : "0") + "\n";
+    }
+    return out;
+}
+
+std::string PayloadRangeJson(const std::vector<PayloadRangePoint>& diagram)
+{
+    std::string out = "{\"points\": [";
+    for (size_t i = 0; i < diagram.size(); ++i) {
+        const PayloadRangePoint& p = diagram[i];
+        if (i > 0)
+            out += ", ";
+        out += "{\"payload\": " + JsonNumber(p.payload) + ", \"range\": " + JsonNumber(p.range)
+            + ", \"limitedBy\": " + JsonString(p.limitedBy) + "}";
+    }
+    return out + "]}\n";
+}
+
+std::string PayloadRangeSvg(const std::vector<PayloadRangePoint>& diagram,
+    const std::optional<MissionPoint>& mission, const std::string& title)
+{
+    double maxRange = 0, maxPayload = 0;
+    for (const PayloadRangePoint& p : diagram) {
+        maxRange = std::max(maxRange, p.range);
+        maxPayload = std::max(maxPayload, p.payload);
+    }
+    if (mission) {
+        maxRange = std::max(maxRange, mission->range);
+        maxPayload = std::max(maxPayload, mission->payload);
+    }
+    // Head room above the top corners and right of the ferry range for the
+    // labels.
+    const std::vector<double> xTicks = AxisTicks(maxRange * 1.04, 8);
+    const std::vector<double> yTicks = AxisTicks(maxPayload * 1.15, 6);
+    const double xMax = xTicks.back(), yMax = yTicks.back();
+    // Values outside the axes (a negative entry) are drawn on the frame.
+    auto x = [&](double rangeNm) { return kLeft + std::clamp(rangeNm / xMax, 0.0, 1.0) * kPlotWidth; };
+    auto y = [&](double payloadKg) {
+        return kTop + kPlotHeight - std::clamp(payloadKg / yMax, 0.0, 1.0) * kPlotHeight;
+    };
+
+    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    out += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + Coord(kWidth) + "\" height=\""
+        + Coord(kHeight) + "\" viewBox=\"0 0 " + Coord(kWidth) + " " + Coord(kHeight)
+        + "\" font-family=\"DejaVu Sans, Liberation Sans, Arial, sans-serif\" font-size=\"12\">\n";
+    out += "<title>" + XmlText(title.empty() ? "Payload-Range" : title) + "</title>\n";
+    out += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+    out += "<text x=\"" + Coord(kWidth / 2)
+        + "\" y=\"30\" text-anchor=\"middle\" font-size=\"16\" font-weight=\"bold\">"
+        + XmlText(title.empty() ? "Payload-Range" : title) + "</text>\n";
+
+    if (!diagram.empty()) {
+        // The envelope, bounded by the axes and the curve, in an opaque tint
+        // under the grid: not every SVG reader honours fill-opacity.
+        std::string area = Coord(x(0)) + "," + Coord(y(0));
+        for (const PayloadRangePoint& p : diagram)
+            area += " " + Coord(x(p.range)) + "," + Coord(y(p.payload));
+        area += " " + Coord(x(diagram.back().range)) + "," + Coord(y(0));
+        out += "<polygon points=\"" + area + "\" fill=\"#e2ebfa\" stroke=\"none\"/>\n";
+    }
+    out += "<g stroke=\"#d0d0d0\" stroke-width=\"1\">\n";
+    for (double t : xTicks)
+        out += "<line x1=\"" + Coord(x(t)) + "\" y1=\"" + Coord(kTop) + "\" x2=\"" + Coord(x(t)) + "\" y2=\""
+            + Coord(kTop + kPlotHeight) + "\"/>\n";
+    for (double t : yTicks)
+        out += "<line x1=\"" + Coord(kLeft) + "\" y1=\"" + Coord(y(t)) + "\" x2=\""
+            + Coord(kLeft + kPlotWidth) + "\" y2=\"" + Coord(y(t)) + "\"/>\n";
+    out += "</g>\n<g>\n";
+    for (double t : xTicks)
+        out += "<text x=\"" + Coord(x(t)) + "\" y=\"" + Coord(kTop + kPlotHeight + 18)
+            + "\" text-anchor=\"middle\">" + FormatGeneral(t) + "</text>\n";
+    for (double t : yTicks)
+        out += "<text x=\"" + Coord(kLeft - 8) + "\" y=\"" + Coord(y(t) + 4) + "\" text-anchor=\"end\">"
+            + FormatGeneral(t) + "</text>\n";
+    out += "<text x=\"" + Coord(kLeft + kPlotWidth / 2) + "\" y=\"" + Coord(kTop + kPlotHeight + 40)
+        + "\" text-anchor=\"middle\">Range (NM)</text>\n";
+    out += "<text transform=\"translate(22 " + Coord(kTop + kPlotHeight / 2)
+        + ") rotate(-90)\" text-anchor=\"middle\">Payload (kg)</text>\n";
+    out += "</g>\n";
+    out += "<rect x=\"" + Coord(kLeft) + "\" y=\"" + Coord(kTop) + "\" width=\"" + Coord(kPlotWidth)
+        + "\" height=\"" + Coord(kPlotHeight) + "\" fill=\"none\" stroke=\"black\"/>\n";
+
+    if (!diagram.empty()) {
+        std::string curve;
+        for (const PayloadRangePoint& p : diagram)
+            curve += Coord(x(p.range)) + "," + Coord(y(p.payload)) + " ";
+        curve.pop_back();
+        out += "<polyline points=\"" + curve + "\" fill=\"none\" stroke=\"#2a6fdb\" stroke-width=\"2\"/>\n";
+        out += "<g>\n";
+        for (const PayloadRangePoint& p : diagram) {
+            if (!p.corner)
+                continue;
+            const double px = x(p.range), py = y(p.payload);
+            // Labels near the right edge run leftwards so that they stay in.
+            const bool leftwards = px > kLeft + 0.6 * kPlotWidth;
+            const std::string anchor = leftwards ? "end" : "start";
+            const double tx = leftwards ? px - 8 : px + 8;
+            // Above the corner, but below it inside the envelope for the
+            // zero-range corner on the payload axis (the next corner's label
+            // would overlap) and for a leftward label off the range axis (the
+            // curve rises leftwards through the space above).
+            const bool below = p.payload > 0.15 * yMax && (p.range == 0 || leftwards);
+            const double ty = below ? py + 18 : py - 24;
+            out += "<circle cx=\"" + Coord(px) + "\" cy=\"" + Coord(py)
+                + "\" r=\"4\" fill=\"white\" stroke=\"#2a6fdb\" stroke-width=\"2\"/>\n";
+            out += "<text x=\"" + Coord(tx) + "\" y=\"" + Coord(ty) + "\" text-anchor=\"" + anchor + "\">"
+                + XmlText(p.limitedBy) + "</text>\n";
+            out += "<text x=\"" + Coord(tx) + "\" y=\"" + Coord(ty + 13) + "\" text-anchor=\"" + anchor
+                + "\" font-size=\"10\" fill=\"#555555\">" + FormatRounded(p.payload) + " kg, "
+                + FormatRounded(p.range) + " NM</text>\n";
+        }
+        out += "</g>\n";
+    }
+
+    if (mission) {
+        const bool inside = InsideEnvelope(diagram, mission->payload, mission->range);
+        const double px = x(mission->range), py = y(mission->payload);
+        const std::string colour = inside ? "#1b8a3a" : "#c62828";
+        out += "<path d=\"M " + Coord(px) + " " + Coord(py - 6) + " L " + Coord(px + 6) + " " + Coord(py)
+            + " L " + Coord(px) + " " + Coord(py + 6) + " L " + Coord(px - 6) + " " + Coord(py)
+            + " Z\" fill=\"" + colour + "\"/>\n";
+        out += "<text x=\"" + Coord(kLeft) + "\" y=\"" + Coord(kHeight - 18) + "\" fill=\"" + colour
+            + "\">Mission " + FormatRounded(mission->payload) + " kg over " + FormatRounded(mission->range)
+            + " NM: " + (inside ? "inside" : "outside") + " the envelope</text>\n";
+    }
+    out += "</svg>\n";
+    return out;
+}
+
+} // namespace mirovax

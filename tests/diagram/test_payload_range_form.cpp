@@ -1,0 +1,296 @@
+#include "engine/payload_range_output.h"
+#include "ui/diagram/payload_range_form.h"
+#include "worked_data.h"
+
+#include <QAreaSeries>
+#include <QChart>
+#include <QImage>
+#include <QLineSeries>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+using namespace mirovax;
+
+namespace {
+
+// Answers the window's questions as a test tells it to.
+class ScriptedDialogs : public IDiagramDialogs {
+public:
+    QString savePath;
+    QString pdfPath; // empty: the print dialog is cancelled
+    QStringList errors;
+    QStringList captions;
+
+    QString AskSavePath(QWidget*, const QString& caption, const QString&) override
+    {
+        captions.append(caption);
+        return savePath;
+    }
+    bool AskPrinter(QWidget*, QPrinter& printer) override
+    {
+        if (pdfPath.isEmpty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfPath);
+        return true;
+    }
+    void ShowError(QWidget*, const QString& message) override { errors.append(message); }
+};
+
+// The worked airplane with a takeoff limit that leaves a tank corner.
+TMissionData Worked()
+{
+    TMissionData md = test::WorkedMission();
+    md.MATOW = 24000;
+    md.Airframe = "Worked Example";
+    return md;
+}
+
+InputTexts WorkedTexts()
+{
+    InputTexts texts;
+    texts.edits
+        = {"594", "5000", "310", "-46", "20", "KSEA", "433", "100", "45", "1500", "5", "24000", "25000"};
+    return texts;
+}
+
+QList<QPointF> Points(const std::vector<PayloadRangePoint>& diagram, bool cornersOnly)
+{
+    QList<QPointF> points;
+    for (const auto& p : diagram) {
+        if (p.corner || !cornersOnly)
+            points.append(QPointF(p.range, p.payload));
+    }
+    return points;
+}
+
+QByteArray FileStart(const QString& path, int bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.read(bytes) : QByteArray();
+}
+
+} // namespace
+
+class TestPayloadRangeForm : public QObject {
+    Q_OBJECT
+private slots:
+    void seriesHoldTheComputedDiagram();
+    void missionInsideOrOutside();
+    void unusableEntriesReplaceTheChart();
+    void limitsThatNeverBindAreRefused();
+    void savesPngAndSvg();
+    void savingFailsLoudlyAndCancelsQuietly();
+    void printsThePicture();
+    void handWrittenSvgReadsBack();
+};
+
+void TestPayloadRangeForm::seriesHoldTheComputedDiagram()
+{
+    TPayloadRangeForm form;
+    QCOMPARE(form.windowTitle(), QString("Payload-Range"));
+    const TMissionData md = Worked();
+    form.SetMission(md, 5000, 300);
+    QVERIFY(form.DiagramShown());
+
+    const auto expected = ComputePayloadRange(md, TPayloadRangeForm::kPoints);
+    QCOMPARE(form.Diagram().size(), expected.size());
+    auto* envelope = form.Chart()->findChild<QAreaSeries*>("Envelope");
+    auto* corners = form.Chart()->findChild<QScatterSeries*>("Corners");
+    auto* mission = form.Chart()->findChild<QScatterSeries*>("Mission");
+    QVERIFY(envelope && corners && mission);
+    QCOMPARE(envelope->upperSeries()->points(), Points(expected, false));
+    QCOMPARE(corners->points(), Points(expected, true));
+    QCOMPARE(mission->points(), QList<QPointF>{QPointF(300, 5000)});
+
+    // The worked corners: payload limit, takeoff weight, tank corner, ferry.
+    const QStringList labels = form.CornerLabels();
+    QCOMPARE(labels.size(), 4);
+    QVERIFY2(labels[0].startsWith("Zero Fuel Weight\n7000 kg, 0 NM"), qPrintable(labels[0]));
+    QVERIFY2(labels[1].startsWith("Maximum Takeoff Weight\n7000 kg, "), qPrintable(labels[1]));
+    QVERIFY2(labels[2].startsWith("Maximum Takeoff Weight\n4000 kg, "), qPrintable(labels[2]));
+    QVERIFY2(labels[3].startsWith("Tank Capacity\n0 kg, "), qPrintable(labels[3]));
+
+    // A second record replaces the first, labels included.
+    TMissionData lighter = md;
+    lighter.MATOW = 30000; // the tank corner leaves the envelope
+    form.SetMission(lighter, 5000, 300);
+    QCOMPARE(form.CornerLabels().size(), 3);
+    QCOMPARE(envelope->upperSeries()->points(),
+        Points(ComputePayloadRange(lighter, TPayloadRangeForm::kPoints), false));
+}
+
+void TestPayloadRangeForm::missionInsideOrOutside()
+{
+    TPayloadRangeForm form;
+    const TMissionData md = Worked();
+    form.SetMission(md, 5000, 300);
+    QVERIFY(form.MissionInside());
+    QCOMPARE(form.MissionText(), QString("Mission: 5000 kg over 300 NM, inside the envelope."));
+
+    const auto diagram = ComputePayloadRange(md, 2);
+    const double ferry = diagram.back().range;
+    form.SetMission(md, 0, ferry + 1);
+    QVERIFY(!form.MissionInside());
+    QVERIFY2(form.MissionText().endsWith("outside the envelope."), qPrintable(form.MissionText()));
+    form.SetMission(md, 7001, 10);
+    QVERIFY(!form.MissionInside());
+}
+
+void TestPayloadRangeForm::unusableEntriesReplaceTheChart()
+{
+    TPayloadRangeForm form;
+    InputTexts texts = WorkedTexts();
+    form.SetInputs(Worked(), texts);
+    QVERIFY(form.DiagramShown());
+    QCOMPARE(PayloadRangeJson(form.Diagram()),
+        PayloadRangeJson(ComputePayloadRange(Worked(), TPayloadRangeForm::kPoints)));
+
+    texts.edit(5) = "";
+    form.SetInputs(Worked(), texts);
+    QVERIFY(!form.DiagramShown());
+    QCOMPARE(form.Message(), QString("The diagram cannot be drawn: Flight Level (Edit5) is empty."));
+    QVERIFY(form.Diagram().empty());
+    QVERIFY(form.CornerLabels().isEmpty());
+    for (auto* button : form.findChildren<QPushButton*>())
+        QVERIFY2(!button->isEnabled(), qPrintable(button->objectName()));
+
+    ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    dialogs.savePath = dir.filePath("refused.png");
+    form.SetDialogs(&dialogs);
+    QVERIFY(!form.SavePng());
+    QVERIFY(!QFile::exists(dialogs.savePath));
+
+    texts.edit(5) = "310";
+    texts.edit(14) = "Edit14"; // no airplane loaded yet
+    form.SetInputs(Worked(), texts);
+    QCOMPARE(form.Message(), QString("The diagram cannot be drawn: MATOW (Edit14) is not a number."));
+
+    texts.edit(14) = "24000";
+    form.SetInputs(Worked(), texts);
+    QVERIFY(form.DiagramShown());
+    QVERIFY(form.Message().isEmpty());
+}
+
+void TestPayloadRangeForm::limitsThatNeverBindAreRefused()
+{
+    TPayloadRangeForm form;
+    TMissionData md = Worked();
+    md.aC1 = md.aC2 = 0;
+    md.TCAP = 1e9;
+    md.MATOW = 1e9;
+    form.SetMission(md, 5000, 300);
+    QVERIFY(!form.DiagramShown());
+    QVERIFY2(form.Message().contains("neither the tank capacity nor the allowable takeoff weight"),
+        qPrintable(form.Message()));
+
+    // No airplane at all: the fuel models divide by a zero speed.
+    form.SetMission(TMissionData{}, 0, 0);
+    QVERIFY(!form.DiagramShown());
+    QVERIFY2(
+        form.Message().startsWith("The payload-range diagram cannot be drawn: "), qPrintable(form.Message()));
+}
+
+void TestPayloadRangeForm::savesPngAndSvg()
+{
+    TPayloadRangeForm form;
+    ScriptedDialogs dialogs;
+    form.SetDialogs(&dialogs);
+    form.SetMission(Worked(), 5000, 300);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTemporaryDir dir;
+
+    dialogs.savePath = dir.filePath("diagram"); // the suffix is added
+    QVERIFY(form.SavePng());
+    const QImage png(dir.filePath("diagram.png"), "PNG");
+    QVERIFY(!png.isNull());
+    QVERIFY(png.width() >= 640 && png.height() >= 420);
+    // Not a blank picture: the envelope's blue is on it.
+    bool blue = false;
+    for (int y = 0; y < png.height() && !blue; y += 2) {
+        for (int x = 0; x < png.width() && !blue; x += 2) {
+            const QColor c = png.pixelColor(x, y);
+            blue = c.blue() > 180 && c.red() < 90;
+        }
+    }
+    QVERIFY(blue);
+
+    dialogs.savePath = dir.filePath("diagram.svg");
+    QVERIFY(form.SaveSvg());
+    QSvgRenderer svg(dialogs.savePath);
+    QVERIFY(svg.isValid());
+    QVERIFY(svg.defaultSize().width() >= 640);
+    QFile file(dialogs.savePath);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    QVERIFY(text.contains("Payload-Range"));
+    QVERIFY(text.contains("Tank Capacity"));
+    QVERIFY(text.contains("inside the envelope"));
+    QCOMPARE(dialogs.captions, QStringList({"Save Payload-Range as PNG", "Save Payload-Range as SVG"}));
+    QVERIFY(dialogs.errors.isEmpty());
+}
+
+void TestPayloadRangeForm::savingFailsLoudlyAndCancelsQuietly()
+{
+    TPayloadRangeForm form;
+    ScriptedDialogs dialogs;
+    form.SetDialogs(&dialogs);
+    form.SetMission(Worked(), 5000, 300);
+
+    dialogs.savePath.clear(); // cancelled
+    QVERIFY(!form.SavePng());
+    QVERIFY(!form.SaveSvg());
+    QVERIFY(dialogs.errors.isEmpty());
+
+    dialogs.savePath = "/nonexistent-dir/diagram.png";
+    QVERIFY(!form.SavePng());
+    dialogs.savePath = "/nonexistent-dir/diagram.svg";
+    QVERIFY(!form.SaveSvg());
+    QCOMPARE(dialogs.errors.size(), 2);
+    QVERIFY2(dialogs.errors[0].startsWith("Cannot save the diagram to \"/nonexistent-dir/diagram.png\""),
+        qPrintable(dialogs.errors[0]));
+}
+
+void TestPayloadRangeForm::printsThePicture()
+{
+    TPayloadRangeForm form;
+    ScriptedDialogs dialogs;
+    form.SetDialogs(&dialogs);
+    form.SetMission(Worked(), 5000, 300);
+    QVERIFY(!form.Print()); // the dialog cancelled
+
+    QTemporaryDir dir;
+    dialogs.pdfPath = dir.filePath("diagram.pdf");
+    QVERIFY(form.Print());
+    QCOMPARE(FileStart(dialogs.pdfPath, 5), QByteArray("%PDF-"));
+    QVERIFY(QFileInfo(dialogs.pdfPath).size() > 2000);
+}
+
+void TestPayloadRangeForm::handWrittenSvgReadsBack()
+{
+    // The command line's SVG, read by a real SVG and XML reader.
+    const auto diagram = ComputePayloadRange(Worked(), 50);
+    const std::string svg = PayloadRangeSvg(diagram, MissionPoint{5000, 300}, "Worked & <example>");
+    const QByteArray bytes = QByteArray::fromStdString(svg);
+    QXmlStreamReader xml(bytes);
+    int texts = 0;
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("text"))
+            ++texts;
+    }
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+    QVERIFY(texts > 10);
+    QSvgRenderer renderer(bytes);
+    QVERIFY(renderer.isValid());
+    QCOMPARE(renderer.defaultSize(), QSize(760, 500));
+}
+
+QTEST_MAIN(TestPayloadRangeForm)
+#include "test_payload_range_form.moc"
