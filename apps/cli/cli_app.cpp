@@ -2,6 +2,7 @@
 
 #include "apps/cli/cli_options.h"
 #include "apps/cli/cli_output.h"
+#include "apps/cli/cli_report.h"
 #include "apps/cli/cli_solve.h"
 #include "refdata/airplane.h"
 #include "refdata/airports.h"
@@ -34,6 +35,24 @@ void OpenTable(TTable& table, const std::string& path)
     if (!std::filesystem::exists(path, ec))
         throw TableError("no table \"" + path + "\" (--tables DIR names the directory that holds it)");
     table.Open(path);
+}
+
+// solve --report: the report of the run, or why there is none. Returns the
+// run's status, raised to a file error when the report could not be written.
+int WriteReport(const SetupRun& run, const std::string& reportPath, std::ostream& err)
+{
+    if (!RunCanBeReported(run)) {
+        err << kProgram << "no report written to \"" << reportPath
+            << "\": the setup file and its airplane were not loaded\n";
+        return run.status;
+    }
+    try {
+        WriteRunReport(run, MIROVAX_VERSION, reportPath);
+    } catch (const std::exception& e) {
+        err << kProgram << e.what() << '\n';
+        return std::max(run.status, static_cast<int>(kExitFileOrTable));
+    }
+    return run.status;
 }
 
 bool Interrupted(const CliEnvironment& environment)
@@ -80,6 +99,8 @@ int Solve(const CliOptions& options, std::ostream& out, std::ostream& err, const
         }
         ++solved;
         status = std::max(status, run.status);
+        if (options.reportFile)
+            status = std::max(status, WriteReport(run, *options.reportFile, err));
         if (options.json) {
             out << FormatJson(run);
         } else {
