@@ -224,3 +224,16 @@ TEST_F(CliReportTest, AReportThatCannotBeWrittenIsAFileErrorAfterTheResults)
     EXPECT_NE(m_out.find("01:21"), std::string::npos) << m_out;
     EXPECT_FALSE(fs::exists(target));
 }
+
+TEST_F(CliReportTest, AReportNeverReplacesAnInputFile)
+{
+    const std::string setupBefore = ReadFile(m_setup);
+    const std::string tableBefore = ReadFile(m_dir / "Airplane.DB");
+    const fs::path sameSetup = m_dir / "." / "Worked.MRX";
+    for (const fs::path& target : {sameSetup, m_dir / "Airplane.DB"}) {
+        EXPECT_EQ(Run({"solve", m_setup.string(), "--report", target.string()}), kExitUsage);
+        EXPECT_NE(m_err.find("is the input file"), std::string::npos) << m_err;
+    }
+    EXPECT_EQ(ReadFile(m_setup), setupBefore);
+    EXPECT_EQ(ReadFile(m_dir / "Airplane.DB"), tableBefore);
+}
