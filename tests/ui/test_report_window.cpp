@@ -7,9 +7,11 @@
 #include "ui/reportview/report_view.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -21,6 +23,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace mirovax;
@@ -39,6 +42,7 @@ private slots:
     void doneAndEscapeHideTheBox();
     void composingAgainReplacesTheReport();
     void reportViewIsReadOnlyArial();
+    void windowCaptionsAreTheFixedCaptions();
 
     void saveCompletesTheNameByFileType_data();
     void saveCompletesTheNameByFileType();
@@ -47,6 +51,7 @@ private slots:
     void cancelledSaveWritesNothing();
     void saveToAnUnwritablePlaceShowsAnError();
     void markupInAFieldIsSavedAsText();
+    void realSaveDialogProposesTheNameAndDoesNotAsk();
 
     void printToPdfFileOneJob();
     void printerChosenIsKeptForTheNextPrint();
@@ -292,6 +297,18 @@ void TestReportWindow::reportViewIsReadOnlyArial()
     QVERIFY(!view->toPlainText().contains(QStringLiteral("xyz")));
 }
 
+void TestReportWindow::windowCaptionsAreTheFixedCaptions()
+{
+    // The command line composes its report from the fixed captions; they
+    // must be the ones the window shows.
+    for (int n = 1; n <= 51; ++n) {
+        const auto* caption = m_form->findChild<QLabel*>(QStringLiteral("StaticText") + QString::number(n));
+        QVERIFY2(caption != nullptr, qPrintable(QString::number(n)));
+        QCOMPARE(caption->text(),
+            QString::fromUtf8(StaticTextCaption(n).data(), qsizetype(StaticTextCaption(n).size())));
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Save Report
 
@@ -409,6 +426,37 @@ void TestReportWindow::markupInAFieldIsSavedAsText()
     const QStringList saved = rtfLines(readFile(m_out->filePath(QStringLiteral("markup.rtf"))));
     QVERIFY(saved.contains(QStringLiteral("Regulations:\t{\\b x} C:\\dir\\par\tFlight Level:\t310")));
     QCOMPARE(saved, shownLines());
+}
+
+void TestReportWindow::realSaveDialogProposesTheNameAndDoesNotAsk()
+{
+    const QString proposed = m_out->filePath(QStringLiteral("last.rtf"));
+    QFile(proposed).open(QIODevice::WriteOnly); // an existing file: no question
+    FileDialogSpec spec = kReportSaveDialog;
+    spec.fileName = proposed;
+    spec.confirmOverwrite = false;
+    QString seenName;
+    QStringList seenFilters;
+    QStringList seenFiles;
+    bool asks = true;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        seenName = dialog->objectName();
+        seenFilters = dialog->nameFilters();
+        seenFiles = dialog->selectedFiles();
+        asks = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    TQtDialogs real;
+    const FileChoice choice = real.saveFile(m_form.get(), spec);
+    QCOMPARE(seenName, QStringLiteral("ReportSaveDialog"));
+    QCOMPARE(seenFilters,
+        (QStringList{QStringLiteral("Rich Text File (*.RTF)"), QStringLiteral("Text File (*.TXT)")}));
+    QCOMPARE(seenFiles, QStringList{proposed});
+    QVERIFY(!asks);
+    QCOMPARE(choice.path, proposed);
+    QCOMPARE(choice.filterIndex, 1);
 }
 
 // ---------------------------------------------------------------------------
