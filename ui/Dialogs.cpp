@@ -40,6 +40,10 @@ FileChoice RunFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDialo
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     const QStringList filters = QtNameFilters(spec.filter);
     dialog.setNameFilters(filters);
+    if (!spec.fileName.isEmpty())
+        dialog.selectFile(spec.fileName);
+    if (mode == QFileDialog::AcceptSave)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.confirmOverwrite);
     FileChoice choice;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return choice;

@@ -12,6 +12,10 @@ namespace mirovax {
 struct FileDialogSpec {
     QString name;
     QString filter;
+    // The name the dialog proposes when it opens; empty proposes none.
+    QString fileName = QString();
+    // Whether choosing an existing file asks before it is replaced.
+    bool confirmOverwrite = true;
 };
 
 // The path the user chose (empty when cancelled) and the 1-based index of the

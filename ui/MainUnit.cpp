@@ -8,6 +8,7 @@
 #include "ui/FileVersion.h"
 #include "ui/HelpViewer.h"
 #include "ui/Pictures.h"
+#include "ui/reportview/report_view.h"
 
 #include <QAction>
 #include <QApplication>
@@ -610,6 +611,7 @@ void TMainForm::CreateReportBox(QWidget* client)
     m_richEdit->setFont(ReportFont());
     m_richEdit->setPlainText(QStringLiteral("RichEdit"));
     m_richEdit->setProperty("helpContext", 111);
+    ConfigureReportView(m_richEdit);
     m_reportDoneButton = Button(m_reportBox, "ReportDoneButton", QStringLiteral("Done"), QString(), 8, 552);
 }
 
@@ -744,6 +746,12 @@ void TMainForm::ConnectHandlers()
     escape->setObjectName(QStringLiteral("EscapeShortcut"));
     escape->setContext(Qt::WindowShortcut);
     connect(escape, &QShortcut::activated, this, &TMainForm::EscapePressed);
+
+    // The mission report: view, save, print.
+    connect(m_viewReportButton, &QPushButton::clicked, this, &TMainForm::ViewReportButtonClick);
+    connect(m_saveReport1, &QAction::triggered, this, &TMainForm::SaveReport1Click);
+    connect(m_printReport, &QAction::triggered, this, &TMainForm::PrintReportClick);
+    connect(m_toolButton5, &QToolButton::clicked, this, &TMainForm::PrintReportClick);
 }
 
 void TMainForm::Guarded(const std::function<void()>& body)

@@ -4,6 +4,7 @@
 #include "engine/mission_data.h"
 #include "engine/solve.h"
 #include "refdata/table_store.h"
+#include "report/report_model.h"
 #include "ui/Dialogs.h"
 
 #include <QCoreApplication>
@@ -20,6 +21,7 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QPushButton;
 class QStatusBar;
 class QTextEdit;
@@ -183,6 +185,15 @@ private:
     bool m_closeAfterRun = false;
     bool m_shownBefore = false;
     QString m_setupOpenDialogFileName;
+    // The mission report as last composed and shown: saving and printing use
+    // this one, which stays valid while a later setup load blanks the results.
+    ReportModel m_report;
+    // The name the last report was saved under; the save dialog proposes it.
+    QString m_reportFileName;
+    // Made at the first print and kept, so that the printer and settings
+    // chosen in the print dialog are offered again. Shared ownership only so
+    // that its deleter is bound where it is made, away from this header.
+    std::shared_ptr<QPrinter> m_printer;
 
     TMissionData m_md;
     std::unique_ptr<TTable> m_airplaneTable;

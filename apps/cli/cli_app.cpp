@@ -2,6 +2,7 @@
 
 #include "apps/cli/cli_options.h"
 #include "apps/cli/cli_output.h"
+#include "apps/cli/cli_report.h"
 #include "apps/cli/cli_solve.h"
 #include "refdata/airplane.h"
 #include "refdata/airports.h"
@@ -34,6 +35,34 @@ void OpenTable(TTable& table, const std::string& path)
     if (!std::filesystem::exists(path, ec))
         throw TableError("no table \"" + path + "\" (--tables DIR names the directory that holds it)");
     table.Open(path);
+}
+
+// solve --report: the report of the run, or why there is none. Returns the
+// run's status, raised to a file error when the report could not be written.
+int WriteReport(const SetupRun& run, const std::string& reportPath, const std::vector<std::string>& inputs,
+    std::ostream& err)
+{
+    // A report written over the setup file or a table would destroy it.
+    for (const std::string& input : inputs) {
+        std::error_code ec;
+        if (std::filesystem::equivalent(input, reportPath, ec)) {
+            err << kProgram << "no report written: \"" << reportPath << "\" is the input file \"" << input
+                << "\"\n";
+            return std::max(run.status, static_cast<int>(kExitUsage));
+        }
+    }
+    if (!RunCanBeReported(run)) {
+        err << kProgram << "no report written to \"" << reportPath
+            << "\": the setup file and its airplane were not loaded\n";
+        return run.status;
+    }
+    try {
+        WriteRunReport(run, MIROVAX_VERSION, reportPath);
+    } catch (const std::exception& e) {
+        err << kProgram << e.what() << '\n';
+        return std::max(run.status, static_cast<int>(kExitFileOrTable));
+    }
+    return run.status;
 }
 
 bool Interrupted(const CliEnvironment& environment)
@@ -80,6 +109,10 @@ int Solve(const CliOptions& options, std::ostream& out, std::ostream& err, const
         }
         ++solved;
         status = std::max(status, run.status);
+        if (options.reportFile)
+            status = std::max(status,
+                WriteReport(
+                    run, *options.reportFile, {path, TablePath(options, environment, "Airplane.DB")}, err));
         if (options.json) {
             out << FormatJson(run);
         } else {

@@ -182,7 +182,8 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
             name = arg.substr(0, eq);
             value = arg.substr(eq + 1);
         }
-        const bool known = name == "--mode" || name == "--airplane" || name == "--set" || name == "--tables";
+        const bool known = name == "--mode" || name == "--airplane" || name == "--set" || name == "--tables"
+            || name == "--report";
         if (!known)
             throw UsageError("unknown option \"" + arg + "\"", options.command);
         if (!value) {
@@ -208,6 +209,10 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
             options.mode = std::string(*mode);
         } else if (name == "--airplane") {
             options.airplane = *value;
+        } else if (name == "--report") {
+            if (value->empty())
+                throw UsageError("--report needs a file name", options.command);
+            options.reportFile = *value;
         } else {
             options.settings.push_back(ParseSetting(*value, options.command));
         }
@@ -219,6 +224,12 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
     if (!solveOnly.empty() && options.command != Command::Solve)
         throw UsageError(solveOnly.front() + " applies to solve only", options.command);
     CheckOperandCount(options);
+    // One report file holds one setup's report; a batch would have to
+    // overwrite it or invent names the user did not give.
+    if (options.reportFile && options.operands.size() > 1)
+        throw UsageError("--report takes exactly one setup file, " + std::to_string(options.operands.size())
+                + " were given",
+            options.command);
     return options;
 }
 
@@ -245,6 +256,7 @@ std::string HelpText(Command command)
     switch (command) {
     case Command::Solve:
         return std::string("Usage: mirovax-cli solve SETUP.MRX... [OPTION]...\n"
+                           "       mirovax-cli solve SETUP.MRX --report FILE [OPTION]...\n"
                            "\n"
                            "Solves each setup file as the window does after Load Setup and Execute:\n"
                            "the 17 lines go into the fields, the airplane of line 16 is loaded (which\n"
@@ -267,6 +279,12 @@ std::string HelpText(Command command)
               "                     \"status\", \"valid\", \"message\" (the limit message),\n"
               "                     \"error\", \"fields\", \"labels\" (Label12 to Label30) and\n"
               "                     \"values\" (the results at full precision, and LimitedBy)\n"
+              "  --report FILE      also write the mission report that View Report shows\n"
+              "                     after this run, as rich text (RTF) whatever FILE's\n"
+              "                     extension; one setup file only. The results rows are\n"
+              "                     blank unless the run ended valid; no report is written\n"
+              "                     when the file or its airplane cannot be loaded, nor\n"
+              "                     over the setup file or a table (exit status 64)\n"
               "  -h, --help         show this help\n"
               "\n"
               "Plain output shows the results panel, caption and text, or the limit\n"

@@ -56,6 +56,8 @@ struct CliOptions {
     std::vector<FieldSetting> settings; // in the order given
     std::optional<std::string> tablesDir;
     bool json = false;
+    // solve --report FILE: the mission report of the one setup file.
+    std::optional<std::string> reportFile;
 };
 
 // Wrong usage; the message says what is wrong, and command names the help

@@ -38,6 +38,7 @@ bool LoadType(TTable& airplanes, const std::string& type, SetupRun& run)
     if (!airplanes.Locate("Type", type))
         return false;
     run.airplane = LoadAirplane(airplanes, type, run.md);
+    run.airplaneLoaded = true;
     run.fields[kMatowLine] = run.airplane.edit14;
     run.fields[kMalwLine] = run.airplane.edit15;
     return true;

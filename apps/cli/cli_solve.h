@@ -48,6 +48,7 @@ struct SetupRun {
     bool fieldsLoaded = false;
     // The Airplane Data panel of the loaded airplane.
     AirplaneDisplay airplane;
+    bool airplaneLoaded = false;
     TMissionData md;
     // Label12 to Label30: blank unless the run ended valid.
     ResultTexts results;

@@ -94,6 +94,10 @@ TEST(CliOptions, WrongUsageIsAnErrorThatNamesTheCommand)
         {{"airplanes", "extra"}, "unexpected argument", Command::Airplanes},
         {{"distance", "KSFO"}, "two ICAO codes", Command::Distance},
         {{"alternate", "KSEA", "KBFI", "KSFO"}, "two ICAO codes", Command::Alternate},
+        {{"solve", "a.MRX", "b.MRX", "--report", "r.rtf"}, "exactly one setup file", Command::Solve},
+        {{"solve", "a.MRX", "--report="}, "--report needs a file name", Command::Solve},
+        {{"solve", "a.MRX", "--report"}, "needs a value", Command::Solve},
+        {{"airplanes", "--report", "r.rtf"}, "solve only", Command::Airplanes},
     };
     for (const Case& c : cases) {
         try {
@@ -121,4 +125,15 @@ TEST(CliOptions, HelpNeedsNoOperandsAndEachCommandHasItsOwn)
     EXPECT_NE(HelpText(Command::Airplanes).find("table order"), std::string::npos);
     EXPECT_NE(HelpText(Command::None).find("64  wrong usage"), std::string::npos);
     EXPECT_EQ(HelpHint(Command::Solve), "Try 'mirovax-cli solve --help'.");
+    EXPECT_NE(HelpText(Command::Solve).find("--report FILE"), std::string::npos);
+}
+
+TEST(CliOptions, ReportNamesOneFileForOneSetup)
+{
+    EXPECT_FALSE(Parse({"solve", "a.MRX"}).reportFile);
+    const CliOptions o = Parse({"solve", "--report", "out.doc", "a.MRX"});
+    ASSERT_TRUE(o.reportFile);
+    EXPECT_EQ(*o.reportFile, "out.doc");
+    EXPECT_EQ(o.operands, std::vector<std::string>{"a.MRX"});
+    EXPECT_EQ(*Parse({"solve", "a.MRX", "--report=r"}).reportFile, "r");
 }

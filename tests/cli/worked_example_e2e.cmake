@@ -138,3 +138,22 @@ if(EXISTS /dev/full)
     message(FATAL_ERROR "writing to a full disk: exit ${rc}, expected 4\n${err}")
   endif()
 endif()
+
+# The mission report of the run, as rich text whatever the extension; a
+# batch cannot share one report file.
+solve(plain 0 --report "${WORK}/report.doc")
+file(READ "${WORK}/report.doc" report)
+string(FIND "${report}" "{\\rtf1" at)
+if(NOT at EQUAL 0)
+  message(FATAL_ERROR "the report is not rich text:\n${report}")
+endif()
+expect_text("${report}" "Mirovax - Version: 1.0.1.0\\par")
+expect_text("${report}" "\\b\\ul Mission Report\\par")
+expect_text("${report}" "Trip:\\tab 01:21\\tab 3063\\par")
+expect_text("${report}" "File: ${WORK}/Worked.MRX\\par")
+execute_process(COMMAND "${BIN}/mirovax-cli" solve "${WORK}/Worked.MRX" "${WORK}/Worked.MRX" --tables "${WORK}"
+                        --report "${WORK}/both.rtf"
+                RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err)
+if(NOT rc EQUAL 64 OR EXISTS "${WORK}/both.rtf")
+  message(FATAL_ERROR "--report with two setup files: exit ${rc}, expected 64\n${err}")
+endif()

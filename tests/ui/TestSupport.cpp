@@ -24,6 +24,7 @@ bool TScriptedDialogs::question(QWidget*, const QString& text)
 FileChoice TScriptedDialogs::openFile(QWidget*, const FileDialogSpec& spec)
 {
     fileDialogs << spec.name;
+    fileSpecs.push_back(spec);
     if (files.empty())
         return {};
     FileChoice choice = files.front();
@@ -34,6 +35,12 @@ FileChoice TScriptedDialogs::openFile(QWidget*, const FileDialogSpec& spec)
 FileChoice TScriptedDialogs::saveFile(QWidget* parent, const FileDialogSpec& spec)
 {
     return openFile(parent, spec);
+}
+
+bool TScriptedDialogs::choosePrinter(QWidget*, QPrinter& printer)
+{
+    ++printDialogs;
+    return printerAnswer ? printerAnswer(printer) : false;
 }
 
 AirplaneRecord TestJet(const std::string& type)

@@ -23,7 +23,9 @@ public:
     void error(QWidget*, const QString& text) override { errors << text; }
     FileChoice openFile(QWidget*, const FileDialogSpec& spec) override;
     FileChoice saveFile(QWidget*, const FileDialogSpec& spec) override;
-    bool choosePrinter(QWidget*, QPrinter&) override { return false; }
+    // The print dialog: printerAnswer sets the printer up and confirms (true)
+    // or cancels; without one the dialog is cancelled.
+    bool choosePrinter(QWidget*, QPrinter& printer) override;
 
     int messageCount() const { return static_cast<int>(warnings.size() + errors.size() + questions.size()); }
 
@@ -34,6 +36,10 @@ public:
     QStringList fileDialogs;
     std::deque<bool> answers;
     std::deque<FileChoice> files;
+    // Every file dialog as it was asked for, in order.
+    std::vector<FileDialogSpec> fileSpecs;
+    int printDialogs = 0;
+    std::function<bool(QPrinter&)> printerAnswer;
 };
 
 // One airplane record; the numbers in the table's field order.

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "apps/cli/cli_solve.h"
+#include "report/report_model.h"
+
+#include <string>
+#include <string_view>
+
+// The mission report of a solved setup file: the report View Report would
+// compose in the window after Load Setup and Execute on the same file.
+namespace mirovax::cli {
+
+// Whether the run got as far as the window would have: the fields loaded and
+// the airplane of the file (or of --airplane) loaded. Before that there is no
+// window state to report.
+bool RunCanBeReported(const SetupRun& run);
+
+// The window's texts after the run: the fixed captions, the caption with the
+// given file version, the mode, the fields (the upper-case fields in
+// capitals, as they show), the regulations, the Airplane Data panel, the
+// result labels only when the run ended valid (blank otherwise, as the
+// results panel is), and setupFileName for the last row.
+ReportSnapshot RunReportSnapshot(
+    const SetupRun& run, std::string_view fileVersion, const std::string& setupFileName);
+
+// Composes the report of the run and saves it as rich text to reportPath,
+// naming the setup file by its absolute path as the Load Setup dialog would.
+// Throws std::runtime_error naming the file when it cannot be written; the
+// target is then left as it was.
+void WriteRunReport(const SetupRun& run, std::string_view fileVersion, const std::string& reportPath);
+
+} // namespace mirovax::cli

@@ -1,0 +1,239 @@
+// solve --report: the report the window would show after the same run,
+// read back from the file it writes.
+#include "apps/cli/cli_app.h"
+#include "apps/cli/cli_options.h"
+#include "setup/setup_file.h"
+#include "table_fixture.h"
+
+#include "../report/rtf_test_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace mirovax;
+using namespace mirovax::cli;
+namespace fs = std::filesystem;
+
+namespace {
+
+SetupTexts WorkedSetup()
+{
+    return {"KSFO", "KBFI", "594", "5000", "310", "-46", "20", "KSEA", "433", "100", "45", "1500", "5", "1",
+        "1", "WORKED-1", "ICAO"};
+}
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class CliReportTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "mirovax-report-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+        test::WriteAirplaneTable((m_dir / "Airplane.DB").string(), {test::WorkedAirplane("WORKED-1")});
+        m_setup = m_dir / "Worked.MRX";
+        SaveSetup(m_setup, WorkedSetup());
+        m_report = m_dir / "out.rtf";
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(m_dir, ec);
+    }
+
+    int Run(std::vector<std::string> args)
+    {
+        args.push_back("--tables");
+        args.push_back(m_dir.string());
+        std::ostringstream o, e;
+        CliEnvironment environment;
+        environment.programDir = "/nonexistent";
+        const int status = RunCli(args, o, e, environment);
+        m_out = o.str();
+        m_err = e.str();
+        return status;
+    }
+
+    // The report's paragraphs as text, tabs kept.
+    std::vector<std::string> ReportLines()
+    {
+        const mirovax::testing::ReadDocument document = mirovax::testing::ReadRtf(ReadFile(m_report));
+        EXPECT_EQ(document.trailingText, "");
+        std::vector<std::string> lines;
+        for (const mirovax::testing::ReadParagraph& p : document.paragraphs)
+            lines.push_back(p.text);
+        return lines;
+    }
+
+    static bool Has(const std::vector<std::string>& lines, const std::string& line)
+    {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+    static bool HasPrefix(const std::vector<std::string>& lines, const std::string& prefix)
+    {
+        return std::any_of(
+            lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+    }
+
+    fs::path m_dir;
+    fs::path m_setup;
+    fs::path m_report;
+    std::string m_out;
+    std::string m_err;
+};
+
+} // namespace
+
+TEST_F(CliReportTest, EachModeGivesTheWindowsReportAfterTheRun)
+{
+    struct Case {
+        const char* mode;
+        std::vector<std::string> set;
+        bool route; // rows 14 and 15
+        bool payload; // row 16
+        const char* limitedRow; // row 25, or nullptr when absent
+        const char* tripRow; // row 33
+    };
+    const Case cases[] = {
+        {"Trip Time and Fuel", {}, true, true, nullptr, "Trip:\t01:21\t3063"},
+        {"Maximum Payload", {"--set", "matow=24000"}, true, false,
+            "Limited by:\tAllowable Takeoff Weight\tMaximum Payload:\t4380 kg", nullptr},
+        {"Maximum Range", {}, false, true, "Limited by:\tTank Capacity\tMaximum Range:\t667 NM",
+            "Still Air Distance:\t697 NAM"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        std::vector<std::string> args
+            = {"solve", m_setup.string(), "--mode", c.mode, "--report", m_report.string()};
+        args.insert(args.end(), c.set.begin(), c.set.end());
+        ASSERT_EQ(Run(args), kExitValid) << m_err;
+        const std::vector<std::string> lines = ReportLines();
+        ASSERT_GE(lines.size(), 30u);
+        EXPECT_EQ(lines.front(), "Mirovax - Version: 1.0.1.0");
+        EXPECT_EQ(lines[1], "Mission Report");
+        EXPECT_EQ(lines[3], std::string("Solve for:\t") + c.mode);
+        EXPECT_EQ(lines.back(), "File: " + m_setup.string());
+        EXPECT_TRUE(Has(lines, "Airframe:\tTest airframe\tEngine:\tTest engine"));
+        EXPECT_TRUE(Has(lines, "Dry Operating Weight:\t14000 kg\tMaximum Takeoff Weight:\t30000 kg"));
+        EXPECT_TRUE(Has(lines, "Regulations:\tICAO\tFlight Level:\t310"));
+        EXPECT_TRUE(Has(lines,
+            "OAT:\t-46 \xC2\xB0"
+            "C\tWind:\t20 kts"));
+        EXPECT_EQ(Has(lines, "From:\tKSFO\tTo:\tKBFI"), c.route);
+        EXPECT_EQ(Has(lines, "Distance:\t594 NM"), c.route);
+        EXPECT_EQ(Has(lines, "Payload:\t5000 kg"), c.payload);
+        EXPECT_EQ(HasPrefix(lines, "Limited by:"), c.limitedRow != nullptr);
+        if (c.limitedRow) {
+            EXPECT_TRUE(Has(lines, c.limitedRow));
+        }
+        if (c.tripRow) {
+            EXPECT_TRUE(HasPrefix(lines, c.tripRow));
+        }
+    }
+}
+
+TEST_F(CliReportTest, HeadingsAndRowsKeepTheirSizesAndStyles)
+{
+    ASSERT_EQ(Run({"solve", m_setup.string(), "--report", m_report.string()}), kExitValid) << m_err;
+    const mirovax::testing::ReadDocument document = mirovax::testing::ReadRtf(ReadFile(m_report));
+    ASSERT_GT(document.paragraphs.size(), 6u);
+    const mirovax::testing::ReadParagraph& heading = document.paragraphs[1];
+    EXPECT_EQ(heading.halfPoints, 28);
+    EXPECT_TRUE(heading.bold);
+    EXPECT_TRUE(heading.underline);
+    EXPECT_EQ(document.paragraphs[5].text, "Airplane Data");
+    EXPECT_EQ(document.paragraphs[5].halfPoints, 20);
+    EXPECT_TRUE(document.paragraphs[5].bold);
+    for (const size_t regular : {size_t{0}, size_t{3}, size_t{6}}) {
+        EXPECT_EQ(document.paragraphs[regular].halfPoints, 16);
+        EXPECT_FALSE(document.paragraphs[regular].bold);
+        EXPECT_FALSE(document.paragraphs[regular].underline);
+    }
+    for (const mirovax::testing::ReadParagraph& p : document.paragraphs) {
+        EXPECT_EQ(p.fontName, "Arial");
+        EXPECT_EQ(p.tabStopsTwips, (std::vector<int>{2000, 4000, 6000, 8000}));
+    }
+}
+
+TEST_F(CliReportTest, ARunStoppedAtALimitReportsItsFieldsWithBlankResults)
+{
+    // An allowable takeoff weight below the dry operating weight stops the
+    // trip at a limit; the window would show no results.
+    ASSERT_EQ(
+        Run({"solve", m_setup.string(), "--set", "matow=15000", "--report", m_report.string()}), kExitLimit);
+    const std::vector<std::string> lines = ReportLines();
+    EXPECT_TRUE(Has(lines, "MATOW:\t15000 kg\tMALW:\t25000 kg"));
+    EXPECT_TRUE(Has(lines, "Trip:\t\t"));
+    EXPECT_TRUE(Has(lines, "True Airspeed:\t\tGround Speed:\t"));
+    EXPECT_TRUE(Has(lines, "Zero Fuel Weight:\t\tTakeoff Weight:\t"));
+    EXPECT_TRUE(Has(lines, "Airframe:\tTest airframe\tEngine:\tTest engine"));
+}
+
+TEST_F(CliReportTest, FieldsShowAsTheWindowShowsThemAndMarkupStaysText)
+{
+    // The code fields hold capitals; a brace or backslash in a field is text.
+    const std::string regulations = "{\\b x} \\par C:\\dir";
+    const fs::path dotted = m_dir / "." / "Worked.MRX";
+    ASSERT_EQ(Run({"solve", dotted.string(), "--set", "origin=ksfo", "--set", "alternate=kSea", "--set",
+                  "regulations=" + regulations, "--report", m_report.string()}),
+        kExitValid)
+        << m_err;
+    const std::vector<std::string> lines = ReportLines();
+    EXPECT_TRUE(Has(lines, "From:\tKSFO\tTo:\tKBFI"));
+    EXPECT_TRUE(Has(lines, "Alternate:\tKSEA\tElevation:\t433 ft"));
+    EXPECT_TRUE(Has(lines, "Regulations:\t" + regulations + "\tFlight Level:\t310"));
+    // The setup file is named by its whole path, as the Load Setup dialog
+    // gives it.
+    EXPECT_EQ(lines.back(), "File: " + m_setup.string());
+}
+
+TEST_F(CliReportTest, NoReportWithoutALoadedAirplaneAndAnExistingFileStays)
+{
+    {
+        std::ofstream old(m_report);
+        old << "earlier report";
+    }
+    EXPECT_EQ(Run({"solve", m_setup.string(), "--airplane", "NOPE", "--report", m_report.string()}),
+        kExitInputsUnusable);
+    EXPECT_NE(m_err.find("no report written"), std::string::npos) << m_err;
+    EXPECT_EQ(ReadFile(m_report), "earlier report");
+
+    EXPECT_EQ(
+        Run({"solve", (m_dir / "missing.MRX").string(), "--report", m_report.string()}), kExitFileOrTable);
+    EXPECT_EQ(ReadFile(m_report), "earlier report");
+}
+
+TEST_F(CliReportTest, AReportThatCannotBeWrittenIsAFileErrorAfterTheResults)
+{
+    const fs::path target = m_dir / "no-such-dir" / "out.rtf";
+    EXPECT_EQ(Run({"solve", m_setup.string(), "--report", target.string()}), kExitFileOrTable);
+    EXPECT_NE(m_err.find(target.string()), std::string::npos) << m_err;
+    // The results were still shown.
+    EXPECT_NE(m_out.find("01:21"), std::string::npos) << m_out;
+    EXPECT_FALSE(fs::exists(target));
+}
+
+TEST_F(CliReportTest, AReportNeverReplacesAnInputFile)
+{
+    const std::string setupBefore = ReadFile(m_setup);
+    const std::string tableBefore = ReadFile(m_dir / "Airplane.DB");
+    const fs::path sameSetup = m_dir / "." / "Worked.MRX";
+    for (const fs::path& target : {sameSetup, m_dir / "Airplane.DB"}) {
+        EXPECT_EQ(Run({"solve", m_setup.string(), "--report", target.string()}), kExitUsage);
+        EXPECT_NE(m_err.find("is the input file"), std::string::npos) << m_err;
+    }
+    EXPECT_EQ(ReadFile(m_setup), setupBefore);
+    EXPECT_EQ(ReadFile(m_dir / "Airplane.DB"), tableBefore);
+}
