@@ -38,7 +38,14 @@ int SettableFieldIndex(std::string_view name);
 // calculation that solves nothing.
 std::optional<std::string_view> ModeFromArgument(std::string_view argument);
 
-enum class Command { None, Solve, Airplanes, Distance, Alternate };
+enum class Command { None, Solve, Airplanes, Distance, Alternate, PayloadRange };
+
+// The payloads payload-range computes unless --points says otherwise, and
+// the range --points accepts: two give the ends, ten thousand a curve finer
+// than any picture needs (each point is a Maximum Range search).
+inline constexpr int kDefaultDiagramPoints = 50;
+inline constexpr int kMinDiagramPoints = 2;
+inline constexpr int kMaxDiagramPoints = 10000;
 
 struct FieldSetting {
     int line = 0; // 0-based setup line index
@@ -56,6 +63,12 @@ struct CliOptions {
     std::vector<FieldSetting> settings; // in the order given
     std::optional<std::string> tablesDir;
     bool json = false;
+    // payload-range: evenly spaced payloads of the curve, and its output
+    // (JSON above, CSV, or an SVG picture written to svgFile, "-" standard
+    // output; a plain table when none is asked for).
+    int points = kDefaultDiagramPoints;
+    bool csv = false;
+    std::optional<std::string> svgFile;
 };
 
 // Wrong usage; the message says what is wrong, and command names the help
