@@ -67,16 +67,21 @@ void TMainForm::UpdatePayloadRange()
 {
     if (!m_payloadRangeForm || !m_payloadRangeForm->isVisible())
         return;
-    // Without the airplane table no airplane was ever loaded: the record
-    // holds zeros, which no diagram can be drawn from.
-    if (!m_viewAirplaneDataButton->isEnabled()) {
-        m_payloadRangeForm->ShowUnusable(
-            QStringLiteral("The diagram cannot be drawn: no airplane is loaded (the "
-                           "airplane table \"%1\" was not found in %2).")
-                .arg(QString::fromLatin1(kAirplaneTableName), m_programDir));
-        return;
-    }
-    m_payloadRangeForm->SetInputs(m_md, CollectInputTexts());
+    // The window refuses unusable entries and undrawable data itself; only
+    // what it cannot foresee reaches the general error handler.
+    Guarded([this] {
+        // Without the airplane table no airplane was ever loaded: the record
+        // holds zeros, which no diagram can be drawn from.
+        if (!m_viewAirplaneDataButton->isEnabled()) {
+            const QString table = QString::fromLatin1(kAirplaneTableName);
+            m_payloadRangeForm->ShowUnusable(
+                QStringLiteral("The diagram cannot be drawn: no airplane is loaded "
+                               "(the airplane table \"%1\" was not found in %2).")
+                    .arg(table, m_programDir));
+            return;
+        }
+        m_payloadRangeForm->SetInputs(m_md, CollectInputTexts());
+    });
 }
 
 } // namespace mirovax
