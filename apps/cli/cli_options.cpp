@@ -251,8 +251,8 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
             options.settings.push_back(ParseSetting(*value, options.command));
         }
     }
-    // Before a command is known only the help may follow; after it, an option
-    // of another command is refused even with --help.
+    // An option of another command is refused even with --help; without a
+    // command, --help shows the program's help whatever else was given.
     const auto checkApplies = [&](bool noCommandYet) {
         const Command c = options.command;
         if (noCommandYet && c == Command::None)

@@ -56,7 +56,8 @@ struct CliOptions {
     Command command = Command::None;
     bool help = false;
     bool version = false;
-    // Setup files for solve; the two codes for distance and alternate.
+    // Setup files for solve and payload-range; the two codes for distance
+    // and alternate.
     std::vector<std::string> operands;
     std::string mode = "Trip Time and Fuel";
     std::optional<std::string> airplane;
