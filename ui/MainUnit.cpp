@@ -275,7 +275,7 @@ void TMainForm::CreateControls()
     setProperty("helpContext", 105);
 
     m_imageList1 = {DrawPicture(TPicture::LoadSetup), DrawPicture(TPicture::SaveSetup),
-        DrawPicture(TPicture::PrintReport), DrawPicture(TPicture::Help)};
+        DrawPicture(TPicture::PrintReport), DrawPicture(TPicture::Help), DrawPicture(TPicture::PayloadRange)};
 
     CreateMenu();
 
@@ -348,6 +348,8 @@ void TMainForm::CreateMenu()
         QKeySequence(Qt::CTRL | Qt::Key_R));
     m_printReport = action(file1, "PrintReport", QStringLiteral("Print Report"),
         QStringLiteral("Print Report"), 2, QKeySequence(Qt::CTRL | Qt::Key_P));
+    m_payloadRange1 = action(file1, "PayloadRange1", QStringLiteral("&Payload-Range"),
+        QStringLiteral("Payload-Range Diagram"), 4, QKeySequence());
     separator(file1, "N2");
     m_exit1 = action(file1, "Exit1", QStringLiteral("Exit"), QString(), -1, QKeySequence());
     m_saveReport1->setEnabled(false);
@@ -397,6 +399,8 @@ void TMainForm::CreateToolBar(QWidget* client)
     m_toolButton5 = button("ToolButton5", 62, 2, QStringLiteral("Print Report"));
     separator("ToolButton6", 85);
     m_toolButton7 = button("ToolButton7", 93, 3, QStringLiteral("Help"));
+    separator("ToolButton9", 116);
+    m_toolButton8 = button("ToolButton8", 124, 4, QStringLiteral("Payload-Range Diagram"));
     m_toolButton5->setEnabled(false);
 }
 
@@ -752,6 +756,12 @@ void TMainForm::ConnectHandlers()
     connect(m_saveReport1, &QAction::triggered, this, &TMainForm::SaveReport1Click);
     connect(m_printReport, &QAction::triggered, this, &TMainForm::PrintReportClick);
     connect(m_toolButton5, &QToolButton::clicked, this, &TMainForm::PrintReportClick);
+    // The payload-range diagram: the command, and its window following the
+    // entries that a run reads (the airplane follows from LoadAirplane).
+    connect(m_payloadRange1, &QAction::triggered, this, &TMainForm::PayloadRange1Click);
+    connect(m_toolButton8, &QToolButton::clicked, this, &TMainForm::PayloadRange1Click);
+    for (int n = 3; n <= 15; ++n)
+        connect(Edit(n), &QLineEdit::textChanged, this, &TMainForm::UpdatePayloadRange);
 }
 
 void TMainForm::Guarded(const std::function<void()>& body)
@@ -840,6 +850,7 @@ void TMainForm::LoadAirplane(const QString& typeName)
     m_routeBox->setEnabled(true);
     m_dataBox->setEnabled(true);
     m_controlBox->setEnabled(true);
+    UpdatePayloadRange();
 }
 
 void TMainForm::AirplaneSelectorChange()

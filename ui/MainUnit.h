@@ -6,6 +6,7 @@
 #include "refdata/table_store.h"
 #include "report/report_model.h"
 #include "ui/Dialogs.h"
+#include "ui/diagram/payload_range_form.h"
 
 #include <QCoreApplication>
 #include <QMainWindow>
@@ -70,7 +71,7 @@ public:
     IDialogs& Dialogs() { return m_dialogs; }
     THelpViewer* HelpViewer() const { return m_helpViewer; }
     TAboutForm* AboutForm() const { return m_aboutForm.get(); }
-    // Picture n of the image list (0 load, 1 save, 2 print, 3 help).
+    // Picture n of the image list (0 load, 1 save, 2 print, 3 help, 4 diagram).
     const QPixmap& ImageList1(int n) const { return m_imageList1.at(static_cast<size_t>(n)); }
 
     // Start-up: run by the constructor once every control exists.
@@ -133,6 +134,15 @@ public:
     void ViewReportButtonClick();
     void SaveReport1Click();
     void PrintReportClick();
+
+    // The payload-range diagram. The command opens its window (made on first
+    // use); while it is shown, UpdatePayloadRange redraws it from the loaded
+    // airplane and the entries, and is run after every airplane load and
+    // field change (and is public for Load Setup).
+    void PayloadRange1Click();
+    void UpdatePayloadRange();
+    // nullptr until the command was first given.
+    TPayloadRangeForm* PayloadRangeForm() const { return m_payloadRangeForm; }
 
     // Report box, menu and tool bar.
     void ReportDoneButtonClick();
@@ -240,6 +250,12 @@ private:
     QToolButton* m_toolButton3 = nullptr;
     QToolButton* m_toolButton5 = nullptr;
     QToolButton* m_toolButton7 = nullptr;
+
+    // A window of its own that closes with the program: a child of this
+    // window, owned by it. Its save and print dialogs go through m_dialogs.
+    TPayloadRangeForm* m_payloadRangeForm = nullptr;
+    QAction* m_payloadRange1 = nullptr;
+    QToolButton* m_toolButton8 = nullptr;
 
     THelpViewer* m_helpViewer = nullptr;
     // A window of its own, outside the main window's children, so that its

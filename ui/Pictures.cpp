@@ -81,13 +81,33 @@ void DrawHelp(QPainter& p)
     p.drawText(QRectF(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("?"));
 }
 
+void DrawPayloadRange(QPainter& p)
+{
+    // Two axes on white with the envelope: a level top, then the payload
+    // falling with the range, and the mission as a green dot inside.
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawRect(2, 1, 13, 13);
+    const std::array<QPointF, 5> envelope
+        = {QPointF(2.5, 13.5), QPointF(2.5, 4), QPointF(8, 4), QPointF(12, 8), QPointF(14.5, 13.5)};
+    p.setBrush(QColor(190, 210, 245));
+    p.setPen(QPen(QColor(42, 111, 219), 1.5));
+    p.drawPolygon(envelope.data(), static_cast<int>(envelope.size()));
+    p.setPen(QPen(QColor(60, 60, 60), 1));
+    p.drawLine(QPointF(1.5, 0.5), QPointF(1.5, 14.5));
+    p.drawLine(QPointF(1.5, 14.5), QPointF(15.5, 14.5));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(27, 138, 58));
+    p.drawEllipse(QPointF(6.5, 9.5), 2, 2);
+}
+
 } // namespace
 
 QPixmap DrawPicture(TPicture picture)
 {
     QPixmap pixmap = BlankPixmap(kPictureSize);
     QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing, picture == TPicture::Help);
+    p.setRenderHint(QPainter::Antialiasing, picture == TPicture::Help || picture == TPicture::PayloadRange);
     switch (picture) {
     case TPicture::LoadSetup:
         DrawFolder(p);
@@ -100,6 +120,9 @@ QPixmap DrawPicture(TPicture picture)
         break;
     case TPicture::Help:
         DrawHelp(p);
+        break;
+    case TPicture::PayloadRange:
+        DrawPayloadRange(p);
         break;
     }
     return pixmap;

@@ -3,6 +3,7 @@
 #include "apps/cli/cli_options.h"
 #include "apps/cli/cli_output.h"
 #include "apps/cli/cli_report.h"
+#include "apps/cli/cli_payload_range.h"
 #include "apps/cli/cli_solve.h"
 #include "refdata/airplane.h"
 #include "refdata/airports.h"
@@ -201,6 +202,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         case Command::Distance:
         case Command::Alternate:
             return Airports(options, out, environment);
+        case Command::PayloadRange: {
+            TTable airplanes;
+            OpenTable(airplanes, TablePath(options, environment, "Airplane.DB"));
+            return RunPayloadRange(options, airplanes, out, err);
+        }
         case Command::None:
             break;
         }

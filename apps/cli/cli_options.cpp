@@ -50,6 +50,8 @@ std::string_view CommandName(Command command)
         return "distance";
     case Command::Alternate:
         return "alternate";
+    case Command::PayloadRange:
+        return "payload-range";
     case Command::None:
         break;
     }
@@ -58,7 +60,8 @@ std::string_view CommandName(Command command)
 
 std::optional<Command> CommandFromName(std::string_view name)
 {
-    for (Command c : {Command::Solve, Command::Airplanes, Command::Distance, Command::Alternate}) {
+    for (Command c :
+        {Command::Solve, Command::Airplanes, Command::Distance, Command::Alternate, Command::PayloadRange}) {
         if (name == CommandName(c))
             return c;
     }
@@ -87,9 +90,26 @@ void CheckOperandCount(const CliOptions& options)
             throw UsageError(
                 "alternate: expected two ICAO codes, ALTERNATE and DESTINATION", options.command);
         break;
+    case Command::PayloadRange:
+        if (n != 1)
+            throw UsageError("payload-range: expected one setup file", options.command);
+        break;
     case Command::None:
         throw UsageError("no command given", options.command);
     }
+}
+
+// --points: a whole number in range, nothing else ("50", not "50.0" or "5e1").
+int ParsePoints(const std::string& value, Command command)
+{
+    const bool digits = !value.empty() && value.size() <= 6
+        && std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
+    const int points = digits ? std::stoi(value) : 0;
+    if (points < kMinDiagramPoints || points > kMaxDiagramPoints)
+        throw UsageError("--points: expected a whole number from " + std::to_string(kMinDiagramPoints)
+                + " to " + std::to_string(kMaxDiagramPoints) + ", got \"" + value + "\"",
+            command);
+    return points;
 }
 
 FieldSetting ParseSetting(std::string_view value, Command command)
@@ -142,6 +162,9 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
     CliOptions options;
     bool optionsEnded = false;
     std::vector<std::string> solveOnly; // options that only solve takes
+    std::vector<std::string> diagramOnly; // options that only payload-range takes
+    std::vector<std::string> solveOrDiagram; // options both take
+    std::vector<std::string> diagramOutputs; // --json, --csv, --svg, each once
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool isOption = !optionsEnded && arg.size() > 1 && arg[0] == '-';
@@ -168,9 +191,11 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
             options.version = true;
             continue;
         }
-        if (arg == "--json") {
-            solveOnly.push_back(arg);
-            options.json = true;
+        if (arg == "--json" || arg == "--csv") {
+            (arg == "--json" ? solveOrDiagram : diagramOnly).push_back(arg);
+            if (std::find(diagramOutputs.begin(), diagramOutputs.end(), arg) == diagramOutputs.end())
+                diagramOutputs.push_back(arg);
+            (arg == "--json" ? options.json : options.csv) = true;
             continue;
         }
 
@@ -183,7 +208,7 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
             value = arg.substr(eq + 1);
         }
         const bool known = name == "--mode" || name == "--airplane" || name == "--set" || name == "--tables"
-            || name == "--report";
+            || name == "--report" || name == "--points" || name == "--svg";
         if (!known)
             throw UsageError("unknown option \"" + arg + "\"", options.command);
         if (!value) {
@@ -197,7 +222,20 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
             options.tablesDir = *value;
             continue;
         }
-        solveOnly.push_back(name);
+        if (name == "--points" || name == "--svg") {
+            diagramOnly.push_back(name);
+            if (name == "--points") {
+                options.points = ParsePoints(*value, options.command);
+            } else {
+                if (value->empty())
+                    throw UsageError("--svg needs a file name", options.command);
+                if (!options.svgFile)
+                    diagramOutputs.push_back(name);
+                options.svgFile = *value;
+            }
+            continue;
+        }
+        (name == "--mode" || name == "--report" ? solveOnly : solveOrDiagram).push_back(name);
         if (name == "--mode") {
             const std::optional<std::string_view> mode = ModeFromArgument(*value);
             if (!mode) {
@@ -217,12 +255,26 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
             options.settings.push_back(ParseSetting(*value, options.command));
         }
     }
-    if (!solveOnly.empty() && options.command != Command::Solve && options.command != Command::None)
-        throw UsageError(solveOnly.front() + " applies to solve only", options.command);
+    // An option of another command is refused even with --help; without a
+    // command, --help shows the program's help whatever else was given.
+    const auto checkApplies = [&](bool noCommandYet) {
+        const Command c = options.command;
+        if (noCommandYet && c == Command::None)
+            return;
+        if (!solveOnly.empty() && c != Command::Solve)
+            throw UsageError(solveOnly.front() + " applies to solve only", c);
+        if (!diagramOnly.empty() && c != Command::PayloadRange)
+            throw UsageError(diagramOnly.front() + " applies to payload-range only", c);
+        if (!solveOrDiagram.empty() && c != Command::Solve && c != Command::PayloadRange)
+            throw UsageError(solveOrDiagram.front() + " applies to payload-range and solve only", c);
+    };
+    checkApplies(true);
+    if (options.command == Command::PayloadRange && diagramOutputs.size() > 1)
+        throw UsageError(
+            diagramOutputs[0] + " and " + diagramOutputs[1] + " exclude each other", options.command);
     if (options.help || options.version)
         return options;
-    if (!solveOnly.empty() && options.command != Command::Solve)
-        throw UsageError(solveOnly.front() + " applies to solve only", options.command);
+    checkApplies(false);
     CheckOperandCount(options);
     // One report file holds one setup's report; a batch would have to
     // overwrite it or invent names the user did not give.
@@ -319,6 +371,38 @@ std::string HelpText(Command command)
                    "\n"
                    "Options:\n")
             + kTables + "  -h, --help     show this help\n";
+    case Command::PayloadRange:
+        return std::string("Usage: mirovax-cli payload-range SETUP.MRX [OPTION]...\n"
+                           "\n"
+                           "Computes the payload-range diagram of the setup file, as the window's\n"
+                           "Payload-Range command draws it: the file is read as solve reads it, then\n"
+                           "the Maximum Range search runs for evenly spaced payloads from the largest\n"
+                           "that the zero fuel weight and the allowable landing weight allow down to\n"
+                           "zero, plus the corners where the binding limit changes. Each point gives\n"
+                           "the payload (kg), the range (NM) and the limit that ends the search.\n"
+                           "\n"
+                           "Options:\n"
+                           "  --points N         evenly spaced payloads, 2 to 10000 (default 50)\n"
+                           "  --airplane TYPE    pick another airplane type, as in solve\n"
+                           "  --set FIELD=TEXT   replace a field's text, as in solve\n")
+            + kTables
+            + "  --csv              \"payload,range,limitedBy,corner\" and a line per point\n"
+              "  --json             {\"points\": [{\"payload\": ..., \"range\": ...,\n"
+              "                     \"limitedBy\": ...}, ...]}, numbers at full precision\n"
+              "  --svg FILE         write the diagram as an SVG picture to FILE (\"-\":\n"
+              "                     standard output), with the setup's mission marked\n"
+              "  -h, --help         show this help\n"
+              "\n"
+              "Without --csv, --json or --svg a table is printed, and where the setup's\n"
+              "mission (payload over trip distance) lies. At most one of them is allowed.\n"
+              "\n"
+              "Exit status:\n"
+              "  0   the diagram was computed\n"
+              "  2   inputs unusable (the field that keeps it from being drawn is named)\n"
+              "  3   the diagram cannot be drawn (an arithmetic fault, no payload within\n"
+              "      the limits, or limits that never bind)\n"
+              "  4   a file or table error\n"
+              "  64  wrong usage\n";
     case Command::None:
         break;
     }
@@ -331,6 +415,7 @@ std::string HelpText(Command command)
                        "  airplanes                     list the airplane types\n"
                        "  distance FROM TO              trip distance between two airports\n"
                        "  alternate ALTERNATE DEST      alternate elevation and distance\n"
+                       "  payload-range SETUP.MRX       payload-range diagram of a setup file\n"
                        "\n"
                        "Options:\n")
         + kTables

@@ -38,7 +38,14 @@ int SettableFieldIndex(std::string_view name);
 // calculation that solves nothing.
 std::optional<std::string_view> ModeFromArgument(std::string_view argument);
 
-enum class Command { None, Solve, Airplanes, Distance, Alternate };
+enum class Command { None, Solve, Airplanes, Distance, Alternate, PayloadRange };
+
+// The payloads payload-range computes unless --points says otherwise, and
+// the range --points accepts: two give the ends, ten thousand a curve finer
+// than any picture needs (each point is a Maximum Range search).
+inline constexpr int kDefaultDiagramPoints = 50;
+inline constexpr int kMinDiagramPoints = 2;
+inline constexpr int kMaxDiagramPoints = 10000;
 
 struct FieldSetting {
     int line = 0; // 0-based setup line index
@@ -49,7 +56,8 @@ struct CliOptions {
     Command command = Command::None;
     bool help = false;
     bool version = false;
-    // Setup files for solve; the two codes for distance and alternate.
+    // Setup files for solve and payload-range; the two codes for distance
+    // and alternate.
     std::vector<std::string> operands;
     std::string mode = "Trip Time and Fuel";
     std::optional<std::string> airplane;
@@ -58,6 +66,12 @@ struct CliOptions {
     bool json = false;
     // solve --report FILE: the mission report of the one setup file.
     std::optional<std::string> reportFile;
+    // payload-range: evenly spaced payloads of the curve, and its output
+    // (JSON above, CSV, or an SVG picture written to svgFile, "-" standard
+    // output; a plain table when none is asked for).
+    int points = kDefaultDiagramPoints;
+    bool csv = false;
+    std::optional<std::string> svgFile;
 };
 
 // Wrong usage; the message says what is wrong, and command names the help

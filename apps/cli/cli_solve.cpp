@@ -81,8 +81,8 @@ std::string DescribeUnusableInput(const SetupTexts& fields)
     return "";
 }
 
-SetupRun SolveSetupTexts(TTable& airplanes, const std::string& path, const SetupTexts& texts,
-    const SolveRequest& request, const volatile std::sig_atomic_t* interrupt)
+SetupRun PrepareSetupTexts(
+    TTable& airplanes, const std::string& path, const SetupTexts& texts, const SolveRequest& request)
 {
     SetupRun run;
     run.path = path;
@@ -115,7 +115,15 @@ SetupRun SolveSetupTexts(TTable& airplanes, const std::string& path, const Setup
     }
     for (const FieldSetting& s : request.settings)
         run.fields[static_cast<size_t>(s.line)] = s.text;
+    return run;
+}
 
+SetupRun SolveSetupTexts(TTable& airplanes, const std::string& path, const SetupTexts& texts,
+    const SolveRequest& request, const volatile std::sig_atomic_t* interrupt)
+{
+    SetupRun run = PrepareSetupTexts(airplanes, path, texts, request);
+    if (!run.error.empty())
+        return run;
     CliServices services(run.md, interrupt);
     try {
         run.valid = ExecuteCalculation(run.md, InputsOf(run.fields), run.mode, services);
@@ -159,6 +167,22 @@ SetupRun SolveSetupFile(TTable& airplanes, const std::string& path, const SolveR
         return run;
     }
     return SolveSetupTexts(airplanes, path, texts, request, interrupt);
+}
+
+SetupRun PrepareSetupFile(TTable& airplanes, const std::string& path, const SolveRequest& request)
+{
+    SetupTexts texts;
+    try {
+        texts = LoadSetup(path);
+    } catch (const SetupFileError& e) {
+        SetupRun run;
+        run.path = path;
+        run.mode = request.mode;
+        run.error = e.what();
+        run.status = kExitFileOrTable;
+        return run;
+    }
+    return PrepareSetupTexts(airplanes, path, texts, request);
 }
 
 } // namespace mirovax::cli

@@ -63,6 +63,18 @@ struct SetupRun {
 // can be read.
 std::string DescribeUnusableInput(const SetupTexts& fields);
 
+// The window's state after Load Setup, before Execute: texts as if they had
+// just been loaded from the file at path, the airplane of line 16 (or
+// --airplane) loaded from the table's first record on a fresh mission
+// record, then the --set texts. A type the table does not hold, or a table
+// fault, leaves error and status set. airplanes must be open.
+SetupRun PrepareSetupTexts(
+    TTable& airplanes, const std::string& path, const SetupTexts& texts, const SolveRequest& request);
+
+// Reads the file and prepares it; a file that cannot be read gives a run
+// with status kExitFileOrTable and the error.
+SetupRun PrepareSetupFile(TTable& airplanes, const std::string& path, const SolveRequest& request);
+
 // Solves texts as if they had just been loaded from the file at path, on a
 // fresh mission record and from the airplane table's first record, so that
 // nothing of an earlier file carries over. airplanes must be open.

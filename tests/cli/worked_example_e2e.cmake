@@ -130,6 +130,18 @@ expect_json("${json}" valid OFF)
 expect_json("${json}" message "Maximum Allowable Takeoff Weight of 24000 kg exceeded!")
 expect_json("${json}" labels.Label14 "")
 
+# The payload-range diagram: at 5000 kg it reaches what Maximum Range found.
+execute_process(COMMAND "${BIN}/mirovax-cli" payload-range "${WORK}/Worked.MRX" --tables "${WORK}" --points 8 --json
+                RESULT_VARIABLE rc OUTPUT_VARIABLE json ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "payload-range: exit ${rc}\n${err}")
+endif()
+expect_json("${json}" points.0.payload "7000")
+expect_json("${json}" points.0.limitedBy "Zero Fuel Weight")
+expect_json("${json}" points.3.payload "5000")
+expect_json("${json}" points.3.range "~666.57")
+expect_json("${json}" points.3.limitedBy "Tank Capacity")
+
 # Results that cannot be written are a file error, not a success.
 if(EXISTS /dev/full)
   execute_process(COMMAND "${BIN}/mirovax-cli" solve "${WORK}/Worked.MRX" --tables "${WORK}"

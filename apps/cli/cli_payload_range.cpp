@@ -1,0 +1,141 @@
+#include "cli_payload_range.h"
+
+#include "engine/checked_math.h"
+#include "engine/payload_range_inputs.h"
+#include "engine/text_format.h"
+
+#include <cstdio>
+#include <fstream>
+
+namespace mirovax::cli {
+
+namespace {
+
+constexpr const char* kProgram = "mirovax-cli: ";
+
+InputTexts InputsOf(const SetupTexts& fields)
+{
+    InputTexts inputs;
+    for (int n = 3; n <= 15; ++n)
+        inputs.edit(n) = fields[static_cast<size_t>(n - 1)];
+    return inputs;
+}
+
+std::string PadLeft(const std::string& text, size_t width)
+{
+    return text.size() < width ? std::string(width - text.size(), ' ') + text : text;
+}
+
+// Writes the picture whole or reports why not; a file cut short is removed
+// rather than left looking like a diagram.
+bool WriteFile(const std::string& path, const std::string& content, std::string& error)
+{
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    if (file)
+        file.write(content.data(), static_cast<std::streamsize>(content.size()));
+    if (file)
+        file.close();
+    if (file)
+        return true;
+    error = "cannot write \"" + path + "\"";
+    std::remove(path.c_str());
+    return false;
+}
+
+} // namespace
+
+PayloadRangeRun ComputeSetupPayloadRange(
+    TTable& airplanes, const std::string& path, const SolveRequest& request, int points)
+{
+    PayloadRangeRun run;
+    run.setup = PrepareSetupFile(airplanes, path, request);
+    if (!run.setup.error.empty())
+        return run;
+    // As Execute: a field the run cannot read stops it, here with the field
+    // named, since there is no window to look at.
+    const InputTexts inputs = InputsOf(run.setup.fields);
+    if (const auto message = UnusableFieldMessage(inputs)) {
+        run.setup.error = path + ": " + *message;
+        run.setup.status = kExitInputsUnusable;
+        return run;
+    }
+    TMissionData& md = run.setup.md;
+    ReadInputs(inputs, md);
+    try {
+        run.diagram = ComputePayloadRange(md, points);
+    } catch (const DiagramError& e) {
+        run.setup.error = path + ": " + e.what();
+        run.setup.status = kExitArithmeticFault;
+        return run;
+    } catch (const ArithmeticError& e) {
+        run.setup.error = path + ": the payload-range diagram cannot be drawn: " + e.what();
+        run.setup.status = kExitArithmeticFault;
+        return run;
+    }
+    run.mission = {md.Payload, md.TripDistance};
+    run.missionInside = InsideEnvelope(run.diagram, md.Payload, md.TripDistance);
+    run.setup.valid = true;
+    run.setup.status = kExitValid;
+    return run;
+}
+
+std::string DiagramTitle(const PayloadRangeRun& run)
+{
+    const TMissionData& md = run.setup.md;
+    std::string title = md.Airframe.empty() ? run.setup.fields[kSetupAirplaneLine] : md.Airframe;
+    if (!md.Engine.empty())
+        title += " (" + md.Engine + ")";
+    return title;
+}
+
+std::string FormatPayloadRangeTable(const PayloadRangeRun& run)
+{
+    std::string out
+        = run.setup.path + ": " + run.setup.fields[kSetupAirplaneLine] + ", " + DiagramTitle(run) + "\n";
+    out += "Payload (kg)  Range (NM)  Limited by\n";
+    bool anyCorner = false;
+    for (const PayloadRangePoint& p : run.diagram) {
+        out += PadLeft(FormatRounded(p.payload), 12) + "  " + PadLeft(FormatRounded(p.range), 10) + "  "
+            + p.limitedBy + (p.corner ? " *" : "") + "\n";
+        anyCorner = anyCorner || p.corner;
+    }
+    if (anyCorner)
+        out += "* the binding limit changes here\n";
+    out += "Mission: " + FormatRounded(run.mission.payload) + " kg over " + FormatRounded(run.mission.range)
+        + " NM, " + (run.missionInside ? "inside" : "outside") + " the envelope.\n";
+    return out;
+}
+
+int RunPayloadRange(const CliOptions& options, TTable& airplanes, std::ostream& out, std::ostream& err)
+{
+    SolveRequest request;
+    request.airplane = options.airplane;
+    request.settings = options.settings;
+    const PayloadRangeRun run
+        = ComputeSetupPayloadRange(airplanes, options.operands.at(0), request, options.points);
+    if (!run.setup.error.empty()) {
+        err << kProgram << run.setup.error << '\n';
+        return run.setup.status;
+    }
+    if (options.json) {
+        out << PayloadRangeJson(run.diagram);
+    } else if (options.csv) {
+        out << PayloadRangeCsv(run.diagram);
+    } else if (options.svgFile) {
+        const std::string svg = PayloadRangeSvg(run.diagram, run.mission, DiagramTitle(run));
+        if (*options.svgFile == "-") {
+            out << svg;
+        } else {
+            std::string error;
+            if (!WriteFile(*options.svgFile, svg, error)) {
+                err << kProgram << error << '\n';
+                return kExitFileOrTable;
+            }
+        }
+    } else {
+        out << FormatPayloadRangeTable(run);
+    }
+    return kExitValid;
+}
+
+} // namespace mirovax::cli
