@@ -7,6 +7,7 @@
 #include "ui/Controls.h"
 #include "ui/FileVersion.h"
 #include "ui/HelpViewer.h"
+#include "ui/MainUnitInput.h"
 #include "ui/Pictures.h"
 
 #include <QAction>
@@ -744,6 +745,13 @@ void TMainForm::ConnectHandlers()
     escape->setObjectName(QStringLiteral("EscapeShortcut"));
     escape->setContext(Qt::WindowShortcut);
     connect(escape, &QShortcut::activated, this, &TMainForm::EscapePressed);
+
+    // Setup files, key filters and exit checks.
+    connect(m_loadSetup1, &QAction::triggered, this, &TMainForm::LoadSetup1Click);
+    connect(m_toolButton2, &QToolButton::clicked, this, &TMainForm::LoadSetup1Click);
+    connect(m_saveSetup1, &QAction::triggered, this, &TMainForm::SaveSetup1Click);
+    connect(m_toolButton3, &QToolButton::clicked, this, &TMainForm::SaveSetup1Click);
+    ConnectInputHandlers();
 }
 
 void TMainForm::Guarded(const std::function<void()>& body)
@@ -810,6 +818,7 @@ void TMainForm::showEvent(QShowEvent* event)
         move(frame.topLeft());
     }
     m_airplaneSelector->setFocus();
+    Guarded([this] { FormShow(); });
 }
 
 // ---------------------------------------------------------------------------
@@ -1103,6 +1112,10 @@ void TMainForm::closeEvent(QCloseEvent* event)
     if (m_running) {
         m_md.AbortRequested = true;
         m_closeAfterRun = true;
+        event->ignore();
+        return;
+    }
+    if (!FormCloseQuery()) {
         event->ignore();
         return;
     }
