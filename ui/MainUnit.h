@@ -251,7 +251,6 @@ private:
     // Set while an exit check puts the focus back into its field, so that
     // leaving the field the focus had moved to runs no check of its own.
     bool m_puttingFocusBack = false;
-    QString m_setupSaveDialogFileName;
 
 public:
     // The typed-character filters: a discarded character is set to 0.

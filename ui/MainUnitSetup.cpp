@@ -112,7 +112,8 @@ bool TMainForm::SaveSetupCommand()
     QString path = choice.path;
     if (HasNoExtension(path) && choice.filterIndex == 1)
         path += QStringLiteral(".mrx");
-    m_setupSaveDialogFileName = path;
+    // The dialog proposes the completed name the next time it opens.
+    m_dialogs.keepFileName(kSetupSaveDialog, path);
     bool saved = false;
     Guarded([this, &path, &saved] {
         SaveSetupFile(path);

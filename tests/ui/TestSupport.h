@@ -24,6 +24,7 @@ public:
     FileChoice openFile(QWidget*, const FileDialogSpec& spec) override;
     FileChoice saveFile(QWidget*, const FileDialogSpec& spec) override;
     bool choosePrinter(QWidget*, QPrinter&) override { return false; }
+    void keepFileName(const FileDialogSpec&, const QString& path) override { keptFileNames << path; }
 
     int messageCount() const { return static_cast<int>(warnings.size() + errors.size() + questions.size()); }
 
@@ -32,6 +33,7 @@ public:
     QStringList errors;
     QStringList questions;
     QStringList fileDialogs;
+    QStringList keptFileNames;
     std::deque<bool> answers;
     std::deque<FileChoice> files;
 };

@@ -170,6 +170,7 @@ void TestSetupWindow::extensionCompletion()
     QFETCH(QString, written);
     saveAs(file(typed), filterIndex);
     QCOMPARE(QDir(m_files.path()).entryList(QDir::Files), QStringList{written});
+    QCOMPARE(m_dialogs->keptFileNames, QStringList{file(written)});
     // A dot in a directory name is no extension of the file.
     QVERIFY(QDir(m_files.path()).mkpath(QStringLiteral("v1.2")));
     saveAs(file(QStringLiteral("v1.2/") + typed), filterIndex);
