@@ -336,10 +336,10 @@ void TestSetupWindow::unreadableFiles_data()
     QTest::newRow("missing") << "none.mrx" << QByteArray() << "Cannot open";
     QTest::newRow("directory") << "dir.mrx" << QByteArray() << "directory";
     QTest::newRow("huge") << "huge.mrx" << QByteArray(2 * 1024 * 1024, 'A') << "larger than";
-    QTest::newRow("binary") << "bin.mrx"
-                            << QByteArray("\x7f"
-                                          "ELF\x02\x01\x01\0\0\0\n\n\n",
-                                   15)
+    // An executable's header: the NUL ends the text after one line.
+    static const char kBinary[] = "\x7f"
+                                  "ELF\x02\x01\x01\0\0\0\n\n\n";
+    QTest::newRow("binary") << "bin.mrx" << QByteArray(kBinary, sizeof kBinary - 1)
                             << "Line index 1 out of range";
 }
 
