@@ -3,14 +3,29 @@
 #include "ui/Dialogs.h"
 #include "ui/MainUnit.h"
 
+#include <QApplication>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+// A window test's main(). The window opens the setup file named by the
+// program's first argument; the test runner's own arguments (a test function
+// to run, an output option) must not reach it, so the application sees the
+// program name alone. Choose the platform with QT_QPA_PLATFORM.
+#define MIROVAX_WINDOW_TEST_MAIN(TestObject)                                                                 \
+    int main(int argc, char** argv)                                                                          \
+    {                                                                                                        \
+        int programArgc = 1;                                                                                 \
+        QApplication app(programArgc, argv);                                                                 \
+        TestObject test;                                                                                     \
+        return QTest::qExec(&test, argc, argv);                                                              \
+    }
 
 namespace mirovax::test {
 

@@ -396,5 +396,5 @@ void TestInputHandling::lowerCaseModeNameChangesNothing()
     QVERIFY(!m_form->SetupChanged());
 }
 
-QTEST_MAIN(TestInputHandling)
+MIROVAX_WINDOW_TEST_MAIN(TestInputHandling)
 #include "test_input_handling.moc"

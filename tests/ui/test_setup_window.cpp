@@ -470,5 +470,5 @@ void TestSetupWindow::closeWhenTheWriteFails()
     QVERIFY(QFile::exists(file(QStringLiteral("x.mrx"))));
 }
 
-QTEST_MAIN(TestSetupWindow)
+MIROVAX_WINDOW_TEST_MAIN(TestSetupWindow)
 #include "test_setup_window.moc"
