@@ -185,7 +185,9 @@ void TMainForm::FocusChanged(QWidget* old, QWidget* now)
         if (old == Edit(n)) {
             const bool byMouse = m_keyFilter->lastFocusOutReason() == Qt::MouseFocusReason;
             (this->*check)();
-            if (byMouse && QApplication::focusWidget() == Edit(n))
+            // The window's own focus child: after a real message box the
+            // window may not be active again yet.
+            if (byMouse && focusWidget() == Edit(n))
                 m_pressEater->arm();
             return;
         }

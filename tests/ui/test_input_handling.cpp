@@ -349,6 +349,23 @@ void TestInputHandling::realMessageBoxShowsOnceAndFocusReturns()
     QCOMPARE(boxes, QStringList{QStringLiteral("Maximum Structural Takeoff Weight of 70000 kg exceeded!")});
     QCOMPARE(matow->text(), QStringLiteral("70000"));
     QCOMPARE(malw->text(), QStringLiteral("99999"));
+
+    // Clicking Execute while leaving a rejected level: the box is answered,
+    // the level corrected, and the click does not run the calculation.
+    auto* level = Child<QLineEdit>(&form, "Edit5");
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    level->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(level));
+    level->setText(QStringLiteral("420"));
+    boxes.clear();
+    answer.start(10);
+    QTest::mouseClick(Child<QPushButton>(&form, "ExecuteButton"), Qt::LeftButton);
+    QTest::qWait(100);
+    answer.stop();
+    QCOMPARE(boxes, QStringList{QStringLiteral("Maximum Operating Altitude of 41000 ft exceeded!")});
+    QCOMPARE(level->text(), QStringLiteral("410"));
+    QCOMPARE(ResultLabels(&form).join(QString()), QString());
 }
 
 void TestInputHandling::clickThatLeavesARejectedValueDoesNotPressTheButton()
