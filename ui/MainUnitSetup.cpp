@@ -5,14 +5,12 @@
 #include "setup/setup_file.h"
 #include "ui/Controls.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QToolButton>
 
 #include <algorithm>
 #include <filesystem>
