@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-charts-dev libgl-dev qt6-qpa-plugins
   fonts-liberation fonts-dejavu-core
   xvfb xauth imagemagick
+  xdotool
   pandoc
   poppler-utils
   desktop-file-utils shared-mime-info

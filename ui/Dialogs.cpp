@@ -32,9 +32,12 @@ void TQtDialogs::error(QWidget* parent, const QString& text)
 
 namespace {
 
-FileChoice RunFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDialog::AcceptMode mode)
+FileChoice RunFileDialog(
+    QWidget* parent, const FileDialogSpec& spec, QFileDialog::AcceptMode mode, const QString& proposed)
 {
     QFileDialog dialog(parent);
+    if (!proposed.isEmpty())
+        dialog.selectFile(proposed);
     dialog.setObjectName(spec.name);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -58,12 +61,25 @@ FileChoice RunFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDialo
 
 FileChoice TQtDialogs::openFile(QWidget* parent, const FileDialogSpec& spec)
 {
-    return RunFileDialog(parent, spec, QFileDialog::AcceptOpen);
+    const FileChoice choice
+        = RunFileDialog(parent, spec, QFileDialog::AcceptOpen, m_lastFileNames.value(spec.name));
+    if (choice.accepted())
+        m_lastFileNames.insert(spec.name, choice.path);
+    return choice;
 }
 
 FileChoice TQtDialogs::saveFile(QWidget* parent, const FileDialogSpec& spec)
 {
-    return RunFileDialog(parent, spec, QFileDialog::AcceptSave);
+    const FileChoice choice
+        = RunFileDialog(parent, spec, QFileDialog::AcceptSave, m_lastFileNames.value(spec.name));
+    if (choice.accepted())
+        m_lastFileNames.insert(spec.name, choice.path);
+    return choice;
+}
+
+void TQtDialogs::keepFileName(const FileDialogSpec& spec, const QString& path)
+{
+    m_lastFileNames.insert(spec.name, path);
 }
 
 bool TQtDialogs::choosePrinter(QWidget* parent, QPrinter& printer)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 class QPrinter;
@@ -43,6 +44,9 @@ public:
     virtual FileChoice saveFile(QWidget* parent, const FileDialogSpec& spec) = 0;
     // The print dialog; true when the user confirmed it.
     virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
+    // The name a file dialog proposes when it next opens, where its owner
+    // completed the chosen one (an extension appended).
+    virtual void keepFileName(const FileDialogSpec& /*spec*/, const QString& /*path*/) { }
 };
 
 // The real dialogs: QMessageBox, QFileDialog, QPrintDialog.
@@ -55,6 +59,11 @@ public:
     FileChoice openFile(QWidget* parent, const FileDialogSpec& spec) override;
     FileChoice saveFile(QWidget* parent, const FileDialogSpec& spec) override;
     bool choosePrinter(QWidget* parent, QPrinter& printer) override;
+    void keepFileName(const FileDialogSpec& spec, const QString& path) override;
+
+private:
+    // Each file dialog proposes the file last chosen in it during the run.
+    QHash<QString, QString> m_lastFileNames;
 };
 
 // "Rich Text File|*.RTF|Text File|*.TXT" as the name filters a Qt file dialog

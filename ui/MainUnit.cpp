@@ -7,6 +7,7 @@
 #include "ui/Controls.h"
 #include "ui/FileVersion.h"
 #include "ui/HelpViewer.h"
+#include "ui/MainUnitInput.h"
 #include "ui/Pictures.h"
 #include "ui/reportview/report_view.h"
 
@@ -738,9 +739,6 @@ void TMainForm::ConnectHandlers()
     connect(m_abortButton, &QPushButton::clicked, this, &TMainForm::AbortButtonClick);
     connect(m_reportDoneButton, &QPushButton::clicked, this, &TMainForm::ReportDoneButtonClick);
 
-    // Setup files and the report (load, save, view, print) are not wired yet:
-    // LoadSetup1, SaveSetup1, SaveReport1, PrintReport, ViewReportButton and
-    // ToolButton2, ToolButton3, ToolButton5 have no handler.
     connect(m_exit1, &QAction::triggered, this, &TMainForm::Exit1Click);
     connect(m_help2, &QAction::triggered, this, &TMainForm::Help2Click);
     connect(m_toolButton7, &QToolButton::clicked, this, &TMainForm::Help2Click);
@@ -762,6 +760,12 @@ void TMainForm::ConnectHandlers()
     connect(m_toolButton8, &QToolButton::clicked, this, &TMainForm::PayloadRange1Click);
     for (int n = 3; n <= 15; ++n)
         connect(Edit(n), &QLineEdit::textChanged, this, &TMainForm::UpdatePayloadRange);
+    // Setup files, key filters and exit checks.
+    connect(m_loadSetup1, &QAction::triggered, this, &TMainForm::LoadSetup1Click);
+    connect(m_toolButton2, &QToolButton::clicked, this, &TMainForm::LoadSetup1Click);
+    connect(m_saveSetup1, &QAction::triggered, this, &TMainForm::SaveSetup1Click);
+    connect(m_toolButton3, &QToolButton::clicked, this, &TMainForm::SaveSetup1Click);
+    ConnectInputHandlers();
 }
 
 void TMainForm::Guarded(const std::function<void()>& body)
@@ -828,6 +832,7 @@ void TMainForm::showEvent(QShowEvent* event)
         move(frame.topLeft());
     }
     m_airplaneSelector->setFocus();
+    Guarded([this] { FormShow(); });
 }
 
 // ---------------------------------------------------------------------------
@@ -1122,6 +1127,10 @@ void TMainForm::closeEvent(QCloseEvent* event)
     if (m_running) {
         m_md.AbortRequested = true;
         m_closeAfterRun = true;
+        event->ignore();
+        return;
+    }
+    if (!FormCloseQuery()) {
         event->ignore();
         return;
     }

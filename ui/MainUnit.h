@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/calculation_run.h"
+#include "engine/input_rules.h"
 #include "engine/mission_data.h"
 #include "engine/solve.h"
 #include "refdata/table_store.h"
@@ -261,6 +262,37 @@ private:
     // A window of its own, outside the main window's children, so that its
     // Label1 is never mistaken for the Airplane Data panel's.
     std::unique_ptr<TAboutForm> m_aboutForm;
+
+    // Key filters and exit checks (MainUnitInput.cpp), setup commands
+    // (MainUnitSetup.cpp).
+    class TKeyFilter;
+    class TPressEater;
+    void ConnectInputHandlers();
+    void FocusChanged(QWidget* old, QWidget* now);
+    void ApplyExitOutcome(int n, const ExitOutcome& outcome);
+    // Save Setup; false when the file could not be written (the error box
+    // has been shown), true when saved or when the dialog was cancelled.
+    bool SaveSetupCommand();
+    std::unique_ptr<TKeyFilter> m_keyFilter;
+    std::unique_ptr<TPressEater> m_pressEater;
+    // Set while an exit check puts the focus back into its field, so that
+    // leaving the field the focus had moved to runs no check of its own.
+    bool m_puttingFocusBack = false;
+
+public:
+    // The typed-character filters: a discarded character is set to 0.
+    void Edit3KeyPress(char32_t& key);
+    void Edit4KeyPress(char32_t& key);
+    void Edit5KeyPress(char32_t& key);
+    void Edit6KeyPress(char32_t& key);
+    void Edit7KeyPress(char32_t& key);
+    void Edit9KeyPress(char32_t& key);
+    void Edit10KeyPress(char32_t& key);
+    void Edit11KeyPress(char32_t& key);
+    void Edit12KeyPress(char32_t& key);
+    void Edit13KeyPress(char32_t& key);
+    void Edit14KeyPress(char32_t& key);
+    void Edit15KeyPress(char32_t& key);
 };
 
 // The window font: "MS Sans Serif" at 11 pixels where it exists, otherwise

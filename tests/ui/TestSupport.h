@@ -3,14 +3,29 @@
 #include "ui/Dialogs.h"
 #include "ui/MainUnit.h"
 
+#include <QApplication>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+// A window test's main(). The window opens the setup file named by the
+// program's first argument; the test runner's own arguments (a test function
+// to run, an output option) must not reach it, so the application sees the
+// program name alone. Choose the platform with QT_QPA_PLATFORM.
+#define MIROVAX_WINDOW_TEST_MAIN(TestObject)                                                                 \
+    int main(int argc, char** argv)                                                                          \
+    {                                                                                                        \
+        int programArgc = 1;                                                                                 \
+        QApplication app(programArgc, argv);                                                                 \
+        TestObject test;                                                                                     \
+        return QTest::qExec(&test, argc, argv);                                                              \
+    }
 
 namespace mirovax::test {
 
@@ -26,6 +41,7 @@ public:
     // The print dialog: printerAnswer sets the printer up and confirms (true)
     // or cancels; without one the dialog is cancelled.
     bool choosePrinter(QWidget*, QPrinter& printer) override;
+    void keepFileName(const FileDialogSpec&, const QString& path) override { keptFileNames << path; }
 
     int messageCount() const { return static_cast<int>(warnings.size() + errors.size() + questions.size()); }
 
@@ -34,6 +50,7 @@ public:
     QStringList errors;
     QStringList questions;
     QStringList fileDialogs;
+    QStringList keptFileNames;
     std::deque<bool> answers;
     std::deque<FileChoice> files;
     // Every file dialog as it was asked for, in order.

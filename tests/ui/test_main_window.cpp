@@ -666,5 +666,5 @@ void TestMainWindow::realLimitBoxCanBeAnsweredDuringARun()
     QVERIFY(!form.CalculationRunning());
 }
 
-QTEST_MAIN(TestMainWindow)
+MIROVAX_WINDOW_TEST_MAIN(TestMainWindow)
 #include "test_main_window.moc"

@@ -305,5 +305,5 @@ void TestStartupHelpAbout::dialogFilters()
     QCOMPARE(QtNameFilters(kSetupOpenDialog.filter), QStringList{QStringLiteral("Mirovax (*.MRX)")});
 }
 
-QTEST_MAIN(TestStartupHelpAbout)
+MIROVAX_WINDOW_TEST_MAIN(TestStartupHelpAbout)
 #include "test_startup_help_about.moc"

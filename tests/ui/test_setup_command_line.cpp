@@ -1,0 +1,90 @@
+// A setup file named on the command line is loaded when the window is first
+// shown. The program's arguments are those of this test process, so main()
+// starts the application with a setup file as its first argument.
+#include "TestSupport.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+
+#include <string>
+#include <vector>
+
+using namespace mirovax;
+using namespace mirovax::test;
+
+namespace {
+
+QString g_setupPath;
+
+} // namespace
+
+class TestSetupCommandLine : public QObject {
+    Q_OBJECT
+
+private slots:
+    void firstShowingLoadsTheFile();
+};
+
+void TestSetupCommandLine::firstShowingLoadsTheFile()
+{
+    TProgramDir dir;
+    AirplaneRecord heavy = TestJet("Heavy Jet");
+    heavy.numbers[1] = 300000; // MTOW, kg
+    dir.writeAirplanes({TestJet(), heavy});
+    TScriptedDialogs dialogs;
+    TMainForm form(dialogs, dir.executable());
+    QCOMPARE(form.StartParamCount(), 2);
+    QVERIFY(!form.SetupChanged());
+    QCOMPARE(Child<QLineEdit>(&form, "Edit1")->text(), QStringLiteral("KSFO"));
+
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(dialogs.messageCount(), 0);
+    QCOMPARE(Child<QLineEdit>(&form, "Edit1")->text(), QStringLiteral("EDDF"));
+    QCOMPARE(Child<QLineEdit>(&form, "Edit14")->text(), QStringLiteral("65000"));
+    // The selector shows the file's airplane; the constants stay those
+    // loaded at start-up.
+    QCOMPARE(Child<QComboBox>(&form, "AirplaneSelector")->currentText(), QStringLiteral("Heavy Jet"));
+    QCOMPARE(form.MissionData().MTOW, 70000.0);
+    QCOMPARE(Child<QComboBox>(&form, "RegulationSelector")->currentText(), QStringLiteral("JAA"));
+    QCOMPARE(
+        Child<QStatusBar>(&form, "StatusBar1")->currentMessage(), QStringLiteral("File: ") + g_setupPath);
+    QVERIFY(!Child<QPushButton>(&form, "ViewReportButton")->isEnabled());
+    QCOMPARE(ResultLabels(&form).join(QString()), QString());
+    QVERIFY(!form.SetupChanged());
+    QVERIFY2(form.SetupOpenDialogFileName().isEmpty(), "the dialog was not used");
+
+    // Showing the window again loads nothing more.
+    Child<QLineEdit>(&form, "Edit1")->setText(QStringLiteral("LFPG"));
+    form.hide();
+    form.show();
+    QCOMPARE(Child<QLineEdit>(&form, "Edit1")->text(), QStringLiteral("LFPG"));
+}
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir files;
+    g_setupPath = files.filePath(QStringLiteral("from command line.mrx"));
+    {
+        QFile f(g_setupPath);
+        if (!f.open(QIODevice::WriteOnly))
+            return 2;
+        f.write("EDDF\r\nLFPG\r\n243\r\n9000\r\n290\r\n-40\r\n-15\r\nEGLL\r\n83\r\n21\r\n30\r\n2000\r\n5\r\n"
+                "65000\r\n55000\r\nHeavy Jet\r\nJAA\r\n");
+    }
+    // The program sees the setup file first and a further argument it
+    // ignores; the test runner sees its own arguments.
+    std::string setupArg = g_setupPath.toStdString();
+    std::string ignored = "ignored.mrx";
+    std::vector<char*> programArgs = {argv[0], setupArg.data(), ignored.data()};
+    int programArgc = static_cast<int>(programArgs.size());
+    QApplication app(programArgc, programArgs.data());
+    TestSetupCommandLine test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_setup_command_line.moc"

@@ -1,0 +1,474 @@
+// Setup files through the window: Load Setup, Save Setup, the bytes on disk
+// and the offer to save changes on closing.
+#include "TestSupport.h"
+
+#include "ui/Controls.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolButton>
+
+using namespace mirovax;
+using namespace mirovax::test;
+
+namespace {
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray("<unreadable>");
+    return f.readAll();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+// Seventeen lines of a setup that differs from the start-up texts in every
+// line, joined with the given line end.
+QByteArray OtherSetup(const QByteArray& lineEnd)
+{
+    const QList<QByteArray> lines = {"EDDF", "LFPG", "243", "9000", "290", "-40", "-15", "EGLL", "83", "21",
+        "30", "2000", "5", "65000", "55000", "Heavy Jet", "JAA"};
+    return lines.join(lineEnd) + lineEnd;
+}
+
+} // namespace
+
+class TestSetupWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void savedRightAfterStartUp();
+    void extensionCompletion_data();
+    void extensionCompletion();
+    void saveThenLoadRoundTrips();
+    void menuToolBarAndShortcutsReachTheCommands();
+    void lineEndsAndExtraLines_data();
+    void lineEndsAndExtraLines();
+    void unlistedRegulationsKeepTheFileValues();
+    void tooFewLines_data();
+    void tooFewLines();
+    void unreadableFiles_data();
+    void unreadableFiles();
+    void failedSaveKeepsTheOldFileAndTheFlag_data();
+    void failedSaveKeepsTheOldFileAndTheFlag();
+    void cancelledSaveWritesNothing();
+
+    void closeWithoutChanges();
+    void closeAnsweringNo();
+    void closeAnsweringYesThenCancel();
+    void closeAnsweringYesAndSaving();
+    void closeWhenTheWriteFails();
+
+private:
+    TEdit* edit(int n) const
+    {
+        return m_form->findChild<TEdit*>(QStringLiteral("Edit") + QString::number(n));
+    }
+    QComboBox* combo(const char* name) const { return Child<QComboBox>(m_form.get(), name); }
+    QString file(const QString& name) const { return m_files.filePath(name); }
+    // The seventeen texts the window would save.
+    QStringList windowTexts() const;
+    void saveAs(const QString& path, int filterIndex = 1);
+    void loadFrom(const QString& path);
+
+    std::unique_ptr<TProgramDir> m_dir;
+    QTemporaryDir m_files;
+    std::unique_ptr<TScriptedDialogs> m_dialogs;
+    std::unique_ptr<TMainForm> m_form;
+};
+
+void TestSetupWindow::init()
+{
+    m_dir = std::make_unique<TProgramDir>();
+    AirplaneRecord heavy = TestJet("Heavy Jet");
+    heavy.numbers = {150000, 300000, 220000, 210000, 140000, 43000, 0.84, 0.03, 900, 0.025, 800, 15000, 12,
+        300, 10, 200, 250, 410, 0.02, 50};
+    m_dir->writeAirplanes({TestJet(), heavy});
+    m_dialogs = std::make_unique<TScriptedDialogs>();
+    m_form = std::make_unique<TMainForm>(*m_dialogs, m_dir->executable());
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+}
+
+void TestSetupWindow::cleanup()
+{
+    m_form.reset();
+    m_dialogs.reset();
+    m_dir.reset();
+    for (const QString& name :
+        QDir(m_files.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        QFile::setPermissions(file(name), QFile::ReadOwner | QFile::WriteOwner);
+        QFile::remove(file(name));
+    }
+}
+
+QStringList TestSetupWindow::windowTexts() const
+{
+    QStringList texts;
+    for (int n = 1; n <= 15; ++n)
+        texts << edit(n)->text();
+    texts << combo("AirplaneSelector")->currentText() << combo("RegulationSelector")->currentText();
+    return texts;
+}
+
+void TestSetupWindow::saveAs(const QString& path, int filterIndex)
+{
+    m_dialogs->files.push_back({path, filterIndex});
+    m_form->SaveSetup1Click();
+}
+
+void TestSetupWindow::loadFrom(const QString& path)
+{
+    m_dialogs->files.push_back({path, 1});
+    m_form->LoadSetup1Click();
+}
+
+void TestSetupWindow::savedRightAfterStartUp()
+{
+    QVERIFY(!m_form->SetupChanged());
+    saveAs(file(QStringLiteral("start")));
+    QCOMPARE(m_dialogs->fileDialogs, QStringList{QStringLiteral("SetupSaveDialog")});
+    QCOMPARE(m_dialogs->messageCount(), 0);
+    QCOMPARE(ReadAll(file(QStringLiteral("start.mrx"))),
+        QByteArray(
+            "KSFO\r\nKBFI\r\n594\r\n12000\r\n310\r\n-46\r\n0\r\nKSEA\r\n433\r\n5\r\n45\r\n1500\r\n0\r\n"
+            "70000\r\n60000\r\nTest Jet\r\nFAR Domestic\r\n"));
+    QVERIFY(!m_form->SetupChanged());
+}
+
+void TestSetupWindow::extensionCompletion_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("filterIndex");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("no extension") << "plan" << 1 << "plan.mrx";
+    QTest::newRow("own extension") << "plan.MRX" << 1 << "plan.MRX";
+    QTest::newRow("other extension") << "plan.txt" << 1 << "plan.txt";
+    QTest::newRow("trailing dot") << "plan." << 1 << "plan.";
+    QTest::newRow("other file type") << "plan" << 2 << "plan";
+}
+
+void TestSetupWindow::extensionCompletion()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, filterIndex);
+    QFETCH(QString, written);
+    saveAs(file(typed), filterIndex);
+    QCOMPARE(QDir(m_files.path()).entryList(QDir::Files), QStringList{written});
+    QCOMPARE(m_dialogs->keptFileNames, QStringList{file(written)});
+    // A dot in a directory name is no extension of the file.
+    QVERIFY(QDir(m_files.path()).mkpath(QStringLiteral("v1.2")));
+    saveAs(file(QStringLiteral("v1.2/") + typed), filterIndex);
+    QVERIFY(QFile::exists(file(QStringLiteral("v1.2/") + written)));
+    QVERIFY(QDir(file(QStringLiteral("v1.2"))).removeRecursively());
+}
+
+void TestSetupWindow::saveThenLoadRoundTrips()
+{
+    const QString path = file(QStringLiteral("trip.mrx"));
+    // Accented letters and the degree sign travel as single Windows-1252
+    // bytes; the airplane is picked as the user does.
+    edit(1)->setText(QStringLiteral("EDDF"));
+    edit(8)->setText(QStringLiteral("Zürich 5°"));
+    edit(6)->setText(QStringLiteral("-12"));
+    QComboBox* airplanes = combo("AirplaneSelector");
+    airplanes->setCurrentIndex(airplanes->findText(QStringLiteral("Heavy Jet")));
+    emit airplanes->textActivated(QStringLiteral("Heavy Jet"));
+    combo("RegulationSelector")->setEditText(QStringLiteral("ICAO"));
+    QCOMPARE(edit(14)->text(), QStringLiteral("300000"));
+    edit(14)->setText(QStringLiteral("250000"));
+    QVERIFY(m_form->SetupChanged());
+    const QStringList saved = windowTexts();
+    saveAs(path);
+    QVERIFY(!m_form->SetupChanged());
+    QVERIFY(ReadAll(path).contains("\nZ\xdcRICH 5\xb0\r\n"));
+
+    // Change everything, run a calculation, pick another mode, then load.
+    for (int n = 1; n <= 13; ++n)
+        edit(n)->setText(QStringLiteral("1"));
+    airplanes->setCurrentIndex(airplanes->findText(QStringLiteral("Test Jet")));
+    emit airplanes->textActivated(QStringLiteral("Test Jet"));
+    combo("RegulationSelector")->setEditText(QStringLiteral("JAA"));
+    QComboBox* mode = combo("ModeSelector");
+    mode->setCurrentIndex(2);
+    emit mode->textActivated(mode->itemText(2));
+    m_form->findChild<QGroupBox*>(QStringLiteral("RouteBox"))->setEnabled(false);
+
+    loadFrom(path);
+    QCOMPARE(m_dialogs->messageCount(), 0);
+    QCOMPARE(m_form->SetupOpenDialogFileName(), path);
+    QStringList expected = saved;
+    // Loading the file's airplane presets its structural weights.
+    expected[13] = QStringLiteral("300000");
+    expected[14] = QStringLiteral("220000");
+    QCOMPARE(windowTexts(), expected);
+    QCOMPARE(m_form->MissionData().MTOW, 300000.0);
+    QVERIFY2(m_form->SetupChanged(), "the airplane load rewrote Edit14");
+    QCOMPARE(
+        Child<QStatusBar>(m_form.get(), "StatusBar1")->currentMessage(), QStringLiteral("File: ") + path);
+    QVERIFY(m_form->findChild<QGroupBox*>(QStringLiteral("RouteBox"))->isEnabled());
+    QVERIFY(!Child<QPushButton>(m_form.get(), "ViewReportButton")->isEnabled());
+    QCOMPARE(ResultLabels(m_form.get()).join(QString()), QString());
+    QCOMPARE(mode->currentText(), QStringLiteral("Maximum Range"));
+
+    // Saved again, the file is the same byte for byte where nothing changed.
+    const QByteArray first = ReadAll(path);
+    edit(14)->setText(QStringLiteral("250000"));
+    edit(15)->setText(saved[14]);
+    saveAs(path);
+    QCOMPARE(ReadAll(path), first);
+}
+
+void TestSetupWindow::menuToolBarAndShortcutsReachTheCommands()
+{
+    const QString path = file(QStringLiteral("cmd.mrx"));
+    m_dialogs->files.push_back({path, 1});
+    Child<QAction>(m_form.get(), "SaveSetup1")->trigger();
+    QVERIFY(QFile::exists(path));
+    m_dialogs->files.push_back({path, 1});
+    Child<QToolButton>(m_form.get(), "ToolButton3")->click();
+    m_dialogs->files.push_back({path, 1});
+    Child<QAction>(m_form.get(), "LoadSetup1")->trigger();
+    m_dialogs->files.push_back({path, 1});
+    Child<QToolButton>(m_form.get(), "ToolButton2")->click();
+    QTest::keyClick(m_form.get(), Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(m_form.get(), Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(m_dialogs->fileDialogs,
+        QStringList({QStringLiteral("SetupSaveDialog"), QStringLiteral("SetupSaveDialog"),
+            QStringLiteral("SetupOpenDialog"), QStringLiteral("SetupOpenDialog"),
+            QStringLiteral("SetupSaveDialog"), QStringLiteral("SetupOpenDialog")}));
+    QCOMPARE(m_dialogs->messageCount(), 0);
+}
+
+void TestSetupWindow::lineEndsAndExtraLines_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("CR LF") << OtherSetup("\r\n");
+    QTest::newRow("LF") << OtherSetup("\n");
+    QTest::newRow("CR") << OtherSetup("\r");
+    QTest::newRow("no break at the end") << OtherSetup("\r\n").chopped(2);
+    QTest::newRow("more than 17 lines") << OtherSetup("\n") + "line 18\nline 19\n";
+    QTest::newRow("NUL ends the text") << OtherSetup("\r\n") + QByteArray("\0garbage\r\n", 10);
+}
+
+void TestSetupWindow::lineEndsAndExtraLines()
+{
+    QFETCH(QByteArray, bytes);
+    const QString path = file(QStringLiteral("ends.mrx"));
+    WriteAll(path, bytes);
+    edit(5)->setText(QStringLiteral("330"));
+    m_form->LoadSetupFile(path);
+    QCOMPARE(m_dialogs->messageCount(), 0);
+    QStringList expected;
+    for (const QByteArray& line : OtherSetup("\n").split('\n').mid(0, 17))
+        expected << QString::fromLatin1(line);
+    QCOMPARE(windowTexts(), expected);
+    // The file's airplane is shown, not loaded; no preset overwrote the file.
+    QCOMPARE(m_form->MissionData().MTOW, 70000.0);
+    QVERIFY(!m_form->SetupChanged());
+}
+
+void TestSetupWindow::unlistedRegulationsKeepTheFileValues()
+{
+    QByteArray bytes = OtherSetup("\r\n");
+    bytes.replace("JAA\r\n", "Military\r\n");
+    const QString path = file(QStringLiteral("mil.mrx"));
+    WriteAll(path, bytes);
+    loadFrom(path);
+    QCOMPARE(combo("RegulationSelector")->currentText(), QStringLiteral("Military"));
+    QCOMPARE(edit(11)->text(), QStringLiteral("30"));
+    QCOMPARE(edit(13)->text(), QStringLiteral("5"));
+}
+
+void TestSetupWindow::tooFewLines_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::newRow("empty file") << 0;
+    QTest::newRow("5 lines") << 5;
+    QTest::newRow("16 lines") << 16;
+}
+
+void TestSetupWindow::tooFewLines()
+{
+    QFETCH(int, lines);
+    const QList<QByteArray> all = OtherSetup("\n").split('\n');
+    QByteArray bytes;
+    for (int i = 0; i < lines; ++i)
+        bytes += all[i] + "\r\n";
+    const QString path = file(QStringLiteral("short.mrx"));
+    WriteAll(path, bytes);
+    const QStringList before = windowTexts();
+    m_form->SetSetupChanged(false);
+    loadFrom(path);
+
+    QCOMPARE(m_dialogs->errors.size(), 1);
+    QVERIFY2(m_dialogs->errors.front().contains(QStringLiteral("Line index %1 out of range").arg(lines)),
+        qPrintable(m_dialogs->errors.front()));
+    QStringList expected = before;
+    for (int i = 0; i < lines && i < 15; ++i)
+        expected[i] = QString::fromLatin1(all[i]);
+    QCOMPARE(windowTexts(), expected);
+    QCOMPARE(m_form->SetupChanged(), lines > 0);
+    QCOMPARE(m_form->MissionData().MTOW, 70000.0);
+    QVERIFY(Child<QStatusBar>(m_form.get(), "StatusBar1")->currentMessage().isEmpty());
+}
+
+void TestSetupWindow::unreadableFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("missing") << "none.mrx" << QByteArray() << "Cannot open";
+    QTest::newRow("directory") << "dir.mrx" << QByteArray() << "directory";
+    QTest::newRow("huge") << "huge.mrx" << QByteArray(2 * 1024 * 1024, 'A') << "larger than";
+    // An executable's header: the NUL ends the text after one line.
+    static const char kBinary[] = "\x7f"
+                                  "ELF\x02\x01\x01\0\0\0\n\n\n";
+    QTest::newRow("binary") << "bin.mrx" << QByteArray(kBinary, sizeof kBinary - 1)
+                            << "Line index 1 out of range";
+}
+
+void TestSetupWindow::unreadableFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, says);
+    const QString path = file(name);
+    if (name == QStringLiteral("dir.mrx"))
+        QVERIFY(QDir(m_files.path()).mkdir(name));
+    else if (!bytes.isEmpty())
+        WriteAll(path, bytes);
+    const QStringList before = windowTexts();
+    m_form->findChild<QGroupBox*>(QStringLiteral("RouteBox"))->setEnabled(false);
+    loadFrom(path);
+    QCOMPARE(m_dialogs->errors.size(), 1);
+    QVERIFY2(m_dialogs->errors.front().contains(says), qPrintable(m_dialogs->errors.front()));
+    if (QTest::currentDataTag() != QByteArray("binary"))
+        QCOMPARE(windowTexts(), before);
+    else // the one line present went into Edit1
+        QCOMPARE(windowTexts().mid(1), before.mid(1));
+    QVERIFY(!m_form->findChild<QGroupBox*>(QStringLiteral("RouteBox"))->isEnabled());
+    QVERIFY(Child<QStatusBar>(m_form.get(), "StatusBar1")->currentMessage().isEmpty());
+    QDir(path).removeRecursively();
+}
+
+void TestSetupWindow::failedSaveKeepsTheOldFileAndTheFlag_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("edit1");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("no such directory") << "nodir/x.mrx"
+                                       << "EDDF"
+                                       << "Cannot write";
+    QTest::newRow("read-only file") << "old.mrx"
+                                    << "EDDF"
+                                    << "read-only";
+    QTest::newRow("character outside the code page")
+        << "old.mrx" << QString::fromUtf8("\u0141\u00d3D") << "U+0141";
+}
+
+void TestSetupWindow::failedSaveKeepsTheOldFileAndTheFlag()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, edit1);
+    QFETCH(QString, says);
+    const QString path = file(name);
+    const QByteArray old = OtherSetup("\r\n");
+    if (!name.contains(QLatin1Char('/'))) {
+        WriteAll(path, old);
+        if (QTest::currentDataTag() == QByteArray("read-only file"))
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+    }
+    edit(1)->setText(edit1);
+    QVERIFY(m_form->SetupChanged());
+    saveAs(path);
+    QCOMPARE(m_dialogs->errors.size(), 1);
+    QVERIFY2(m_dialogs->errors.front().contains(says), qPrintable(m_dialogs->errors.front()));
+    QVERIFY(m_form->SetupChanged());
+    if (!name.contains(QLatin1Char('/')))
+        QCOMPARE(ReadAll(path), old);
+    QCOMPARE(QDir(m_files.path()).entryList(QDir::Files | QDir::Hidden).size(), name.contains('/') ? 0 : 1);
+}
+
+void TestSetupWindow::cancelledSaveWritesNothing()
+{
+    edit(1)->setText(QStringLiteral("EDDF"));
+    m_form->SaveSetup1Click(); // no file scripted: the dialog is cancelled
+    QVERIFY(m_form->SetupChanged());
+    QVERIFY(QDir(m_files.path()).isEmpty());
+    m_form->LoadSetup1Click();
+    QCOMPARE(edit(1)->text(), QStringLiteral("EDDF"));
+    QVERIFY(m_form->SetupOpenDialogFileName().isEmpty());
+    QCOMPARE(m_dialogs->messageCount(), 0);
+}
+
+void TestSetupWindow::closeWithoutChanges()
+{
+    QVERIFY(m_form->close());
+    QVERIFY(m_dialogs->questions.isEmpty());
+    QCOMPARE(m_dialogs->sounds, 0);
+}
+
+void TestSetupWindow::closeAnsweringNo()
+{
+    edit(3)->setText(QStringLiteral("600"));
+    m_dialogs->answers.push_back(false);
+    QVERIFY(m_form->close());
+    QCOMPARE(m_dialogs->questions, QStringList{QStringLiteral("Setup has been changed. Save changes?")});
+    QCOMPARE(m_dialogs->sounds, 1);
+    QVERIFY(m_dialogs->fileDialogs.isEmpty());
+}
+
+void TestSetupWindow::closeAnsweringYesThenCancel()
+{
+    edit(3)->setText(QStringLiteral("600"));
+    m_dialogs->answers.push_back(true);
+    QVERIFY(m_form->close());
+    QCOMPARE(m_dialogs->fileDialogs, QStringList{QStringLiteral("SetupSaveDialog")});
+    QVERIFY(QDir(m_files.path()).isEmpty());
+    QVERIFY(!m_form->isVisible());
+}
+
+void TestSetupWindow::closeAnsweringYesAndSaving()
+{
+    edit(3)->setText(QStringLiteral("600"));
+    m_dialogs->answers.push_back(true);
+    m_dialogs->files.push_back({file(QStringLiteral("closing")), 1});
+    QVERIFY(m_form->close());
+    QVERIFY(ReadAll(file(QStringLiteral("closing.mrx"))).startsWith("KSFO\r\nKBFI\r\n600\r\n"));
+    QVERIFY(!m_form->SetupChanged());
+}
+
+void TestSetupWindow::closeWhenTheWriteFails()
+{
+    edit(3)->setText(QStringLiteral("600"));
+    m_dialogs->answers.push_back(true);
+    m_dialogs->files.push_back({file(QStringLiteral("nodir/x.mrx")), 1});
+    QVERIFY(!m_form->close());
+    QVERIFY(m_form->isVisible());
+    QCOMPARE(m_dialogs->errors.size(), 1);
+    QVERIFY(m_form->SetupChanged());
+    // Asked again, the user can save elsewhere and leave.
+    m_dialogs->answers.push_back(true);
+    m_dialogs->files.push_back({file(QStringLiteral("x.mrx")), 1});
+    QVERIFY(m_form->close());
+    QVERIFY(QFile::exists(file(QStringLiteral("x.mrx"))));
+}
+
+MIROVAX_WINDOW_TEST_MAIN(TestSetupWindow)
+#include "test_setup_window.moc"
