@@ -7,6 +7,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-test"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMIROVAX_SANITIZE=ON
 cmake --build "$build"
+# The sources keep the project's clang-format style.
+cmake --build "$build" --target format-check
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen

@@ -2,8 +2,8 @@
 
 #include "apps/cli/cli_options.h"
 #include "apps/cli/cli_output.h"
-#include "apps/cli/cli_report.h"
 #include "apps/cli/cli_payload_range.h"
+#include "apps/cli/cli_report.h"
 #include "apps/cli/cli_solve.h"
 #include "refdata/airplane.h"
 #include "refdata/airports.h"
