@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QTextEdit>
 
 #include <string>
 #include <vector>
@@ -57,6 +58,16 @@ void TestSetupCommandLine::firstShowingLoadsTheFile()
     QCOMPARE(ResultLabels(&form).join(QString()), QString());
     QVERIFY(!form.SetupChanged());
     QVERIFY2(form.SetupOpenDialogFileName().isEmpty(), "the dialog was not used");
+
+    // A run, then View Report: the last row names the file chosen in the
+    // Load Setup dialog, and the command-line open chose none.
+    QTest::mouseClick(Child<QPushButton>(&form, "ExecuteButton"), Qt::LeftButton);
+    QVERIFY(Child<QPushButton>(&form, "ViewReportButton")->isEnabled());
+    QTest::mouseClick(Child<QPushButton>(&form, "ViewReportButton"), Qt::LeftButton);
+    const QStringList lines = Child<QTextEdit>(&form, "RichEdit")->toPlainText().split(QChar(u'\n'));
+    QVERIFY(lines.contains(QStringLiteral("From:\tEDDF\tTo:\tLFPG")));
+    QCOMPARE(lines.last(), QStringLiteral("File: "));
+    QTest::mouseClick(Child<QPushButton>(&form, "ReportDoneButton"), Qt::LeftButton);
 
     // Showing the window again loads nothing more.
     Child<QLineEdit>(&form, "Edit1")->setText(QStringLiteral("LFPG"));
