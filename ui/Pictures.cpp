@@ -2,8 +2,16 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QSvgRenderer>
 
 #include <array>
+
+// The icon's resource lives in this static library, so it is registered by
+// hand before its first use.
+static void InitIconResource()
+{
+    Q_INIT_RESOURCE(icon);
+}
 
 namespace mirovax {
 
@@ -128,68 +136,24 @@ QPixmap DrawPicture(TPicture picture)
     return pixmap;
 }
 
-namespace {
-
-QPixmap DrawIcon(int size)
-{
-    QPixmap pixmap = BlankPixmap(size);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 64.0, size / 64.0);
-
-    // Sky-blue rounded tile.
-    QLinearGradient sky(0, 0, 0, 64);
-    sky.setColorAt(0, QColor(70, 140, 220));
-    sky.setColorAt(1, QColor(20, 70, 150));
-    p.setPen(QPen(QColor(15, 45, 100), 2));
-    p.setBrush(sky);
-    p.drawRoundedRect(QRectF(2, 2, 60, 60), 12, 12);
-
-    // Fuel gauge arc along the bottom, from empty (red) to full (green).
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(230, 80, 60), 5, Qt::SolidLine, Qt::FlatCap));
-    p.drawArc(QRectF(12, 30, 40, 40), 180 * 16, -60 * 16);
-    p.setPen(QPen(QColor(250, 210, 60), 5, Qt::SolidLine, Qt::FlatCap));
-    p.drawArc(QRectF(12, 30, 40, 40), 120 * 16, -60 * 16);
-    p.setPen(QPen(QColor(90, 210, 90), 5, Qt::SolidLine, Qt::FlatCap));
-    p.drawArc(QRectF(12, 30, 40, 40), 60 * 16, -60 * 16);
-
-    // White airplane seen from above, nose up and to the right.
-    p.translate(32, 28);
-    p.rotate(45);
-    QPainterPath plane;
-    plane.moveTo(0, -22);
-    plane.cubicTo(3, -20, 3, -14, 3, -10);
-    plane.lineTo(20, 2);
-    plane.lineTo(20, 6);
-    plane.lineTo(3, 0);
-    plane.lineTo(3, 12);
-    plane.lineTo(9, 17);
-    plane.lineTo(9, 20);
-    plane.lineTo(0, 17);
-    plane.lineTo(-9, 20);
-    plane.lineTo(-9, 17);
-    plane.lineTo(-3, 12);
-    plane.lineTo(-3, 0);
-    plane.lineTo(-20, 6);
-    plane.lineTo(-20, 2);
-    plane.lineTo(-3, -10);
-    plane.cubicTo(-3, -14, -3, -20, 0, -22);
-    plane.closeSubpath();
-    p.setPen(QPen(QColor(15, 45, 100), 1.5));
-    p.setBrush(Qt::white);
-    p.drawPath(plane);
-    return pixmap;
-}
-
-} // namespace
-
 QIcon ProgramIcon()
 {
+    // The same drawing the desktop shows, rendered at each size so that small
+    // sizes are drawn for their size rather than scaled down.
     static const std::array<int, 10> kSizes = {16, 20, 24, 32, 40, 48, 64, 96, 128, 256};
+    static const bool registered = (InitIconResource(), true);
+    (void)registered;
+    QSvgRenderer renderer(QStringLiteral(":/mirovax/mirovax.svg"));
     QIcon icon;
-    for (int size : kSizes)
-        icon.addPixmap(DrawIcon(size));
+    for (int size : kSizes) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        renderer.render(&painter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
     return icon;
 }
 

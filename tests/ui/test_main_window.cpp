@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
@@ -264,7 +265,12 @@ void TestMainWindow::menuAndToolBar()
     QVERIFY(Child<QStatusBar>(m_form.get(), "StatusBar1")->currentMessage().isEmpty());
     // Seven items and separators, and Payload-Range after Print Report.
     QCOMPARE(m_form->findChild<QMenu*>(QStringLiteral("File1"))->actions().size(), 8);
-    QVERIFY(!m_form->windowIcon().isNull());
+    // The window icon is the program's drawing in ten sizes, really drawn:
+    // a missing picture would still give an icon, but a transparent one.
+    const QIcon icon = m_form->windowIcon();
+    QCOMPARE(icon.availableSizes().size(), 10);
+    const QImage image = icon.pixmap(32, 32).toImage();
+    QVERIFY(image.pixelColor(16, 16).alpha() == 255);
 }
 
 void TestMainWindow::captionsFitTheirSpace()
