@@ -1,20 +1,13 @@
 #pragma once
 
+#include "engine/text_encoding.h"
+
 #include <string>
 #include <string_view>
 
 // Character handling shared by the report composition and the rich-text
-// writer. Texts are UTF-8; a byte sequence that is not valid UTF-8 counts as
-// one U+FFFD replacement character per maximal invalid subsequence, so that a
-// stray byte from a file can never swallow the characters after it.
+// writer. Texts are UTF-8 (engine/text_encoding.h decodes them).
 namespace mirovax {
-
-// Decodes UTF-8 into code points (see above for invalid sequences).
-std::u32string DecodeUtf8(std::string_view text);
-
-// Encodes code points as UTF-8; surrogates and values above U+10FFFF become
-// U+FFFD.
-std::string EncodeUtf8(std::u32string_view codePoints);
 
 // C0 and C1 control characters, DEL, and the Unicode line and paragraph
 // separators: characters that would start a new line or column in some reader.

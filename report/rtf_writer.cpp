@@ -8,55 +8,6 @@ namespace mirovax {
 
 namespace {
 
-// Windows-1252 bytes 0x80 to 0x9F; 0 marks the five bytes the code page
-// leaves undefined. Bytes 0xA0 to 0xFF equal U+00A0 to U+00FF.
-constexpr char32_t kCp1252High[32] = {
-    0x20AC,
-    0,
-    0x201A,
-    0x0192,
-    0x201E,
-    0x2026,
-    0x2020,
-    0x2021,
-    0x02C6,
-    0x2030,
-    0x0160,
-    0x2039,
-    0x0152,
-    0,
-    0x017D,
-    0,
-    0,
-    0x2018,
-    0x2019,
-    0x201C,
-    0x201D,
-    0x2022,
-    0x2013,
-    0x2014,
-    0x02DC,
-    0x2122,
-    0x0161,
-    0x203A,
-    0x0153,
-    0,
-    0x017E,
-    0x0178,
-};
-
-// The Windows-1252 byte for a non-ASCII code point, or 0 when it has none.
-unsigned Cp1252Byte(char32_t c)
-{
-    if (c >= 0xA0 && c <= 0xFF)
-        return static_cast<unsigned>(c);
-    for (unsigned i = 0; i < 32; ++i) {
-        if (kCp1252High[i] != 0 && kCp1252High[i] == c)
-            return 0x80 + i;
-    }
-    return 0;
-}
-
 void AppendHexByte(std::string& out, unsigned byte)
 {
     constexpr char kDigits[] = "0123456789abcdef";
@@ -90,7 +41,11 @@ void AppendText(std::string& out, std::string_view text)
         } else if (c < 0x80) {
             out += static_cast<char>(c);
         } else if (c < 0x10000) {
-            AppendUnicodeUnit(out, static_cast<unsigned>(c), Cp1252Byte(c));
+            // Control characters were replaced above, so the C1 bytes never
+            // stand in for a character here.
+            const int fallback = UnicodeToWindows1252(c);
+            AppendUnicodeUnit(
+                out, static_cast<unsigned>(c), fallback < 0 ? 0u : static_cast<unsigned>(fallback));
         } else {
             // Outside the Basic Multilingual Plane: a UTF-16 surrogate pair.
             const auto offset = static_cast<unsigned>(c - 0x10000);

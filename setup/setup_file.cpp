@@ -1,5 +1,7 @@
 #include "setup_file.h"
 
+#include "engine/text_encoding.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -11,69 +13,6 @@
 namespace mirovax {
 
 namespace {
-
-// Code points of the bytes 0x80 to 0x9F; the rest of the code page is
-// ASCII below and Latin-1 above.
-constexpr char32_t kHighControls[32] = {
-    0x20AC,
-    0x0081,
-    0x201A,
-    0x0192,
-    0x201E,
-    0x2026,
-    0x2020,
-    0x2021,
-    0x02C6,
-    0x2030,
-    0x0160,
-    0x2039,
-    0x0152,
-    0x008D,
-    0x017D,
-    0x008F,
-    0x0090,
-    0x2018,
-    0x2019,
-    0x201C,
-    0x201D,
-    0x2022,
-    0x2013,
-    0x2014,
-    0x02DC,
-    0x2122,
-    0x0161,
-    0x203A,
-    0x0153,
-    0x009D,
-    0x017E,
-    0x0178,
-};
-
-void AppendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-// The byte for a code point, or -1 when the code page has none.
-int Windows1252Byte(char32_t c)
-{
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return static_cast<int>(c);
-    for (int i = 0; i < 32; ++i) {
-        if (kHighControls[i] == c)
-            return 0x80 + i;
-    }
-    return -1;
-}
 
 std::string CodePointName(char32_t c)
 {
@@ -198,16 +137,11 @@ std::string SetupLineControl(int index)
 
 std::string DecodeWindows1252(std::string_view bytes)
 {
-    std::string out;
-    out.reserve(bytes.size());
-    for (const char ch : bytes) {
-        const auto b = static_cast<unsigned char>(ch);
-        if (b >= 0x80 && b < 0xA0)
-            AppendUtf8(out, kHighControls[b - 0x80]);
-        else
-            AppendUtf8(out, b);
-    }
-    return out;
+    std::u32string codePoints;
+    codePoints.reserve(bytes.size());
+    for (const char ch : bytes)
+        codePoints.push_back(Windows1252ToUnicode(static_cast<unsigned char>(ch)));
+    return EncodeUtf8(codePoints);
 }
 
 std::string EncodeWindows1252(std::string_view utf8)
@@ -246,7 +180,7 @@ std::string EncodeWindows1252(std::string_view utf8)
         const bool overlong = (length == 3 && c < 0x800) || (length == 4 && c < 0x10000);
         if (overlong || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
             throw std::invalid_argument("not valid UTF-8 at byte " + std::to_string(i + 1));
-        const int b = Windows1252Byte(c);
+        const int b = UnicodeToWindows1252(c);
         if (b < 0) {
             throw std::invalid_argument("the character " + CodePointName(c) + " \""
                 + std::string(utf8.substr(i, length)) + "\" has no Windows-1252 code");

@@ -9,41 +9,6 @@ namespace mirovax::testing {
 
 namespace {
 
-constexpr char32_t kCp1252High[32] = {
-    0x20AC,
-    0xFFFD,
-    0x201A,
-    0x0192,
-    0x201E,
-    0x2026,
-    0x2020,
-    0x2021,
-    0x02C6,
-    0x2030,
-    0x0160,
-    0x2039,
-    0x0152,
-    0xFFFD,
-    0x017D,
-    0xFFFD,
-    0xFFFD,
-    0x2018,
-    0x2019,
-    0x201C,
-    0x201D,
-    0x2022,
-    0x2013,
-    0x2014,
-    0x02DC,
-    0x2122,
-    0x0161,
-    0x203A,
-    0x0153,
-    0xFFFD,
-    0x017E,
-    0x0178,
-};
-
 struct State {
     int halfPoints = 24;
     bool bold = false;
@@ -173,7 +138,7 @@ private:
             const auto byte
                 = static_cast<char32_t>(std::stoul(std::string(m_rtf.substr(m_pos + 1, 2)), nullptr, 16));
             m_pos += 3;
-            AddCharacter(byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : byte);
+            AddCharacter(Windows1252ToUnicode(static_cast<unsigned char>(byte)));
             return;
         }
         if (c == '*') {

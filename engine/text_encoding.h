@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Character encodings shared by every layer. Texts are UTF-8 in memory;
+// setup files are Windows-1252 on disk, and the report's rich text names
+// Windows-1252 characters.
+namespace mirovax {
+
+// Decodes UTF-8 into code points. A byte sequence that is not valid UTF-8
+// counts as one U+FFFD replacement character per maximal invalid
+// subsequence, so that a stray byte can never swallow the characters after it.
+std::u32string DecodeUtf8(std::string_view text);
+
+// Encodes code points as UTF-8; surrogates and values above U+10FFFF become
+// U+FFFD.
+std::string EncodeUtf8(std::u32string_view codePoints);
+
+// The character of a Windows-1252 byte. The five bytes the code page leaves
+// unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the C1 controls of the
+// same value, so that every byte reads and writes back unchanged.
+char32_t Windows1252ToUnicode(unsigned char byte);
+
+// The Windows-1252 byte of a code point, or -1 when the code page has none.
+int UnicodeToWindows1252(char32_t c);
+
+} // namespace mirovax
