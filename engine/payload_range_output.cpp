@@ -1,5 +1,6 @@
 #include "payload_range_output.h"
 
+#include "json_text.h"
 #include "text_format.h"
 
 #include <algorithm>
@@ -10,48 +11,6 @@
 namespace mirovax {
 
 namespace {
-
-std::string JsonString(const std::string& text)
-{
-    std::string out = "\"";
-    for (char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        switch (ch) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (c < 0x20) {
-                static const char hex[] = "0123456789abcdef";
-                out += "\\u00";
-                out += hex[c >> 4];
-                out += hex[c & 0xF];
-            } else {
-                out += ch;
-            }
-        }
-    }
-    return out + "\"";
-}
-
-// JSON has no infinity or NaN; the engine never yields them, but a file that
-// a reader rejects is worse than a null.
-std::string JsonNumber(double value)
-{
-    return std::isfinite(value) ? FormatRoundTrip(value) : "null";
-}
 
 std::string CsvField(const std::string& text)
 {

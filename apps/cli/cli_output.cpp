@@ -1,5 +1,7 @@
 #include "cli_output.h"
 
+#include "engine/json_text.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -25,108 +27,12 @@ void AppendTimeFuelRow(
     AppendRow(out, caption, time + "  " + fuel);
 }
 
-// Length of the valid UTF-8 sequence at text[i], or 0.
-size_t Utf8SequenceLength(std::string_view text, size_t i)
-{
-    const auto lead = static_cast<unsigned char>(text[i]);
-    size_t length = 0;
-    unsigned char min2 = 0x80, max2 = 0xBF;
-    if (lead < 0x80)
-        return 1;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0)
-            min2 = 0xA0; // no overlong forms
-        if (lead == 0xED)
-            max2 = 0x9F; // no surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0)
-            min2 = 0x90;
-        if (lead == 0xF4)
-            max2 = 0x8F;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size())
-        return 0;
-    for (size_t k = 1; k < length; ++k) {
-        const auto c = static_cast<unsigned char>(text[i + k]);
-        const unsigned char lo = k == 1 ? min2 : 0x80;
-        const unsigned char hi = k == 1 ? max2 : 0xBF;
-        if (c < lo || c > hi)
-            return 0;
-    }
-    return length;
-}
-
 std::string JsonStringOrNull(const std::string& text)
 {
     return text.empty() ? "null" : JsonString(text);
 }
 
 } // namespace
-
-std::string JsonString(std::string_view text)
-{
-    std::string out = "\"";
-    out.reserve(text.size() + 2);
-    size_t i = 0;
-    while (i < text.size()) {
-        const char c = text[i];
-        const auto u = static_cast<unsigned char>(c);
-        if (u >= 0x80) {
-            const size_t length = Utf8SequenceLength(text, i);
-            if (length == 0) {
-                out += "\xEF\xBF\xBD"; // U+FFFD
-                ++i;
-            } else {
-                out.append(text.substr(i, length));
-                i += length;
-            }
-            continue;
-        }
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (u < 0x20 || u == 0x7F) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", u);
-                out += buf;
-            } else {
-                out += c;
-            }
-        }
-        ++i;
-    }
-    out += '"';
-    return out;
-}
-
-std::string JsonNumber(double value)
-{
-    if (!std::isfinite(value))
-        return "null";
-    char buf[32];
-    const std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, value);
-    return std::string(buf, r.ptr);
-}
 
 std::string FormatPlain(const SetupRun& run)
 {

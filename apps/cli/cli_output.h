@@ -19,11 +19,4 @@ std::string FormatPlain(const SetupRun& run);
 // read back to the same double.
 std::string FormatJson(const SetupRun& run);
 
-// A JSON string literal, quotes included.
-std::string JsonString(std::string_view text);
-
-// A double as a JSON number with round-trip digits ("null" for a value that
-// is not finite, which the engine never leaves in the record).
-std::string JsonNumber(double value);
-
 } // namespace mirovax::cli

@@ -152,10 +152,13 @@ SetupRun SolveSetupTexts(TTable& airplanes, const std::string& path, const Setup
     return run;
 }
 
-SetupRun SolveSetupFile(TTable& airplanes, const std::string& path, const SolveRequest& request,
-    const volatile std::sig_atomic_t* interrupt)
+namespace {
+
+// Reads the file's texts; a file that cannot be read gives the run that
+// reports it instead.
+std::optional<SetupRun> ReadSetupTexts(
+    const std::string& path, const SolveRequest& request, SetupTexts& texts)
 {
-    SetupTexts texts;
     try {
         texts = LoadSetup(path);
     } catch (const SetupFileError& e) {
@@ -166,22 +169,25 @@ SetupRun SolveSetupFile(TTable& airplanes, const std::string& path, const SolveR
         run.status = kExitFileOrTable;
         return run;
     }
+    return std::nullopt;
+}
+
+} // namespace
+
+SetupRun SolveSetupFile(TTable& airplanes, const std::string& path, const SolveRequest& request,
+    const volatile std::sig_atomic_t* interrupt)
+{
+    SetupTexts texts;
+    if (std::optional<SetupRun> failed = ReadSetupTexts(path, request, texts))
+        return *failed;
     return SolveSetupTexts(airplanes, path, texts, request, interrupt);
 }
 
 SetupRun PrepareSetupFile(TTable& airplanes, const std::string& path, const SolveRequest& request)
 {
     SetupTexts texts;
-    try {
-        texts = LoadSetup(path);
-    } catch (const SetupFileError& e) {
-        SetupRun run;
-        run.path = path;
-        run.mode = request.mode;
-        run.error = e.what();
-        run.status = kExitFileOrTable;
-        return run;
-    }
+    if (std::optional<SetupRun> failed = ReadSetupTexts(path, request, texts))
+        return *failed;
     return PrepareSetupTexts(airplanes, path, texts, request);
 }
 

@@ -1,4 +1,5 @@
 #include "apps/cli/cli_output.h"
+#include "engine/json_text.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +42,7 @@ TEST(CliJson, StringsAreEscapedAndAlwaysValidUtf8)
         {"Caf\xC3\xA9 \xE2\x82\xAC", "\"Caf\xC3\xA9 \xE2\x82\xAC\""}, // valid UTF-8 stays
         {"Caf\xE9", "\"Caf\xEF\xBF\xBD\""}, // a stray Latin-1 byte
         {"\xED\xA0\x80", "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\""}, // an encoded surrogate
-        {"\xF0\x9F\x98", "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\""}, // truncated
+        {"\xF0\x9F\x98", "\"\xEF\xBF\xBD\""}, // truncated: one replacement
     };
     for (const auto& [text, json] : cases)
         EXPECT_EQ(JsonString(text), json) << text;
