@@ -3,8 +3,11 @@
 #include "engine/mission_data.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <sqlite3.h>
+#include <sstream>
 #include <stdexcept>
 
 namespace mirovax::test {
@@ -135,6 +138,28 @@ void WriteAirportTable(const std::string& path, const std::vector<AirportRow>& r
         BindText(insert, 5, row.icao + " airport");
         db.Step(insert);
     }
+}
+
+SetupTexts WorkedSetup(const std::string& type)
+{
+    return {"KSFO", "KBFI", "594", "5000", "310", "-46", "20", "KSEA", "433", "100", "45", "1500", "5", "1",
+        "1", type, "ICAO"};
+}
+
+std::filesystem::path MakeTempDir(const std::string& prefix)
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("cannot make a temporary directory " + pattern);
+    return pattern;
+}
+
+std::string ReadFileBytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 } // namespace mirovax::test

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "setup/setup_file.h"
+
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -31,5 +34,15 @@ struct AirportRow {
 // Write the tables in record order; throw std::runtime_error on failure.
 void WriteAirplaneTable(const std::string& path, const std::vector<AirplaneRow>& rows);
 void WriteAirportTable(const std::string& path, const std::vector<AirportRow>& rows);
+
+// The worked mission as a setup file holds it, for the given airplane type.
+// MATOW and MALW hold 1 on purpose: loading the airplane replaces them.
+SetupTexts WorkedSetup(const std::string& type = "WORKED-1");
+
+// A new empty directory under the system's temporary directory.
+std::filesystem::path MakeTempDir(const std::string& prefix);
+
+// A file's bytes.
+std::string ReadFileBytes(const std::filesystem::path& path);
 
 } // namespace mirovax::test

@@ -18,20 +18,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The worked mission; loading the airplane replaces MATOW and MALW.
-SetupTexts WorkedSetup(const std::string& type = "WORKED-1")
-{
-    return {"KSFO", "KBFI", "594", "5000", "310", "-46", "20", "KSEA", "433", "100", "45", "1500", "5", "1",
-        "1", type, "ICAO"};
-}
-
 class CliPayloadRangeTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "mirovax-pr-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
+        m_dir = test::MakeTempDir("mirovax-pr");
         // Neither the tank nor the takeoff weight ever stops this one.
         test::AirplaneRow endless = test::WorkedAirplane("ENDLESS");
         endless.numbers["TCAP"] = 1e9;
@@ -39,7 +30,7 @@ protected:
         test::WriteAirplaneTable(
             (m_dir / "Airplane.DB").string(), {endless, test::WorkedAirplane("WORKED-1")});
         m_airplanes.Open((m_dir / "Airplane.DB").string());
-        m_setup = WriteSetup("Worked.MRX", WorkedSetup());
+        m_setup = WriteSetup("Worked.MRX", test::WorkedSetup());
     }
     void TearDown() override
     {

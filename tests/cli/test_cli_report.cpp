@@ -20,30 +20,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-SetupTexts WorkedSetup()
-{
-    return {"KSFO", "KBFI", "594", "5000", "310", "-46", "20", "KSEA", "433", "100", "45", "1500", "5", "1",
-        "1", "WORKED-1", "ICAO"};
-}
-
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class CliReportTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "mirovax-report-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
+        m_dir = test::MakeTempDir("mirovax-report");
         test::WriteAirplaneTable((m_dir / "Airplane.DB").string(), {test::WorkedAirplane("WORKED-1")});
         m_setup = m_dir / "Worked.MRX";
-        SaveSetup(m_setup, WorkedSetup());
+        SaveSetup(m_setup, test::WorkedSetup());
         m_report = m_dir / "out.rtf";
     }
     void TearDown() override
@@ -69,7 +53,8 @@ protected:
     // The report's paragraphs as text, tabs kept.
     std::vector<std::string> ReportLines()
     {
-        const mirovax::testing::ReadDocument document = mirovax::testing::ReadRtf(ReadFile(m_report));
+        const mirovax::testing::ReadDocument document
+            = mirovax::testing::ReadRtf(test::ReadFileBytes(m_report));
         EXPECT_EQ(document.trailingText, "");
         std::vector<std::string> lines;
         for (const mirovax::testing::ReadParagraph& p : document.paragraphs)
@@ -147,7 +132,7 @@ TEST_F(CliReportTest, EachModeGivesTheWindowsReportAfterTheRun)
 TEST_F(CliReportTest, HeadingsAndRowsKeepTheirSizesAndStyles)
 {
     ASSERT_EQ(Run({"solve", m_setup.string(), "--report", m_report.string()}), kExitValid) << m_err;
-    const mirovax::testing::ReadDocument document = mirovax::testing::ReadRtf(ReadFile(m_report));
+    const mirovax::testing::ReadDocument document = mirovax::testing::ReadRtf(test::ReadFileBytes(m_report));
     ASSERT_GT(document.paragraphs.size(), 6u);
     const mirovax::testing::ReadParagraph& heading = document.paragraphs[1];
     EXPECT_EQ(heading.halfPoints, 28);
@@ -208,11 +193,11 @@ TEST_F(CliReportTest, NoReportWithoutALoadedAirplaneAndAnExistingFileStays)
     EXPECT_EQ(Run({"solve", m_setup.string(), "--airplane", "NOPE", "--report", m_report.string()}),
         kExitInputsUnusable);
     EXPECT_NE(m_err.find("no report written"), std::string::npos) << m_err;
-    EXPECT_EQ(ReadFile(m_report), "earlier report");
+    EXPECT_EQ(test::ReadFileBytes(m_report), "earlier report");
 
     EXPECT_EQ(
         Run({"solve", (m_dir / "missing.MRX").string(), "--report", m_report.string()}), kExitFileOrTable);
-    EXPECT_EQ(ReadFile(m_report), "earlier report");
+    EXPECT_EQ(test::ReadFileBytes(m_report), "earlier report");
 }
 
 TEST_F(CliReportTest, AReportThatCannotBeWrittenIsAFileErrorAfterTheResults)
@@ -227,13 +212,13 @@ TEST_F(CliReportTest, AReportThatCannotBeWrittenIsAFileErrorAfterTheResults)
 
 TEST_F(CliReportTest, AReportNeverReplacesAnInputFile)
 {
-    const std::string setupBefore = ReadFile(m_setup);
-    const std::string tableBefore = ReadFile(m_dir / "Airplane.DB");
+    const std::string setupBefore = test::ReadFileBytes(m_setup);
+    const std::string tableBefore = test::ReadFileBytes(m_dir / "Airplane.DB");
     const fs::path sameSetup = m_dir / "." / "Worked.MRX";
     for (const fs::path& target : {sameSetup, m_dir / "Airplane.DB"}) {
         EXPECT_EQ(Run({"solve", m_setup.string(), "--report", target.string()}), kExitUsage);
         EXPECT_NE(m_err.find("is the input file"), std::string::npos) << m_err;
     }
-    EXPECT_EQ(ReadFile(m_setup), setupBefore);
-    EXPECT_EQ(ReadFile(m_dir / "Airplane.DB"), tableBefore);
+    EXPECT_EQ(test::ReadFileBytes(m_setup), setupBefore);
+    EXPECT_EQ(test::ReadFileBytes(m_dir / "Airplane.DB"), tableBefore);
 }

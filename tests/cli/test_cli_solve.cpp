@@ -18,21 +18,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The worked mission as a setup file would hold it. MATOW and MALW hold
-// nonsense on purpose: loading the airplane replaces them.
-SetupTexts WorkedSetup()
-{
-    return {"KSFO", "KBFI", "594", "5000", "310", "-46", "20", "KSEA", "433", "100", "45", "1500", "5", "1",
-        "1", "WORKED-1", "ICAO"};
-}
-
 class CliSolveTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "mirovax-cli-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
+        m_dir = test::MakeTempDir("mirovax-cli");
         // Another type first, so that a lookup that fell back on the
         // current record would show.
         test::AirplaneRow other = test::WorkedAirplane("OTHER");
@@ -120,7 +110,7 @@ TEST_F(CliSolveTest, WorkedFiguresInAllThreeModes)
         SolveRequest request;
         request.mode = c.mode;
         request.settings = c.settings;
-        const SetupRun run = Solve(WorkedSetup(), request);
+        const SetupRun run = Solve(test::WorkedSetup(), request);
         EXPECT_EQ(run.status, kExitValid) << c.mode << ": " << run.error;
         EXPECT_TRUE(run.valid) << c.mode;
         for (const auto& [label, text] : c.labels)
@@ -133,7 +123,7 @@ TEST_F(CliSolveTest, WorkedFiguresInAllThreeModes)
 
 TEST_F(CliSolveTest, TheAirplaneLoadPresetsTheWeightsBeforeTheSettingsApply)
 {
-    const SetupRun loaded = Solve(WorkedSetup(), SolveRequest{});
+    const SetupRun loaded = Solve(test::WorkedSetup(), SolveRequest{});
     EXPECT_EQ(loaded.fields[13], "30000");
     EXPECT_EQ(loaded.fields[14], "25000");
     EXPECT_EQ(loaded.airplane.labels[3], "30000 kg");
@@ -142,7 +132,7 @@ TEST_F(CliSolveTest, TheAirplaneLoadPresetsTheWeightsBeforeTheSettingsApply)
     // --set comes after the load, so it decides MATOW.
     SolveRequest lowTakeoff;
     lowTakeoff.settings = {{13, "24000"}};
-    const SetupRun limited = Solve(WorkedSetup(), lowTakeoff);
+    const SetupRun limited = Solve(test::WorkedSetup(), lowTakeoff);
     EXPECT_EQ(limited.status, kExitLimit);
     EXPECT_FALSE(limited.valid);
     EXPECT_EQ(limited.message, "Maximum Allowable Takeoff Weight of 24000 kg exceeded!");
@@ -152,14 +142,14 @@ TEST_F(CliSolveTest, TheAirplaneLoadPresetsTheWeightsBeforeTheSettingsApply)
     // --airplane picks another type, which presets its own maxima.
     SolveRequest other;
     other.airplane = "other"; // the lookup ignores letter case
-    const SetupRun changed = Solve(WorkedSetup(), other);
+    const SetupRun changed = Solve(test::WorkedSetup(), other);
     EXPECT_EQ(changed.status, kExitValid) << changed.error;
     EXPECT_EQ(changed.fields[15], "other");
     EXPECT_EQ(changed.fields[13], "31000");
     EXPECT_EQ(changed.results.label(28), "20000 kg");
 
     // Back to the worked type: nothing of the previous run carries over.
-    EXPECT_EQ(Solve(WorkedSetup(), SolveRequest{}).results.labels, loaded.results.labels);
+    EXPECT_EQ(Solve(test::WorkedSetup(), SolveRequest{}).results.labels, loaded.results.labels);
 }
 
 TEST_F(CliSolveTest, UnusableInputsNameTheLine)
@@ -178,7 +168,7 @@ TEST_F(CliSolveTest, UnusableInputsNameTheLine)
         {11, "1500 ", "Trip Time and Fuel", "line 12 (holding-altitude, Edit12)"},
     };
     for (const Case& c : cases) {
-        SetupTexts texts = WorkedSetup();
+        SetupTexts texts = test::WorkedSetup();
         texts[static_cast<size_t>(c.line)] = c.text;
         SolveRequest request;
         request.mode = c.mode;
@@ -189,7 +179,7 @@ TEST_F(CliSolveTest, UnusableInputsNameTheLine)
     }
 
     // Empty origin and destination do not matter.
-    SetupTexts noRoute = WorkedSetup();
+    SetupTexts noRoute = test::WorkedSetup();
     noRoute[0] = "";
     noRoute[1] = "";
     EXPECT_EQ(Solve(noRoute, SolveRequest{}).status, kExitValid);
@@ -197,7 +187,7 @@ TEST_F(CliSolveTest, UnusableInputsNameTheLine)
 
 TEST_F(CliSolveTest, UnknownTypesAndFaultsAreErrorsNotResults)
 {
-    SetupTexts unknown = WorkedSetup();
+    SetupTexts unknown = test::WorkedSetup();
     unknown[15] = "WORKED"; // a prefix is not a match
     const SetupRun run = Solve(unknown, SolveRequest{});
     EXPECT_EQ(run.status, kExitInputsUnusable);
@@ -210,13 +200,13 @@ TEST_F(CliSolveTest, UnknownTypesAndFaultsAreErrorsNotResults)
     named.airplane = "WORKED-1";
     EXPECT_EQ(Solve(unknown, named).status, kExitValid);
     named.airplane = "NOPE";
-    EXPECT_NE(
-        Solve(WorkedSetup(), named).error.find("Worked.MRX: --airplane: type \"NOPE\""), std::string::npos);
+    EXPECT_NE(Solve(test::WorkedSetup(), named).error.find("Worked.MRX: --airplane: type \"NOPE\""),
+        std::string::npos);
 
     // A trip distance of 0 divides the trip fuel by a zero trip time.
     SolveRequest zero;
     zero.settings = {{2, "0"}};
-    const SetupRun fault = Solve(WorkedSetup(), zero);
+    const SetupRun fault = Solve(test::WorkedSetup(), zero);
     EXPECT_EQ(fault.status, kExitArithmeticFault);
     EXPECT_NE(fault.error.find("Worked.MRX: "), std::string::npos);
     EXPECT_FALSE(fault.valid);
@@ -226,7 +216,7 @@ TEST_F(CliSolveTest, UnknownTypesAndFaultsAreErrorsNotResults)
     SolveRequest hopeless;
     hopeless.mode = "Maximum Payload";
     hopeless.settings = {{14, "0"}};
-    const SetupRun search = Solve(WorkedSetup(), hopeless);
+    const SetupRun search = Solve(test::WorkedSetup(), hopeless);
     EXPECT_EQ(search.status, kExitArithmeticFault);
     EXPECT_NE(search.error.find("Worked.MRX: Maximum Payload search ended without result"), std::string::npos)
         << search.error;
@@ -238,7 +228,7 @@ TEST_F(CliSolveTest, CtrlCActsAsTheAbortButton)
     volatile std::sig_atomic_t interrupt = 1;
     SolveRequest range;
     range.mode = "Maximum Range";
-    const SetupRun run = Solve(WorkedSetup(), range, &interrupt);
+    const SetupRun run = Solve(test::WorkedSetup(), range, &interrupt);
     EXPECT_EQ(run.status, kExitValid);
     EXPECT_TRUE(run.valid);
     EXPECT_EQ(run.md.LimitedBy, "Aborted by User");
@@ -246,7 +236,7 @@ TEST_F(CliSolveTest, CtrlCActsAsTheAbortButton)
     EXPECT_EQ(run.results.label(12), "Aborted by User");
 
     // A batch stops after the file that was running.
-    const std::string a = WriteSetup("A.MRX", WorkedSetup());
+    const std::string a = WriteSetup("A.MRX", test::WorkedSetup());
     std::string out, err;
     EXPECT_EQ(Run({"solve", a, a, a, "--mode", "range", "--json"}, &out, &err, &interrupt), kExitInterrupted);
     // The running file is still answered, aborted after its first pass.
@@ -257,9 +247,9 @@ TEST_F(CliSolveTest, CtrlCActsAsTheAbortButton)
 
 TEST_F(CliSolveTest, ABatchSolvesEachFileOnItsOwn)
 {
-    SetupTexts limited = WorkedSetup();
+    SetupTexts limited = test::WorkedSetup();
     limited[3] = "9000"; // zero fuel weight 23000 over MZFW 21000
-    const std::string good = WriteSetup("Good.MRX", WorkedSetup());
+    const std::string good = WriteSetup("Good.MRX", test::WorkedSetup());
     const std::string limit = WriteSetup("Limit.MRX", limited);
     const std::string missing = (m_dir / "Missing.MRX").string();
     const std::string shortFile = (m_dir / "Short.MRX").string();
@@ -320,7 +310,7 @@ TEST_F(CliSolveTest, TableCommandsPrintWhatTheButtonsFillIn)
     nowhere.programDir = (m_dir / "empty").string();
     EXPECT_EQ(RunCli({"airplanes"}, o, e, nowhere), kExitFileOrTable);
     EXPECT_NE(e.str().find("--tables DIR"), std::string::npos) << e.str();
-    const std::string good = WriteSetup("Good.MRX", WorkedSetup());
+    const std::string good = WriteSetup("Good.MRX", test::WorkedSetup());
     std::ostringstream o2, e2;
     EXPECT_EQ(RunCli({"solve", good, good, "--json"}, o2, e2, nowhere), kExitFileOrTable);
     const std::string batch = o2.str();
