@@ -1,5 +1,6 @@
 #include "ui/MainUnit.h"
 
+#include "engine/input_rules.h"
 #include "engine/text_format.h"
 #include "refdata/airplane.h"
 #include "refdata/airports.h"
@@ -963,51 +964,35 @@ void TMainForm::Edit15Change()
 void TMainForm::RegulationSelectorChange()
 {
     m_setupChanged = true;
-    // Holding time (min) and contingency fuel (%) each set of regulations
-    // prescribes; a text that is not exactly one of the names sets nothing.
-    struct Preset {
-        const char* regulations;
-        const char* holdingMinutes;
-        const char* contingencyPercent;
-    };
-    static constexpr Preset kPresets[] = {
-        {"FAR Domestic", "45", "0"},
-        {"FAR International", "30", "10"},
-        {"ICAO", "30", "5"},
-        {"JAA", "30", "5"},
-    };
-    const QString text = m_regulationSelector->currentText();
-    for (const Preset& p : kPresets) {
-        if (text == QLatin1String(p.regulations)) {
-            SetEditText(11, QString::fromLatin1(p.holdingMinutes));
-            SetEditText(13, QString::fromLatin1(p.contingencyPercent));
-        }
-    }
+    // A text that is not exactly one of the names presets nothing.
+    const std::optional<RegulationPreset> preset
+        = FindRegulationPreset(m_regulationSelector->currentText().toStdString());
+    if (!preset)
+        return;
+    SetEditText(11,
+        QString::fromLatin1(preset->holdingTime.data(), static_cast<qsizetype>(preset->holdingTime.size())));
+    SetEditText(13,
+        QString::fromLatin1(preset->contingency.data(), static_cast<qsizetype>(preset->contingency.size())));
 }
 
 void TMainForm::ModeSelectorChange()
 {
     // The quantity being solved for cannot be entered; the maximum modes show
     // the "Limited by" row and the row of the maximum found.
-    const QString text = ModeText();
-    auto apply = [this](bool tripDistance, bool payload, const QString& caption, bool maximumRows) {
-        Edit(3)->setEnabled(tripDistance);
-        Edit(4)->setEnabled(payload);
-        QLabel* label11 = NumberedLabel(11);
-        if (!caption.isEmpty())
-            label11->setText(caption);
-        for (QWidget* w :
-            {static_cast<QWidget*>(m_resultsBox->findChild<QLabel*>(QStringLiteral("StaticText39"))),
-                static_cast<QWidget*>(label11), static_cast<QWidget*>(NumberedLabel(12)),
-                static_cast<QWidget*>(NumberedLabel(13))})
-            w->setVisible(maximumRows);
-    };
-    if (text == Q(std::string(kModeTripTimeAndFuel)))
-        apply(true, true, QString(), false);
-    else if (text == Q(std::string(kModeMaximumPayload)))
-        apply(true, false, QStringLiteral("Maximum Payload:"), true);
-    else if (text == Q(std::string(kModeMaximumRange)))
-        apply(false, true, QStringLiteral("Maximum Range:"), true);
+    const std::optional<ModeRule> rule = FindModeRule(ModeText().toStdString());
+    if (!rule)
+        return;
+    Edit(3)->setEnabled(rule->tripDistanceEnabled);
+    Edit(4)->setEnabled(rule->payloadEnabled);
+    QLabel* label11 = NumberedLabel(11);
+    if (rule->label11)
+        label11->setText(
+            QString::fromLatin1(rule->label11->data(), static_cast<qsizetype>(rule->label11->size())));
+    for (QWidget* w :
+        {static_cast<QWidget*>(m_resultsBox->findChild<QLabel*>(QStringLiteral("StaticText39"))),
+            static_cast<QWidget*>(label11), static_cast<QWidget*>(NumberedLabel(12)),
+            static_cast<QWidget*>(NumberedLabel(13))})
+        w->setVisible(rule->maximumRowsShown);
 }
 
 // ---------------------------------------------------------------------------
