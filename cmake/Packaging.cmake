@@ -1,6 +1,6 @@
 # The Debian package, built by `cpack -G DEB` (scripts/package.sh) from a
 # Release build. dpkg-shlibdeps works out the library dependencies (Qt,
-# SQLite, the C++ runtime); the menu, the setup-file type and the icon cache
+# SQLite, the C++ runtime) and adds them to the fonts named below; the menu, the setup-file type and the icon cache
 # are refreshed by the file triggers of desktop-file-utils, shared-mime-info
 # and the icon theme, so the package needs no maintainer scripts.
 
@@ -33,6 +33,10 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${CPACK_PACKAGE_CONTACT})
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The window's fixed layout is measured in Liberation Sans, and the report
+# names Arial, whose metric-compatible stand-in is the same family: a minimal
+# desktop without it would fall back to a wider font and clip captions.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 
 include(CPack)
