@@ -1,8 +1,9 @@
 # The Debian package, built by `cpack -G DEB` (scripts/package.sh) from a
 # Release build. dpkg-shlibdeps works out the library dependencies (Qt,
-# SQLite, the C++ runtime) and adds them to the fonts named below; the menu, the setup-file type and the icon cache
-# are refreshed by the file triggers of desktop-file-utils, shared-mime-info
-# and the icon theme, so the package needs no maintainer scripts.
+# SQLite, the C++ runtime) and adds them to the fonts named below; the menu,
+# the setup-file type and the icon cache are refreshed by the file triggers of
+# desktop-file-utils, shared-mime-info and the icon theme, so the package
+# needs no maintainer scripts.
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME mirovax)
