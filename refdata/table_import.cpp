@@ -8,9 +8,6 @@
 
 #include <sqlite3.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -282,25 +279,17 @@ std::string FormatTableCsv(const TableData& table)
     return out;
 }
 
-void WriteTableFile(const TableData& table, const std::string& outPath)
+void WriteTableFile(const TableData& table, const std::string& outPath, const std::vector<RunInput>& inputs)
 {
-    std::string temporary = outPath + ".tmp-XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0)
-        throw std::runtime_error("cannot create a file beside " + Quoted(outPath));
-    // mkstemp makes the file private; a table is for every user to read.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-    close(fd);
+    // The table is built in memory and its file image written whole by the
+    // one file writer, so a failure anywhere leaves the old file as it was.
+    std::string image;
     try {
         sqlite3* raw = nullptr;
-        const int rc = sqlite3_open_v2(temporary.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+        const int rc = sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
         DatabasePtr db(raw);
         if (rc != SQLITE_OK)
             throw std::runtime_error(raw ? sqlite3_errmsg(raw) : "out of memory");
-        // The file is new and private until the rename: no journal needed.
-        Execute(db.get(), "PRAGMA journal_mode = OFF");
         Execute(db.get(), "BEGIN");
 
         const std::vector<FieldSpec>& fields = Fields(table.kind);
@@ -342,12 +331,19 @@ void WriteTableFile(const TableData& table, const std::string& outPath)
                 + " ON " + sqlite::QuoteIdentifier(TableName(table.kind)) + " ("
                 + sqlite::QuoteIdentifier(lookup) + " COLLATE NOCASE)");
         Execute(db.get(), "COMMIT");
-        if (sqlite3_close(db.release()) != SQLITE_OK)
-            throw std::runtime_error("cannot close the new table file");
-        if (std::rename(temporary.c_str(), outPath.c_str()) != 0)
-            throw std::runtime_error("cannot replace " + Quoted(outPath));
+
+        sqlite3_int64 size = 0;
+        unsigned char* bytes = sqlite3_serialize(db.get(), "main", &size, 0);
+        if (bytes == nullptr)
+            throw std::runtime_error("out of memory");
+        image.assign(reinterpret_cast<const char*>(bytes), static_cast<size_t>(size));
+        sqlite3_free(bytes);
     } catch (const std::exception& error) {
-        std::remove(temporary.c_str());
+        throw std::runtime_error("cannot write " + Quoted(outPath) + ": " + error.what());
+    }
+    try {
+        WriteFileAtomically(outPath, image, inputs);
+    } catch (const FileWriteError& error) {
         throw std::runtime_error("cannot write " + Quoted(outPath) + ": " + error.what());
     }
 }
@@ -412,6 +408,12 @@ TableData ReadTableFile(const std::string& path)
 
 void ImportTable(TableKind kind, const std::string& csvPath, const std::string& outPath)
 {
+    const std::vector<RunInput> inputs{{csvPath, "the CSV file"}};
+    try {
+        RefuseRunInput(outPath, inputs);
+    } catch (const FileWriteError& error) {
+        throw std::runtime_error("cannot write " + Quoted(outPath) + ": " + error.what());
+    }
     std::ifstream in(csvPath, std::ios::binary);
     if (!in)
         throw std::runtime_error("cannot read " + Quoted(csvPath));
@@ -425,7 +427,7 @@ void ImportTable(TableKind kind, const std::string& csvPath, const std::string& 
     } catch (const ImportError& error) {
         throw ImportError(error.line(), error.column(), error.reason(), csvPath);
     }
-    WriteTableFile(table, outPath);
+    WriteTableFile(table, outPath, inputs);
 }
 
 } // namespace mirovax

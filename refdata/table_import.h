@@ -1,5 +1,7 @@
 #pragma once
 
+#include "output/file_writer.h"
+
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -65,10 +67,10 @@ std::string FormatTableCsv(const TableData& table);
 
 // Writes the table into a new SQLite file at outPath: one table named after
 // the kind, numeric columns REAL, the others TEXT, and an index on the lookup
-// field ("Type" or "ICAO") that ignores letter case. The file is built beside
-// outPath under another name and renamed over it only when complete, so a
-// failure leaves any earlier outPath as it was. Throws std::runtime_error.
-void WriteTableFile(const TableData& table, const std::string& outPath);
+// field ("Type" or "ICAO") that ignores letter case. The file is written by
+// the one file writer (output/file_writer.h), so a failure leaves any earlier
+// outPath as it was. Throws std::runtime_error.
+void WriteTableFile(const TableData& table, const std::string& outPath, const std::vector<RunInput>& inputs = {});
 
 // Reads a table file back into TableData: the single table, columns in
 // order, records in record order; stored numbers become doubles, everything
@@ -76,8 +78,9 @@ void WriteTableFile(const TableData& table, const std::string& outPath);
 // table has an "ICAO" column, Airplanes otherwise. Throws TableError.
 TableData ReadTableFile(const std::string& path);
 
-// Reads csvPath, checks it and writes outPath. Throws ImportError (with the
-// file name in its message) or std::runtime_error.
+// Reads csvPath, checks it and writes outPath, which must not be csvPath.
+// Throws ImportError (with the file name in its message) or
+// std::runtime_error.
 void ImportTable(TableKind kind, const std::string& csvPath, const std::string& outPath);
 
 } // namespace mirovax

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "output/file_writer.h"
+
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Saving the report: the file name completion of the Save Report dialog and
 // a write that never leaves a half-written file behind.
@@ -21,14 +24,10 @@ bool HasFileExtension(std::string_view path);
 // content is rich text either way.
 std::string CompleteReportFileName(std::string_view fileName, int fileTypeIndex);
 
-// Writes content to path, creating the file or replacing an existing one.
-// The text goes to a new temporary file in the same directory, which replaces
-// the target only once it is completely written and flushed; an existing file
-// keeps its permissions. A symbolic link is followed and the file it names
-// replaced. Throws std::runtime_error naming the file when the directory
-// cannot be written, the target is a read-only file or a directory, or any
-// write fails; the target is then left as it was and no temporary file stays
-// behind.
-void SaveReportFile(const std::string& path, std::string_view content);
+// Writes content to path through the one file writer (see
+// output/file_writer.h for its rules). Throws std::runtime_error "Cannot
+// write the report to "path": reason." when it refuses or fails; the target
+// is then left as it was.
+void SaveReportFile(const std::string& path, std::string_view content, const std::vector<RunInput>& inputs = {});
 
 } // namespace mirovax

@@ -1,12 +1,12 @@
 #include "setup_file.h"
 
 #include "engine/text_encoding.h"
+#include "output/file_writer.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,7 +36,7 @@ std::string SystemMessage(int error)
     return std::strerror(error);
 }
 
-// Closes a descriptor when it goes out of scope, unless released.
+// Closes a descriptor when it goes out of scope.
 class FileDescriptor {
 public:
     explicit FileDescriptor(int fd)
@@ -50,71 +50,10 @@ public:
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     int get() const { return m_fd; }
-    void reset(int fd)
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = fd;
-    }
-    int release()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd;
-    }
 
 private:
     int m_fd;
 };
-
-// The temporary file beside the target; removed again unless committed.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(const std::filesystem::path& target);
-    ~TemporaryFile()
-    {
-        if (!m_committed)
-            ::unlink(m_path.c_str());
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    int fd() const { return m_fd.get(); }
-    const std::filesystem::path& path() const { return m_path; }
-    int close() { return ::close(m_fd.release()); }
-    void commit() { m_committed = true; }
-
-private:
-    std::filesystem::path m_path;
-    FileDescriptor m_fd{-1};
-    bool m_committed = false;
-};
-
-TemporaryFile::TemporaryFile(const std::filesystem::path& target)
-{
-    // A hidden name that cannot be mistaken for a setup file. O_EXCL with a
-    // random part guards against an existing file of that name; the mode
-    // 0666 lets the umask decide the permissions as for any new file.
-    std::random_device seed;
-    std::mt19937_64 random(seed());
-    const std::filesystem::path dir = target.parent_path();
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[24];
-        std::snprintf(suffix, sizeof suffix, ".%016llx.tmp", static_cast<unsigned long long>(random()));
-        std::string name = ".";
-        name += target.filename().native();
-        name += suffix;
-        std::filesystem::path candidate = dir / name;
-        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            m_path = std::move(candidate);
-            m_fd.reset(fd);
-            return;
-        }
-        if (errno != EEXIST)
-            throw SetupFileError("Cannot write " + Quoted(target) + ": " + SystemMessage(errno));
-    }
-    throw SetupFileError("Cannot write " + Quoted(target) + ": no free temporary file name in its directory");
-}
 
 } // namespace
 
@@ -300,70 +239,7 @@ SetupTexts LoadSetup(const std::filesystem::path& path)
     }
 }
 
-void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes)
-{
-    if (path.empty())
-        throw SetupFileError("Cannot write a file without a name");
-    std::filesystem::path target = path;
-    std::error_code ec;
-    if (std::filesystem::is_symlink(path, ec)) {
-        target = std::filesystem::canonical(path, ec);
-        if (ec)
-            throw SetupFileError("Cannot write " + Quoted(path) + ": " + ec.message());
-    }
-    if (!target.has_filename() || target.filename() == "." || target.filename() == "..")
-        throw SetupFileError("Cannot write " + Quoted(path) + ": it is not a file name");
-
-    struct stat st { };
-    bool exists = false;
-    if (::stat(target.c_str(), &st) == 0) {
-        exists = true;
-        if (S_ISDIR(st.st_mode))
-            throw SetupFileError("Cannot write " + Quoted(path) + ": it is a directory");
-        if (!S_ISREG(st.st_mode))
-            throw SetupFileError("Cannot write " + Quoted(path) + ": it is not a regular file");
-        // The rename below would replace a read-only file too; honour the
-        // protection the user gave it (also for root, who passes access()).
-        if ((st.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)
-            throw SetupFileError("Cannot write " + Quoted(path) + ": the file is read-only");
-    } else if (errno != ENOENT) {
-        throw SetupFileError("Cannot write " + Quoted(path) + ": " + SystemMessage(errno));
-    }
-
-    TemporaryFile temp(
-        target.parent_path().empty() ? std::filesystem::path(".") / target.filename() : target);
-    auto fail = [&](int error) {
-        throw SetupFileError("Cannot write " + Quoted(path) + ": " + SystemMessage(error));
-    };
-    size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(temp.fd(), bytes.data() + written, bytes.size() - written);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            fail(errno);
-        }
-        written += static_cast<size_t>(n);
-    }
-    if (exists && ::fchmod(temp.fd(), st.st_mode & 07777) != 0)
-        fail(errno);
-    if (::fsync(temp.fd()) != 0)
-        fail(errno);
-    if (temp.close() != 0)
-        fail(errno);
-    if (::rename(temp.path().c_str(), target.c_str()) != 0)
-        fail(errno);
-    temp.commit();
-
-    // Make the rename itself durable; a failure here leaves a complete file
-    // either way, so it is not reported.
-    const std::filesystem::path dir = target.parent_path().empty() ? "." : target.parent_path();
-    FileDescriptor dirFd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dirFd.get() >= 0)
-        ::fsync(dirFd.get());
-}
-
-void SaveSetup(const std::filesystem::path& path, const SetupTexts& texts)
+void SaveSetup(const std::filesystem::path& path, const SetupTexts& texts, const std::vector<RunInput>& inputs)
 {
     std::string bytes;
     try {
@@ -371,7 +247,11 @@ void SaveSetup(const std::filesystem::path& path, const SetupTexts& texts)
     } catch (const SetupFileError& e) {
         throw SetupFileError(path.string() + ": " + e.what());
     }
-    WriteFileAtomically(path, bytes);
+    try {
+        WriteFileAtomically(path, bytes, inputs);
+    } catch (const FileWriteError& e) {
+        throw SetupFileError("Cannot write " + Quoted(path) + ": " + e.what());
+    }
 }
 
 } // namespace mirovax

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "output/file_writer.h"
+
 #include <array>
 #include <cstddef>
 #include <filesystem>
@@ -90,18 +92,10 @@ std::string ReadSetupBytes(const std::filesystem::path& path);
 // lines throws SetupMissingLineError, which carries the lines present.
 SetupTexts LoadSetup(const std::filesystem::path& path);
 
-// Replaces the file at path with bytes only once the new content is
-// complete on disk: the bytes go into a temporary file in the same directory,
-// which is flushed and then renamed over the target. On any failure the
-// temporary file is removed, an existing file is left as it was, and
-// SetupFileError names the path. A symbolic link is followed, so the file it
-// points to is replaced and the link stays. An existing file without write
-// permission is refused rather than silently replaced, and a replaced file
-// keeps its permission bits.
-void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
-
-// FormatSetup and WriteFileAtomically: nothing is written when a text cannot
-// be encoded.
-void SaveSetup(const std::filesystem::path& path, const SetupTexts& texts);
+// FormatSetup, then the bytes written by the one file writer (see
+// output/file_writer.h for its rules): nothing is written when a text cannot
+// be encoded or the path is one of inputs. Throws SetupFileError.
+void SaveSetup(
+    const std::filesystem::path& path, const SetupTexts& texts, const std::vector<RunInput>& inputs = {});
 
 } // namespace mirovax

@@ -4,6 +4,7 @@
 #include "engine/input_rules.h"
 #include "engine/mission_data.h"
 #include "engine/solve.h"
+#include "output/file_writer.h"
 #include "refdata/table_store.h"
 #include "report/report_model.h"
 #include "ui/Dialogs.h"
@@ -61,6 +62,8 @@ public:
     // Program-wide state beside the mission record.
     TMissionData& MissionData() { return m_md; }
     const QString& ProgramDir() const { return m_programDir; }
+    // The tables the window reads, which no save may replace.
+    std::vector<RunInput> TablesInUse() const;
     const QString& HelpFile() const { return m_helpFile; }
     int StartParamCount() const { return m_startParamCount; }
     bool SetupChanged() const { return m_setupChanged; }

@@ -79,7 +79,7 @@ void TMainForm::SaveReport1Click()
         const FileChoice choice = m_dialogs.saveFile(this, spec);
         if (!choice.accepted())
             return;
-        m_reportFileName = SaveReport(m_report, choice.path, choice.filterIndex);
+        m_reportFileName = SaveReport(m_report, choice.path, choice.filterIndex, TablesInUse());
     });
 }
 

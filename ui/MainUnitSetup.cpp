@@ -69,6 +69,12 @@ void TMainForm::LoadSetupFile(const QString& path)
     ClearResults();
 }
 
+std::vector<RunInput> TMainForm::TablesInUse() const
+{
+    return {{FilePath(m_programDir + QString::fromLatin1(kAirplaneTableName)), "the airplane table"},
+        {FilePath(m_programDir + QString::fromLatin1(kAirportTableName)), "the airport table"}};
+}
+
 void TMainForm::SaveSetupFile(const QString& path)
 {
     SetupTexts texts;
@@ -78,7 +84,7 @@ void TMainForm::SaveSetupFile(const QString& path)
     texts[kSetupRegulationsLine] = m_regulationSelector->currentText().toStdString();
     // Written beside the old file and renamed over it once complete: a
     // failed save leaves the previous setup whole.
-    SaveSetup(FilePath(path), texts);
+    SaveSetup(FilePath(path), texts, TablesInUse());
     m_setupChanged = false;
 }
 

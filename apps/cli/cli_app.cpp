@@ -5,6 +5,7 @@
 #include "apps/cli/cli_payload_range.h"
 #include "apps/cli/cli_report.h"
 #include "apps/cli/cli_solve.h"
+#include "output/file_writer.h"
 #include "refdata/airplane.h"
 #include "refdata/airports.h"
 #include "refdata/table_store.h"
@@ -40,17 +41,15 @@ void OpenTable(TTable& table, const std::string& path)
 
 // solve --report: the report of the run, or why there is none. Returns the
 // run's status, raised to a file error when the report could not be written.
-int WriteReport(const SetupRun& run, const std::string& reportPath, const std::vector<std::string>& inputs,
-    std::ostream& err)
+int WriteReport(
+    const SetupRun& run, const std::string& reportPath, const std::vector<RunInput>& inputs, std::ostream& err)
 {
     // A report written over the setup file or a table would destroy it.
-    for (const std::string& input : inputs) {
-        std::error_code ec;
-        if (std::filesystem::equivalent(input, reportPath, ec)) {
-            err << kProgram << "no report written: \"" << reportPath << "\" is the input file \"" << input
-                << "\"\n";
-            return std::max(run.status, static_cast<int>(kExitUsage));
-        }
+    try {
+        RefuseRunInput(reportPath, inputs);
+    } catch (const FileWriteError& e) {
+        err << kProgram << "no report written to \"" << reportPath << "\": " << e.what() << '\n';
+        return std::max(run.status, static_cast<int>(kExitUsage));
     }
     if (!RunCanBeReported(run)) {
         err << kProgram << "no report written to \"" << reportPath
@@ -58,7 +57,7 @@ int WriteReport(const SetupRun& run, const std::string& reportPath, const std::v
         return run.status;
     }
     try {
-        WriteRunReport(run, MIROVAX_VERSION, reportPath);
+        WriteRunReport(run, MIROVAX_VERSION, reportPath, inputs);
     } catch (const std::exception& e) {
         err << kProgram << e.what() << '\n';
         return std::max(run.status, static_cast<int>(kExitFileOrTable));
@@ -112,8 +111,9 @@ int Solve(const CliOptions& options, std::ostream& out, std::ostream& err, const
         status = std::max(status, run.status);
         if (options.reportFile)
             status = std::max(status,
-                WriteReport(
-                    run, *options.reportFile, {path, TablePath(options, environment, "Airplane.DB")}, err));
+                WriteReport(run, *options.reportFile,
+                    {{path, "the setup file"}, {TablePath(options, environment, "Airplane.DB"), "the airplane table"}},
+                    err));
         if (options.json) {
             out << FormatJson(run);
         } else {
@@ -204,8 +204,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return Airports(options, out, environment);
         case Command::PayloadRange: {
             TTable airplanes;
-            OpenTable(airplanes, TablePath(options, environment, "Airplane.DB"));
-            return RunPayloadRange(options, airplanes, out, err);
+            const std::string table = TablePath(options, environment, "Airplane.DB");
+            OpenTable(airplanes, table);
+            return RunPayloadRange(options, airplanes, table, out, err);
         }
         case Command::None:
             break;

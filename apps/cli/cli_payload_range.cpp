@@ -3,9 +3,8 @@
 #include "engine/checked_math.h"
 #include "engine/payload_range_inputs.h"
 #include "engine/text_format.h"
+#include "output/file_writer.h"
 
-#include <cstdio>
-#include <fstream>
 
 namespace mirovax::cli {
 
@@ -24,22 +23,6 @@ InputTexts InputsOf(const SetupTexts& fields)
 std::string PadLeft(const std::string& text, size_t width)
 {
     return text.size() < width ? std::string(width - text.size(), ' ') + text : text;
-}
-
-// Writes the picture whole or reports why not; a file cut short is removed
-// rather than left looking like a diagram.
-bool WriteFile(const std::string& path, const std::string& content, std::string& error)
-{
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (file)
-        file.write(content.data(), static_cast<std::streamsize>(content.size()));
-    if (file)
-        file.close();
-    if (file)
-        return true;
-    error = "cannot write \"" + path + "\"";
-    std::remove(path.c_str());
-    return false;
 }
 
 } // namespace
@@ -106,8 +89,21 @@ std::string FormatPayloadRangeTable(const PayloadRangeRun& run)
     return out;
 }
 
-int RunPayloadRange(const CliOptions& options, TTable& airplanes, std::ostream& out, std::ostream& err)
+int RunPayloadRange(
+    const CliOptions& options, TTable& airplanes, const std::string& airplaneTable, std::ostream& out, std::ostream& err)
 {
+    // The picture never replaces the setup file or the table it is drawn
+    // from; say so before any work is done.
+    const std::vector<RunInput> inputs{{options.operands.at(0), "the setup file"}, {airplaneTable, "the airplane table"}};
+    const bool toFile = options.svgFile && *options.svgFile != "-";
+    if (toFile) {
+        try {
+            RefuseRunInput(*options.svgFile, inputs);
+        } catch (const FileWriteError& e) {
+            err << kProgram << "cannot write \"" << *options.svgFile << "\": " << e.what() << '\n';
+            return kExitUsage;
+        }
+    }
     SolveRequest request;
     request.airplane = options.airplane;
     request.settings = options.settings;
@@ -126,9 +122,10 @@ int RunPayloadRange(const CliOptions& options, TTable& airplanes, std::ostream& 
         if (*options.svgFile == "-") {
             out << svg;
         } else {
-            std::string error;
-            if (!WriteFile(*options.svgFile, svg, error)) {
-                err << kProgram << error << '\n';
+            try {
+                WriteFileAtomically(*options.svgFile, svg, inputs);
+            } catch (const FileWriteError& e) {
+                err << kProgram << "cannot write \"" << *options.svgFile << "\": " << e.what() << '\n';
                 return kExitFileOrTable;
             }
         }

@@ -50,7 +50,8 @@ ReportSnapshot RunReportSnapshot(
     return snapshot;
 }
 
-void WriteRunReport(const SetupRun& run, std::string_view fileVersion, const std::string& reportPath)
+void WriteRunReport(
+    const SetupRun& run, std::string_view fileVersion, const std::string& reportPath, const std::vector<RunInput>& inputs)
 {
     std::error_code ec;
     std::filesystem::path setupPath = std::filesystem::absolute(run.path, ec);
@@ -58,7 +59,7 @@ void WriteRunReport(const SetupRun& run, std::string_view fileVersion, const std
         setupPath = run.path;
     const ReportSnapshot snapshot
         = RunReportSnapshot(run, fileVersion, setupPath.lexically_normal().string());
-    SaveReportFile(reportPath, WriteRtf(BuildReport(snapshot)));
+    SaveReportFile(reportPath, WriteRtf(BuildReport(snapshot)), inputs);
 }
 
 } // namespace mirovax::cli

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The mission report of a solved setup file: the report View Report would
 // compose in the window after Load Setup and Execute on the same file.
@@ -25,8 +26,9 @@ ReportSnapshot RunReportSnapshot(
 
 // Composes the report of the run and saves it as rich text to reportPath,
 // naming the setup file by its absolute path as the Load Setup dialog would.
-// Throws std::runtime_error naming the file when it cannot be written; the
-// target is then left as it was.
-void WriteRunReport(const SetupRun& run, std::string_view fileVersion, const std::string& reportPath);
+// Throws std::runtime_error naming the file when it cannot be written or is
+// one of inputs; the target is then left as it was.
+void WriteRunReport(const SetupRun& run, std::string_view fileVersion, const std::string& reportPath,
+    const std::vector<RunInput>& inputs = {});
 
 } // namespace mirovax::cli

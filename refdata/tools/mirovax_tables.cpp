@@ -6,7 +6,6 @@
 
 #include <cstdio>
 #include <exception>
-#include <fstream>
 #include <iostream>
 #include <string>
 
@@ -38,11 +37,10 @@ int main(int argc, char** argv)
                 std::cout << csv << std::flush;
                 return std::cout ? 0 : 1;
             }
-            std::ofstream out(argv[3], std::ios::binary | std::ios::trunc);
-            out << csv;
-            out.close();
-            if (!out) {
-                std::cerr << "mirovax-tables: cannot write \"" << argv[3] << "\"\n";
+            try {
+                mirovax::WriteFileAtomically(argv[3], csv, {{argv[2], "the table"}});
+            } catch (const mirovax::FileWriteError& error) {
+                std::cerr << "mirovax-tables: cannot write \"" << argv[3] << "\": " << error.what() << '\n';
                 return 1;
             }
             return 0;

@@ -151,6 +151,18 @@ TEST_F(CliPayloadRangeTest, TheSvgGoesToItsFileOrStandardOutput)
     const std::string nowhere = (m_dir / "no-such-dir" / "diagram.svg").string();
     EXPECT_EQ(Run({"payload-range", m_setup, "--svg", nowhere}, &out, &err), kExitFileOrTable);
     EXPECT_TRUE(Contains(err, "cannot write \"" + nowhere + "\"")) << err;
+
+    // The picture never replaces what it is drawn from.
+    const std::string setupBefore = test::ReadFileBytes(m_setup);
+    const std::string tableBefore = test::ReadFileBytes(m_dir / "Airplane.DB");
+    for (const auto& [target, what] : {std::pair{m_setup, "the setup file"},
+             std::pair{(m_dir / "Airplane.DB").string(), "the airplane table"}}) {
+        err.clear();
+        EXPECT_EQ(Run({"payload-range", m_setup, "--svg", target}, &out, &err), kExitUsage);
+        EXPECT_TRUE(Contains(err, std::string("it is ") + what + " this run reads")) << err;
+    }
+    EXPECT_EQ(test::ReadFileBytes(m_setup), setupBefore);
+    EXPECT_EQ(test::ReadFileBytes(m_dir / "Airplane.DB"), tableBefore);
 }
 
 TEST_F(CliPayloadRangeTest, RefusalsHaveTheStatusesOfSolve)

@@ -96,46 +96,9 @@ TEST_F(SaveReportFileTest, CreatesAndReplacesWithExactContent)
     EXPECT_EQ(Entries(), std::vector<std::string>{"report.txt"});
 }
 
-// The temporary file must fit the file system's name limit too.
-TEST_F(SaveReportFileTest, NameFillingTheLimitIsSaved)
-{
-    const std::string name = std::string(251, 'r') + ".rtf";
-    SaveReportFile((m_dir / name).string(), "long");
-    EXPECT_EQ(Read(m_dir / name), "long");
-    EXPECT_EQ(Entries(), std::vector<std::string>{name});
-}
 
-TEST_F(SaveReportFileTest, ReplacementKeepsTheFilesPermissions)
-{
-    const fs::path target = m_dir / "report.rtf";
-    Write(target, "old");
-    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    SaveReportFile(target.string(), "new");
-    EXPECT_EQ(Read(target), "new");
-    EXPECT_EQ(fs::status(target).permissions(),
-        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-}
 
-TEST_F(SaveReportFileTest, NewFileGetsTheUsualPermissions)
-{
-    const mode_t mask = umask(022);
-    SaveReportFile((m_dir / "new.rtf").string(), "x");
-    umask(mask);
-    struct stat info { };
-    ASSERT_EQ(stat((m_dir / "new.rtf").c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0644u);
-}
 
-TEST_F(SaveReportFileTest, WritesThroughASymbolicLink)
-{
-    const fs::path real = m_dir / "real.rtf";
-    const fs::path link = m_dir / "link.rtf";
-    Write(real, "old");
-    fs::create_symlink(real, link);
-    SaveReportFile(link.string(), "new");
-    EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(Read(real), "new");
-}
 
 TEST_F(SaveReportFileTest, UnwritablePlacesThrowNamingTheFile)
 {
@@ -153,73 +116,7 @@ TEST_F(SaveReportFileTest, UnwritablePlacesThrowNamingTheFile)
     EXPECT_EQ(Entries(), std::vector<std::string>{"folder.rtf"});
 }
 
-// A write that fails half-way (here the file size limit, as a full disk
-// would) leaves the old report untouched and no temporary file.
-TEST_F(SaveReportFileTest, FailedWriteLeavesTheOldFile)
-{
-    const fs::path target = m_dir / "report.rtf";
-    Write(target, "old report");
 
-    struct sigaction ignore { };
-    struct sigaction previous { };
-    ignore.sa_handler = SIG_IGN;
-    ASSERT_EQ(sigaction(SIGXFSZ, &ignore, &previous), 0);
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-
-    std::string message;
-    try {
-        SaveReportFile(target.string(), std::string(100000, 'n'));
-    } catch (const std::runtime_error& e) {
-        message = e.what();
-    }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    sigaction(SIGXFSZ, &previous, nullptr);
-
-    EXPECT_NE(message.find(target.string()), std::string::npos) << message;
-    EXPECT_EQ(Read(target), "old report");
-    EXPECT_EQ(Entries(), std::vector<std::string>{"report.rtf"});
-}
-
-// Replacing by rename would get past a read-only file's protection; the save
-// refuses as writing into the file would. The superuser writes anything, so
-// then the check runs as an ordinary user in a child process.
-TEST_F(SaveReportFileTest, ReadOnlyFileIsNotReplaced)
-{
-    const fs::path target = m_dir / "report.rtf";
-    Write(target, "kept");
-    fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    fs::permissions(m_dir, fs::perms::all);
-
-    auto attempt = [&]() -> int {
-        try {
-            SaveReportFile(target.string(), "replaced");
-        } catch (const std::runtime_error&) {
-            return 0;
-        }
-        return 1;
-    };
-    if (geteuid() != 0) {
-        EXPECT_EQ(attempt(), 0);
-    } else {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            if (setgid(65534) != 0 || setuid(65534) != 0)
-                _exit(2);
-            _exit(attempt());
-        }
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 0) << "1: replaced, 2: could not drop privileges";
-    }
-    EXPECT_EQ(Read(target), "kept");
-    EXPECT_EQ(Entries(), std::vector<std::string>{"report.rtf"});
-}
 
 } // namespace
 } // namespace mirovax

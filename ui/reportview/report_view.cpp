@@ -260,11 +260,12 @@ void PrintReport(const QTextEdit* richEdit, QPrinter& printer)
     PrintReport(*richEdit->document(), printer);
 }
 
-QString SaveReport(const ReportModel& model, const QString& chosenName, int fileTypeIndex)
+QString SaveReport(
+    const ReportModel& model, const QString& chosenName, int fileTypeIndex, const std::vector<RunInput>& inputs)
 {
     const QString path
         = QString::fromStdString(CompleteReportFileName(chosenName.toStdString(), fileTypeIndex));
-    SaveReportFile(QFile::encodeName(path).toStdString(), WriteRtf(model));
+    SaveReportFile(QFile::encodeName(path).toStdString(), WriteRtf(model), inputs);
     return path;
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "output/file_writer.h"
 #include "report/report_model.h"
 
 #include <QString>
+
+#include <vector>
 
 class QPrinter;
 class QTextDocument;
@@ -69,7 +72,9 @@ void PrintReport(const QTextEdit* richEdit, QPrinter& printer);
 // ".txt" by the chosen file type when it has no extension, and returns the
 // name it was saved under (which the dialog proposes next time). The content
 // is rich text whatever the extension. Throws std::runtime_error naming the
-// file when it cannot be written; an existing file is then left as it was.
-QString SaveReport(const ReportModel& model, const QString& chosenName, int fileTypeIndex);
+// file when it cannot be written or is one of inputs; an existing file is
+// then left as it was.
+QString SaveReport(
+    const ReportModel& model, const QString& chosenName, int fileTypeIndex, const std::vector<RunInput>& inputs = {});
 
 } // namespace mirovax
