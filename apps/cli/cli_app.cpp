@@ -105,6 +105,7 @@ int Solve(const CliOptions& options, std::ostream& out, std::ostream& err, const
             run.status = kExitFileOrTable;
         } else {
             run = SolveSetupFile(airplanes, path, request, environment.interrupt);
+            WriteSetupNotes(run, err);
             if (!run.error.empty())
                 err << kProgram << run.error << '\n';
         }
