@@ -881,9 +881,12 @@ void TMainForm::AirplaneDataDoneButtonClick()
 void TMainForm::CalculateDistanceButtonClick()
 {
     Guarded([this] {
-        SetEditText(3,
-            Q(CalculateDistance(
-                *m_airportTable, Edit(1)->text().toStdString(), Edit(2)->text().toStdString())));
+        const DistanceLookup lookup = CalculateDistance(
+            *m_airportTable, Edit(1)->text().toStdString(), Edit(2)->text().toStdString());
+        if (lookup.distance)
+            SetEditText(3, Q(*lookup.distance));
+        if (lookup.unknownCode)
+            ShowEntryMessage(m_dialogs, this, Q(UnknownAirportMessage(*lookup.unknownCode)));
     });
 }
 
@@ -892,8 +895,12 @@ void TMainForm::AlternateDataButtonClick()
     Guarded([this] {
         const AlternateData alternate
             = AlternateLookup(*m_airportTable, Edit(8)->text().toStdString(), Edit(2)->text().toStdString());
-        SetEditText(9, Q(alternate.elevation));
-        SetEditText(10, Q(alternate.distance));
+        if (alternate.elevation)
+            SetEditText(9, Q(*alternate.elevation));
+        if (alternate.distance)
+            SetEditText(10, Q(*alternate.distance));
+        if (alternate.unknownCode)
+            ShowEntryMessage(m_dialogs, this, Q(UnknownAirportMessage(*alternate.unknownCode)));
     });
 }
 

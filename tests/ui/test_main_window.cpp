@@ -481,6 +481,38 @@ void TestMainWindow::calculateAndAlternate()
     QCOMPARE(edit(9)->text(), QStringLiteral("433"));
     QCOMPARE(edit(10)->text(), QStringLiteral("5")); // 4.86 NM
     QVERIFY(m_dialogs->errors.isEmpty());
+    QVERIFY(m_dialogs->warnings.isEmpty());
+
+    // A code the table does not hold is named, and changes no field; a known
+    // alternate still gives its elevation when the destination is unknown.
+    struct Case {
+        int field;
+        const char* code;
+        const char* button;
+        const char* edit9;
+    };
+    const Case cases[] = {
+        {1, "QQQQ", "CalculateDistanceButton", "1"},
+        {2, "QQQQ", "CalculateDistanceButton", "1"},
+        {8, "QQQQ", "AlternateDataButton", "1"},
+        {2, "QQQQ", "AlternateDataButton", "433"},
+    };
+    for (const Case& c : cases) {
+        edit(1)->setText(QStringLiteral("KSFO"));
+        edit(2)->setText(QStringLiteral("KBFI"));
+        edit(8)->setText(QStringLiteral("KSEA"));
+        for (int n : {3, 9, 10})
+            edit(n)->setText(QStringLiteral("1"));
+        edit(c.field)->setText(QString::fromLatin1(c.code));
+        m_dialogs->warnings.clear();
+        button(c.button)->click();
+        QCOMPARE(m_dialogs->warnings,
+            QStringList{QStringLiteral("Airport \"QQQQ\" is not in the airport table!")});
+        QCOMPARE(edit(3)->text(), QStringLiteral("1"));
+        QCOMPARE(edit(9)->text(), QString::fromLatin1(c.edit9));
+        QCOMPARE(edit(10)->text(), QStringLiteral("1"));
+    }
+    QCOMPARE(m_dialogs->errors, QStringList());
 }
 
 void TestMainWindow::executeEachMode_data()
