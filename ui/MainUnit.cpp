@@ -478,7 +478,7 @@ void TMainForm::CreateDataBox(QWidget* client)
         {5, "Payload:", {4, 8, 40, "12000", "Payload", 6, false}, 9, "kg"},
         {6, "Flight Level:", {5, 8, 64, "310", "Flight Level", 3, false}, 0, nullptr},
         {7, "OAT:", {6, 8, 88, "-46", "Outside Air Temperature", 3, false}, 10, "\u00b0C"},
-        {8, "Wind:", {7, 8, 112, "0", "Wind (HW = -)", 4, false}, 11, "kts"},
+        {8, "Wind:", {7, 8, 112, "0", "Wind (HW = +, TW = -)", 4, false}, 11, "kts"},
         {24, "MATOW:", {14, 8, 136, "Edit14", "Maximum Allowable Takeoff Weight", 6, false}, 25, "kg"},
         {27, "MALW:", {15, 8, 160, "Edit15", "Maximum Allowable Landing Weight", 6, false}, 26, "kg"},
         {12, "Alternate:", {8, 248, 16, "KSEA", "Alternate ICAO Code", 4, true}, 0, nullptr},

@@ -176,7 +176,7 @@ void TestMainWindow::editFields()
         {4, "12000", "Payload", 5, false},
         {5, "310", "Flight Level", 3, false},
         {6, "-46", "Outside Air Temperature", 3, false},
-        {7, "0", "Wind (HW = -)", 4, false},
+        {7, "0", "Wind (HW = +, TW = -)", 4, false},
         {8, "KSEA", "Alternate ICAO Code", 4, true},
         {9, "433", "Alternate Elevation", 5, false},
         {10, "5", "Alternate Distance", 4, false},
