@@ -726,7 +726,7 @@ void TMainForm::ConnectHandlers()
         &TMainForm::Edit15Change,
     };
     for (int n = 1; n <= 15; ++n)
-        connect(Edit(n), &QLineEdit::textChanged, this, kEditChange[n - 1]);
+        connect(Edit(n), &TEdit::contentChanged, this, kEditChange[n - 1]);
 
     // A combo box reacts to the user only: picking an item or typing. Text
     // the program sets runs no handler.
@@ -760,7 +760,7 @@ void TMainForm::ConnectHandlers()
     connect(m_payloadRange1, &QAction::triggered, this, &TMainForm::PayloadRange1Click);
     connect(m_toolButton8, &QToolButton::clicked, this, &TMainForm::PayloadRange1Click);
     for (int n = 3; n <= 15; ++n)
-        connect(Edit(n), &QLineEdit::textChanged, this, &TMainForm::UpdatePayloadRange);
+        connect(Edit(n), &TEdit::contentChanged, this, &TMainForm::UpdatePayloadRange);
     // Setup files, key filters and exit checks.
     connect(m_loadSetup1, &QAction::triggered, this, &TMainForm::LoadSetup1Click);
     connect(m_toolButton2, &QToolButton::clicked, this, &TMainForm::LoadSetup1Click);

@@ -425,8 +425,10 @@ void TestMainWindow::upperCaseAndLengthLimits()
     QCOMPARE(distance->text(), QStringLiteral("10800"));
     distance->setFocus();
     distance->end(false);
+    m_form->SetSetupChanged(false);
     QTest::keyClick(distance, Qt::Key_1);
     QCOMPARE(distance->text(), QStringLiteral("10800"));
+    QVERIFY2(!m_form->SetupChanged(), "a refused keystroke changes nothing");
     QTest::keyClick(distance, Qt::Key_Backspace);
     QCOMPARE(distance->text(), QStringLiteral("1080"));
     QTest::keyClick(distance, Qt::Key_5);
