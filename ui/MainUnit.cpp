@@ -309,6 +309,10 @@ void TMainForm::CreateControls()
     m_statusBar1->setObjectName(QStringLiteral("StatusBar1"));
     m_statusBar1->setSizeGripEnabled(false);
     m_statusBar1->setGeometry(0, 623, 529, 19);
+    m_outOfDateNote = new QLabel(QStringLiteral("Results out of date: press Execute"), m_statusBar1);
+    m_outOfDateNote->setObjectName(QStringLiteral("ResultsOutOfDateNote"));
+    m_statusBar1->addPermanentWidget(m_outOfDateNote);
+    m_outOfDateNote->hide();
 
     CreateAirplaneDataBox(client);
     CreateToolBar(client);
@@ -864,7 +868,7 @@ void TMainForm::AirplaneSelectorChange()
     Guarded([this] {
         LoadAirplane(m_airplaneSelector->currentText());
         ClearResults();
-        m_setupChanged = true;
+        EntryChanged();
     });
 }
 
@@ -909,68 +913,83 @@ void TMainForm::AlternateDataButtonClick()
 
 void TMainForm::Edit1Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit2Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit3Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit4Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit5Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit6Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit7Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit8Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit9Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit10Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit11Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit12Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit13Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit14Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit15Change()
 {
+    EntryChanged();
+}
+
+void TMainForm::EntryChanged()
+{
     m_setupChanged = true;
+    if (m_resultsShown && !m_resultsOutOfDate)
+        SetResultsOutOfDate(true);
+}
+
+void TMainForm::SetResultsOutOfDate(bool outOfDate)
+{
+    m_resultsOutOfDate = outOfDate;
+    for (int n = 12; n <= 30; ++n)
+        NumberedLabel(n)->setEnabled(!outOfDate);
+    m_outOfDateNote->setVisible(outOfDate);
 }
 
 void TMainForm::RegulationSelectorChange()
 {
-    m_setupChanged = true;
+    EntryChanged();
     // A text that is not exactly one of the names presets nothing.
     const std::optional<RegulationPreset> preset
         = FindRegulationPreset(m_regulationSelector->currentText().toStdString());
@@ -984,6 +1003,10 @@ void TMainForm::RegulationSelectorChange()
 
 void TMainForm::ModeSelectorChange()
 {
+    // The mode is no part of a setup file, but results shown for another
+    // mode no longer answer the question asked.
+    if (m_resultsShown && !m_resultsOutOfDate)
+        SetResultsOutOfDate(true);
     // The quantity being solved for cannot be entered; the maximum modes show
     // the "Limited by" row and the row of the maximum found.
     const std::optional<ModeRule> rule = FindModeRule(ModeText().toStdString());
@@ -1036,8 +1059,12 @@ void TMainForm::ExecuteButtonClick()
         ClearResults();
         m_abortButton->setEnabled(true);
         m_viewReportButton->setEnabled(false);
-        if (ExecuteCalculation(m_md, CollectInputTexts(), ModeText().toStdString(), *m_services)) {
+        const std::string mode = ModeText().toStdString();
+        if (!FindModeRule(mode)) {
+            ShowEntryMessage(m_dialogs, this, Q(UnknownModeMessage(mode)));
+        } else if (ExecuteCalculation(m_md, CollectInputTexts(), mode, *m_services)) {
             ShowResults();
+            m_resultsShown = true;
             m_viewReportButton->setEnabled(true);
         }
     });
@@ -1070,6 +1097,9 @@ void TMainForm::ShowResults()
 
 void TMainForm::ClearResults()
 {
+    m_resultsShown = false;
+    if (m_resultsOutOfDate)
+        SetResultsOutOfDate(false);
     for (int n = 12; n <= 30; ++n) {
         if (auto* label = m_client->findChild<QLabel*>(NumberedName("Label", n)))
             label->setText(QString());

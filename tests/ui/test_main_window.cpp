@@ -16,7 +16,9 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
+
 #include <QToolButton>
+#include <functional>
 
 using namespace mirovax;
 using namespace mirovax::test;
@@ -48,6 +50,7 @@ private slots:
     void limitStopsTheRunWithAWarning();
     void arithmeticFaultEndsTheRunWithAnErrorBox();
     void unknownModeTextRunsNoSolveMode();
+    void resultsGoOutOfDateAtTheFirstChange();
     void abortDuringMaximumRange();
     void escapeAbortsAndOtherInputIsRefused();
     void closingDuringASearchStopsItFirst();
@@ -606,14 +609,62 @@ void TestMainWindow::arithmeticFaultEndsTheRunWithAnErrorBox()
 
 void TestMainWindow::unknownModeTextRunsNoSolveMode()
 {
+    button("ExecuteButton")->click();
+    QVERIFY(button("ViewReportButton")->isEnabled());
     QLineEdit* mode = combo("ModeSelector")->lineEdit();
     mode->selectAll();
-    QTest::keyClicks(mode, QStringLiteral("maximum range"));
+    QTest::keyClicks(mode, QStringLiteral("Maximum Rnage"));
     button("ExecuteButton")->click();
-    const QStringList labels = ResultLabels(m_form.get());
-    QCOMPARE(labels.at(1), QString()); // Label13
-    QCOMPARE(labels.at(2), QStringLiteral("0 kts"));
-    QVERIFY(button("ViewReportButton")->isEnabled());
+    QCOMPARE(m_dialogs->warnings,
+        QStringList{QStringLiteral("Unknown solve mode \"Maximum Rnage\": pick Trip Time and Fuel, Maximum "
+                                   "Payload or Maximum Range!")});
+    QCOMPARE(m_dialogs->sounds, 1);
+    QCOMPARE(ResultLabels(m_form.get()).join(QString()), QString());
+    QVERIFY(!button("ViewReportButton")->isEnabled());
+    QVERIFY(!button("AbortButton")->isEnabled());
+}
+
+// After a valid run, the first change of an entry greys the values and puts
+// a note in the status bar, leaving every text as it was; Execute ends it.
+void TestMainWindow::resultsGoOutOfDateAtTheFirstChange()
+{
+    QLabel* note = Child<QLabel>(m_form.get(), "ResultsOutOfDateNote");
+    const std::function<void()> changes[] = {
+        [this] {
+            edit(7)->setText(
+                edit(7)->text() == QStringLiteral("0") ? QStringLiteral("10") : QStringLiteral("0"));
+        },
+        [this] { QTest::keyClicks(combo("RegulationSelector")->lineEdit(), QStringLiteral("x")); },
+        [this] { setMode("Maximum Payload"); },
+    };
+    for (const auto& change : changes) {
+        QVERIFY(!m_form->ResultsOutOfDate());
+        change(); // before any run: nothing to mark
+        QVERIFY(!m_form->ResultsOutOfDate());
+        button("ExecuteButton")->click();
+        const QStringList shown = ResultLabels(m_form.get());
+        QVERIFY(!shown.join(QString()).isEmpty());
+        QVERIFY(note->isHidden());
+        change();
+        QVERIFY(m_form->ResultsOutOfDate());
+        QCOMPARE(ResultLabels(m_form.get()), shown);
+        for (int n = 12; n <= 30; ++n)
+            QVERIFY(!Child<QLabel>(m_form.get(), qPrintable(QStringLiteral("Label%1").arg(n)))->isEnabled());
+        QVERIFY(note->isVisibleTo(m_form.get()));
+        QCOMPARE(note->text(), QStringLiteral("Results out of date: press Execute"));
+        button("ExecuteButton")->click();
+        QVERIFY(!m_form->ResultsOutOfDate());
+        QVERIFY(Child<QLabel>(m_form.get(), "Label14")->isEnabled());
+        QVERIFY(note->isHidden());
+        // Blanked results are not out of date either.
+        change();
+        emit combo("AirplaneSelector")->textActivated(QStringLiteral("Test Jet"));
+        QVERIFY(!m_form->ResultsOutOfDate());
+        QVERIFY(Child<QLabel>(m_form.get(), "Label14")->isEnabled());
+        setMode("Trip Time and Fuel");
+        edit(7)->setText(QStringLiteral("0"));
+        combo("RegulationSelector")->setEditText(QStringLiteral("FAR Domestic"));
+    }
 }
 
 void TestMainWindow::abortDuringMaximumRange()
