@@ -109,6 +109,12 @@ std::optional<ModeRule> FindModeRule(std::string_view modeText)
     return std::nullopt;
 }
 
+std::string UnknownModeMessage(std::string_view modeText)
+{
+    return "Unknown solve mode \"" + std::string(modeText) + "\": pick " + std::string(kModeRules[0].mode)
+        + ", " + std::string(kModeRules[1].mode) + " or " + std::string(kModeRules[2].mode) + "!";
+}
+
 bool KeyAccepted(int editNumber, char32_t typed)
 {
     if (editNumber == 1 || editNumber == 2 || editNumber == 8)

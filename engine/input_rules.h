@@ -60,6 +60,10 @@ struct ModeRule {
 };
 std::optional<ModeRule> FindModeRule(std::string_view modeText);
 
+// The warning for a mode text that is none of the three modes: Execute shows
+// it instead of results.
+std::string UnknownModeMessage(std::string_view modeText);
+
 // Whether a typed character reaches edit field "Edit" + editNumber. Digits and
 // backspace for the numeric fields, "-" too for OAT and wind; the airport
 // codes take everything. Other control characters are discarded.

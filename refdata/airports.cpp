@@ -50,28 +50,45 @@ std::string DistanceText(const GeoPosition& first, const GeoPosition& second)
     return FormatRounded(GreatCircleNm(first, second));
 }
 
-std::string CalculateDistance(TTable& airports, const std::string& origin, const std::string& destination)
+std::string UnknownAirportMessage(const std::string& code)
 {
-    // Neither result is tested: a code that matches nothing leaves the
-    // previous airport current, and its position is read instead.
-    airports.Locate("ICAO", origin);
+    return "Airport \"" + code + "\" is not in the airport table!";
+}
+
+// A code that matches nothing would leave the previous airport current and
+// give its position instead: a plausible-looking, wrong distance.
+DistanceLookup CalculateDistance(TTable& airports, const std::string& origin, const std::string& destination)
+{
+    DistanceLookup lookup;
+    if (!airports.Locate("ICAO", origin)) {
+        lookup.unknownCode = origin;
+        return lookup;
+    }
     const GeoPosition first = ReadPosition(airports);
-    airports.Locate("ICAO", destination);
-    const GeoPosition second = ReadPosition(airports);
-    return DistanceText(first, second);
+    if (!airports.Locate("ICAO", destination)) {
+        lookup.unknownCode = destination;
+        return lookup;
+    }
+    lookup.distance = DistanceText(first, ReadPosition(airports));
+    return lookup;
 }
 
 AlternateData AlternateLookup(TTable& airports, const std::string& alternate, const std::string& destination)
 {
     AlternateData data;
-    airports.Locate("ICAO", alternate);
-    // Read before the second lookup, so the elevation is the alternate's
-    // even when the destination code matches nothing.
+    if (!airports.Locate("ICAO", alternate)) {
+        data.unknownCode = alternate;
+        return data;
+    }
+    // The elevation is the alternate's own, whether or not the destination
+    // is found.
     data.elevation = airports.FieldAsString("elevation");
     const GeoPosition first = ReadPosition(airports);
-    airports.Locate("ICAO", destination);
-    const GeoPosition second = ReadPosition(airports);
-    data.distance = DistanceText(first, second);
+    if (!airports.Locate("ICAO", destination)) {
+        data.unknownCode = destination;
+        return data;
+    }
+    data.distance = DistanceText(first, ReadPosition(airports));
     return data;
 }
 

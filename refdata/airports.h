@@ -2,6 +2,7 @@
 
 #include "refdata/table_store.h"
 
+#include <optional>
 #include <string>
 
 namespace mirovax {
@@ -22,14 +23,26 @@ double GreatCircleNm(const GeoPosition& first, const GeoPosition& second);
 // The distance rounded to a whole number (ties to even) as field text.
 std::string DistanceText(const GeoPosition& first, const GeoPosition& second);
 
-// The Calculate button: the trip distance text for Edit3 from two codes.
-std::string CalculateDistance(TTable& airports, const std::string& origin, const std::string& destination);
+// The warning for an airport code the airport table does not hold.
+std::string UnknownAirportMessage(const std::string& code);
+
+// The Calculate button: the trip distance text for Edit3 from two codes, or,
+// when the table does not hold one of them, no distance and the first such
+// code.
+struct DistanceLookup {
+    std::optional<std::string> distance;
+    std::optional<std::string> unknownCode;
+};
+DistanceLookup CalculateDistance(TTable& airports, const std::string& origin, const std::string& destination);
 
 // The Alternate button: Edit9 (the alternate's elevation text, unchanged)
-// and Edit10 (its distance from the destination).
+// and Edit10 (its distance from the destination). An unknown alternate gives
+// neither; a known alternate with an unknown destination gives the elevation
+// alone. unknownCode names the code that was not found.
 struct AlternateData {
-    std::string elevation;
-    std::string distance;
+    std::optional<std::string> elevation;
+    std::optional<std::string> distance;
+    std::optional<std::string> unknownCode;
 };
 AlternateData AlternateLookup(TTable& airports, const std::string& alternate, const std::string& destination);
 

@@ -224,7 +224,8 @@ in_root install '
 
   type=$(mirovax-cli airplanes | head -n 1)
   [ -n "$type" ] || fail "mirovax-cli airplanes lists no airplane"
-  printf "%s\r\n" KSFO KBFI 595 12000 310 -46 20 KSEA 433 5 45 1500 5 1 1 "$type" ICAO >Trip.MRX
+  # MATOW and MALW left empty: the structural limits stay.
+  printf "%s\r\n" KSFO KBFI 595 12000 310 -46 20 KSEA 433 5 45 1500 5 "" "" "$type" ICAO >Trip.MRX
   if mirovax-cli solve Trip.MRX >solve.out 2>&1; then
     cat solve.out
     grep -q "^Trip: *[0-9][0-9]:[0-9][0-9] *[1-9][0-9]*\$" solve.out || fail "the solve shows no trip"

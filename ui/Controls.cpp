@@ -57,6 +57,12 @@ TEdit::TEdit(QWidget* parent)
     , m_validator(new TEditValidator(this))
 {
     setValidator(m_validator);
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (text == m_reportedText)
+            return;
+        m_reportedText = text;
+        emit contentChanged(text);
+    });
 }
 
 void TEdit::keyPressEvent(QKeyEvent* event)

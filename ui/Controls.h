@@ -46,6 +46,12 @@ public:
     void setUpperCase(bool on);
     bool upperCase() const;
 
+signals:
+    // The text now differs from the text last reported. QLineEdit reports a
+    // change also when its validator cuts a keystroke that does not fit back
+    // to the very text the field held before; that is no change here.
+    void contentChanged(const QString& text);
+
 protected:
     // Every way the user can change the text: keys (paste and undo among
     // them), input methods, the context menu, dropping and middle-click.
@@ -57,6 +63,7 @@ protected:
 
 private:
     TEditValidator* m_validator;
+    QString m_reportedText;
 };
 
 // A group box whose caption sits on the frame's top line, so that the

@@ -18,11 +18,18 @@ void TQtDialogs::warning(QWidget* parent, const QString& text)
     QMessageBox::warning(parent, QMessageBox::tr("Warning"), text, QMessageBox::Ok);
 }
 
-bool TQtDialogs::question(QWidget* parent, const QString& text)
+TAnswer TQtDialogs::question(QWidget* parent, const QString& text)
 {
-    return QMessageBox::warning(
-               parent, QMessageBox::tr("Warning"), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
-        == QMessageBox::Yes;
+    // With a Cancel button the box takes Esc as Cancel.
+    switch (QMessageBox::warning(parent, QMessageBox::tr("Warning"), text,
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+        return TAnswer::Yes;
+    case QMessageBox::No:
+        return TAnswer::No;
+    default:
+        return TAnswer::Cancel;
+    }
 }
 
 void TQtDialogs::error(QWidget* parent, const QString& text)

@@ -27,6 +27,9 @@ struct FileChoice {
     bool accepted() const { return !path.isEmpty(); }
 };
 
+// The answer to a question box.
+enum class TAnswer { Yes, No, Cancel };
+
 // Every message box, file dialog and print dialog the window shows goes
 // through here, so that tests can answer them.
 class IDialogs {
@@ -36,8 +39,9 @@ public:
     virtual void informationSound() = 0;
     // Modal warning box with the warning icon and a single OK button.
     virtual void warning(QWidget* parent, const QString& text) = 0;
-    // Modal warning box with Yes and No; true for Yes.
-    virtual bool question(QWidget* parent, const QString& text) = 0;
+    // Modal warning box with Yes, No and Cancel; Esc and the title bar's
+    // close button answer Cancel.
+    virtual TAnswer question(QWidget* parent, const QString& text) = 0;
     // Modal error box titled "Mirovax" (the general error handler).
     virtual void error(QWidget* parent, const QString& text) = 0;
     virtual FileChoice openFile(QWidget* parent, const FileDialogSpec& spec) = 0;
@@ -54,7 +58,7 @@ class TQtDialogs : public IDialogs {
 public:
     void informationSound() override;
     void warning(QWidget* parent, const QString& text) override;
-    bool question(QWidget* parent, const QString& text) override;
+    TAnswer question(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
     FileChoice openFile(QWidget* parent, const FileDialogSpec& spec) override;
     FileChoice saveFile(QWidget* parent, const FileDialogSpec& spec) override;

@@ -309,6 +309,10 @@ void TMainForm::CreateControls()
     m_statusBar1->setObjectName(QStringLiteral("StatusBar1"));
     m_statusBar1->setSizeGripEnabled(false);
     m_statusBar1->setGeometry(0, 623, 529, 19);
+    m_outOfDateNote = new QLabel(QStringLiteral("Results out of date: press Execute"), m_statusBar1);
+    m_outOfDateNote->setObjectName(QStringLiteral("ResultsOutOfDateNote"));
+    m_statusBar1->addPermanentWidget(m_outOfDateNote);
+    m_outOfDateNote->hide();
 
     CreateAirplaneDataBox(client);
     CreateToolBar(client);
@@ -478,7 +482,7 @@ void TMainForm::CreateDataBox(QWidget* client)
         {5, "Payload:", {4, 8, 40, "12000", "Payload", 6, false}, 9, "kg"},
         {6, "Flight Level:", {5, 8, 64, "310", "Flight Level", 3, false}, 0, nullptr},
         {7, "OAT:", {6, 8, 88, "-46", "Outside Air Temperature", 3, false}, 10, "\u00b0C"},
-        {8, "Wind:", {7, 8, 112, "0", "Wind (HW = -)", 4, false}, 11, "kts"},
+        {8, "Wind:", {7, 8, 112, "0", "Wind (HW = +, TW = -)", 4, false}, 11, "kts"},
         {24, "MATOW:", {14, 8, 136, "Edit14", "Maximum Allowable Takeoff Weight", 6, false}, 25, "kg"},
         {27, "MALW:", {15, 8, 160, "Edit15", "Maximum Allowable Landing Weight", 6, false}, 26, "kg"},
         {12, "Alternate:", {8, 248, 16, "KSEA", "Alternate ICAO Code", 4, true}, 0, nullptr},
@@ -726,7 +730,7 @@ void TMainForm::ConnectHandlers()
         &TMainForm::Edit15Change,
     };
     for (int n = 1; n <= 15; ++n)
-        connect(Edit(n), &QLineEdit::textChanged, this, kEditChange[n - 1]);
+        connect(Edit(n), &TEdit::contentChanged, this, kEditChange[n - 1]);
 
     // A combo box reacts to the user only: picking an item or typing. Text
     // the program sets runs no handler.
@@ -760,7 +764,7 @@ void TMainForm::ConnectHandlers()
     connect(m_payloadRange1, &QAction::triggered, this, &TMainForm::PayloadRange1Click);
     connect(m_toolButton8, &QToolButton::clicked, this, &TMainForm::PayloadRange1Click);
     for (int n = 3; n <= 15; ++n)
-        connect(Edit(n), &QLineEdit::textChanged, this, &TMainForm::UpdatePayloadRange);
+        connect(Edit(n), &TEdit::contentChanged, this, &TMainForm::UpdatePayloadRange);
     // Setup files, key filters and exit checks.
     connect(m_loadSetup1, &QAction::triggered, this, &TMainForm::LoadSetup1Click);
     connect(m_toolButton2, &QToolButton::clicked, this, &TMainForm::LoadSetup1Click);
@@ -864,7 +868,7 @@ void TMainForm::AirplaneSelectorChange()
     Guarded([this] {
         LoadAirplane(m_airplaneSelector->currentText());
         ClearResults();
-        m_setupChanged = true;
+        EntryChanged();
     });
 }
 
@@ -881,9 +885,12 @@ void TMainForm::AirplaneDataDoneButtonClick()
 void TMainForm::CalculateDistanceButtonClick()
 {
     Guarded([this] {
-        SetEditText(3,
-            Q(CalculateDistance(
-                *m_airportTable, Edit(1)->text().toStdString(), Edit(2)->text().toStdString())));
+        const DistanceLookup lookup = CalculateDistance(
+            *m_airportTable, Edit(1)->text().toStdString(), Edit(2)->text().toStdString());
+        if (lookup.distance)
+            SetEditText(3, Q(*lookup.distance));
+        if (lookup.unknownCode)
+            ShowEntryMessage(m_dialogs, this, Q(UnknownAirportMessage(*lookup.unknownCode)));
     });
 }
 
@@ -892,8 +899,12 @@ void TMainForm::AlternateDataButtonClick()
     Guarded([this] {
         const AlternateData alternate
             = AlternateLookup(*m_airportTable, Edit(8)->text().toStdString(), Edit(2)->text().toStdString());
-        SetEditText(9, Q(alternate.elevation));
-        SetEditText(10, Q(alternate.distance));
+        if (alternate.elevation)
+            SetEditText(9, Q(*alternate.elevation));
+        if (alternate.distance)
+            SetEditText(10, Q(*alternate.distance));
+        if (alternate.unknownCode)
+            ShowEntryMessage(m_dialogs, this, Q(UnknownAirportMessage(*alternate.unknownCode)));
     });
 }
 
@@ -902,68 +913,83 @@ void TMainForm::AlternateDataButtonClick()
 
 void TMainForm::Edit1Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit2Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit3Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit4Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit5Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit6Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit7Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit8Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit9Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit10Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit11Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit12Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit13Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit14Change()
 {
-    m_setupChanged = true;
+    EntryChanged();
 }
 void TMainForm::Edit15Change()
 {
+    EntryChanged();
+}
+
+void TMainForm::EntryChanged()
+{
     m_setupChanged = true;
+    if (m_resultsShown && !m_resultsOutOfDate)
+        SetResultsOutOfDate(true);
+}
+
+void TMainForm::SetResultsOutOfDate(bool outOfDate)
+{
+    m_resultsOutOfDate = outOfDate;
+    for (int n = 12; n <= 30; ++n)
+        NumberedLabel(n)->setEnabled(!outOfDate);
+    m_outOfDateNote->setVisible(outOfDate);
 }
 
 void TMainForm::RegulationSelectorChange()
 {
-    m_setupChanged = true;
+    EntryChanged();
     // A text that is not exactly one of the names presets nothing.
     const std::optional<RegulationPreset> preset
         = FindRegulationPreset(m_regulationSelector->currentText().toStdString());
@@ -977,6 +1003,10 @@ void TMainForm::RegulationSelectorChange()
 
 void TMainForm::ModeSelectorChange()
 {
+    // The mode is no part of a setup file, but results shown for another
+    // mode no longer answer the question asked.
+    if (m_resultsShown && !m_resultsOutOfDate)
+        SetResultsOutOfDate(true);
     // The quantity being solved for cannot be entered; the maximum modes show
     // the "Limited by" row and the row of the maximum found.
     const std::optional<ModeRule> rule = FindModeRule(ModeText().toStdString());
@@ -1029,8 +1059,12 @@ void TMainForm::ExecuteButtonClick()
         ClearResults();
         m_abortButton->setEnabled(true);
         m_viewReportButton->setEnabled(false);
-        if (ExecuteCalculation(m_md, CollectInputTexts(), ModeText().toStdString(), *m_services)) {
+        const std::string mode = ModeText().toStdString();
+        if (!FindModeRule(mode)) {
+            ShowEntryMessage(m_dialogs, this, Q(UnknownModeMessage(mode)));
+        } else if (ExecuteCalculation(m_md, CollectInputTexts(), mode, *m_services)) {
             ShowResults();
+            m_resultsShown = true;
             m_viewReportButton->setEnabled(true);
         }
     });
@@ -1063,6 +1097,9 @@ void TMainForm::ShowResults()
 
 void TMainForm::ClearResults()
 {
+    m_resultsShown = false;
+    if (m_resultsOutOfDate)
+        SetResultsOutOfDate(false);
     for (int n = 12; n <= 30; ++n) {
         if (auto* label = m_client->findChild<QLabel*>(NumberedName("Label", n)))
             label->setText(QString());

@@ -7,6 +7,7 @@
 #include "output/file_writer.h"
 #include "refdata/table_store.h"
 #include "report/report_model.h"
+#include "setup/setup_file.h"
 #include "ui/Dialogs.h"
 #include "ui/diagram/payload_range_form.h"
 
@@ -116,9 +117,14 @@ public:
     void ReadInputs();
     void ShowResults();
     void ClearResults();
+    // After a valid run, the first change of an entry greys the values and
+    // says in the status bar that they no longer match the entries; the
+    // labels keep their texts. The next run or blanking ends it.
+    bool ResultsOutOfDate() const { return m_resultsOutOfDate; }
 
-    // Setup files, key filters and exit checks.
-    void LoadSetupFile(const QString& path);
+    // Setup files, key filters and exit checks. LoadSetupFile returns the
+    // texts it read.
+    SetupTexts LoadSetupFile(const QString& path);
     void SaveSetupFile(const QString& path);
     void LoadSetup1Click();
     void SaveSetup1Click();
@@ -170,6 +176,10 @@ private:
     // message is shown in an error box titled "Mirovax".
     void Guarded(const std::function<void()>& body);
     InputTexts CollectInputTexts() const;
+    // Every entry's change reaction: marks the setup changed and the results
+    // out of date.
+    void EntryChanged();
+    void SetResultsOutOfDate(bool outOfDate);
     QString ModeText() const;
     void SetEditText(int n, const QString& text);
     TEdit* Edit(int n) const;
@@ -198,6 +208,9 @@ private:
     bool m_yielding = false; // inside a search's event yield
     bool m_closeAfterRun = false;
     bool m_shownBefore = false;
+    // Results of a valid run are on show, and whether an entry changed since.
+    bool m_resultsShown = false;
+    bool m_resultsOutOfDate = false;
     QString m_setupOpenDialogFileName;
     // The mission report as last composed and shown: saving and printing use
     // this one, which stays valid while a later setup load blanks the results.
@@ -226,6 +239,7 @@ private:
     QGroupBox* m_resultsBox = nullptr;
     QGroupBox* m_reportBox = nullptr;
     QStatusBar* m_statusBar1 = nullptr;
+    QLabel* m_outOfDateNote = nullptr; // in the status bar
     QGroupBox* m_airplaneDataBox = nullptr;
     QToolBar* m_toolBar1 = nullptr;
 
@@ -273,9 +287,15 @@ private:
     void ConnectInputHandlers();
     void FocusChanged(QWidget* old, QWidget* now);
     void ApplyExitOutcome(int n, const ExitOutcome& outcome);
-    // Save Setup; false when the file could not be written (the error box
-    // has been shown), true when saved or when the dialog was cancelled.
+    // Save Setup; true when the file was written, false when the dialog was
+    // cancelled or the write failed (the error box has been shown).
     bool SaveSetupCommand();
+    // The offer to save changed entries before they are closed or replaced;
+    // false when the user cancels it or the save does not happen.
+    bool OfferToSaveChanges();
+    // Load Setup after its dialog, and the command-line open: the file, its
+    // airplane and the file's own allowable weights.
+    void OpenSetup(const QString& path);
     std::unique_ptr<TKeyFilter> m_keyFilter;
     std::unique_ptr<TPressEater> m_pressEater;
     // Set while an exit check puts the focus back into its field, so that

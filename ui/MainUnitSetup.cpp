@@ -2,12 +2,14 @@
 // the offer to save changes on closing.
 #include "ui/MainUnit.h"
 
+#include "setup/allowable_weights.h"
 #include "setup/setup_file.h"
 #include "ui/Controls.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QStatusBar>
@@ -43,7 +45,7 @@ bool HasNoExtension(const QString& path)
 
 } // namespace
 
-void TMainForm::LoadSetupFile(const QString& path)
+SetupTexts TMainForm::LoadSetupFile(const QString& path)
 {
     SetupTexts texts;
     try {
@@ -64,9 +66,11 @@ void TMainForm::LoadSetupFile(const QString& path)
     m_airplaneSelector->setEditText(Q(texts[kSetupAirplaneLine]));
     m_regulationSelector->setEditText(Q(texts[kSetupRegulationsLine]));
     m_statusBar1->showMessage(QStringLiteral("File: ") + path);
+    m_statusBar1->setToolTip(m_statusBar1->currentMessage());
     m_viewReportButton->setEnabled(false);
     m_setupChanged = false;
     ClearResults();
+    return texts;
 }
 
 std::vector<RunInput> TMainForm::TablesInUse() const
@@ -90,16 +94,40 @@ void TMainForm::SaveSetupFile(const QString& path)
 
 void TMainForm::LoadSetup1Click()
 {
+    if (!OfferToSaveChanges())
+        return;
     const FileChoice choice = m_dialogs.openFile(this, kSetupOpenDialog);
     if (!choice.accepted())
         return;
-    m_setupOpenDialogFileName = choice.path;
-    Guarded([this, &choice] {
-        LoadSetupFile(choice.path);
+    OpenSetup(choice.path);
+}
+
+void TMainForm::OpenSetup(const QString& path)
+{
+    m_setupOpenDialogFileName = path;
+    Guarded([this, &path] {
+        const SetupTexts texts = LoadSetupFile(path);
         m_routeBox->setEnabled(true);
         m_dataBox->setEnabled(true);
         m_controlBox->setEnabled(true);
         LoadAirplane(m_airplaneSelector->currentText());
+        // The airplane load preset the structural weights; the file's own
+        // come back where they fit, and the status bar says where they did
+        // not.
+        const AllowableWeights weights = RestoreAllowableWeights(
+            texts, Edit(14)->text().toStdString(), Edit(15)->text().toStdString(), m_md.MTOW, m_md.MLAW);
+        SetEditText(14, Q(weights.edit14));
+        SetEditText(15, Q(weights.edit15));
+        QString status = QStringLiteral("File: ") + path;
+        for (const std::string& note : weights.notes)
+            status += QStringLiteral("  ") + Q(note);
+        m_statusBar1->showMessage(status);
+        m_statusBar1->setToolTip(status);
+        bool asInFile = true;
+        for (int n = 1; n <= 15; ++n)
+            asInFile = asInFile && Edit(n)->text() == Q(texts[static_cast<size_t>(n - 1)]);
+        if (asInFile)
+            m_setupChanged = false;
     });
 }
 
@@ -112,7 +140,7 @@ bool TMainForm::SaveSetupCommand()
 {
     const FileChoice choice = m_dialogs.saveFile(this, kSetupSaveDialog);
     if (!choice.accepted())
-        return true;
+        return false;
     QString path = choice.path;
     if (HasNoExtension(path) && choice.filterIndex == 1)
         path += QStringLiteral(".mrx");
@@ -126,22 +154,38 @@ bool TMainForm::SaveSetupCommand()
     return saved;
 }
 
-bool TMainForm::FormCloseQuery()
+bool TMainForm::OfferToSaveChanges()
 {
     if (!m_setupChanged)
         return true;
     m_dialogs.informationSound();
-    if (m_dialogs.question(this, QStringLiteral("Setup has been changed. Save changes?")))
+    switch (m_dialogs.question(this, QStringLiteral("Setup has been changed. Save changes?"))) {
+    case TAnswer::Yes:
         return SaveSetupCommand();
-    return true;
+    case TAnswer::No:
+        return true;
+    case TAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+bool TMainForm::FormCloseQuery()
+{
+    return OfferToSaveChanges();
 }
 
 void TMainForm::FormShow()
 {
-    // Only the first argument counts; it goes to the file layer as given.
+    // What a double-click on a setup file in the file manager starts: the
+    // same as Load Setup after its dialog, so that the file's airplane is the
+    // one computed. Only the first argument counts. Made absolute, the path
+    // names the file in the report wherever the program was started from,
+    // and the Load Setup dialog proposes it.
     if (m_startParamCount > 0) {
-        const QStringList arguments = QCoreApplication::arguments();
-        Guarded([this, &arguments] { LoadSetupFile(arguments.at(1)); });
+        const QString path = QFileInfo(QCoreApplication::arguments().at(1)).absoluteFilePath();
+        m_dialogs.keepFileName(kSetupOpenDialog, path);
+        OpenSetup(path);
     }
 }
 

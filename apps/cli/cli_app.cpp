@@ -104,6 +104,7 @@ int Solve(const CliOptions& options, std::ostream& out, std::ostream& err, const
             run.status = kExitFileOrTable;
         } else {
             run = SolveSetupFile(airplanes, path, request, environment.interrupt);
+            WriteSetupNotes(run, err);
             if (!run.error.empty())
                 err << kProgram << run.error << '\n';
         }
@@ -145,8 +146,8 @@ int ListAirplanes(const CliOptions& options, std::ostream& out, const CliEnviron
     return kExitValid;
 }
 
-// The buttons quietly keep the previous airport for a code that matches
-// nothing; a command line has no previous airport, so it says so instead.
+// A code that matches nothing is refused before anything is printed, naming
+// the table that was searched.
 void RequireAirport(TTable& airports, const std::string& code)
 {
     if (!airports.Locate("ICAO", code))
@@ -164,11 +165,11 @@ int Airports(const CliOptions& options, std::ostream& out, const CliEnvironment&
     RequireAirport(airports, second);
     airports.First();
     if (options.command == Command::Distance) {
-        out << "distance=" << CalculateDistance(airports, first, second) << '\n';
+        out << "distance=" << CalculateDistance(airports, first, second).distance.value_or("") << '\n';
     } else {
         const AlternateData data = AlternateLookup(airports, first, second);
-        out << "alternate-elevation=" << data.elevation << '\n';
-        out << "alternate-distance=" << data.distance << '\n';
+        out << "alternate-elevation=" << data.elevation.value_or("") << '\n';
+        out << "alternate-distance=" << data.distance.value_or("") << '\n';
     }
     return kExitValid;
 }

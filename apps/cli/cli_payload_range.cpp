@@ -109,6 +109,7 @@ int RunPayloadRange(
     request.settings = options.settings;
     const PayloadRangeRun run
         = ComputeSetupPayloadRange(airplanes, options.operands.at(0), request, options.points);
+    WriteSetupNotes(run.setup, err);
     if (!run.setup.error.empty()) {
         err << kProgram << run.setup.error << '\n';
         return run.setup.status;

@@ -3,6 +3,7 @@
 #include "engine/checked_math.h"
 #include "engine/text_format.h"
 #include "refdata/table_store.h"
+#include "setup/allowable_weights.h"
 
 namespace mirovax::cli {
 
@@ -29,18 +30,22 @@ InputTexts InputsOf(const SetupTexts& fields)
     return inputs;
 }
 
-// Loads a type as the selector does and puts the structural maxima into
-// MATOW and MALW. A type the table does not hold is an error here: the
-// window would quietly keep the previous record, which on the command line
-// means a result for an airplane nobody asked for.
-bool LoadType(TTable& airplanes, const std::string& type, SetupRun& run)
+// Loads a type as Load Setup does: the structural maxima go into MATOW and
+// MALW, then the file's own allowable weights come back where they fit. A
+// type the table does not hold is an error here: the window would quietly
+// keep the previous record, which on the command line means a result for an
+// airplane nobody asked for.
+bool LoadType(TTable& airplanes, const std::string& type, const SetupTexts& file, SetupRun& run)
 {
     if (!airplanes.Locate("Type", type))
         return false;
     run.airplane = LoadAirplane(airplanes, type, run.md);
     run.airplaneLoaded = true;
-    run.fields[kMatowLine] = run.airplane.edit14;
-    run.fields[kMalwLine] = run.airplane.edit15;
+    AllowableWeights weights
+        = RestoreAllowableWeights(file, run.airplane.edit14, run.airplane.edit15, run.md.MTOW, run.md.MLAW);
+    run.fields[kMatowLine] = weights.edit14;
+    run.fields[kMalwLine] = weights.edit15;
+    run.notes = std::move(weights.notes);
     return true;
 }
 
@@ -96,13 +101,13 @@ SetupRun PrepareSetupTexts(
         // reads it, and the second load overwrites all the first one wrote.
         if (request.airplane) {
             run.fields[kSetupAirplaneLine] = *request.airplane;
-            if (!LoadType(airplanes, *request.airplane, run)) {
+            if (!LoadType(airplanes, *request.airplane, texts, run)) {
                 run.error = path + ": --airplane: type \"" + *request.airplane
                     + "\" is not in the airplane table " + airplanes.Path();
                 run.status = kExitInputsUnusable;
                 return run;
             }
-        } else if (!LoadType(airplanes, texts[kSetupAirplaneLine], run)) {
+        } else if (!LoadType(airplanes, texts[kSetupAirplaneLine], texts, run)) {
             run.error = path + ": line 16 (airplane): type \"" + texts[kSetupAirplaneLine]
                 + "\" is not in the airplane table " + airplanes.Path();
             run.status = kExitInputsUnusable;
@@ -116,6 +121,12 @@ SetupRun PrepareSetupTexts(
     for (const FieldSetting& s : request.settings)
         run.fields[static_cast<size_t>(s.line)] = s.text;
     return run;
+}
+
+void WriteSetupNotes(const SetupRun& run, std::ostream& err)
+{
+    for (const std::string& note : run.notes)
+        err << "mirovax-cli: " << run.path << ": " << note << '\n';
 }
 
 SetupRun SolveSetupTexts(TTable& airplanes, const std::string& path, const SetupTexts& texts,

@@ -8,6 +8,7 @@
 #include "setup/setup_file.h"
 
 #include <csignal>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,9 @@ struct SetupRun {
     // the airplane presets and --set; meaningful when fieldsLoaded.
     SetupTexts fields;
     bool fieldsLoaded = false;
+    // Why a line 14 or 15 of the file did not survive the airplane load, for
+    // standard error; the structural limit stands in its place.
+    std::vector<std::string> notes;
     // The Airplane Data panel of the loaded airplane.
     AirplaneDisplay airplane;
     bool airplaneLoaded = false;
@@ -66,10 +70,14 @@ std::string DescribeUnusableInput(const SetupTexts& fields);
 // The window's state after Load Setup, before Execute: texts as if they had
 // just been loaded from the file at path, the airplane of line 16 (or
 // --airplane) loaded from the table's first record on a fresh mission
-// record, then the --set texts. A type the table does not hold, or a table
+// record, the file's MATOW and MALW restored where they fit, then the --set
+// texts. A type the table does not hold, or a table
 // fault, leaves error and status set. airplanes must be open.
 SetupRun PrepareSetupTexts(
     TTable& airplanes, const std::string& path, const SetupTexts& texts, const SolveRequest& request);
+
+// The run's notes on standard error, one a line, naming the file.
+void WriteSetupNotes(const SetupRun& run, std::ostream& err);
 
 // Reads the file and prepares it; a file that cannot be read gives a run
 // with status kExitFileOrTable and the error.

@@ -142,8 +142,8 @@ void WriteAirportTable(const std::string& path, const std::vector<AirportRow>& r
 
 SetupTexts WorkedSetup(const std::string& type)
 {
-    return {"KSFO", "KBFI", "594", "5000", "310", "-46", "20", "KSEA", "433", "100", "45", "1500", "5", "1",
-        "1", type, "ICAO"};
+    return {"KSFO", "KBFI", "594", "5000", "310", "-46", "20", "KSEA", "433", "100", "45", "1500", "5",
+        "30000", "25000", type, "ICAO"};
 }
 
 std::filesystem::path MakeTempDir(const std::string& prefix)

@@ -36,7 +36,7 @@ void WriteAirplaneTable(const std::string& path, const std::vector<AirplaneRow>&
 void WriteAirportTable(const std::string& path, const std::vector<AirportRow>& rows);
 
 // The worked mission as a setup file holds it, for the given airplane type.
-// MATOW and MALW hold 1 on purpose: loading the airplane replaces them.
+// MATOW and MALW hold the worked airplane's structural maxima.
 SetupTexts WorkedSetup(const std::string& type = "WORKED-1");
 
 // A new empty directory under the system's temporary directory.

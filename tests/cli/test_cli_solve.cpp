@@ -121,35 +121,53 @@ TEST_F(CliSolveTest, WorkedFiguresInAllThreeModes)
     }
 }
 
-TEST_F(CliSolveTest, TheAirplaneLoadPresetsTheWeightsBeforeTheSettingsApply)
+// Loading the file's airplane (or --airplane's) presets its structural
+// maxima; the file's own MATOW and MALW then come back where they fit, a note
+// on standard error says where they do not, and --set applies last.
+TEST_F(CliSolveTest, TheFileAllowableWeightsSurviveTheAirplaneLoad)
 {
-    const SetupRun loaded = Solve(test::WorkedSetup(), SolveRequest{});
-    EXPECT_EQ(loaded.fields[13], "30000");
-    EXPECT_EQ(loaded.fields[14], "25000");
-    EXPECT_EQ(loaded.airplane.labels[3], "30000 kg");
-    EXPECT_EQ(loaded.md.MATOW, 30000);
-
-    // --set comes after the load, so it decides MATOW.
-    SolveRequest lowTakeoff;
-    lowTakeoff.settings = {{13, "24000"}};
-    const SetupRun limited = Solve(test::WorkedSetup(), lowTakeoff);
-    EXPECT_EQ(limited.status, kExitLimit);
-    EXPECT_FALSE(limited.valid);
-    EXPECT_EQ(limited.message, "Maximum Allowable Takeoff Weight of 24000 kg exceeded!");
-    EXPECT_EQ(limited.results.label(29), "");
-    EXPECT_TRUE(limited.error.empty());
-
-    // --airplane picks another type, which presets its own maxima.
-    SolveRequest other;
-    other.airplane = "other"; // the lookup ignores letter case
-    const SetupRun changed = Solve(test::WorkedSetup(), other);
-    EXPECT_EQ(changed.status, kExitValid) << changed.error;
-    EXPECT_EQ(changed.fields[15], "other");
-    EXPECT_EQ(changed.fields[13], "31000");
-    EXPECT_EQ(changed.results.label(28), "20000 kg");
-
-    // Back to the worked type: nothing of the previous run carries over.
-    EXPECT_EQ(Solve(test::WorkedSetup(), SolveRequest{}).results.labels, loaded.results.labels);
+    const std::string kTakeoffNote = "Worked.MRX: Line 14 (MATOW) of the setup file, 30001 kg, exceeds the "
+                                     "Maximum Structural Takeoff Weight of 30000 kg, which stays.\n";
+    const std::string kLandingNote = "Worked.MRX: Line 15 (MALW) of the setup file, \"x\", is not a number: "
+                                     "the Maximum Structural Landing Weight of 25000 kg stays.\n";
+    struct Case {
+        const char* what;
+        const char* matow;
+        const char* malw;
+        std::vector<std::string> options;
+        int status;
+        std::string fields; // as the JSON output shows them
+        std::string err;
+    };
+    const std::vector<Case> cases = {
+        {"a runway-limited MATOW stays and stops the run", "24000", "25000", {}, kExitLimit,
+            "\"matow\":\"24000\",\"malw\":\"25000\"", ""},
+        {"equal to the limits", "30000", "25000", {}, kExitValid, "\"matow\":\"30000\",\"malw\":\"25000\"",
+            ""},
+        {"1 kg above the limit", "30001", "25000", {}, kExitValid, "\"matow\":\"30000\"", kTakeoffNote},
+        {"not a number, and --set last", "24000", "x", {"--set", "matow=30000"}, kExitValid,
+            "\"matow\":\"30000\",\"malw\":\"25000\"", kLandingNote},
+        {"after --airplane, against its limits", "31000", "26000", {"--airplane", "other"}, kExitValid,
+            "\"matow\":\"31000\",\"malw\":\"26000\"", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetupTexts texts = test::WorkedSetup();
+        texts[13] = c.matow;
+        texts[14] = c.malw;
+        std::vector<std::string> args = {"solve", WriteSetup("Worked.MRX", texts), "--json"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        std::string out, err;
+        EXPECT_EQ(Run(args, &out, &err), c.status) << err;
+        EXPECT_NE(out.find(c.fields), std::string::npos) << out;
+        EXPECT_EQ(err.empty() ? err : err.substr(err.find("Worked.MRX")), c.err);
+    }
+    SetupTexts runway = test::WorkedSetup();
+    runway[13] = "24000";
+    EXPECT_EQ(
+        Solve(runway, SolveRequest{}).message, "Maximum Allowable Takeoff Weight of 24000 kg exceeded!");
+    // Nothing of an earlier file carries over to the next.
+    EXPECT_EQ(Solve(test::WorkedSetup(), SolveRequest{}).results.label(29), "24822 kg");
 }
 
 TEST_F(CliSolveTest, UnusableInputsNameTheLine)

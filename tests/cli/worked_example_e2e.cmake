@@ -20,7 +20,7 @@ if(NOT rc EQUAL 0)
 endif()
 
 # Lines 14 and 15 are replaced by the airplane's structural maxima on load.
-string(JOIN "\r\n" setup KSFO KBFI 594 5000 310 -46 20 KSEA 433 100 45 1500 5 1 1 WORKED-1 ICAO "")
+string(JOIN "\r\n" setup KSFO KBFI 594 5000 310 -46 20 KSEA 433 100 45 1500 5 30000 25000 WORKED-1 ICAO "")
 file(WRITE "${WORK}/Worked.MRX" "${setup}")
 
 function(solve out_var expected_rc)

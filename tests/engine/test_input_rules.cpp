@@ -103,6 +103,8 @@ TEST(ModeRules, FieldsAndRowsPerMode)
     EXPECT_FALSE(trip->label11.has_value());
 
     EXPECT_FALSE(FindModeRule("maximum range").has_value());
+    EXPECT_EQ(UnknownModeMessage("Maximum Rnage"),
+        "Unknown solve mode \"Maximum Rnage\": pick Trip Time and Fuel, Maximum Payload or Maximum Range!");
 }
 
 TEST(KeyFilters, PerFieldCharacterSets)

@@ -26,10 +26,10 @@ class TRecordingDialogs : public IDialogs {
 public:
     void informationSound() override { }
     void warning(QWidget*, const QString& text) override { messages << QStringLiteral("warning: ") + text; }
-    bool question(QWidget*, const QString& text) override
+    TAnswer question(QWidget*, const QString& text) override
     {
         messages << QStringLiteral("question: ") + text;
-        return false;
+        return TAnswer::No;
     }
     void error(QWidget*, const QString& text) override { messages << QStringLiteral("error: ") + text; }
     FileChoice openFile(QWidget*, const FileDialogSpec& spec) override

@@ -194,8 +194,8 @@ TMissionData DefaultMission()
     md.MATOW = md.MTOW;
     md.MALW = md.MLAW;
     const AlternateData alternate = AlternateLookup(airports, "KSEA", "KBFI");
-    md.AlternateElevation = std::stod(alternate.elevation);
-    md.AlternateDistance = std::stod(alternate.distance);
+    md.AlternateElevation = std::stod(alternate.elevation.value());
+    md.AlternateDistance = std::stod(alternate.distance.value());
     md.TripDistance = 594;
     md.HoldingTime = 45;
     md.HoldingAltitude = 1500;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -72,44 +73,60 @@ protected:
     TTable m_table;
 };
 
-TEST_F(AirportLookups, CalculateButton)
+// Each lookup as the buttons make it: what they fill in, or the first code
+// the table does not hold.
+TEST_F(AirportLookups, Buttons)
 {
-    EXPECT_EQ(CalculateDistance(m_table, "AAAA", "BBBB"), "60");
-    EXPECT_EQ(CalculateDistance(m_table, "aaaa", "cccc"), "5400"); // codes in lower case are found
-    // A destination that matches nothing reads the origin twice.
-    EXPECT_EQ(CalculateDistance(m_table, "BBBB", "ZZZZ"), "0");
-    // An origin that matches nothing reads the airport current before: BBBB.
-    EXPECT_EQ(CalculateDistance(m_table, "ZZZZ", "CCCC"), DistanceText(At(1, 0), At(0, 90)));
-    // An empty code is looked up like any other text and matches nothing.
-    EXPECT_EQ(CalculateDistance(m_table, "", "AAAA"), "5400");
+    struct Case {
+        const char* first;
+        const char* second;
+        std::optional<std::string> distance;
+        std::optional<std::string> elevation; // Alternate only
+        std::optional<std::string> unknown;
+    };
+    const std::vector<Case> calculate = {
+        {"AAAA", "BBBB", "60", {}, {}},
+        {"aaaa", "cccc", "5400", {}, {}}, // codes in lower case are found
+        // A code that matches nothing gives no distance: neither the origin
+        // read twice nor the airport current before.
+        {"BBBB", "ZZZZ", {}, {}, "ZZZZ"},
+        {"ZZZZ", "CCCC", {}, {}, "ZZZZ"},
+        {"", "AAAA", {}, {}, ""},
+    };
+    for (const Case& c : calculate) {
+        SCOPED_TRACE(std::string("Calculate ") + c.first + " " + c.second);
+        const DistanceLookup lookup = CalculateDistance(m_table, c.first, c.second);
+        EXPECT_EQ(lookup.distance, c.distance);
+        EXPECT_EQ(lookup.unknownCode, c.unknown);
+    }
+    const std::vector<Case> alternate = {
+        {"CCCC", "AAAA", "5400", "433", {}},
+        // The elevation is the alternate's even when the destination is
+        // unknown; an unknown alternate gives nothing.
+        {"BBBB", "QQQQ", {}, "-12", "QQQQ"},
+        {"QQQQ", "AAAA", {}, {}, "QQQQ"},
+    };
+    for (const Case& c : alternate) {
+        SCOPED_TRACE(std::string("Alternate ") + c.first + " " + c.second);
+        const AlternateData data = AlternateLookup(m_table, c.first, c.second);
+        EXPECT_EQ(data.distance, c.distance);
+        EXPECT_EQ(data.elevation, c.elevation);
+        EXPECT_EQ(data.unknownCode, c.unknown);
+    }
+    EXPECT_EQ(UnknownAirportMessage("QQQQ"), "Airport \"QQQQ\" is not in the airport table!");
 }
 
-TEST_F(AirportLookups, AlternateButton)
-{
-    AlternateData data = AlternateLookup(m_table, "CCCC", "AAAA");
-    EXPECT_EQ(data.elevation, "433");
-    EXPECT_EQ(data.distance, "5400");
-    // The elevation is the alternate's even when the destination is unknown.
-    data = AlternateLookup(m_table, "BBBB", "QQQQ");
-    EXPECT_EQ(data.elevation, "-12");
-    EXPECT_EQ(data.distance, "0");
-    // An unknown alternate yields the airport current before, BBBB.
-    data = AlternateLookup(m_table, "QQQQ", "AAAA");
-    EXPECT_EQ(data.elevation, "-12");
-    EXPECT_EQ(data.distance, "60");
-}
-
-TEST(AirportLookupsOnAnEmptyTable, GiveNoElevationAndZeroDistance)
+TEST(AirportLookupsOnAnEmptyTable, FindNothing)
 {
     ScratchDir dir;
     const std::string path = dir.file("Airports.DB");
     MakeDatabase(path, {"CREATE TABLE Airports (ICAO TEXT, elevation TEXT, Feld5 REAL, Feld6 REAL)"});
     TTable table;
     table.Open(path);
-    EXPECT_EQ(CalculateDistance(table, "KSFO", "KBFI"), "0");
+    EXPECT_EQ(CalculateDistance(table, "KSFO", "KBFI").unknownCode, "KSFO");
     const AlternateData data = AlternateLookup(table, "KSEA", "KBFI");
-    EXPECT_EQ(data.elevation, "");
-    EXPECT_EQ(data.distance, "0");
+    EXPECT_EQ(data.unknownCode, "KSEA");
+    EXPECT_FALSE(data.elevation);
 }
 
 TEST(ShippedAirportTable, HoldsTheDefaultRoute)
@@ -117,12 +134,13 @@ TEST(ShippedAirportTable, HoldsTheDefaultRoute)
     TTable table;
     table.Open(testing::BesideExecutable("Airports.DB"));
     EXPECT_GT(table.RecordCount(), 4000);
-    EXPECT_EQ(CalculateDistance(table, "KSFO", "KBFI"), "595");
+    EXPECT_EQ(CalculateDistance(table, "KSFO", "KBFI").distance, "595");
     const AlternateData data = AlternateLookup(table, "KSEA", "KBFI");
     EXPECT_EQ(data.elevation, "433");
     EXPECT_EQ(data.distance, "5");
     // Frankfurt to Sydney and back: a long way, the same either way round.
-    EXPECT_EQ(CalculateDistance(table, "EDDF", "YSSY"), CalculateDistance(table, "YSSY", "EDDF"));
+    EXPECT_EQ(
+        CalculateDistance(table, "EDDF", "YSSY").distance, CalculateDistance(table, "YSSY", "EDDF").distance);
 }
 
 } // namespace

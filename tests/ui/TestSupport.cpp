@@ -11,12 +11,12 @@
 
 namespace mirovax::test {
 
-bool TScriptedDialogs::question(QWidget*, const QString& text)
+TAnswer TScriptedDialogs::question(QWidget*, const QString& text)
 {
     questions << text;
     if (answers.empty())
-        return false;
-    const bool answer = answers.front();
+        return TAnswer::No;
+    const TAnswer answer = answers.front();
     answers.pop_front();
     return answer;
 }

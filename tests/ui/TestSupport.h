@@ -34,7 +34,8 @@ class TScriptedDialogs : public IDialogs {
 public:
     void informationSound() override { ++sounds; }
     void warning(QWidget*, const QString& text) override { warnings << text; }
-    bool question(QWidget*, const QString& text) override;
+    // The answers in order; No once they have run out.
+    TAnswer question(QWidget*, const QString& text) override;
     void error(QWidget*, const QString& text) override { errors << text; }
     FileChoice openFile(QWidget*, const FileDialogSpec& spec) override;
     FileChoice saveFile(QWidget*, const FileDialogSpec& spec) override;
@@ -51,7 +52,7 @@ public:
     QStringList questions;
     QStringList fileDialogs;
     QStringList keptFileNames;
-    std::deque<bool> answers;
+    std::deque<TAnswer> answers;
     std::deque<FileChoice> files;
     // Every file dialog as it was asked for, in order.
     std::vector<FileDialogSpec> fileSpecs;

@@ -16,7 +16,9 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
+
 #include <QToolButton>
+#include <functional>
 
 using namespace mirovax;
 using namespace mirovax::test;
@@ -48,6 +50,7 @@ private slots:
     void limitStopsTheRunWithAWarning();
     void arithmeticFaultEndsTheRunWithAnErrorBox();
     void unknownModeTextRunsNoSolveMode();
+    void resultsGoOutOfDateAtTheFirstChange();
     void abortDuringMaximumRange();
     void escapeAbortsAndOtherInputIsRefused();
     void closingDuringASearchStopsItFirst();
@@ -176,7 +179,7 @@ void TestMainWindow::editFields()
         {4, "12000", "Payload", 5, false},
         {5, "310", "Flight Level", 3, false},
         {6, "-46", "Outside Air Temperature", 3, false},
-        {7, "0", "Wind (HW = -)", 4, false},
+        {7, "0", "Wind (HW = +, TW = -)", 4, false},
         {8, "KSEA", "Alternate ICAO Code", 4, true},
         {9, "433", "Alternate Elevation", 5, false},
         {10, "5", "Alternate Distance", 4, false},
@@ -425,8 +428,10 @@ void TestMainWindow::upperCaseAndLengthLimits()
     QCOMPARE(distance->text(), QStringLiteral("10800"));
     distance->setFocus();
     distance->end(false);
+    m_form->SetSetupChanged(false);
     QTest::keyClick(distance, Qt::Key_1);
     QCOMPARE(distance->text(), QStringLiteral("10800"));
+    QVERIFY2(!m_form->SetupChanged(), "a refused keystroke changes nothing");
     QTest::keyClick(distance, Qt::Key_Backspace);
     QCOMPARE(distance->text(), QStringLiteral("1080"));
     QTest::keyClick(distance, Qt::Key_5);
@@ -481,6 +486,38 @@ void TestMainWindow::calculateAndAlternate()
     QCOMPARE(edit(9)->text(), QStringLiteral("433"));
     QCOMPARE(edit(10)->text(), QStringLiteral("5")); // 4.86 NM
     QVERIFY(m_dialogs->errors.isEmpty());
+    QVERIFY(m_dialogs->warnings.isEmpty());
+
+    // A code the table does not hold is named, and changes no field; a known
+    // alternate still gives its elevation when the destination is unknown.
+    struct Case {
+        int field;
+        const char* code;
+        const char* button;
+        const char* edit9;
+    };
+    const Case cases[] = {
+        {1, "QQQQ", "CalculateDistanceButton", "1"},
+        {2, "QQQQ", "CalculateDistanceButton", "1"},
+        {8, "QQQQ", "AlternateDataButton", "1"},
+        {2, "QQQQ", "AlternateDataButton", "433"},
+    };
+    for (const Case& c : cases) {
+        edit(1)->setText(QStringLiteral("KSFO"));
+        edit(2)->setText(QStringLiteral("KBFI"));
+        edit(8)->setText(QStringLiteral("KSEA"));
+        for (int n : {3, 9, 10})
+            edit(n)->setText(QStringLiteral("1"));
+        edit(c.field)->setText(QString::fromLatin1(c.code));
+        m_dialogs->warnings.clear();
+        button(c.button)->click();
+        QCOMPARE(m_dialogs->warnings,
+            QStringList{QStringLiteral("Airport \"QQQQ\" is not in the airport table!")});
+        QCOMPARE(edit(3)->text(), QStringLiteral("1"));
+        QCOMPARE(edit(9)->text(), QString::fromLatin1(c.edit9));
+        QCOMPARE(edit(10)->text(), QStringLiteral("1"));
+    }
+    QCOMPARE(m_dialogs->errors, QStringList());
 }
 
 void TestMainWindow::executeEachMode_data()
@@ -572,14 +609,62 @@ void TestMainWindow::arithmeticFaultEndsTheRunWithAnErrorBox()
 
 void TestMainWindow::unknownModeTextRunsNoSolveMode()
 {
+    button("ExecuteButton")->click();
+    QVERIFY(button("ViewReportButton")->isEnabled());
     QLineEdit* mode = combo("ModeSelector")->lineEdit();
     mode->selectAll();
-    QTest::keyClicks(mode, QStringLiteral("maximum range"));
+    QTest::keyClicks(mode, QStringLiteral("Maximum Rnage"));
     button("ExecuteButton")->click();
-    const QStringList labels = ResultLabels(m_form.get());
-    QCOMPARE(labels.at(1), QString()); // Label13
-    QCOMPARE(labels.at(2), QStringLiteral("0 kts"));
-    QVERIFY(button("ViewReportButton")->isEnabled());
+    QCOMPARE(m_dialogs->warnings,
+        QStringList{QStringLiteral("Unknown solve mode \"Maximum Rnage\": pick Trip Time and Fuel, Maximum "
+                                   "Payload or Maximum Range!")});
+    QCOMPARE(m_dialogs->sounds, 1);
+    QCOMPARE(ResultLabels(m_form.get()).join(QString()), QString());
+    QVERIFY(!button("ViewReportButton")->isEnabled());
+    QVERIFY(!button("AbortButton")->isEnabled());
+}
+
+// After a valid run, the first change of an entry greys the values and puts
+// a note in the status bar, leaving every text as it was; Execute ends it.
+void TestMainWindow::resultsGoOutOfDateAtTheFirstChange()
+{
+    QLabel* note = Child<QLabel>(m_form.get(), "ResultsOutOfDateNote");
+    const std::function<void()> changes[] = {
+        [this] {
+            edit(7)->setText(
+                edit(7)->text() == QStringLiteral("0") ? QStringLiteral("10") : QStringLiteral("0"));
+        },
+        [this] { QTest::keyClicks(combo("RegulationSelector")->lineEdit(), QStringLiteral("x")); },
+        [this] { setMode("Maximum Payload"); },
+    };
+    for (const auto& change : changes) {
+        QVERIFY(!m_form->ResultsOutOfDate());
+        change(); // before any run: nothing to mark
+        QVERIFY(!m_form->ResultsOutOfDate());
+        button("ExecuteButton")->click();
+        const QStringList shown = ResultLabels(m_form.get());
+        QVERIFY(!shown.join(QString()).isEmpty());
+        QVERIFY(note->isHidden());
+        change();
+        QVERIFY(m_form->ResultsOutOfDate());
+        QCOMPARE(ResultLabels(m_form.get()), shown);
+        for (int n = 12; n <= 30; ++n)
+            QVERIFY(!Child<QLabel>(m_form.get(), qPrintable(QStringLiteral("Label%1").arg(n)))->isEnabled());
+        QVERIFY(note->isVisibleTo(m_form.get()));
+        QCOMPARE(note->text(), QStringLiteral("Results out of date: press Execute"));
+        button("ExecuteButton")->click();
+        QVERIFY(!m_form->ResultsOutOfDate());
+        QVERIFY(Child<QLabel>(m_form.get(), "Label14")->isEnabled());
+        QVERIFY(note->isHidden());
+        // Blanked results are not out of date either.
+        change();
+        emit combo("AirplaneSelector")->textActivated(QStringLiteral("Test Jet"));
+        QVERIFY(!m_form->ResultsOutOfDate());
+        QVERIFY(Child<QLabel>(m_form.get(), "Label14")->isEnabled());
+        setMode("Trip Time and Fuel");
+        edit(7)->setText(QStringLiteral("0"));
+        combo("RegulationSelector")->setEditText(QStringLiteral("FAR Domestic"));
+    }
 }
 
 void TestMainWindow::abortDuringMaximumRange()

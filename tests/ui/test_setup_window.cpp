@@ -9,9 +9,11 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace mirovax;
@@ -56,6 +58,8 @@ private slots:
     void extensionCompletion_data();
     void extensionCompletion();
     void saveThenLoadRoundTrips();
+    void loadKeepsTheFileAllowableWeights_data();
+    void loadKeepsTheFileAllowableWeights();
     void menuToolBarAndShortcutsReachTheCommands();
     void lineEndsAndExtraLines_data();
     void lineEndsAndExtraLines();
@@ -69,9 +73,9 @@ private slots:
     void cancelledSaveWritesNothing();
 
     void closeWithoutChanges();
-    void closeAnsweringNo();
-    void closeAnsweringYesThenCancel();
-    void closeAnsweringYesAndSaving();
+    void offerToSaveChanges_data();
+    void offerToSaveChanges();
+    void escapeCancelsTheRealQuestion();
     void closeWhenTheWriteFails();
 
 private:
@@ -209,16 +213,17 @@ void TestSetupWindow::saveThenLoadRoundTrips()
     emit mode->textActivated(mode->itemText(2));
     m_form->findChild<QGroupBox*>(QStringLiteral("RouteBox"))->setEnabled(false);
 
+    // Answering No to the offer to save the changes loads the file.
+    m_dialogs->answers.push_back(TAnswer::No);
     loadFrom(path);
-    QCOMPARE(m_dialogs->messageCount(), 0);
+    QCOMPARE(m_dialogs->questions, QStringList{QStringLiteral("Setup has been changed. Save changes?")});
+    QCOMPARE(m_dialogs->messageCount(), 1);
     QCOMPARE(m_form->SetupOpenDialogFileName(), path);
-    QStringList expected = saved;
-    // Loading the file's airplane presets its structural weights.
-    expected[13] = QStringLiteral("300000");
-    expected[14] = QStringLiteral("220000");
-    QCOMPARE(windowTexts(), expected);
+    // The file's airplane is loaded, and its MATOW of 250000 kg comes back
+    // after that load preset the structural 300000 kg.
+    QCOMPARE(windowTexts(), saved);
     QCOMPARE(m_form->MissionData().MTOW, 300000.0);
-    QVERIFY2(m_form->SetupChanged(), "the airplane load rewrote Edit14");
+    QVERIFY(!m_form->SetupChanged());
     QCOMPARE(
         Child<QStatusBar>(m_form.get(), "StatusBar1")->currentMessage(), QStringLiteral("File: ") + path);
     QVERIFY(m_form->findChild<QGroupBox*>(QStringLiteral("RouteBox"))->isEnabled());
@@ -226,12 +231,62 @@ void TestSetupWindow::saveThenLoadRoundTrips()
     QCOMPARE(ResultLabels(m_form.get()).join(QString()), QString());
     QCOMPARE(mode->currentText(), QStringLiteral("Maximum Range"));
 
-    // Saved again, the file is the same byte for byte where nothing changed.
+    // Saved again, the file is the same byte for byte.
     const QByteArray first = ReadAll(path);
-    edit(14)->setText(QStringLiteral("250000"));
-    edit(15)->setText(saved[14]);
     saveAs(path);
     QCOMPARE(ReadAll(path), first);
+}
+
+void TestSetupWindow::loadKeepsTheFileAllowableWeights_data()
+{
+    QTest::addColumn<QByteArray>("matow");
+    QTest::addColumn<QByteArray>("malw");
+    QTest::addColumn<QString>("edit14");
+    QTest::addColumn<QString>("edit15");
+    QTest::addColumn<QString>("note"); // after the path in the status bar
+    // Test Jet: MTOW 70000 kg, MLAW 60000 kg.
+    QTest::newRow("within the limits") << QByteArray("60000") << QByteArray("55000") << "60000"
+                                       << "55000"
+                                       << "";
+    QTest::newRow("equal to the limits") << QByteArray("70000") << QByteArray("60000") << "70000"
+                                         << "60000"
+                                         << "";
+    QTest::newRow("1 kg above") << QByteArray("70001") << QByteArray("55000") << "70000"
+                                << "55000"
+                                << "  Line 14 (MATOW) of the setup file, 70001 kg, exceeds the Maximum "
+                                   "Structural Takeoff Weight of 70000 kg, which stays.";
+    QTest::newRow("not a number") << QByteArray("60000") << QByteArray("5S000") << "60000"
+                                  << "60000"
+                                  << "  Line 15 (MALW) of the setup file, \"5S000\", is not a number: the "
+                                     "Maximum Structural Landing Weight of 60000 kg stays.";
+}
+
+// Loading the file's airplane presets the structural weights; the file's own
+// come back where they fit, and the setup counts as unchanged when every
+// field holds the file's text.
+void TestSetupWindow::loadKeepsTheFileAllowableWeights()
+{
+    QFETCH(QByteArray, matow);
+    QFETCH(QByteArray, malw);
+    QFETCH(QString, edit14);
+    QFETCH(QString, edit15);
+    QFETCH(QString, note);
+    QByteArray bytes = OtherSetup("\r\n");
+    bytes.replace("65000\r\n55000\r\nHeavy Jet", matow + "\r\n" + malw + "\r\nTest Jet");
+    const QString path = file(QStringLiteral("weights.mrx"));
+    WriteAll(path, bytes);
+    // Heavy Jet first, so that the load changes the airplane.
+    QComboBox* airplanes = combo("AirplaneSelector");
+    emit airplanes->textActivated(QStringLiteral("Heavy Jet"));
+    m_form->SetSetupChanged(false);
+    loadFrom(path);
+    QCOMPARE(m_form->MissionData().MTOW, 70000.0);
+    QCOMPARE(edit(14)->text(), edit14);
+    QCOMPARE(edit(15)->text(), edit15);
+    QCOMPARE(Child<QStatusBar>(m_form.get(), "StatusBar1")->currentMessage(),
+        QStringLiteral("File: ") + path + note);
+    QCOMPARE(m_form->SetupChanged(), !note.isEmpty());
+    QCOMPARE(m_dialogs->messageCount(), 0);
 }
 
 void TestSetupWindow::menuToolBarAndShortcutsReachTheCommands()
@@ -411,10 +466,10 @@ void TestSetupWindow::cancelledSaveWritesNothing()
     m_form->SaveSetup1Click(); // no file scripted: the dialog is cancelled
     QVERIFY(m_form->SetupChanged());
     QVERIFY(QDir(m_files.path()).isEmpty());
-    m_form->LoadSetup1Click();
+    m_form->LoadSetup1Click(); // No to saving, then the open dialog is cancelled
     QCOMPARE(edit(1)->text(), QStringLiteral("EDDF"));
     QVERIFY(m_form->SetupOpenDialogFileName().isEmpty());
-    QCOMPARE(m_dialogs->messageCount(), 0);
+    QCOMPARE(m_dialogs->messageCount(), 1);
 }
 
 void TestSetupWindow::closeWithoutChanges()
@@ -424,47 +479,104 @@ void TestSetupWindow::closeWithoutChanges()
     QCOMPARE(m_dialogs->sounds, 0);
 }
 
-void TestSetupWindow::closeAnsweringNo()
+void TestSetupWindow::offerToSaveChanges_data()
 {
+    QTest::addColumn<bool>("loading"); // Load Setup, otherwise closing
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("saveAs"); // empty: the save dialog is cancelled
+    QTest::addColumn<bool>("goesOn");
+    for (const bool loading : {false, true}) {
+        const char* query = loading ? "load: " : "close: ";
+        QTest::addRow("%sNo", query) << loading << int(TAnswer::No) << QString() << true;
+        QTest::addRow("%sCancel", query) << loading << int(TAnswer::Cancel) << QString() << false;
+        QTest::addRow("%sYes, save dialog cancelled", query)
+            << loading << int(TAnswer::Yes) << QString() << false;
+        QTest::addRow("%sYes and saved", query) << loading << int(TAnswer::Yes) << "saved" << true;
+    }
+}
+
+// Closing the window and Load Setup offer to save changed entries first: No
+// goes on without saving, Cancel stays, Yes saves and goes on only once
+// saved.
+void TestSetupWindow::offerToSaveChanges()
+{
+    QFETCH(bool, loading);
+    QFETCH(int, answer);
+    QFETCH(QString, saveAs);
+    QFETCH(bool, goesOn);
+    const QString other = file(QStringLiteral("other.MRX"));
+    WriteAll(other, OtherSetup("\r\n"));
     edit(3)->setText(QStringLiteral("600"));
-    m_dialogs->answers.push_back(false);
-    QVERIFY(m_form->close());
+    m_dialogs->answers.push_back(TAnswer(answer));
+    if (TAnswer(answer) == TAnswer::Yes) // an empty choice cancels the save dialog
+        m_dialogs->files.push_back({saveAs.isEmpty() ? QString() : file(saveAs), 1});
+    if (loading) {
+        m_dialogs->files.push_back({other, 1});
+        m_form->LoadSetup1Click();
+        QCOMPARE(edit(1)->text(), goesOn ? QStringLiteral("EDDF") : QStringLiteral("KSFO"));
+    } else {
+        QCOMPARE(m_form->close(), goesOn);
+        QCOMPARE(m_form->isVisible(), !goesOn);
+    }
     QCOMPARE(m_dialogs->questions, QStringList{QStringLiteral("Setup has been changed. Save changes?")});
     QCOMPARE(m_dialogs->sounds, 1);
-    QVERIFY(m_dialogs->fileDialogs.isEmpty());
+    QStringList dialogs;
+    if (TAnswer(answer) == TAnswer::Yes)
+        dialogs << QStringLiteral("SetupSaveDialog");
+    if (loading && goesOn)
+        dialogs << QStringLiteral("SetupOpenDialog");
+    QCOMPARE(m_dialogs->fileDialogs, dialogs);
+    if (!saveAs.isEmpty())
+        QVERIFY(ReadAll(file(saveAs + QStringLiteral(".mrx"))).startsWith("KSFO\r\nKBFI\r\n600\r\n"));
+    QCOMPARE(m_form->SetupChanged(), !(!saveAs.isEmpty() || (loading && goesOn)));
 }
 
-void TestSetupWindow::closeAnsweringYesThenCancel()
+// The real question box: Esc answers Cancel, on closing and on Load Setup.
+void TestSetupWindow::escapeCancelsTheRealQuestion()
 {
-    edit(3)->setText(QStringLiteral("600"));
-    m_dialogs->answers.push_back(true);
-    QVERIFY(m_form->close());
-    QCOMPARE(m_dialogs->fileDialogs, QStringList{QStringLiteral("SetupSaveDialog")});
-    QVERIFY(QDir(m_files.path()).isEmpty());
-    QVERIFY(!m_form->isVisible());
-}
-
-void TestSetupWindow::closeAnsweringYesAndSaving()
-{
-    edit(3)->setText(QStringLiteral("600"));
-    m_dialogs->answers.push_back(true);
-    m_dialogs->files.push_back({file(QStringLiteral("closing")), 1});
-    QVERIFY(m_form->close());
-    QVERIFY(ReadAll(file(QStringLiteral("closing.mrx"))).startsWith("KSFO\r\nKBFI\r\n600\r\n"));
-    QVERIFY(!m_form->SetupChanged());
+    TQtDialogs dialogs;
+    TMainForm form(dialogs, m_dir->executable());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.findChild<TEdit*>(QStringLiteral("Edit3"))->setText(QStringLiteral("600"));
+    for (const bool loading : {false, true}) {
+        // Esc on the question box; any dialog after it is recorded and shut.
+        QStringList seen;
+        QTimer answerer;
+        QObject::connect(&answerer, &QTimer::timeout, [&seen] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                seen << box->text();
+                QTest::keyClick(box, Qt::Key_Escape);
+            } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+                seen << dialog->objectName();
+                dialog->reject();
+            }
+        });
+        answerer.start(20);
+        if (loading)
+            form.LoadSetup1Click();
+        else
+            QVERIFY(!form.close());
+        answerer.stop();
+        QCOMPARE(seen, QStringList{QStringLiteral("Setup has been changed. Save changes?")});
+        QVERIFY(form.isVisible());
+        QVERIFY(form.SetupChanged());
+        QCOMPARE(form.findChild<TEdit*>(QStringLiteral("Edit3"))->text(), QStringLiteral("600"));
+    }
 }
 
 void TestSetupWindow::closeWhenTheWriteFails()
 {
     edit(3)->setText(QStringLiteral("600"));
-    m_dialogs->answers.push_back(true);
+    m_dialogs->answers.push_back(TAnswer::Yes);
     m_dialogs->files.push_back({file(QStringLiteral("nodir/x.mrx")), 1});
     QVERIFY(!m_form->close());
     QVERIFY(m_form->isVisible());
     QCOMPARE(m_dialogs->errors.size(), 1);
     QVERIFY(m_form->SetupChanged());
     // Asked again, the user can save elsewhere and leave.
-    m_dialogs->answers.push_back(true);
+    m_dialogs->answers.push_back(TAnswer::Yes);
     m_dialogs->files.push_back({file(QStringLiteral("x.mrx")), 1});
     QVERIFY(m_form->close());
     QVERIFY(QFile::exists(file(QStringLiteral("x.mrx"))));
