@@ -269,7 +269,7 @@ def check_positive(a, m):
     # the longest alternate (the landing weight check stops heavier runs).
     for w in (a["OEW"], a["MZFW"], a["MTOW"]):
         for line in ("1", "2"):
-            if m["a" + "H" + line] * w + m["bH" + line] <= 0:
+            if m["aH" + line] * w + m["bH" + line] <= 0:
                 faults.append(f"holding flow at {w:.0f} kg")
         weight_term = m["aC3"] * w + m["bC3"]
         for d in (0, MAX_ALTERNATE_NM):
