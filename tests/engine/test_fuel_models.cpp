@@ -34,7 +34,8 @@ TEST(Speeds, WindSignAndZeroGroundSpeed)
     CalcStillAirDistance(md);
     EXPECT_EQ(md.StillAirDistance, md.TripDistance);
 
-    // A wind above the true airspeed is no error: negative distances follow.
+    // The formulas themselves take any wind (the solve modes stop before
+    // using such a ground speed): negative distances follow.
     md.Wind = md.TrueAirspeed + 100;
     CalcGroundSpeed(md);
     CalcStillAirDistance(md);
