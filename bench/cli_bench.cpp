@@ -48,7 +48,8 @@ struct BatchFixture {
             mirovax::ParseTableCsv(mirovax::TableKind::Airplanes, csv), (dir / "Airplane.DB").string());
         files.reserve(kFileCount);
         for (int i = 0; i < kFileCount; ++i) {
-            const mirovax::SetupTexts texts = {"KSFO", "KBFI", std::to_string(300 + i % 400),
+            // Trips up to 599 NM keep the takeoff fuel within the tank.
+            const mirovax::SetupTexts texts = {"KSFO", "KBFI", std::to_string(300 + i % 300),
                 std::to_string(3000 + i % 2000), "310", "-46", "20", "KSEA", "433", "100", "45", "1500", "5",
                 "30000", "25000", "WORKED-1", "ICAO"};
             const fs::path file = dir / ("Setup" + std::to_string(i) + ".MRX");

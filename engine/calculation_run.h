@@ -38,8 +38,8 @@ ResultTexts ShowResults(const TMissionData& md, std::string_view modeText);
 // One run after the caller has blanked the results: clears AbortRequested,
 // reads the inputs, sets CalculationValid and, when every input was read,
 // runs the solve mode the mode text names (exact, case-sensitive). Returns
-// whether results are to be shown. Throws ArithmeticError or SearchError when
-// a solve mode faults.
+// whether results are to be shown. Throws ArithmeticError, FuelModelError or
+// SearchError when a solve mode faults.
 bool ExecuteCalculation(
     TMissionData& md, const InputTexts& texts, std::string_view modeText, IMissionServices& services);
 

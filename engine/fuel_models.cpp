@@ -1,10 +1,30 @@
 #include "fuel_models.h"
 
 #include "checked_math.h"
+#include "text_format.h"
+
+#include <cmath>
 
 namespace mirovax {
 
 using namespace fp;
+
+namespace {
+
+// The fuel a model gives, or the error that names it, its value and the
+// airplane type.
+double NotBelowZero(const TMissionData& md, const char* quantity, double fuel)
+{
+    if (fuel >= 0.0)
+        return fuel;
+    // Whole kilograms read best; a fraction above -0.5 kg would round to 0.
+    const std::string value = std::fabs(fuel) >= 0.5 ? FormatRounded(fuel) : FormatGeneral(fuel);
+    const std::string type = md.Type.empty() ? "this airplane type" : "the " + md.Type;
+    throw FuelModelError(std::string(quantity) + " of " + value + " kg is below 0 kg: the fuel lines of "
+        + type + " do not fit this mission.");
+}
+
+} // namespace
 
 void CalcTrueAirspeed(TMissionData& md)
 {
@@ -33,13 +53,13 @@ void CalcHoldingFuel(TMissionData& md, double weight, double altitude, double mi
     const double high = add(mul(md.aH2, weight), md.bH2);
     const double ratio = div(sub(altitude, 1500.0), sub(md.MaxHold, 1500.0));
     const double flow = add(low, mul(ratio, sub(high, low)));
-    md.HoldingFuel = div(mul(flow, minutes), 60.0);
+    md.HoldingFuel = NotBelowZero(md, "Holding fuel", div(mul(flow, minutes), 60.0));
 }
 
 void CalcAlternateFuel(TMissionData& md, double weight, double distance)
 {
     const double leg = add(mul(md.aC1, distance), md.bC1);
-    md.AlternateFuel = add(add(mul(md.aC3, weight), md.bC3), leg);
+    md.AlternateFuel = NotBelowZero(md, "Alternate fuel", add(add(mul(md.aC3, weight), md.bC3), leg));
 }
 
 void CalcTripFuel(TMissionData& md, double distance, double flightLevel, double weight)
@@ -54,7 +74,7 @@ void CalcTripFuel(TMissionData& md, double distance, double flightLevel, double 
     const double low = add(mul(md.aC1, distance), md.bC1);
     const double ratio = div(sub(flightLevel, md.MinCruise), sub(md.MaxCruise, md.MinCruise));
     const double cruise = add(low, mul(ratio, sub(high, low)));
-    md.TripFuel = add(add(mul(md.aC3, weight), md.bC3), cruise);
+    md.TripFuel = NotBelowZero(md, "Trip fuel", add(add(mul(md.aC3, weight), md.bC3), cruise));
 }
 
 } // namespace mirovax

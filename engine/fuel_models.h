@@ -2,11 +2,21 @@
 
 #include "mission_data.h"
 
+#include <stdexcept>
+
 // Speeds and the three straight-line fuel models. Each routine reads the
 // model coefficients of the record and writes exactly one result field; the
 // clamping of an argument works on the routine's own copy. Every operation is
 // checked: a zero denominator or an overflow throws ArithmeticError.
 namespace mirovax {
+
+// A fuel model gave less than 0 kg: the airplane type's straight lines do
+// not hold for this mission, and no plan may be built on the figure. Like an
+// arithmetic fault it ends the run; the result field is not written.
+class FuelModelError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 // TrueAirspeed = sqrt(273.15 + OAT) * Mach * 38.9681 (kts).
 void CalcTrueAirspeed(TMissionData& md);
@@ -16,6 +26,9 @@ void CalcGroundSpeed(TMissionData& md);
 
 // StillAirDistance = TripDistance * TrueAirspeed / GroundSpeed (NAM).
 void CalcStillAirDistance(TMissionData& md);
+
+// The three fuel models below throw FuelModelError instead of writing a
+// fuel below 0 kg (-0 is not below 0).
 
 // HoldingFuel (kg) for a weight (kg), holding altitude (ft) and time (min),
 // interpolated between the 1500 ft and MaxHold lines.

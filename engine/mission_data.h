@@ -27,6 +27,7 @@ struct TMissionData {
     double Mach = 0;
     double DOW = 0; // kg
     double TCAP = 0; // kg of fuel
+    std::string Type; // the airplane table's key of the loaded record
     std::string Airframe;
     std::string Engine;
     std::string Reference;

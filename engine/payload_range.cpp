@@ -34,14 +34,24 @@ private:
     long m_passes = 0;
 };
 
-bool LandingCheckPasses(const TMissionData& base, double payload)
+// A fuel model that gives less than 0 kg at some payload leaves that part of
+// the diagram undrawable, as any fault of the search does.
+[[noreturn]] void RefuseAt(double payload, const FuelModelError& e)
 {
+    throw DiagramError("The payload-range diagram cannot be drawn at a payload of " + FormatGeneral(payload)
+        + " kg: " + e.what());
+}
+
+bool LandingCheckPasses(const TMissionData& base, double payload)
+try {
     TMissionData md = base;
     const double zfw = fp::add(md.DOW, payload);
     CalcHoldingFuel(md, zfw, fp::add(md.HoldingAltitude, md.AlternateElevation), md.HoldingTime);
     const double withHolding = fp::add(zfw, md.HoldingFuel);
     CalcAlternateFuel(md, withHolding, md.AlternateDistance);
     return fp::add(withHolding, md.AlternateFuel) <= md.MALW;
+} catch (const FuelModelError& e) {
+    RefuseAt(payload, e);
 }
 
 PayloadRangePoint RangeAt(const TMissionData& base, double payload, DiagramServices& services)
@@ -52,7 +62,11 @@ PayloadRangePoint RangeAt(const TMissionData& base, double payload, DiagramServi
     md.CalculationValid = true;
     md.LimitedBy.clear();
     services.Restart();
-    SolveMaximumRange(md, services);
+    try {
+        SolveMaximumRange(md, services);
+    } catch (const FuelModelError& e) {
+        RefuseAt(payload, e);
+    }
     if (!md.CalculationValid)
         throw DiagramError("The payload-range diagram cannot be drawn at a payload of "
             + FormatGeneral(payload) + " kg: " + services.limitMessage);
@@ -64,6 +78,14 @@ PayloadRangePoint RangeAt(const TMissionData& base, double payload, DiagramServi
 std::vector<PayloadRangePoint> ComputePayloadRange(const TMissionData& md, int points)
 {
     points = std::max(points, 2);
+    {
+        // The speeds do not depend on the payload: a wind that stops every
+        // run stops the diagram as a whole.
+        TMissionData speeds = md;
+        DiagramServices services;
+        if (!SolveSpeeds(speeds, services))
+            throw DiagramError("The payload-range diagram cannot be drawn: " + services.limitMessage);
+    }
     double maxPayload = fp::sub(md.MZFW, md.DOW);
     std::string payloadLimit = "Zero Fuel Weight";
     if (maxPayload < 0)

@@ -33,8 +33,9 @@ inline constexpr double kDiagramMaxStillAirNam = 50000;
 // the zero fuel weight and the allowable landing weight allow, plus the exact
 // corners, ordered by falling payload (rising range). The first point is the
 // largest payload at zero range. Each point but that one is a Maximum Range
-// run at its payload. Throws DiagramError, or ArithmeticError as the search
-// would.
+// run at its payload. Throws DiagramError (also for a wind that stops every
+// run and for a fuel model that gives less than 0 kg), or ArithmeticError as
+// the search would.
 std::vector<PayloadRangePoint> ComputePayloadRange(const TMissionData& md, int points);
 
 } // namespace mirovax

@@ -19,6 +19,15 @@ void LimitStop(TMissionData& md, IMissionServices& services, const char* what, d
 constexpr const char* kZfwMessage = "Maximum Zero Fuel Weight of ";
 constexpr const char* kLandingMessage = "Maximum Allowable Landing Weight of ";
 constexpr const char* kTakeoffMessage = "Maximum Allowable Takeoff Weight of ";
+constexpr const char* kTankMessage = "Tank Capacity of ";
+
+// The Maximum Payload search has gone below the dry operating weight: the
+// limit it last stepped down for leaves no room for any payload.
+void NoPayloadStop(TMissionData& md, IMissionServices& services)
+{
+    services.ReportLimit("No payload fits within the " + md.LimitedBy + "!");
+    md.CalculationValid = false;
+}
 
 // Holding fuel at the zero fuel weight, alternate fuel at that plus the
 // holding fuel; returns the landing weight without trip fuel.
@@ -45,10 +54,24 @@ double SumTakeoffTime(const TMissionData& md)
 
 } // namespace
 
-void SolveTripTimeAndFuel(TMissionData& md, IMissionServices& services)
+bool SolveSpeeds(TMissionData& md, IMissionServices& services)
 {
     CalcTrueAirspeed(md);
     CalcGroundSpeed(md);
+    // Against such a wind the airplane never arrives: every distance, time
+    // and fuel after this point would be negative or infinite.
+    if (md.GroundSpeed > 0.0)
+        return true;
+    services.ReportLimit("Wind of " + FormatGeneral(md.Wind) + " kts is not less than the True Airspeed of "
+        + FormatRounded(md.TrueAirspeed) + " kts!");
+    md.CalculationValid = false;
+    return false;
+}
+
+void SolveTripTimeAndFuel(TMissionData& md, IMissionServices& services)
+{
+    if (!SolveSpeeds(md, services))
+        return;
     CalcStillAirDistance(md);
     md.AlternateTime = div(md.AlternateDistance, md.GroundSpeed);
     md.TripTime = div(md.TripDistance, md.GroundSpeed);
@@ -72,12 +95,16 @@ void SolveTripTimeAndFuel(TMissionData& md, IMissionServices& services)
     if (md.TakeoffWeight > md.MATOW)
         return LimitStop(md, services, kTakeoffMessage, md.MATOW);
     md.LandingWeight = sub(md.TakeoffWeight, md.TripFuel);
+    // After the weights, so that a mission over both names the takeoff
+    // weight.
+    if (md.MinTakeoffFuel > md.TCAP)
+        return LimitStop(md, services, kTankMessage, md.TCAP);
 }
 
 void SolveMaximumRange(TMissionData& md, IMissionServices& services)
 {
-    CalcTrueAirspeed(md);
-    CalcGroundSpeed(md);
+    if (!SolveSpeeds(md, services))
+        return;
     md.AlternateTime = div(md.AlternateDistance, md.GroundSpeed);
     md.ContingencyFuel = 0;
     md.ZeroFuelWeight = add(md.DOW, md.Payload);
@@ -130,10 +157,10 @@ void SolveMaximumRange(TMissionData& md, IMissionServices& services)
     md.LandingWeight = sub(md.TakeoffWeight, md.TripFuel);
 }
 
-void SolveMaximumPayload(TMissionData& md, IMissionServices& /*services*/)
+void SolveMaximumPayload(TMissionData& md, IMissionServices& services)
 {
-    CalcTrueAirspeed(md);
-    CalcGroundSpeed(md);
+    if (!SolveSpeeds(md, services))
+        return;
     md.StillAirDistance = div(mul(md.TripDistance, md.TrueAirspeed), md.GroundSpeed);
     md.AlternateTime = div(md.AlternateDistance, md.GroundSpeed);
     md.TripTime = div(md.TripDistance, md.GroundSpeed);
@@ -145,11 +172,14 @@ void SolveMaximumPayload(TMissionData& md, IMissionServices& /*services*/)
     md.ZeroFuelWeight = md.MZFW;
     double weight = 0;
     for (long pass = 1;; ++pass) {
-        if (pass > kMaxPayloadPassLimit || (step > 0 && sub(md.ZeroFuelWeight, step) < 0.0))
-            throw SearchError("Maximum Payload search ended without result: no zero fuel weight from "
-                + FormatGeneral(md.MZFW)
-                + " kg down to 0 kg meets the allowable landing and takeoff weights.");
+        if (pass > kMaxPayloadPassLimit)
+            throw SearchError(
+                "Maximum Payload search ended without result: " + std::to_string(kMaxPayloadPassLimit)
+                + " steps of 10 kg down from a zero fuel weight of " + FormatGeneral(md.MZFW)
+                + " kg did not reach the dry operating weight of " + FormatGeneral(md.DOW) + " kg.");
         md.ZeroFuelWeight = sub(md.ZeroFuelWeight, step);
+        if (md.ZeroFuelWeight < md.DOW)
+            return NoPayloadStop(md, services);
         weight = HoldingAndAlternate(md, md.ZeroFuelWeight);
         if (weight > md.MALW) {
             md.LimitedBy = kLimitAllowableLandingWeight;
@@ -160,6 +190,13 @@ void SolveMaximumPayload(TMissionData& md, IMissionServices& /*services*/)
         weight = add(weight, md.TripFuel);
         if (weight > md.MATOW) {
             md.LimitedBy = kLimitAllowableTakeoffWeight;
+            step = 10;
+            continue;
+        }
+        // The same sum as the minimum takeoff fuel below; the contingency
+        // fuel is 0 in this mode.
+        if (SumTakeoffFuel(md) > md.TCAP) {
+            md.LimitedBy = kLimitTankCapacity;
             step = 10;
             continue;
         }

@@ -20,6 +20,7 @@ AirplaneDisplay LoadAirplane(TTable& table, const std::string& typeName, TMissio
     // again.
     table.Locate("Type", typeName);
 
+    md.Type = table.FieldAsString("Type");
     md.Airframe = table.FieldAsString("Airframe");
     md.Engine = table.FieldAsString("Engine");
     for (const NumericField& field : kAirplaneNumbers)

@@ -22,7 +22,7 @@ struct AirplaneDisplay {
 };
 
 // Locates the type (whole value, ignoring case; the result is not tested) and
-// reads the current record's fields, "Airframe" to "Reference", into the
+// reads the current record's fields, "Type" to "Reference", into the
 // airplane constants of md. A missing field throws TableError after the
 // fields before it were stored.
 AirplaneDisplay LoadAirplane(TTable& table, const std::string& typeName, TMissionData& md);

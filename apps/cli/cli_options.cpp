@@ -299,7 +299,8 @@ std::string HelpText(Command command)
                                        "  1   stopped at a limit\n"
                                        "  2   inputs unusable (an empty field, a text that is not a number,\n"
                                        "      an airplane type or airport code the tables do not hold)\n"
-                                       "  3   arithmetic fault\n"
+                                       "  3   arithmetic fault, or a fuel below 0 kg from the airplane's\n"
+                                       "      fuel lines\n"
                                        "  4   a file or table error\n"
                                        "  64  wrong usage\n";
     static const char* const kTables
@@ -401,8 +402,9 @@ std::string HelpText(Command command)
               "Exit status:\n"
               "  0   the diagram was computed\n"
               "  2   inputs unusable (the field that keeps it from being drawn is named)\n"
-              "  3   the diagram cannot be drawn (an arithmetic fault, no payload within\n"
-              "      the limits, or limits that never bind)\n"
+              "  3   the diagram cannot be drawn (an arithmetic fault, a fuel below 0 kg,\n"
+              "      a wind not below the true airspeed, no payload within the limits, or\n"
+              "      limits that never bind)\n"
               "  4   a file or table error\n"
               "  64  wrong usage\n";
     case Command::None:

@@ -1,6 +1,7 @@
 #include "cli_solve.h"
 
 #include "engine/checked_math.h"
+#include "engine/fuel_models.h"
 #include "engine/text_format.h"
 #include "refdata/table_store.h"
 #include "setup/allowable_weights.h"
@@ -144,6 +145,12 @@ SetupRun SolveSetupTexts(TTable& airplanes, const std::string& path, const Setup
         run.status = kExitArithmeticFault;
         return run;
     } catch (const SearchError& e) {
+        run.valid = false;
+        run.error = path + ": " + e.what();
+        run.status = kExitArithmeticFault;
+        return run;
+    } catch (const FuelModelError& e) {
+        // Fuel below 0 kg is no plan: an error like an arithmetic fault.
         run.valid = false;
         run.error = path + ": " + e.what();
         run.status = kExitArithmeticFault;

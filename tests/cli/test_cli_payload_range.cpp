@@ -189,6 +189,12 @@ TEST_F(CliPayloadRangeTest, RefusalsHaveTheStatusesOfSolve)
         {{"payload-range", m_setup, "--airplane", "B747"}, kExitInputsUnusable, "type \"B747\" is not in"},
         {{"payload-range", m_setup, "--set", "malw=15000"}, kExitArithmeticFault,
             "even without payload the landing weight"},
+        {{"payload-range", m_setup, "--set", "wind=500"}, kExitArithmeticFault,
+            "Worked.MRX: The payload-range diagram cannot be drawn: Wind of 500 kts is not less than the "
+            "True "
+            "Airspeed of 458 kts!"},
+        {{"payload-range", m_setup, "--set", "alternate-distance=-200"}, kExitArithmeticFault,
+            "cannot be drawn at a payload of 7000 kg: Alternate fuel of -"},
         {{"payload-range", (m_dir / "Missing.MRX").string()}, kExitFileOrTable, "Missing.MRX"},
         {{"payload-range", shortFile}, kExitFileOrTable, "Short.MRX"},
         {{"payload-range", m_setup, "--points", "1"}, kExitUsage, "--points: expected a whole number"},

@@ -228,17 +228,57 @@ TEST_F(CliSolveTest, UnknownTypesAndFaultsAreErrorsNotResults)
     EXPECT_EQ(fault.status, kExitArithmeticFault);
     EXPECT_NE(fault.error.find("Worked.MRX: "), std::string::npos);
     EXPECT_FALSE(fault.valid);
+}
 
-    // A Maximum Payload search that finds no zero fuel weight counts as a
-    // fault too: no landing weight is ever within an MALW of 0.
-    SolveRequest hopeless;
-    hopeless.mode = "Maximum Payload";
-    hopeless.settings = {{14, "0"}};
-    const SetupRun search = Solve(test::WorkedSetup(), hopeless);
-    EXPECT_EQ(search.status, kExitArithmeticFault);
-    EXPECT_NE(search.error.find("Worked.MRX: Maximum Payload search ended without result"), std::string::npos)
-        << search.error;
-    EXPECT_EQ(search.results.label(13), "");
+// The wind, tank and payload stops are limits (exit 1, the message, no
+// results); a fuel below 0 kg is an error like an arithmetic fault (exit 3).
+TEST_F(CliSolveTest, SoundStopsAndFuelErrorsHaveTheirStatuses)
+{
+    struct Case {
+        const char* mode;
+        std::vector<FieldSetting> settings;
+        int status;
+        const char* message;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"Trip Time and Fuel", {{6, "500"}}, kExitLimit,
+            "Wind of 500 kts is not less than the True Airspeed of 458 kts!", ""},
+        {"Maximum Range", {{6, "458.5"}}, kExitLimit,
+            "Wind of 458.5 kts is not less than the True Airspeed of 458 kts!", ""},
+        {"Trip Time and Fuel", {{2, "700"}}, kExitLimit, "Tank Capacity of 6000 kg exceeded!", ""},
+        {"Maximum Payload", {{14, "0"}}, kExitLimit, "No payload fits within the Allowable Landing Weight!",
+            ""},
+        {"Maximum Payload", {{14, "25000"}}, kExitValid, "", ""},
+        {"Trip Time and Fuel", {{9, "-200"}}, kExitArithmeticFault, "",
+            "Worked.MRX: Alternate fuel of -682 kg is below 0 kg: the fuel lines of the WORKED-1 do not fit "
+            "this mission."},
+    };
+    for (const Case& c : cases) {
+        SolveRequest request;
+        request.mode = c.mode;
+        // The worked limits whatever the airplane load makes of the file's.
+        request.settings = {{13, "30000"}, {14, "25000"}};
+        request.settings.insert(request.settings.end(), c.settings.begin(), c.settings.end());
+        const SetupRun run = Solve(test::WorkedSetup(), request);
+        EXPECT_EQ(run.status, c.status) << c.message << c.error;
+        EXPECT_EQ(run.message, c.message);
+        EXPECT_EQ(run.error, c.error);
+        EXPECT_EQ(run.valid, c.status == kExitValid) << c.message;
+        EXPECT_EQ(run.results.label(14).empty(), c.status != kExitValid) << c.message;
+    }
+
+    // As the batch reports them.
+    const std::string file = WriteSetup("Wind.MRX", test::WorkedSetup());
+    std::string out, err;
+    EXPECT_EQ(Run({"solve", file, "--set", "wind=500", "--json"}, &out, &err), kExitLimit);
+    EXPECT_NE(out.find("\"status\":1,\"valid\":false,\"message\":\"Wind of 500 kts is not less than the True "
+                       "Airspeed of 458 kts!\",\"error\":null"),
+        std::string::npos)
+        << out;
+    EXPECT_EQ(Run({"solve", file, "--set", "alternate-distance=-200"}, &out, &err), kExitArithmeticFault);
+    EXPECT_TRUE(out.empty()) << out;
+    EXPECT_NE(err.find("Wind.MRX: Alternate fuel of -"), std::string::npos) << err;
 }
 
 TEST_F(CliSolveTest, CtrlCActsAsTheAbortButton)

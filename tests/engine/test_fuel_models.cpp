@@ -34,7 +34,8 @@ TEST(Speeds, WindSignAndZeroGroundSpeed)
     CalcStillAirDistance(md);
     EXPECT_EQ(md.StillAirDistance, md.TripDistance);
 
-    // A wind above the true airspeed is no error: negative distances follow.
+    // The formulas themselves take any wind (the solve modes stop before
+    // using such a ground speed): negative distances follow.
     md.Wind = md.TrueAirspeed + 100;
     CalcGroundSpeed(md);
     CalcStillAirDistance(md);
@@ -145,4 +146,58 @@ TEST(TripFuel, OverflowIsAnError)
     } catch (const ArithmeticError& e) {
         EXPECT_EQ(e.fault(), ArithmeticFault::Overflow);
     }
+}
+
+// Each model refuses a fuel below 0 kg, leaving its field as it was; -0
+// and 0 are no fault.
+TEST(FuelModels, FuelBelowZeroIsAnError)
+{
+    TMissionData md = WorkedMission();
+    md.Type = "A320-214";
+    md.aC3 = 0;
+    md.bC3 = -401;
+    md.TripFuel = -7;
+    try {
+        CalcTripFuel(md, 0, 200, 25000); // 100 kg on the MinCruise line
+        FAIL() << "no error";
+    } catch (const FuelModelError& e) {
+        EXPECT_STREQ(e.what(),
+            "Trip fuel of -301 kg is below 0 kg: the fuel lines of the A320-214 do not fit this mission.");
+    }
+    EXPECT_EQ(md.TripFuel, -7);
+
+    md = WorkedMission();
+    md.bC3 = -2000; // the leg of 100 NM is 600 kg
+    md.AlternateFuel = -7;
+    try {
+        CalcAlternateFuel(md, 10000, 100);
+        FAIL() << "no error";
+    } catch (const FuelModelError& e) {
+        EXPECT_STREQ(e.what(),
+            "Alternate fuel of -1300 kg is below 0 kg: the fuel lines of this airplane type "
+            "do not fit this mission.");
+    }
+    EXPECT_EQ(md.AlternateFuel, -7);
+
+    // Less than half a kilogram below 0 is shown as it is.
+    md = WorkedMission();
+    md.Type = "B737-800";
+    md.aH1 = 0;
+    md.bH1 = -0.25;
+    try {
+        CalcHoldingFuel(md, 20000, 1500, 60);
+        FAIL() << "no error";
+    } catch (const FuelModelError& e) {
+        EXPECT_STREQ(e.what(),
+            "Holding fuel of -0.25 kg is below 0 kg: the fuel lines of the B737-800 do not fit this "
+            "mission.");
+    }
+
+    md = WorkedMission();
+    CalcHoldingFuel(md, 20000, 8250, -0.0);
+    EXPECT_TRUE(std::signbit(md.HoldingFuel)) << "-0 is written";
+    md.aC3 = md.aC1 = 0;
+    md.bC3 = -100;
+    CalcAlternateFuel(md, 20000, 100);
+    EXPECT_EQ(md.AlternateFuel, 0);
 }

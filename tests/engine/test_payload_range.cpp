@@ -101,3 +101,34 @@ TEST(PayloadRange, RefusedWhenTheLimitsNeverBind)
     md.MALW = 1000;
     EXPECT_THROW(ComputePayloadRange(md, 3), DiagramError);
 }
+
+// A diagram point is a Maximum Range run: a wind that stops the run and a
+// fuel below 0 kg keep the diagram from being drawn.
+TEST(PayloadRange, RefusedForAStoppingWindOrFuelBelowZero)
+{
+    TMissionData md = WorkedMission();
+    md.Wind = 500;
+    try {
+        ComputePayloadRange(md, 3);
+        FAIL() << "drawn";
+    } catch (const DiagramError& e) {
+        EXPECT_STREQ(e.what(),
+            "The payload-range diagram cannot be drawn: Wind of 500 kts is not less than the "
+            "True Airspeed of 458 kts!");
+    }
+
+    // Trip fuel for the first nautical air miles is below 0.
+    md = WorkedMission();
+    md.Type = "WORKED-1";
+    md.bC3 = -400;
+    try {
+        ComputePayloadRange(md, 3);
+        FAIL() << "drawn";
+    } catch (const DiagramError& e) {
+        const std::string what = e.what();
+        EXPECT_NE(what.find("cannot be drawn at a payload of "), std::string::npos) << what;
+        EXPECT_NE(what.find(" kg: Trip fuel of -"), std::string::npos) << what;
+        EXPECT_NE(what.find("the fuel lines of the WORKED-1 do not fit this mission."), std::string::npos)
+            << what;
+    }
+}

@@ -128,28 +128,102 @@ TEST(MaximumPayload, LandingLimitBetweenTwoSteps)
     EXPECT_EQ(md.LimitedBy, "Allowable Landing Weight");
 }
 
-TEST(MaximumPayload, SearchGoesBelowDowAndReportsNegativePayload)
+// The search ends at a limit once the zero fuel weight falls below DOW,
+// naming the limit it last stepped down for; a weight equal to DOW is tried.
+TEST(MaximumPayload, NoPayloadBelowTheDryOperatingWeight)
 {
+    struct Case {
+        const char* name;
+        void (*set)(TMissionData&);
+        const char* message;
+    };
+    const Case cases[] = {
+        {"landing", [](TMissionData& md) { md.MALW = 14000; },
+            "No payload fits within the Allowable Landing Weight!"},
+        {"takeoff", [](TMissionData& md) { md.MATOW = 16000; },
+            "No payload fits within the Allowable Takeoff Weight!"},
+        {"tank", [](TMissionData& md) { md.TCAP = 2000; }, "No payload fits within the Tank Capacity!"},
+        {"zero fuel", [](TMissionData& md) { md.MZFW = 13999; },
+            "No payload fits within the Zero Fuel Weight!"},
+    };
+    for (const Case& c : cases) {
+        TMissionData md = WorkedMission();
+        c.set(md);
+        md.MaxPayload = md.TakeoffWeight = md.MinTakeoffFuel = -7;
+        RecordingServices services;
+        SolveMaximumPayload(md, services);
+        EXPECT_FALSE(md.CalculationValid) << c.name;
+        ASSERT_EQ(services.messages.size(), 1u) << c.name;
+        EXPECT_EQ(services.messages[0], c.message);
+        // The weight that went below DOW stays; nothing after the search is
+        // written.
+        EXPECT_LT(md.ZeroFuelWeight, md.DOW) << c.name;
+        EXPECT_GE(md.ZeroFuelWeight, md.DOW - 10) << c.name;
+        EXPECT_EQ(md.MaxPayload, -7) << c.name;
+        EXPECT_EQ(md.TakeoffWeight, -7) << c.name;
+        EXPECT_EQ(md.MinTakeoffFuel, -7) << c.name;
+    }
+
+    // With MATOW 24000 the pass at 18380 kg is the first accepted: a DOW of
+    // 18380 leaves a payload of 0 kg, one of 18381 none at all.
     TMissionData md = WorkedMission();
-    md.MATOW = 1e6;
-    md.MALW = 14000; // below DOW plus holding and alternate fuel
+    md.MATOW = 24000;
+    md.DOW = 18380;
     RecordingServices services;
     SolveMaximumPayload(md, services);
-    EXPECT_LT(md.ZeroFuelWeight, md.DOW);
-    EXPECT_LT(md.MaxPayload, 0);
-}
-
-TEST(MaximumPayload, DataWhereNoWeightPassesEndsWithAnError)
-{
-    TMissionData md = WorkedMission();
-    md.MALW = -1; // no zero fuel weight can meet it
-    RecordingServices services;
-    EXPECT_THROW(SolveMaximumPayload(md, services), SearchError);
+    EXPECT_TRUE(md.CalculationValid);
+    EXPECT_EQ(md.ZeroFuelWeight, 18380);
+    EXPECT_NEAR(md.MaxPayload, 0, 1e-9);
 
     md = WorkedMission();
+    md.MATOW = 24000;
+    md.DOW = 18381;
+    SolveMaximumPayload(md, services);
+    EXPECT_FALSE(md.CalculationValid);
+    EXPECT_EQ(md.ZeroFuelWeight, 18380);
+    ASSERT_EQ(services.messages.size(), 1u);
+    EXPECT_EQ(services.messages[0], "No payload fits within the Allowable Takeoff Weight!");
+}
+
+TEST(MaximumPayload, PassBoundWhereStepsNoLongerChangeTheWeight)
+{
+    TMissionData md = WorkedMission();
     md.MZFW = 1e300; // 10 kg steps no longer change the weight
     md.MALW = 0;
+    RecordingServices services;
     EXPECT_THROW(SolveMaximumPayload(md, services), SearchError);
+    EXPECT_TRUE(services.messages.empty());
+}
+
+// The takeoff fuel of an accepted pass must fit the tanks: equal passes,
+// a pass 1 kg over is stepped down from.
+TEST(MaximumPayload, TankCapacityEdges)
+{
+    TMissionData roomy = WorkedMission();
+    RecordingServices services;
+    SolveMaximumPayload(roomy, services);
+    ASSERT_EQ(roomy.LimitedBy, "Zero Fuel Weight");
+
+    TMissionData md = WorkedMission();
+    md.TCAP = roomy.MinTakeoffFuel;
+    SolveMaximumPayload(md, services);
+    EXPECT_EQ(md.ZeroFuelWeight, md.MZFW);
+    EXPECT_EQ(md.LimitedBy, "Zero Fuel Weight");
+
+    md = WorkedMission();
+    md.TCAP = roomy.MinTakeoffFuel - 1;
+    SolveMaximumPayload(md, services);
+    EXPECT_TRUE(md.CalculationValid);
+    EXPECT_LT(md.ZeroFuelWeight, md.MZFW);
+    EXPECT_EQ(md.LimitedBy, "Tank Capacity");
+    EXPECT_LE(md.MinTakeoffFuel, md.TCAP);
+    // The pass 10 kg heavier was over the tank.
+    TMissionData heavier = md;
+    heavier.MZFW = md.ZeroFuelWeight + 10;
+    heavier.TCAP = 1e9;
+    SolveMaximumPayload(heavier, services);
+    EXPECT_GT(heavier.MinTakeoffFuel, md.TCAP);
+    EXPECT_TRUE(services.messages.empty());
 }
 
 TEST(MaximumPayload, ContingencyTimeIsCountedButNotItsFuel)
@@ -164,7 +238,7 @@ TEST(MaximumPayload, ContingencyTimeIsCountedButNotItsFuel)
 }
 
 // Trip Time and Fuel at each limit edge: equal passes, 1 kg more stops with
-// the message, and only the results computed before the check are written.
+// the message.
 TEST(TripTimeAndFuel, LimitEdges)
 {
     const TMissionData base = WorkedMission();
@@ -187,6 +261,9 @@ TEST(TripTimeAndFuel, LimitEdges)
             nullptr},
         {"takeoff",
             [](TMissionData& md, const TMissionData& r, double extra) { md.MATOW = r.TakeoffWeight - extra; },
+            nullptr},
+        {"tank",
+            [](TMissionData& md, const TMissionData& r, double extra) { md.TCAP = r.MinTakeoffFuel - extra; },
             nullptr},
     };
     for (const Case& c : cases) {
@@ -233,14 +310,29 @@ TEST(TripTimeAndFuel, StopsWriteOnlyWhatWasComputed)
     EXPECT_EQ(md.LandingWeight, -7);
 }
 
-TEST(TripTimeAndFuel, FuelAboveTankCapacityIsNotReported)
+TEST(TripTimeAndFuel, TankCapacityIsCheckedAfterTheWeights)
 {
     TMissionData md = WorkedMission();
-    md.TCAP = 100;
+    md.TCAP = 5000;
+    md.MaxRange = -7;
     RecordingServices services;
     SolveTripTimeAndFuel(md, services);
-    EXPECT_TRUE(md.CalculationValid);
-    EXPECT_TRUE(services.messages.empty());
+    EXPECT_FALSE(md.CalculationValid);
+    ASSERT_EQ(services.messages.size(), 1u);
+    EXPECT_EQ(services.messages[0], "Tank Capacity of 5000 kg exceeded!");
+    // Every result of the mode is written by then, the landing weight too.
+    ExpectRounded(md.MinTakeoffFuel, 5822.00, 2, "MinTakeoffFuel");
+    ExpectRounded(md.LandingWeight, 21759.46, 2, "LandingWeight");
+    EXPECT_EQ(md.MaxRange, -7);
+
+    // Over the takeoff weight as well: that limit is reported.
+    md = WorkedMission();
+    md.TCAP = 5000;
+    md.MATOW = 24000;
+    services.messages.clear();
+    SolveTripTimeAndFuel(md, services);
+    ASSERT_EQ(services.messages.size(), 1u);
+    EXPECT_EQ(services.messages[0], "Maximum Allowable Takeoff Weight of 24000 kg exceeded!");
 }
 
 TEST(TripTimeAndFuel, ZeroTripDistanceIsADivisionFault)
@@ -355,4 +447,108 @@ TEST(MaximumRange, ContingencyTimeIsCountedButNotItsFuel)
     SolveMaximumRange(md, services);
     EXPECT_EQ(md.ContingencyFuel, 0);
     EXPECT_EQ(md.ContingencyTime, md.TripTime * 10 / 100);
+}
+
+// A wind not below the true airspeed stops every mode right after the
+// speeds; a wind just below it is no stop.
+TEST(SolveModes, GroundSpeedAtOrBelowZeroStops)
+{
+    using Solve = void (*)(TMissionData&, IMissionServices&);
+    const std::pair<const char*, Solve> modes[]
+        = {{"trip", SolveTripTimeAndFuel}, {"range", SolveMaximumRange}, {"payload", SolveMaximumPayload}};
+    TMissionData speeds = WorkedMission();
+    CalcTrueAirspeed(speeds);
+    const double tas = speeds.TrueAirspeed;
+    for (const auto& [name, solve] : modes) {
+        TMissionData md = WorkedMission();
+        md.Wind = 500;
+        md.StillAirDistance = md.AlternateTime = md.ZeroFuelWeight = -7;
+        md.LimitedBy = "earlier";
+        RecordingServices services;
+        solve(md, services);
+        EXPECT_FALSE(md.CalculationValid) << name;
+        ASSERT_EQ(services.messages.size(), 1u) << name;
+        EXPECT_EQ(services.messages[0], "Wind of 500 kts is not less than the True Airspeed of 458 kts!");
+        EXPECT_EQ(md.TrueAirspeed, tas) << name;
+        EXPECT_EQ(md.GroundSpeed, tas - 500) << name;
+        EXPECT_EQ(md.StillAirDistance, -7) << name;
+        EXPECT_EQ(md.AlternateTime, -7) << name;
+        EXPECT_EQ(md.ZeroFuelWeight, -7) << name;
+        EXPECT_EQ(md.LimitedBy, "earlier") << name;
+        EXPECT_EQ(services.yields, 0) << name;
+
+        // A ground speed of exactly 0 is a stop, not a division by zero.
+        md = WorkedMission();
+        md.Wind = tas;
+        services.messages.clear();
+        solve(md, services);
+        EXPECT_FALSE(md.CalculationValid) << name;
+        ASSERT_EQ(services.messages.size(), 1u) << name;
+        EXPECT_EQ(services.messages[0].rfind("Wind of 458.09", 0), 0u) << services.messages[0];
+
+        md = WorkedMission();
+        md.Wind = -0.5;
+        services.messages.clear();
+        solve(md, services);
+        EXPECT_TRUE(md.CalculationValid) << name;
+        EXPECT_EQ(md.GroundSpeed, tas + 0.5) << name;
+    }
+
+    // Just below the true airspeed the mode goes on to its next step.
+    TMissionData md = WorkedMission();
+    md.Wind = std::nextafter(tas, 0.0);
+    md.TripDistance = 1e-12;
+    RecordingServices services;
+    SolveTripTimeAndFuel(md, services);
+    EXPECT_GT(md.GroundSpeed, 0);
+    EXPECT_EQ(md.StillAirDistance, md.TripDistance * tas / md.GroundSpeed);
+}
+
+// A fuel model's value below 0 kg ends the run as an error in every mode and
+// every pass; nothing after it is written.
+TEST(SolveModes, FuelBelowZeroIsAnError)
+{
+    struct Case {
+        const char* name;
+        void (*solve)(TMissionData&, IMissionServices&);
+        void (*set)(TMissionData&);
+        const char* quantity;
+    };
+    const Case cases[] = {
+        // The weight term alone: alternate fuel below 0 in the first pass.
+        {"trip, alternate", SolveTripTimeAndFuel, [](TMissionData& md) { md.bC3 = -1000; }, "Alternate fuel"},
+        {"trip, holding", SolveTripTimeAndFuel, [](TMissionData& md) { md.bH1 = md.bH2 = -5000; },
+            "Holding fuel"},
+        // Alternate fuel stays above 0, trip fuel for 1 NAM does not.
+        {"range, first distance", SolveMaximumRange, [](TMissionData& md) { md.bC3 = -500; }, "Trip fuel"},
+        // The holding flow falls below 0 while the landing weight steps the
+        // zero fuel weight down.
+        {"payload, later pass", SolveMaximumPayload,
+            [](TMissionData& md) {
+                md.aH1 = md.aH2 = 0.1;
+                md.bH1 = md.bH2 = -2050;
+                md.MALW = 20000;
+            },
+            "Holding fuel"},
+    };
+    for (const Case& c : cases) {
+        TMissionData md = WorkedMission();
+        md.Type = "WORKED-1";
+        c.set(md);
+        md.MinTakeoffFuel = md.TakeoffWeight = -7;
+        RecordingServices services;
+        try {
+            c.solve(md, services);
+            ADD_FAILURE() << c.name << ": no error";
+        } catch (const FuelModelError& e) {
+            const std::string what = e.what();
+            EXPECT_EQ(what.rfind(std::string(c.quantity) + " of -", 0), 0u) << what;
+            EXPECT_NE(what.find(" kg is below 0 kg: the fuel lines of the WORKED-1 do not fit this mission."),
+                std::string::npos)
+                << what;
+        }
+        EXPECT_TRUE(services.messages.empty()) << c.name;
+        EXPECT_EQ(md.MinTakeoffFuel, -7) << c.name;
+        EXPECT_EQ(md.TakeoffWeight, -7) << c.name;
+    }
 }

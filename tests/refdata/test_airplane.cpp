@@ -1,11 +1,14 @@
 #include "refdata/airplane.h"
 
+#include "engine/fuel_models.h"
 #include "engine/solve.h"
 #include "refdata/airports.h"
 #include "table_files.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -251,6 +254,96 @@ TEST(ShippedAirplaneTable, EveryTypeLoadsWithSaneLimits)
         EXPECT_LT(md.MinCruise, md.MaxCruise);
         EXPECT_GT(md.MaxHold, 1500);
         EXPECT_NE(md.Reference.find("not for operational use"), std::string::npos);
+    }
+}
+
+// The farthest still-air distance (NAM) whose trip fuel at the dry
+// operating weight, on the more frugal cruise line, still fits the tanks: no
+// trip of the type goes beyond it.
+double FerryRange(TMissionData md)
+{
+    constexpr double kStep = 10; // NAM
+    constexpr double kFarthest = 20000; // NAM; guards a line that never fills the tanks
+    double distance = 0;
+    for (; distance < kFarthest; distance += kStep) {
+        CalcTripFuel(md, distance + kStep, md.MinCruise, md.DOW);
+        const double low = md.TripFuel;
+        CalcTripFuel(md, distance + kStep, md.MaxCruise, md.DOW);
+        if (std::min(low, md.TripFuel) > md.TCAP)
+            break;
+    }
+    return distance;
+}
+
+// Every weight, distance, level, altitude and time a mission can give each
+// fuel model, chained as the solve modes chain them: holding at the zero fuel
+// weight, alternate at that plus the holding fuel, trip at the landing weight
+// without contingency. Levels and altitudes reach past the lines' ends, where
+// the models clamp. Only a holding of 0 min may give 0 kg.
+TEST(ShippedAirplaneTable, NoTypeGivesAFuelBelowZeroOverItsEnvelope)
+{
+    TTable airplanes;
+    airplanes.Open(testing::BesideExecutable("Airplane.DB"));
+    const std::vector<std::string> types = ReadTypesFromCurrent(airplanes);
+    ASSERT_GE(types.size(), 6U);
+    for (const std::string& type : types) {
+        SCOPED_TRACE(type);
+        TMissionData md;
+        LoadAirplane(airplanes, type, md);
+        const double range = FerryRange(md);
+        EXPECT_GE(range, 2000) << "the sweep would miss the long trips";
+        const double levels[] = {md.MinCruise - 50, md.MinCruise, (md.MinCruise + md.MaxCruise) / 2,
+            md.MaxCruise, md.MaxCruise + 50};
+        const double altitudes[] = {0, 1500, 8000, md.MaxHold, md.MaxHold + 5000}; // holding + elevation, ft
+        // Where the sweep stands; -1 where a figure does not apply yet.
+        struct {
+            double zfw, altitude, minutes, alternate = -1, level = -1, distance = -1;
+        } at{};
+        long faults = 0;
+        std::string first;
+        auto check = [&](const char* what, double fuel, bool zeroAllowed) {
+            if (fuel > 0 || (fuel == 0 && zeroAllowed) || faults++ > 0)
+                return;
+            char text[240];
+            const auto size = sizeof text;
+            auto n = static_cast<size_t>(
+                std::snprintf(text, size, "%s %g kg at ZFW %g kg, holding %g min at %g ft", what, fuel,
+                    at.zfw, at.minutes, at.altitude));
+            if (at.alternate >= 0)
+                n += static_cast<size_t>(
+                    std::snprintf(text + n, size - n, ", alternate %g NM", at.alternate));
+            if (at.distance >= 0)
+                std::snprintf(text + n, size - n, ", FL %g, %g NAM", at.level, at.distance);
+            first = text;
+        };
+        for (int z = 0; z <= 4; ++z) {
+            at.zfw = md.DOW + (md.MZFW - md.DOW) * z / 4;
+            for (const double altitude : altitudes) {
+                at.altitude = altitude;
+                for (const double minutes : {0.0, 1.0, 30.0, 60.0}) {
+                    at.minutes = minutes;
+                    at.alternate = at.level = at.distance = -1;
+                    CalcHoldingFuel(md, at.zfw, altitude, minutes);
+                    check("holding fuel", md.HoldingFuel, minutes == 0);
+                    const double withHolding = at.zfw + md.HoldingFuel;
+                    for (const double alternate : {0.0, 50.0, 250.0, 500.0}) {
+                        at.alternate = alternate;
+                        at.level = at.distance = -1;
+                        CalcAlternateFuel(md, withHolding, alternate);
+                        check("alternate fuel", md.AlternateFuel, false);
+                        const double landing = withHolding + md.AlternateFuel;
+                        for (const double level : levels) {
+                            at.level = level;
+                            for (at.distance = 0; at.distance <= range; at.distance += 50) {
+                                CalcTripFuel(md, at.distance, level, landing);
+                                check("trip fuel", md.TripFuel, false);
+                            }
+                        }
+                    }
+                }
+            }
+        }
+        EXPECT_EQ(faults, 0) << "fuels at or below zero, the first: " << first;
     }
 }
 

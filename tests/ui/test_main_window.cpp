@@ -589,6 +589,20 @@ void TestMainWindow::limitStopsTheRunWithAWarning()
     QCOMPARE(ResultLabels(m_form.get()).join(QString()), QString());
     QVERIFY(!button("ViewReportButton")->isEnabled());
     QVERIFY(!button("AbortButton")->isEnabled());
+
+    // A wind the airplane cannot fly against stops every mode the same way.
+    edit(4)->setText(QStringLiteral("12000"));
+    edit(7)->setText(QStringLiteral("500"));
+    for (const char* mode : {"Trip Time and Fuel", "Maximum Range", "Maximum Payload"}) {
+        setMode(mode);
+        button("ExecuteButton")->click();
+        QCOMPARE(m_dialogs->warnings.last(),
+            QStringLiteral("Wind of 500 kts is not less than the True Airspeed of 458 kts!"));
+        QCOMPARE(ResultLabels(m_form.get()).join(QString()), QString());
+        QVERIFY(!button("ViewReportButton")->isEnabled());
+    }
+    QCOMPARE(m_dialogs->warnings.size(), 4);
+    QVERIFY(m_dialogs->errors.isEmpty());
 }
 
 void TestMainWindow::arithmeticFaultEndsTheRunWithAnErrorBox()
@@ -605,6 +619,17 @@ void TestMainWindow::arithmeticFaultEndsTheRunWithAnErrorBox()
     edit(3)->setText(QStringLiteral("594"));
     button("ExecuteButton")->click();
     QVERIFY(button("ViewReportButton")->isEnabled());
+
+    // A fuel line that gives less than 0 kg is reported in the same box.
+    edit(10)->setText(QStringLiteral("-200"));
+    button("ExecuteButton")->click();
+    QCOMPARE(m_dialogs->errors.size(), 2);
+    QVERIFY2(m_dialogs->errors.last().startsWith(QStringLiteral("Alternate fuel of -")),
+        qPrintable(m_dialogs->errors.last()));
+    QVERIFY(m_dialogs->errors.last().endsWith(QStringLiteral(" do not fit this mission.")));
+    QVERIFY(m_dialogs->warnings.isEmpty());
+    QCOMPARE(ResultLabels(m_form.get()).join(QString()), QString());
+    QVERIFY(!button("ViewReportButton")->isEnabled());
 }
 
 void TestMainWindow::unknownModeTextRunsNoSolveMode()

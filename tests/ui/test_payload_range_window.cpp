@@ -186,6 +186,14 @@ void TestPayloadRangeWindow::followsEntryChanges()
     pick("RegulationSelector", QStringLiteral("ICAO"));
     QCOMPARE(edit(11)->text(), QStringLiteral("30"));
     QVERIFY(SameDiagram(form->Diagram(), expectedDiagram()));
+
+    // A wind that stops Maximum Range stops every point, without a box.
+    edit(7)->setText(QStringLiteral("500"));
+    QVERIFY(!form->DiagramShown());
+    QCOMPARE(form->Message(),
+        QStringLiteral("The payload-range diagram cannot be drawn: Wind of 500 kts is not less than the True "
+                       "Airspeed of 458 kts!"));
+    QCOMPARE(m_dialogs->messageCount(), 0);
 }
 
 void TestPayloadRangeWindow::unusableFieldIsNamed_data()
