@@ -70,7 +70,8 @@ std::string FormatTableCsv(const TableData& table);
 // field ("Type" or "ICAO") that ignores letter case. The file is written by
 // the one file writer (output/file_writer.h), so a failure leaves any earlier
 // outPath as it was. Throws std::runtime_error.
-void WriteTableFile(const TableData& table, const std::string& outPath, const std::vector<RunInput>& inputs = {});
+void WriteTableFile(
+    const TableData& table, const std::string& outPath, const std::vector<RunInput>& inputs = {});
 
 // Reads a table file back into TableData: the single table, columns in
 // order, records in record order; stored numbers become doubles, everything

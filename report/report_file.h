@@ -28,6 +28,7 @@ std::string CompleteReportFileName(std::string_view fileName, int fileTypeIndex)
 // output/file_writer.h for its rules). Throws std::runtime_error "Cannot
 // write the report to "path": reason." when it refuses or fails; the target
 // is then left as it was.
-void SaveReportFile(const std::string& path, std::string_view content, const std::vector<RunInput>& inputs = {});
+void SaveReportFile(
+    const std::string& path, std::string_view content, const std::vector<RunInput>& inputs = {});
 
 } // namespace mirovax

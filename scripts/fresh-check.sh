@@ -197,7 +197,7 @@ say "step 3: ./scripts/package.sh in the same root"
 log=$logs/3-package.log
 in_root build 'cd /src/mirovax && ./scripts/package.sh' >"$log" 2>&1 || fail_step "3 (package.sh)" "$log"
 tail -n 30 "$log"
-deb=$(find "$work/build/src/mirovax/build-pkg" -maxdepth 1 -name 'mirovax_*.deb' | head -n 1)
+deb=$(find "$work/build/src/mirovax/build-release" -maxdepth 1 -name 'mirovax_*.deb' | head -n 1)
 [ -n "$deb" ] || fail_step "3 (package.sh made no package)" "$log"
 
 say "step 3: apt-get install --no-install-recommends $(basename "$deb") in a second fresh root"

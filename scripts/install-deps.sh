@@ -14,6 +14,7 @@ packages=(
   pandoc
   poppler-utils
   desktop-file-utils shared-mime-info
+  file
 )
 
 missing=()

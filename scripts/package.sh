@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Builds the Debian package: a Release build without sanitizers, tests or
-# benchmarks in build-pkg/, then `cpack -G DEB`. The package is
-# build-pkg/mirovax_<version>_<arch>.deb; install it with
+# Builds the Debian package: the build of scripts/build-release.sh (the same
+# one the start command makes, in build-release/), then `cpack -G DEB`. The
+# package is build-release/mirovax_<version>_<arch>.deb; install it with
 #
-#     sudo apt-get install ./build-pkg/mirovax_*.deb
+#     sudo apt-get install ./build-release/mirovax_*.deb
 #
 # When Debian's checkers are installed (lintian, desktop-file-validate from
 # desktop-file-utils), they are run on the package and their findings shown.
@@ -13,21 +13,8 @@ set -euo pipefail
 
 cd "$(dirname "$0")/.."
 "./scripts/install-deps.sh"
-build=${1:-build-pkg}
-
-# Debian's hardening flags (stack protector, fortified functions, read-only
-# relocations bound at start); -O3 of the Release build type comes after them
-# and wins.
-export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-cxxflags="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)"
-ldflags=$(dpkg-buildflags --get LDFLAGS)
-
-cmake -S . -B "$build" -G Ninja \
-  -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_CXX_FLAGS="$cxxflags" \
-  -DCMAKE_EXE_LINKER_FLAGS="$ldflags" \
-  -DMIROVAX_WERROR=OFF -DMIROVAX_SANITIZE=OFF -DMIROVAX_BUILD_TESTS=OFF -DMIROVAX_BUILD_BENCH=OFF -DMIROVAX_FUZZ=OFF
-cmake --build "$build" -j2
+build=${1:-build-release}
+"./scripts/build-release.sh" "$build"
 rm -f "$build"/mirovax_*.deb
 (cd "$build" && cpack -G DEB)
 

@@ -239,7 +239,8 @@ SetupTexts LoadSetup(const std::filesystem::path& path)
     }
 }
 
-void SaveSetup(const std::filesystem::path& path, const SetupTexts& texts, const std::vector<RunInput>& inputs)
+void SaveSetup(
+    const std::filesystem::path& path, const SetupTexts& texts, const std::vector<RunInput>& inputs)
 {
     std::string bytes;
     try {

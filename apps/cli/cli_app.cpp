@@ -41,8 +41,8 @@ void OpenTable(TTable& table, const std::string& path)
 
 // solve --report: the report of the run, or why there is none. Returns the
 // run's status, raised to a file error when the report could not be written.
-int WriteReport(
-    const SetupRun& run, const std::string& reportPath, const std::vector<RunInput>& inputs, std::ostream& err)
+int WriteReport(const SetupRun& run, const std::string& reportPath, const std::vector<RunInput>& inputs,
+    std::ostream& err)
 {
     // A report written over the setup file or a table would destroy it.
     try {
@@ -113,7 +113,8 @@ int Solve(const CliOptions& options, std::ostream& out, std::ostream& err, const
         if (options.reportFile)
             status = std::max(status,
                 WriteReport(run, *options.reportFile,
-                    {{path, "the setup file"}, {TablePath(options, environment, "Airplane.DB"), "the airplane table"}},
+                    {{path, "the setup file"},
+                        {TablePath(options, environment, "Airplane.DB"), "the airplane table"}},
                     err));
         if (options.json) {
             out << FormatJson(run);

@@ -5,7 +5,6 @@
 #include "engine/text_format.h"
 #include "output/file_writer.h"
 
-
 namespace mirovax::cli {
 
 namespace {
@@ -89,12 +88,13 @@ std::string FormatPayloadRangeTable(const PayloadRangeRun& run)
     return out;
 }
 
-int RunPayloadRange(
-    const CliOptions& options, TTable& airplanes, const std::string& airplaneTable, std::ostream& out, std::ostream& err)
+int RunPayloadRange(const CliOptions& options, TTable& airplanes, const std::string& airplaneTable,
+    std::ostream& out, std::ostream& err)
 {
     // The picture never replaces the setup file or the table it is drawn
     // from; say so before any work is done.
-    const std::vector<RunInput> inputs{{options.operands.at(0), "the setup file"}, {airplaneTable, "the airplane table"}};
+    const std::vector<RunInput> inputs{
+        {options.operands.at(0), "the setup file"}, {airplaneTable, "the airplane table"}};
     const bool toFile = options.svgFile && *options.svgFile != "-";
     if (toFile) {
         try {

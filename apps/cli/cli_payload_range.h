@@ -39,7 +39,7 @@ std::string FormatPayloadRangeTable(const PayloadRangeRun& run);
 std::string DiagramTitle(const PayloadRangeRun& run);
 
 // Runs the command on an open airplane table; returns the exit status.
-int RunPayloadRange(
-    const CliOptions& options, TTable& airplanes, const std::string& airplaneTable, std::ostream& out, std::ostream& err);
+int RunPayloadRange(const CliOptions& options, TTable& airplanes, const std::string& airplaneTable,
+    std::ostream& out, std::ostream& err);
 
 } // namespace mirovax::cli

@@ -50,8 +50,8 @@ ReportSnapshot RunReportSnapshot(
     return snapshot;
 }
 
-void WriteRunReport(
-    const SetupRun& run, std::string_view fileVersion, const std::string& reportPath, const std::vector<RunInput>& inputs)
+void WriteRunReport(const SetupRun& run, std::string_view fileVersion, const std::string& reportPath,
+    const std::vector<RunInput>& inputs)
 {
     std::error_code ec;
     std::filesystem::path setupPath = std::filesystem::absolute(run.path, ec);

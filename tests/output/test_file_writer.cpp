@@ -72,7 +72,8 @@ TEST_F(FileWriterTest, CreatesAndReplacesKeepingPermissions)
     EXPECT_EQ(fs::status(m_dir / "new.rtf").permissions(),
         fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
 
-    fs::permissions(m_dir / "new.rtf", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::permissions(
+        m_dir / "new.rtf", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     const std::string big(100000, 'x');
     WriteFileAtomically(m_dir / "new.rtf", big);
     EXPECT_EQ(Read(m_dir / "new.rtf"), big);

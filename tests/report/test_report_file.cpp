@@ -96,10 +96,6 @@ TEST_F(SaveReportFileTest, CreatesAndReplacesWithExactContent)
     EXPECT_EQ(Entries(), std::vector<std::string>{"report.txt"});
 }
 
-
-
-
-
 TEST_F(SaveReportFileTest, UnwritablePlacesThrowNamingTheFile)
 {
     const fs::path inMissingDir = m_dir / "no such dir" / "report.rtf";
@@ -115,8 +111,6 @@ TEST_F(SaveReportFileTest, UnwritablePlacesThrowNamingTheFile)
     EXPECT_THROW(SaveReportFile("", "x"), std::runtime_error);
     EXPECT_EQ(Entries(), std::vector<std::string>{"folder.rtf"});
 }
-
-
 
 } // namespace
 } // namespace mirovax

@@ -330,5 +330,3 @@ TEST_F(SetupFileTest, AFailedSaveLeavesTheOldFileIntact)
     EXPECT_THROW(SaveSetup(m_dir / "no" / "such" / "x.MRX", SampleTexts()), SetupFileError);
     EXPECT_TRUE(Leftovers({"Keep.MRX", "Dir.MRX"}).empty());
 }
-
-

@@ -260,8 +260,8 @@ void PrintReport(const QTextEdit* richEdit, QPrinter& printer)
     PrintReport(*richEdit->document(), printer);
 }
 
-QString SaveReport(
-    const ReportModel& model, const QString& chosenName, int fileTypeIndex, const std::vector<RunInput>& inputs)
+QString SaveReport(const ReportModel& model, const QString& chosenName, int fileTypeIndex,
+    const std::vector<RunInput>& inputs)
 {
     const QString path
         = QString::fromStdString(CompleteReportFileName(chosenName.toStdString(), fileTypeIndex));

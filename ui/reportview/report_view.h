@@ -74,7 +74,7 @@ void PrintReport(const QTextEdit* richEdit, QPrinter& printer);
 // is rich text whatever the extension. Throws std::runtime_error naming the
 // file when it cannot be written or is one of inputs; an existing file is
 // then left as it was.
-QString SaveReport(
-    const ReportModel& model, const QString& chosenName, int fileTypeIndex, const std::vector<RunInput>& inputs = {});
+QString SaveReport(const ReportModel& model, const QString& chosenName, int fileTypeIndex,
+    const std::vector<RunInput>& inputs = {});
 
 } // namespace mirovax
