@@ -163,6 +163,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The calculation run's services and input filter (MainUnitRun.cpp).
     class TRunServices;
     class TRunInputFilter;
 
@@ -182,6 +183,7 @@ private:
     TEdit* Edit(int n) const;
     QLabel* NumberedLabel(int n) const;
 
+    // The fixed layout (MainUnitLayout.cpp).
     void CreateControls();
     void CreateMenu();
     void CreateToolBar(QWidget* client);
@@ -193,6 +195,7 @@ private:
     void CreateReportBox(QWidget* client);
     void CreateAirplaneDataBox(QWidget* client);
     void SetTabOrder();
+
     void ConnectHandlers();
 
     IDialogs& m_dialogs;
