@@ -87,6 +87,14 @@ QGroupBox* GroupBox(
     return box;
 }
 
+// A control that starts disabled: the boxes until an airplane is loaded, the
+// buttons until what they act on exists.
+template <class Widget> Widget* Disabled(Widget* widget)
+{
+    widget->setEnabled(false);
+    return widget;
+}
+
 } // namespace
 
 void TMainForm::CreateControls()
@@ -237,9 +245,8 @@ void TMainForm::CreateAirplaneBox(QWidget* client)
     m_airplaneBox = GroupBox(client, "AirplaneBox", QStringLiteral("Airplane"), QRect(8, 32, 233, 73), 106);
     m_airplaneSelector
         = Selector(m_airplaneBox, "AirplaneSelector", QStringLiteral("Select Airplane"), 8, 16, 217);
-    m_viewAirplaneDataButton = Button(m_airplaneBox, "ViewAirplaneDataButton", QStringLiteral("View &Data"),
-        QStringLiteral("View Airplane Data"), 8, 40);
-    m_viewAirplaneDataButton->setEnabled(false);
+    m_viewAirplaneDataButton = Disabled(Button(m_airplaneBox, "ViewAirplaneDataButton",
+        QStringLiteral("View &Data"), QStringLiteral("View Airplane Data"), 8, 40));
 }
 
 namespace {
@@ -271,8 +278,8 @@ TEdit* MakeEdit(QWidget* parent, const EditRow& row, int left)
 
 void TMainForm::CreateRouteBox(QWidget* client)
 {
-    m_routeBox = GroupBox(client, "RouteBox", QStringLiteral("Route"), QRect(248, 32, 273, 73), 107);
-    m_routeBox->setEnabled(false);
+    m_routeBox
+        = Disabled(GroupBox(client, "RouteBox", QStringLiteral("Route"), QRect(248, 32, 273, 73), 107));
     m_edits.assign(15, nullptr);
 
     StaticText(m_routeBox, 1, 8, 24);
@@ -286,15 +293,14 @@ void TMainForm::CreateRouteBox(QWidget* client)
     };
     for (const EditRow& row : kRows)
         m_edits[static_cast<size_t>(row.number - 1)] = MakeEdit(m_routeBox, row, row.left);
-    m_calculateDistanceButton = Button(m_routeBox, "CalculateDistanceButton", QStringLiteral("&Calculate"),
-        QStringLiteral("Calculate Trip Distance"), 176, 40);
-    m_calculateDistanceButton->setEnabled(false);
+    m_calculateDistanceButton = Disabled(Button(m_routeBox, "CalculateDistanceButton",
+        QStringLiteral("&Calculate"), QStringLiteral("Calculate Trip Distance"), 176, 40));
 }
 
 void TMainForm::CreateDataBox(QWidget* client)
 {
-    m_dataBox = GroupBox(client, "DataBox", QStringLiteral("Trip Data"), QRect(8, 112, 513, 193), 108);
-    m_dataBox->setEnabled(false);
+    m_dataBox
+        = Disabled(GroupBox(client, "DataBox", QStringLiteral("Trip Data"), QRect(8, 112, 513, 193), 108));
 
     // Caption, field 72 px to its right, unit 72 px further; captions and
     // units stand 8 px below the field's top so their text lines up.
@@ -332,15 +338,14 @@ void TMainForm::CreateDataBox(QWidget* client)
         if (row.unitNumber != 0)
             StaticText(m_dataBox, row.unitNumber, f.left + 144, f.top + 8);
     }
-    m_alternateDataButton = Button(m_dataBox, "AlternateDataButton", QStringLiteral("&Alternate"),
-        QStringLiteral("Load Alternate Data"), 416, 16);
-    m_alternateDataButton->setEnabled(false);
+    m_alternateDataButton = Disabled(Button(m_dataBox, "AlternateDataButton", QStringLiteral("&Alternate"),
+        QStringLiteral("Load Alternate Data"), 416, 16));
 }
 
 void TMainForm::CreateControlBox(QWidget* client)
 {
-    m_controlBox = GroupBox(client, "ControlBox", QStringLiteral("Control"), QRect(8, 312, 513, 57), 109);
-    m_controlBox->setEnabled(false);
+    m_controlBox
+        = Disabled(GroupBox(client, "ControlBox", QStringLiteral("Control"), QRect(8, 312, 513, 57), 109));
     StaticText(m_controlBox, 28, 8, 24);
     m_modeSelector = Selector(m_controlBox, "ModeSelector", QStringLiteral("Select Mode"), 64, 16, 145);
     for (const ModeRule& rule : ModeRules())
@@ -348,12 +353,10 @@ void TMainForm::CreateControlBox(QWidget* client)
     m_modeSelector->setCurrentIndex(0);
     m_executeButton = Button(m_controlBox, "ExecuteButton", QStringLiteral("Execute"),
         QStringLiteral("Execute Setup"), 224, 16, 105, 25);
-    m_abortButton = Button(
-        m_controlBox, "AbortButton", QStringLiteral("Abort"), QStringLiteral("Abort Calculation"), 336, 16);
-    m_abortButton->setEnabled(false);
-    m_viewReportButton = Button(m_controlBox, "ViewReportButton", QStringLiteral("View &Report"),
-        QStringLiteral("View Report"), 432, 16);
-    m_viewReportButton->setEnabled(false);
+    m_abortButton = Disabled(Button(
+        m_controlBox, "AbortButton", QStringLiteral("Abort"), QStringLiteral("Abort Calculation"), 336, 16));
+    m_viewReportButton = Disabled(Button(m_controlBox, "ViewReportButton", QStringLiteral("View &Report"),
+        QStringLiteral("View Report"), 432, 16));
 }
 
 void TMainForm::CreateResultsBox(QWidget* client)
