@@ -1,5 +1,6 @@
 #include "input_rules.h"
 
+#include "solve.h"
 #include "text_format.h"
 
 #include <array>
@@ -20,16 +21,16 @@ double FieldValue(std::string_view text)
 }
 
 constexpr std::array<RegulationPreset, 4> kPresets = {{
+    {"JAA", "30", "5"},
     {"FAR Domestic", "45", "0"},
     {"FAR International", "30", "10"},
     {"ICAO", "30", "5"},
-    {"JAA", "30", "5"},
 }};
 
 constexpr std::array<ModeRule, 3> kModeRules = {{
-    {"Trip Time and Fuel", true, true, std::nullopt, false},
-    {"Maximum Payload", true, false, "Maximum Payload:", true},
-    {"Maximum Range", false, true, "Maximum Range:", true},
+    {kModeTripTimeAndFuel, true, true, std::nullopt, false},
+    {kModeMaximumPayload, true, false, "Maximum Payload:", true},
+    {kModeMaximumRange, false, true, "Maximum Range:", true},
 }};
 
 } // namespace
@@ -100,6 +101,11 @@ std::optional<RegulationPreset> FindRegulationPreset(std::string_view regulation
     return std::nullopt;
 }
 
+std::span<const RegulationPreset> RegulationPresets()
+{
+    return kPresets;
+}
+
 std::optional<ModeRule> FindModeRule(std::string_view modeText)
 {
     for (const ModeRule& rule : kModeRules) {
@@ -107,6 +113,11 @@ std::optional<ModeRule> FindModeRule(std::string_view modeText)
             return rule;
     }
     return std::nullopt;
+}
+
+std::span<const ModeRule> ModeRules()
+{
+    return kModeRules;
 }
 
 std::string UnknownModeMessage(std::string_view modeText)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -48,6 +49,8 @@ struct RegulationPreset {
     std::string_view contingency; // Edit13, %
 };
 std::optional<RegulationPreset> FindRegulationPreset(std::string_view regulations);
+// Every regulation with its preset, in the order the window lists them.
+std::span<const RegulationPreset> RegulationPresets();
 
 // Which fields and result rows a mode text enables or shows; exact,
 // case-sensitive match, otherwise nothing changes.
@@ -59,6 +62,8 @@ struct ModeRule {
     bool maximumRowsShown; // StaticText39, Label11, Label12, Label13
 };
 std::optional<ModeRule> FindModeRule(std::string_view modeText);
+// The three modes, in the order the window lists them.
+std::span<const ModeRule> ModeRules();
 
 // The warning for a mode text that is none of the three modes: Execute shows
 // it instead of results.

@@ -190,4 +190,11 @@ void WriteFileAtomically(const fs::path& path, std::string_view bytes, const std
         ::fsync(dir.get());
 }
 
+bool HasFileExtension(std::string_view path)
+{
+    const size_t separator = path.find_last_of("/\\:");
+    const size_t start = separator == std::string_view::npos ? 0 : separator + 1;
+    return path.find('.', start) != std::string_view::npos;
+}
+
 } // namespace mirovax

@@ -49,4 +49,10 @@ void WriteFileAtomically(
 // the bytes.
 void RefuseRunInput(const std::filesystem::path& target, const std::vector<RunInput>& inputs);
 
+// Whether the last part of the path, after the last "/", "\" or ":", holds a
+// ".". "report." and ".report" count as having one. The save dialogs add their
+// type's extension to a name without one; "\" and ":" count as separators so
+// that a name typed the way other systems write paths is judged the same way.
+bool HasFileExtension(std::string_view path);
+
 } // namespace mirovax

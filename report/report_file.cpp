@@ -13,13 +13,6 @@ namespace {
 
 } // namespace
 
-bool HasFileExtension(std::string_view path)
-{
-    const size_t separator = path.find_last_of("/\\:");
-    const size_t start = separator == std::string_view::npos ? 0 : separator + 1;
-    return path.find('.', start) != std::string_view::npos;
-}
-
 std::string CompleteReportFileName(std::string_view fileName, int fileTypeIndex)
 {
     std::string result(fileName);

@@ -14,10 +14,6 @@ namespace mirovax {
 inline constexpr int kReportFileTypeRichText = 1; // "Rich Text File", *.RTF
 inline constexpr int kReportFileTypeText = 2; // "Text File", *.TXT
 
-// Whether the last part of the path, after the last "/", "\" or ":", holds a
-// ".". "report." and ".report" count as having one.
-bool HasFileExtension(std::string_view path);
-
 // The name the report is saved under: a name without extension gets ".rtf"
 // for the rich-text type and ".txt" for the text type; a name with an
 // extension, or a type index other than those two, is returned unchanged. The

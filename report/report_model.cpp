@@ -1,5 +1,6 @@
 #include "report/report_model.h"
 
+#include "engine/input_rules.h"
 #include "report/report_text.h"
 
 #include <initializer_list>
@@ -129,10 +130,9 @@ std::string MainWindowCaption(std::string_view fileVersion)
 void SetModeText(ReportSnapshot& snapshot, std::string_view modeText)
 {
     snapshot.modeText = std::string(modeText);
-    if (modeText == kModeMaximumPayload)
-        snapshot.label(11) = "Maximum Payload:";
-    else if (modeText == kModeMaximumRange)
-        snapshot.label(11) = "Maximum Range:";
+    const std::optional<ModeRule> rule = FindModeRule(modeText);
+    if (rule && rule->label11)
+        snapshot.label(11) = std::string(*rule->label11);
 }
 
 void SetAirplaneLabels(ReportSnapshot& snapshot, const std::array<std::string, 10>& labels)
@@ -150,10 +150,12 @@ void SetResultLabels(ReportSnapshot& snapshot, const ResultTexts& results)
 ReportModel BuildReport(const ReportSnapshot& snapshot)
 {
     RowWriter w(snapshot);
-    const std::string_view mode = snapshot.modeText;
-    const bool tripTime = mode == kModeTripTimeAndFuel;
-    const bool maxPayload = mode == kModeMaximumPayload;
-    const bool maxRange = mode == kModeMaximumRange;
+    // The rows follow the fields and result rows the mode shows in the
+    // window; a text that is no mode shows none of them.
+    const std::optional<ModeRule> rule = FindModeRule(snapshot.modeText);
+    const bool tripDistanceRows = rule && rule->tripDistanceEnabled;
+    const bool payloadRow = rule && rule->payloadEnabled;
+    const bool maximumRows = rule && rule->maximumRowsShown;
 
     w.Regular({ReportSafeText(snapshot.title)});
     w.Heading("Mission Report", 14, true);
@@ -173,11 +175,11 @@ ReportModel BuildReport(const ReportSnapshot& snapshot)
     // The quantity a maximum mode solves for cannot be entered, so its field
     // stays out of the report: the route and trip distance in Maximum Range,
     // the payload in Maximum Payload.
-    if (tripTime || maxPayload) {
+    if (tripDistanceRows) {
         w.Regular({w.StaticText(1), w.Edit(1), w.StaticText(2), w.Edit(2)});
         w.Regular({w.StaticText(3), w.Edit(3) + " NM"});
     }
-    if (tripTime || maxRange)
+    if (payloadRow)
         w.Regular({w.StaticText(5), w.Edit(4) + " kg"});
     w.Regular({w.StaticText(23), ReportSafeText(snapshot.regulationText), w.StaticText(6), w.Edit(5)});
     w.Regular({w.StaticText(7), w.Edit(6) + " \u00B0C", w.StaticText(8), w.Edit(7) + " kts"});
@@ -188,7 +190,7 @@ ReportModel BuildReport(const ReportSnapshot& snapshot)
     w.Empty();
 
     w.Heading("Results", 10, false);
-    if (maxPayload || maxRange)
+    if (maximumRows)
         w.Regular({w.StaticText(39), w.Label(12), w.Label(11), w.Label(13)});
     w.Regular({w.StaticText(40), w.Label(14), w.StaticText(41), w.Label(15)});
     w.Regular({w.StaticText(42), w.Label(16), w.StaticText(43), w.Label(17)});

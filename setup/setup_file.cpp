@@ -255,4 +255,12 @@ void SaveSetup(
     }
 }
 
+std::string CompleteSetupFileName(std::string_view fileName, int fileTypeIndex)
+{
+    std::string result(fileName);
+    if (fileTypeIndex == kSetupFileTypeMirovax && !HasFileExtension(fileName))
+        result += ".mrx";
+    return result;
+}
+
 } // namespace mirovax

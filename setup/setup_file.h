@@ -98,4 +98,12 @@ SetupTexts LoadSetup(const std::filesystem::path& path);
 void SaveSetup(
     const std::filesystem::path& path, const SetupTexts& texts, const std::vector<RunInput>& inputs = {});
 
+// The file type of the Save Setup dialog, by its 1-based index.
+inline constexpr int kSetupFileTypeMirovax = 1; // "Mirovax", *.MRX
+
+// The name a setup is saved under: a name without extension gets ".mrx" for
+// the setup type; a name with an extension, or another type index, is
+// returned unchanged.
+std::string CompleteSetupFileName(std::string_view fileName, int fileTypeIndex);
+
 } // namespace mirovax

@@ -1,8 +1,8 @@
 #include "ui/AboutUnit.h"
 
 #include "ui/Controls.h"
-#include "ui/MainUnit.h"
 #include "ui/Pictures.h"
+#include "ui/WindowFont.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -2,10 +2,19 @@
 
 #include <QPainter>
 
-#include <QStyle>
 #include <algorithm>
 
 namespace mirovax {
+
+QString Q(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString NumberedName(const char* prefix, int n)
+{
+    return QString::fromLatin1(prefix) + QString::number(n);
+}
 
 TEditValidator::TEditValidator(QObject* parent)
     : QValidator(parent)

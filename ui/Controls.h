@@ -5,7 +5,15 @@
 #include <QLineEdit>
 #include <QValidator>
 
+#include <string_view>
+
 namespace mirovax {
+
+// A text of the core (UTF-8) as the controls show it.
+QString Q(std::string_view text);
+
+// An object name of a numbered control: "Edit" and 5 give "Edit5".
+QString NumberedName(const char* prefix, int n);
 
 // Limits typing and pasting to a number of characters and, where asked,
 // turns letters into capitals. Text the program sets is neither cut nor

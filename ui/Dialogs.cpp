@@ -39,9 +39,12 @@ void TQtDialogs::error(QWidget* parent, const QString& text)
 
 namespace {
 
-FileChoice RunFileDialog(
-    QWidget* parent, const FileDialogSpec& spec, QFileDialog::AcceptMode mode, const QString& proposed)
+// Runs the dialog proposing the file last chosen in it (kept in lastFileNames
+// by the dialog's name) and keeps the new choice there.
+FileChoice RunFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDialog::AcceptMode mode,
+    QHash<QString, QString>& lastFileNames)
 {
+    const QString proposed = lastFileNames.value(spec.name);
     QFileDialog dialog(parent);
     if (!proposed.isEmpty())
         dialog.selectFile(proposed);
@@ -61,6 +64,8 @@ FileChoice RunFileDialog(
     choice.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
     if (choice.filterIndex < 1)
         choice.filterIndex = 1;
+    if (choice.accepted())
+        lastFileNames.insert(spec.name, choice.path);
     return choice;
 }
 
@@ -68,20 +73,12 @@ FileChoice RunFileDialog(
 
 FileChoice TQtDialogs::openFile(QWidget* parent, const FileDialogSpec& spec)
 {
-    const FileChoice choice
-        = RunFileDialog(parent, spec, QFileDialog::AcceptOpen, m_lastFileNames.value(spec.name));
-    if (choice.accepted())
-        m_lastFileNames.insert(spec.name, choice.path);
-    return choice;
+    return RunFileDialog(parent, spec, QFileDialog::AcceptOpen, m_lastFileNames);
 }
 
 FileChoice TQtDialogs::saveFile(QWidget* parent, const FileDialogSpec& spec)
 {
-    const FileChoice choice
-        = RunFileDialog(parent, spec, QFileDialog::AcceptSave, m_lastFileNames.value(spec.name));
-    if (choice.accepted())
-        m_lastFileNames.insert(spec.name, choice.path);
-    return choice;
+    return RunFileDialog(parent, spec, QFileDialog::AcceptSave, m_lastFileNames);
 }
 
 void TQtDialogs::keepFileName(const FileDialogSpec& spec, const QString& path)

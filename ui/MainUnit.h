@@ -38,7 +38,7 @@ class TAboutForm;
 class TEdit;
 class THelpViewer;
 
-// The four standard dialogs of the main window.
+// The three standard dialogs of the main window.
 extern const FileDialogSpec kSetupOpenDialog;
 extern const FileDialogSpec kSetupSaveDialog;
 extern const FileDialogSpec kReportSaveDialog;
@@ -69,15 +69,10 @@ public:
     int StartParamCount() const { return m_startParamCount; }
     bool SetupChanged() const { return m_setupChanged; }
     void SetSetupChanged(bool changed) { m_setupChanged = changed; }
-    TTable& AirplaneTable() { return *m_airplaneTable; }
-    TTable& AirportTable() { return *m_airportTable; }
     // True from the start to the end of a calculation run.
     bool CalculationRunning() const { return m_running; }
-    IDialogs& Dialogs() { return m_dialogs; }
     THelpViewer* HelpViewer() const { return m_helpViewer; }
     TAboutForm* AboutForm() const { return m_aboutForm.get(); }
-    // Picture n of the image list (0 load, 1 save, 2 print, 3 help, 4 diagram).
-    const QPixmap& ImageList1(int n) const { return m_imageList1.at(static_cast<size_t>(n)); }
 
     // Start-up: run by the constructor once every control exists.
     void FormCreate();
@@ -114,7 +109,6 @@ public:
     // The calculation run.
     void ExecuteButtonClick();
     void AbortButtonClick();
-    void ReadInputs();
     void ShowResults();
     void ClearResults();
     // After a valid run, the first change of an entry greys the values and
@@ -169,6 +163,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The calculation run's services and input filter (MainUnitRun.cpp).
     class TRunServices;
     class TRunInputFilter;
 
@@ -179,12 +174,16 @@ private:
     // Every entry's change reaction: marks the setup changed and the results
     // out of date.
     void EntryChanged();
+    // Every field's key filter: discards (sets to 0) a character field n
+    // cannot hold.
+    void FilterKey(int n, char32_t& key);
     void SetResultsOutOfDate(bool outOfDate);
     QString ModeText() const;
     void SetEditText(int n, const QString& text);
     TEdit* Edit(int n) const;
     QLabel* NumberedLabel(int n) const;
 
+    // The fixed layout (MainUnitLayout.cpp).
     void CreateControls();
     void CreateMenu();
     void CreateToolBar(QWidget* client);
@@ -196,6 +195,7 @@ private:
     void CreateReportBox(QWidget* client);
     void CreateAirplaneDataBox(QWidget* client);
     void SetTabOrder();
+
     void ConnectHandlers();
 
     IDialogs& m_dialogs;
@@ -317,11 +317,5 @@ public:
     void Edit14KeyPress(char32_t& key);
     void Edit15KeyPress(char32_t& key);
 };
-
-// The window font: "MS Sans Serif" at 11 pixels where it exists, otherwise
-// Liberation Sans, which keeps Arial's widths, at the same size.
-QFont WindowFont();
-// The report view's font: "Arial" at 11 pixels, or Liberation Sans.
-QFont ReportFont();
 
 } // namespace mirovax

@@ -16,11 +16,6 @@ namespace mirovax {
 
 namespace {
 
-QString Q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
 // The character a key press types, as a field's key handler sees it, or
 // nothing for keys that move, delete or leave without typing (arrows, Delete,
 // Tab, Esc, Shift+Insert and the other editing combinations). Ctrl with a
@@ -235,66 +230,60 @@ void TMainForm::Edit15Exit()
     });
 }
 
-// Key handlers: a character the field cannot hold is discarded (set to 0).
+void TMainForm::FilterKey(int n, char32_t& key)
+{
+    if (!KeyAccepted(n, key))
+        key = 0;
+}
+
+// The key handlers, one a field, all with the one filter.
 void TMainForm::Edit3KeyPress(char32_t& key)
 {
-    if (!KeyAccepted(3, key))
-        key = 0;
+    FilterKey(3, key);
 }
 void TMainForm::Edit4KeyPress(char32_t& key)
 {
-    if (!KeyAccepted(4, key))
-        key = 0;
+    FilterKey(4, key);
 }
 void TMainForm::Edit5KeyPress(char32_t& key)
 {
-    if (!KeyAccepted(5, key))
-        key = 0;
+    FilterKey(5, key);
 }
 void TMainForm::Edit6KeyPress(char32_t& key)
 {
-    if (!KeyAccepted(6, key))
-        key = 0;
+    FilterKey(6, key);
 }
 void TMainForm::Edit7KeyPress(char32_t& key)
 {
-    if (!KeyAccepted(7, key))
-        key = 0;
+    FilterKey(7, key);
 }
 void TMainForm::Edit9KeyPress(char32_t& key)
 {
-    if (!KeyAccepted(9, key))
-        key = 0;
+    FilterKey(9, key);
 }
 void TMainForm::Edit10KeyPress(char32_t& key)
 {
-    if (!KeyAccepted(10, key))
-        key = 0;
+    FilterKey(10, key);
 }
 void TMainForm::Edit11KeyPress(char32_t& key)
 {
-    if (!KeyAccepted(11, key))
-        key = 0;
+    FilterKey(11, key);
 }
 void TMainForm::Edit12KeyPress(char32_t& key)
 {
-    if (!KeyAccepted(12, key))
-        key = 0;
+    FilterKey(12, key);
 }
 void TMainForm::Edit13KeyPress(char32_t& key)
 {
-    if (!KeyAccepted(13, key))
-        key = 0;
+    FilterKey(13, key);
 }
 void TMainForm::Edit14KeyPress(char32_t& key)
 {
-    if (!KeyAccepted(14, key))
-        key = 0;
+    FilterKey(14, key);
 }
 void TMainForm::Edit15KeyPress(char32_t& key)
 {
-    if (!KeyAccepted(15, key))
-        key = 0;
+    FilterKey(15, key);
 }
 
 } // namespace mirovax

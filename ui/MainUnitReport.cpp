@@ -19,15 +19,6 @@
 
 namespace mirovax {
 
-namespace {
-
-QString ControlName(const char* prefix, int n)
-{
-    return QString::fromLatin1(prefix) + QString::number(n);
-}
-
-} // namespace
-
 void TMainForm::BuildReport()
 {
     // Everything the report copies, as the window shows it at this moment.
@@ -41,7 +32,7 @@ void TMainForm::BuildReport()
     // The captions are read from their controls; the fixed caption stands in
     // only for a static text the window does not have.
     for (int n = 1; n <= 51; ++n) {
-        const QLabel* caption = m_client->findChild<QLabel*>(ControlName("StaticText", n));
+        const QLabel* caption = m_client->findChild<QLabel*>(NumberedName("StaticText", n));
         snapshot.staticText(n)
             = caption != nullptr ? caption->text().toStdString() : std::string(StaticTextCaption(n));
     }

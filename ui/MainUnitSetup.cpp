@@ -14,33 +14,16 @@
 #include <QPushButton>
 #include <QStatusBar>
 
-#include <algorithm>
 #include <filesystem>
 
 namespace mirovax {
 
 namespace {
 
-QString Q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
 // The path as the file system spells it.
 std::filesystem::path FilePath(const QString& path)
 {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
-
-// A name without an extension: no "." after the last separator. "\" and ":"
-// count as separators too, so that a name typed the way other systems write
-// paths is judged the same way.
-bool HasNoExtension(const QString& path)
-{
-    qsizetype lastSeparator = -1;
-    for (const QChar separator : {QLatin1Char('/'), QLatin1Char('\\'), QLatin1Char(':')})
-        lastSeparator = std::max(lastSeparator, path.lastIndexOf(separator));
-    return path.indexOf(QLatin1Char('.'), lastSeparator + 1) < 0;
 }
 
 } // namespace
@@ -141,9 +124,7 @@ bool TMainForm::SaveSetupCommand()
     const FileChoice choice = m_dialogs.saveFile(this, kSetupSaveDialog);
     if (!choice.accepted())
         return false;
-    QString path = choice.path;
-    if (HasNoExtension(path) && choice.filterIndex == 1)
-        path += QStringLiteral(".mrx");
+    const QString path = Q(CompleteSetupFileName(choice.path.toStdString(), choice.filterIndex));
     // The dialog proposes the completed name the next time it opens.
     m_dialogs.keepFileName(kSetupSaveDialog, path);
     bool saved = false;

@@ -1,6 +1,8 @@
 #include "cli_output.h"
 
+#include "engine/input_rules.h"
 #include "engine/json_text.h"
+#include "report/report_model.h"
 
 #include <charconv>
 #include <cmath>
@@ -41,7 +43,7 @@ std::string FormatPlain(const SetupRun& run)
     std::string out;
     AppendRow(out, "File:", run.path);
     AppendRow(out, "Airplane:", run.fields[kSetupAirplaneLine]);
-    AppendRow(out, "Solve for:", run.mode);
+    AppendRow(out, StaticTextCaption(28), run.mode);
     if (!run.valid) {
         out += run.message;
         out += '\n';
@@ -50,22 +52,23 @@ std::string FormatPlain(const SetupRun& run)
     const ResultTexts& r = run.results;
     // The mode selector shows the "Limited by:" row and the maximum only in
     // the two maximum modes.
-    if (run.mode == kModeMaximumRange || run.mode == kModeMaximumPayload) {
-        AppendRow(out, "Limited by:", r.label(12));
-        AppendRow(out, run.mode == kModeMaximumRange ? "Maximum Range:" : "Maximum Payload:", r.label(13));
+    const std::optional<ModeRule> rule = FindModeRule(run.mode);
+    if (rule && rule->maximumRowsShown) {
+        AppendRow(out, StaticTextCaption(39), r.label(12));
+        AppendRow(out, rule->label11.value_or(""), r.label(13));
     }
-    AppendRow(out, "True Airspeed:", r.label(14));
-    AppendRow(out, "Ground Speed:", r.label(15));
-    AppendRow(out, "Still Air Distance:", r.label(16));
-    AppendRow(out, "Avg. Fuel Flow:", r.label(17));
-    AppendTimeFuelRow(out, "Holding:", r.label(18), r.label(23));
-    AppendTimeFuelRow(out, "Alternate:", r.label(19), r.label(24));
-    AppendTimeFuelRow(out, "Contingency:", r.label(20), r.label(25));
-    AppendTimeFuelRow(out, "Trip:", r.label(21), r.label(26));
-    AppendTimeFuelRow(out, "Min. Takeoff:", r.label(22), r.label(27));
-    AppendRow(out, "Zero Fuel Weight:", r.label(28));
-    AppendRow(out, "Takeoff Weight:", r.label(29));
-    AppendRow(out, "Landing Weight:", r.label(30));
+    AppendRow(out, StaticTextCaption(40), r.label(14));
+    AppendRow(out, StaticTextCaption(41), r.label(15));
+    AppendRow(out, StaticTextCaption(42), r.label(16));
+    AppendRow(out, StaticTextCaption(43), r.label(17));
+    AppendTimeFuelRow(out, StaticTextCaption(44), r.label(18), r.label(23));
+    AppendTimeFuelRow(out, StaticTextCaption(45), r.label(19), r.label(24));
+    AppendTimeFuelRow(out, StaticTextCaption(46), r.label(20), r.label(25));
+    AppendTimeFuelRow(out, StaticTextCaption(47), r.label(21), r.label(26));
+    AppendTimeFuelRow(out, StaticTextCaption(48), r.label(22), r.label(27));
+    AppendRow(out, StaticTextCaption(49), r.label(28));
+    AppendRow(out, StaticTextCaption(50), r.label(29));
+    AppendRow(out, StaticTextCaption(51), r.label(30));
     return out;
 }
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+#include <vector>
+
 using namespace mirovax;
 
 TEST(StandardTemperature, LevelsAroundTheTropopause)
@@ -84,6 +87,11 @@ TEST(RegulationPresets, ExactNamesOnly)
     EXPECT_EQ(FindRegulationPreset("JAA")->holdingTime, "30");
     for (const char* partial : {"I", "IC", "ICA", "icao", "JAA "})
         EXPECT_FALSE(FindRegulationPreset(partial).has_value()) << partial;
+    // The window lists them in this order and starts on the second.
+    std::vector<std::string_view> listed;
+    for (const RegulationPreset& preset : RegulationPresets())
+        listed.push_back(preset.name);
+    EXPECT_EQ(listed, (std::vector<std::string_view>{"JAA", "FAR Domestic", "FAR International", "ICAO"}));
 }
 
 TEST(ModeRules, FieldsAndRowsPerMode)
@@ -103,6 +111,11 @@ TEST(ModeRules, FieldsAndRowsPerMode)
     EXPECT_FALSE(trip->label11.has_value());
 
     EXPECT_FALSE(FindModeRule("maximum range").has_value());
+    std::vector<std::string_view> listed;
+    for (const ModeRule& rule : ModeRules())
+        listed.push_back(rule.mode);
+    EXPECT_EQ(
+        listed, (std::vector<std::string_view>{"Trip Time and Fuel", "Maximum Payload", "Maximum Range"}));
     EXPECT_EQ(UnknownModeMessage("Maximum Rnage"),
         "Unknown solve mode \"Maximum Rnage\": pick Trip Time and Fuel, Maximum Payload or Maximum Range!");
 }

@@ -239,6 +239,17 @@ TEST(SetupLineControl, NamesTheControls)
     EXPECT_THROW(SetupLineControl(-1), std::out_of_range);
 }
 
+TEST(CompleteSetupFileName, AddsTheExtensionOnlyToANameWithoutOne)
+{
+    EXPECT_EQ(CompleteSetupFileName("plan", kSetupFileTypeMirovax), "plan.mrx");
+    EXPECT_EQ(CompleteSetupFileName("trips.2026/plan", kSetupFileTypeMirovax), "trips.2026/plan.mrx");
+    EXPECT_EQ(
+        CompleteSetupFileName("C:\\trips.2026\\plan", kSetupFileTypeMirovax), "C:\\trips.2026\\plan.mrx");
+    EXPECT_EQ(CompleteSetupFileName("plan.MRX", kSetupFileTypeMirovax), "plan.MRX");
+    EXPECT_EQ(CompleteSetupFileName("plan.", kSetupFileTypeMirovax), "plan.");
+    EXPECT_EQ(CompleteSetupFileName("plan", 2), "plan");
+}
+
 TEST_F(SetupFileTest, SaveThenLoadRoundTripsByteForByte)
 {
     SetupTexts texts = SampleTexts();
