@@ -45,6 +45,42 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b)
     });
 }
 
+// ---- Value checks, run by CLI11 as each option's validator; a failure reads
+// "--mode: unknown mode ...".
+
+std::string CheckMode(std::string& value)
+{
+    const std::optional<std::string_view> mode = ModeFromArgument(value);
+    if (!mode)
+        return "unknown mode \"" + value
+            + "\"; expected \"Trip Time and Fuel\", \"Maximum Payload\" or \"Maximum Range\"";
+    value = std::string(*mode);
+    return {};
+}
+
+// A whole number in range, nothing else ("50", not "50.0" or "5e1").
+std::string CheckPoints(std::string& value)
+{
+    const bool digits = !value.empty() && value.size() <= 6
+        && std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
+    const int points = digits ? std::stoi(value) : 0;
+    if (points < kMinDiagramPoints || points > kMaxDiagramPoints)
+        return "expected a whole number from " + std::to_string(kMinDiagramPoints) + " to "
+            + std::to_string(kMaxDiagramPoints) + ", got \"" + value + "\"";
+    return {};
+}
+
+std::string CheckSetting(std::string& value)
+{
+    const size_t eq = value.find('=');
+    if (eq == std::string::npos)
+        return "expected FIELD=TEXT, got \"" + value + "\"";
+    const std::string name = value.substr(0, eq);
+    if (SettableFieldIndex(name) < 0)
+        return "unknown field \"" + name + "\"" + (name == "airplane" ? " (use --airplane TYPE)" : "");
+    return {};
+}
+
 // ---- The definitions: every option once, every command with the help of
 // the options it takes. The parser and the --help texts are built from them.
 
@@ -54,16 +90,18 @@ struct OptionDef {
     // Why an empty value is refused, where it is: "--tables needs a
     // directory".
     std::string_view whenEmpty;
+    // Checks a value, and may put it in its standard form.
+    std::string (*check)(std::string& value) = nullptr;
 };
 
 constexpr OptionDef kOptionDefs[] = {
-    {"--mode", "MODE", ""},
+    {"--mode", "MODE", "", CheckMode},
     {"--airplane", "TYPE", ""},
-    {"--set", "FIELD=TEXT", ""},
+    {"--set", "FIELD=TEXT", "", CheckSetting},
     {"--tables", "DIR", "needs a directory"},
     {"--json", "", ""},
     {"--report", "FILE", "needs a file name"},
-    {"--points", "N", ""},
+    {"--points", "N", "", CheckPoints},
     {"--csv", "", ""},
     {"--svg", "FILE", "needs a file name"},
     {"-h,--help", "", ""},
@@ -247,42 +285,6 @@ std::string AppliesTo(std::string_view option)
     return text + " only";
 }
 
-// ---- Value checks, run by CLI11 as each option's validator; a failure reads
-// "--mode: unknown mode ...".
-
-std::string CheckMode(std::string& value)
-{
-    const std::optional<std::string_view> mode = ModeFromArgument(value);
-    if (!mode)
-        return "unknown mode \"" + value
-            + "\"; expected \"Trip Time and Fuel\", \"Maximum Payload\" or \"Maximum Range\"";
-    value = std::string(*mode);
-    return {};
-}
-
-// A whole number in range, nothing else ("50", not "50.0" or "5e1").
-std::string CheckPoints(std::string& value)
-{
-    const bool digits = !value.empty() && value.size() <= 6
-        && std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
-    const int points = digits ? std::stoi(value) : 0;
-    if (points < kMinDiagramPoints || points > kMaxDiagramPoints)
-        return "expected a whole number from " + std::to_string(kMinDiagramPoints) + " to "
-            + std::to_string(kMaxDiagramPoints) + ", got \"" + value + "\"";
-    return {};
-}
-
-std::string CheckSetting(std::string& value)
-{
-    const size_t eq = value.find('=');
-    if (eq == std::string::npos)
-        return "expected FIELD=TEXT, got \"" + value + "\"";
-    const std::string name = value.substr(0, eq);
-    if (SettableFieldIndex(name) < 0)
-        return "unknown field \"" + name + "\"" + (name == "airplane" ? " (use --airplane TYPE)" : "");
-    return {};
-}
-
 FieldSetting ToSetting(const std::string& checked)
 {
     const size_t eq = checked.find('=');
@@ -305,13 +307,8 @@ void AddOptions(CLI::App& app)
             continue;
         }
         option->type_name(std::string(def.value))->expected(1)->allow_extra_args(false);
-        const std::string name = option->get_name();
-        if (name == "--mode")
-            option->transform(CLI::Validator(CheckMode, "MODE"));
-        else if (name == "--points")
-            option->check(CLI::Validator(CheckPoints, "N"));
-        else if (name == "--set")
-            option->check(CLI::Validator(CheckSetting, "FIELD=TEXT"));
+        if (def.check != nullptr)
+            option->transform(CLI::Validator(def.check, std::string(def.value)));
     }
 }
 
