@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build g++ clang clang-format libclang-rt-14-dev
   libsqlite3-dev sqlite3
+  libcli11-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-qpa-plugins
   fonts-liberation fonts-dejavu-core

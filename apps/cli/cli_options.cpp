@@ -2,7 +2,12 @@
 
 #include "engine/solve.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
+#include <map>
+#include <memory>
+#include <span>
 
 namespace mirovax::cli {
 
@@ -29,6 +34,7 @@ const std::array<std::string_view, 17> kSetupFieldNames = {
 namespace {
 
 constexpr int kAirplaneIndex = 15;
+constexpr const char* kProgramName = "mirovax-cli";
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 {
@@ -39,33 +45,324 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b)
     });
 }
 
-std::string_view CommandName(Command command)
+// ---- Value checks, run by CLI11 as each option's validator; a failure reads
+// "--mode: unknown mode ...".
+
+std::string CheckMode(std::string& value)
 {
-    switch (command) {
-    case Command::Solve:
-        return "solve";
-    case Command::Airplanes:
-        return "airplanes";
-    case Command::Distance:
-        return "distance";
-    case Command::Alternate:
-        return "alternate";
-    case Command::PayloadRange:
-        return "payload-range";
-    case Command::None:
-        break;
-    }
-    return "";
+    const std::optional<std::string_view> mode = ModeFromArgument(value);
+    if (!mode)
+        return "unknown mode \"" + value
+            + "\"; expected \"Trip Time and Fuel\", \"Maximum Payload\" or \"Maximum Range\"";
+    value = std::string(*mode);
+    return {};
 }
 
-std::optional<Command> CommandFromName(std::string_view name)
+// A whole number in range, nothing else ("50", not "50.0" or "5e1").
+std::string CheckPoints(std::string& value)
 {
-    for (Command c :
-        {Command::Solve, Command::Airplanes, Command::Distance, Command::Alternate, Command::PayloadRange}) {
-        if (name == CommandName(c))
-            return c;
+    const bool digits = !value.empty() && value.size() <= 6
+        && std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
+    const int points = digits ? std::stoi(value) : 0;
+    if (points < kMinDiagramPoints || points > kMaxDiagramPoints)
+        return "expected a whole number from " + std::to_string(kMinDiagramPoints) + " to "
+            + std::to_string(kMaxDiagramPoints) + ", got \"" + value + "\"";
+    return {};
+}
+
+std::string CheckSetting(std::string& value)
+{
+    const size_t eq = value.find('=');
+    if (eq == std::string::npos)
+        return "expected FIELD=TEXT, got \"" + value + "\"";
+    const std::string name = value.substr(0, eq);
+    if (SettableFieldIndex(name) < 0)
+        return "unknown field \"" + name + "\"" + (name == "airplane" ? " (use --airplane TYPE)" : "");
+    return {};
+}
+
+// ---- The definitions: every option once, every command with the help of
+// the options it takes. The parser and the --help texts are built from them.
+
+struct OptionDef {
+    std::string_view names; // CLI11 names, e.g. "-h,--help"
+    std::string_view value; // the value's name in the help; empty for a flag
+    // Why an empty value is refused, where it is: "--tables needs a
+    // directory".
+    std::string_view whenEmpty;
+    // Checks a value, and may put it in its standard form.
+    std::string (*check)(std::string& value) = nullptr;
+};
+
+constexpr OptionDef kOptionDefs[] = {
+    {"--mode", "MODE", "", CheckMode},
+    {"--airplane", "TYPE", ""},
+    {"--set", "FIELD=TEXT", "", CheckSetting},
+    {"--tables", "DIR", "needs a directory"},
+    {"--json", "", ""},
+    {"--report", "FILE", "needs a file name"},
+    {"--points", "N", "", CheckPoints},
+    {"--csv", "", ""},
+    {"--svg", "FILE", "needs a file name"},
+    {"-h,--help", "", ""},
+    {"--version", "", ""},
+};
+
+struct OptionHelp {
+    std::string_view option; // the long name
+    std::string_view text;
+};
+
+constexpr std::string_view kTablesHelp = "read \"Airplane.DB\" and \"Airports.DB\" from DIR instead of\n"
+                                         "the directory of the mirovax-cli executable";
+constexpr std::string_view kHelpHelp = "show this help";
+
+constexpr std::string_view kStatusHelp
+    = "Exit status:\n"
+      "  0   valid results\n"
+      "  1   stopped at a limit\n"
+      "  2   inputs unusable (an empty field, a text that is not a number,\n"
+      "      an airplane type or airport code the tables do not hold)\n"
+      "  3   arithmetic fault, or a fuel below 0 kg from the airplane's\n"
+      "      fuel lines\n"
+      "  4   a file or table error\n"
+      "  64  wrong usage\n";
+
+constexpr OptionHelp kProgramOptions[] = {
+    {"--tables", kTablesHelp},
+    {"--help", "show this help; after a command, that command's help"},
+    {"--version", "show the version"},
+};
+
+constexpr OptionHelp kSolveOptions[] = {
+    {"--mode",
+        "\"Trip Time and Fuel\" (the default), \"Maximum Payload\"\n"
+        "or \"Maximum Range\"; also trip, payload, range"},
+    {"--airplane", "pick another airplane type instead of line 16's"},
+    {"--set",
+        "replace a field's text; FIELD is one of origin,\n"
+        "destination, distance, payload, flight-level, oat, wind,\n"
+        "alternate, alternate-elevation, alternate-distance,\n"
+        "holding-time, holding-altitude, contingency, matow,\n"
+        "malw, regulations; may be given more than once.\n"
+        "The wind is in kts, a headwind positive and a tailwind\n"
+        "negative (ground speed = true airspeed - wind)"},
+    {"--tables", kTablesHelp},
+    {"--json",
+        "one JSON object per line and file: \"file\", \"mode\",\n"
+        "\"status\", \"valid\", \"message\" (the limit message),\n"
+        "\"error\", \"fields\", \"labels\" (Label12 to Label30) and\n"
+        "\"values\" (the results at full precision, and LimitedBy)"},
+    {"--report",
+        "also write the mission report that View Report shows\n"
+        "after this run, as rich text (RTF) whatever FILE's\n"
+        "extension; one setup file only. The results rows are\n"
+        "blank unless the run ended valid; no report is written\n"
+        "when the file or its airplane cannot be loaded, nor\n"
+        "over the setup file or a table (exit status 64)"},
+    {"--help", kHelpHelp},
+};
+
+constexpr OptionHelp kTablesOnlyOptions[] = {
+    {"--tables", kTablesHelp},
+    {"--help", kHelpHelp},
+};
+
+constexpr OptionHelp kPayloadRangeOptions[] = {
+    {"--points", "evenly spaced payloads, 2 to 10000 (default 50)"},
+    {"--airplane", "pick another airplane type, as in solve"},
+    {"--set", "replace a field's text, as in solve"},
+    {"--tables", kTablesHelp},
+    {"--csv", "\"payload,range,limitedBy,corner\" and a line per point"},
+    {"--json",
+        "{\"points\": [{\"payload\": ..., \"range\": ...,\n"
+        "\"limitedBy\": ...}, ...]}, numbers at full precision"},
+    {"--svg",
+        "write the diagram as an SVG picture to FILE (\"-\":\n"
+        "standard output), with the setup's mission marked"},
+    {"--help", kHelpHelp},
+};
+
+struct CommandDef {
+    Command command;
+    std::string_view name;
+    std::string_view operands; // as the usage line names them
+    std::string_view summary; // the line in the program's help
+    std::string_view otherUsage; // a second usage line, or empty
+    std::string_view description;
+    std::span<const OptionHelp> options;
+    std::string_view notes; // after the options
+    std::string_view exitStatus; // the list, and a line after it
+    std::string_view statusNote;
+};
+
+const CommandDef kCommands[] = {
+    {Command::Solve, "solve", "SETUP.MRX...", "solve setup files in a mode",
+        "SETUP.MRX --report FILE [OPTION]...",
+        "Solves each setup file as the window does after Load Setup and Execute:\n"
+        "the 17 lines go into the fields, the airplane of line 16 (or of --airplane)\n"
+        "is loaded, MATOW and MALW keep lines 14 and 15 where they are numbers\n"
+        "within its structural maxima (otherwise the maxima stand and standard\n"
+        "error says so), then each --set applies in the order given here, then the\n"
+        "mode is solved. Each file is solved on its own, as if it were the only one.\n",
+        kSolveOptions,
+        "Plain output shows the results panel, caption and text, or the limit\n"
+        "message; errors go to standard error and name the file and the line.\n"
+        "Ctrl+C during a Maximum Range search acts as the Abort button; the files\n"
+        "after it are not solved (exit status 130). A second Ctrl+C ends at once.\n",
+        kStatusHelp, "A batch exits with the highest status of its files.\n"},
+    {Command::Airplanes, "airplanes", "", "list the airplane types", "",
+        "Lists the airplane types of the airplane table in table order, one a line.\n", kTablesOnlyOptions,
+        "", "", ""},
+    {Command::Distance, "distance", "FROM TO", "trip distance between two airports", "",
+        "Prints what the Calculate button puts into the trip distance field: the\n"
+        "great-circle distance in NM between two airports of the airport table,\n"
+        "as \"distance=NM\", ready for solve --set.\n",
+        kTablesOnlyOptions, "", "", ""},
+    {Command::Alternate, "alternate", "ALTERNATE DESTINATION", "alternate elevation and distance", "",
+        "Prints what the Alternate button puts into the fields: the alternate's\n"
+        "elevation (ft) and its distance (NM) from the destination, as\n"
+        "\"alternate-elevation=FT\" and \"alternate-distance=NM\", ready for solve --set.\n",
+        kTablesOnlyOptions, "", "", ""},
+    {Command::PayloadRange, "payload-range", "SETUP.MRX", "payload-range diagram of a setup file", "",
+        "Computes the payload-range diagram of the setup file, as the window's\n"
+        "Payload-Range command draws it: the file is read as solve reads it, then\n"
+        "the Maximum Range search runs for evenly spaced payloads from the largest\n"
+        "that the zero fuel weight and the allowable landing weight allow down to\n"
+        "zero, plus the corners where the binding limit changes. Each point gives\n"
+        "the payload (kg), the range (NM) and the limit that ends the search.\n",
+        kPayloadRangeOptions,
+        "Without --csv, --json or --svg a table is printed, and where the setup's\n"
+        "mission (payload over trip distance) lies. At most one of them is allowed.\n",
+        "Exit status:\n"
+        "  0   the diagram was computed\n"
+        "  2   inputs unusable (the field that keeps it from being drawn is named)\n"
+        "  3   the diagram cannot be drawn (an arithmetic fault, a fuel below 0 kg,\n"
+        "      a wind not below the true airspeed, no payload within the limits, or\n"
+        "      limits that never bind)\n"
+        "  4   a file or table error\n"
+        "  64  wrong usage\n",
+        ""},
+};
+
+const CommandDef* FindCommand(Command command)
+{
+    for (const CommandDef& c : kCommands) {
+        if (c.command == command)
+            return &c;
     }
-    return std::nullopt;
+    return nullptr;
+}
+
+const CommandDef* FindCommand(std::string_view name)
+{
+    for (const CommandDef& c : kCommands) {
+        if (c.name == name)
+            return &c;
+    }
+    return nullptr;
+}
+
+bool Takes(std::span<const OptionHelp> options, std::string_view option)
+{
+    return std::any_of(
+        options.begin(), options.end(), [&](const OptionHelp& o) { return o.option == option; });
+}
+
+// "solve only", "payload-range and solve only": the commands that list the
+// option, in alphabetical order.
+std::string AppliesTo(std::string_view option)
+{
+    std::vector<std::string> names;
+    for (const CommandDef& c : kCommands) {
+        if (Takes(c.options, option))
+            names.emplace_back(c.name);
+    }
+    std::sort(names.begin(), names.end());
+    std::string text;
+    for (size_t i = 0; i < names.size(); ++i)
+        text += (i == 0 ? "" : " and ") + names[i];
+    return text + " only";
+}
+
+FieldSetting ToSetting(const std::string& checked)
+{
+    const size_t eq = checked.find('=');
+    return FieldSetting{SettableFieldIndex(checked.substr(0, eq)), checked.substr(eq + 1)};
+}
+
+// Every option is known to the program and to every command, so that an
+// option of another command is refused by name rather than as unknown; the
+// help of each lists only its own.
+void AddOptions(CLI::App& app)
+{
+    for (const OptionDef& def : kOptionDefs) {
+        CLI::Option* option = def.value.empty() ? app.add_flag(std::string(def.names))
+                                                : app.add_option(std::string(def.names));
+        // Each occurrence counts: --set in the order given, elsewhere the
+        // last one given wins.
+        option->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+        if (def.value.empty()) {
+            option->disable_flag_override();
+            continue;
+        }
+        option->type_name(std::string(def.value))->expected(1)->allow_extra_args(false);
+        if (def.check != nullptr)
+            option->transform(CLI::Validator(def.check, std::string(def.value)));
+    }
+}
+
+std::unique_ptr<CLI::App> BuildParser()
+{
+    auto app = std::make_unique<CLI::App>("", kProgramName);
+    app->set_help_flag(); // -h/--help is an option like the others
+    app->allow_extras(); // an unknown command or option gets its own message
+    // A command name after the command is an operand: a file may be called
+    // "distance".
+    app->require_subcommand(0, 1);
+    AddOptions(*app);
+    for (const CommandDef& def : kCommands) {
+        CLI::App* sub = app->add_subcommand(std::string(def.name), std::string(def.summary));
+        sub->set_help_flag();
+        sub->allow_extras();
+        sub->add_option("operands")->expected(0, CLI::detail::expected_max_vector_size)->allow_extra_args();
+        AddOptions(*sub);
+    }
+    return app;
+}
+
+std::string_view WhenEmpty(std::string_view name)
+{
+    for (const OptionDef& def : kOptionDefs) {
+        if (def.names == name)
+            return def.whenEmpty;
+    }
+    return {};
+}
+
+// CLI11 reports a missing value as "NAME: 1 required TYPE missing" and a
+// value given to a flag as "NAME was given a disallowed flag override"; those
+// are said the program's way, other messages pass unchanged.
+std::string ParseErrorMessage(const CLI::ParseError& error)
+{
+    const std::string message = error.what();
+    if (error.get_name() != "ArgumentMismatch")
+        return message;
+    if (const size_t colon = message.find(": ");
+        colon != std::string::npos && message.find(" required ") != std::string::npos)
+        return message.substr(0, colon) + " needs a value";
+    if (const size_t end = message.find(" was given a disallowed flag override"); end != std::string::npos)
+        return "--" + message.substr(0, end) + " takes no value";
+    return message;
+}
+
+Command ParsedCommand(const CLI::App& app)
+{
+    for (const CLI::App* sub : app.get_subcommands()) {
+        if (sub->parsed())
+            return FindCommand(sub->get_name())->command;
+    }
+    return Command::None;
 }
 
 void CheckOperandCount(const CliOptions& options)
@@ -99,33 +396,81 @@ void CheckOperandCount(const CliOptions& options)
     }
 }
 
-// --points: a whole number in range, nothing else ("50", not "50.0" or "5e1").
-int ParsePoints(const std::string& value, Command command)
+// ---- The help texts, from the definitions above.
+
+std::string OptionColumn(std::string_view option)
 {
-    const bool digits = !value.empty() && value.size() <= 6
-        && std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
-    const int points = digits ? std::stoi(value) : 0;
-    if (points < kMinDiagramPoints || points > kMaxDiagramPoints)
-        throw UsageError("--points: expected a whole number from " + std::to_string(kMinDiagramPoints)
-                + " to " + std::to_string(kMaxDiagramPoints) + ", got \"" + value + "\"",
-            command);
-    return points;
+    for (const OptionDef& def : kOptionDefs) {
+        std::string names(def.names);
+        const size_t comma = names.find(',');
+        if (names.substr(comma == std::string::npos ? 0 : comma + 1) != option)
+            continue;
+        if (comma != std::string::npos)
+            names.replace(comma, 1, ", ");
+        return def.value.empty() ? names : names + " " + std::string(def.value);
+    }
+    return std::string(option);
 }
 
-FieldSetting ParseSetting(std::string_view value, Command command)
+// Two columns, the second starting three spaces after the longest first.
+std::string Columns(const std::vector<std::pair<std::string, std::string_view>>& rows)
 {
-    const size_t eq = value.find('=');
-    if (eq == std::string_view::npos)
-        throw UsageError("--set: expected FIELD=TEXT, got \"" + std::string(value) + "\"", command);
-    const std::string_view name = value.substr(0, eq);
-    const int index = SettableFieldIndex(name);
-    if (index < 0) {
-        std::string message = "--set: unknown field \"" + std::string(name) + "\"";
-        if (name == "airplane")
-            message += " (use --airplane TYPE)";
-        throw UsageError(message, command);
+    size_t width = 0;
+    for (const auto& row : rows)
+        width = std::max(width, row.first.size());
+    const std::string indent(2 + width + 3, ' ');
+    std::string text;
+    for (const auto& [left, right] : rows) {
+        text += "  " + left + std::string(width + 3 - left.size(), ' ');
+        for (char c : right) {
+            text += c;
+            if (c == '\n')
+                text += indent;
+        }
+        text += '\n';
     }
-    return FieldSetting{index, std::string(value.substr(eq + 1))};
+    return text;
+}
+
+std::string OptionList(std::span<const OptionHelp> options)
+{
+    std::vector<std::pair<std::string, std::string_view>> rows;
+    for (const OptionHelp& o : options)
+        rows.emplace_back(OptionColumn(o.option), o.text);
+    return "Options:\n" + Columns(rows);
+}
+
+std::string UsageLine(std::string_view command, std::string_view operands)
+{
+    std::string line = std::string(kProgramName) + " " + std::string(command);
+    if (!operands.empty())
+        line += " " + std::string(operands);
+    return line + " [OPTION]...";
+}
+
+std::string ProgramHelp()
+{
+    std::vector<std::pair<std::string, std::string_view>> commands;
+    for (const CommandDef& c : kCommands)
+        commands.emplace_back(
+            std::string(c.name) + (c.operands.empty() ? "" : " ") + std::string(c.operands), c.summary);
+    return "Usage: " + std::string(kProgramName) + " COMMAND [ARGUMENT]... [OPTION]...\n\n"
+        + "Mission performance of an airplane from the command line.\n\nCommands:\n" + Columns(commands)
+        + "\n" + OptionList(kProgramOptions) + "\n" + std::string(kStatusHelp);
+}
+
+std::string CommandHelp(const CommandDef& c)
+{
+    std::string text = "Usage: " + UsageLine(c.name, c.operands) + "\n";
+    if (!c.otherUsage.empty())
+        text += "       " + std::string(kProgramName) + " " + std::string(c.name) + " "
+            + std::string(c.otherUsage) + "\n";
+    text += "\n" + std::string(c.description) + "\n" + OptionList(c.options);
+    if (!c.notes.empty())
+        text += "\n" + std::string(c.notes);
+    if (!c.exitStatus.empty())
+        text += "\n" + std::string(c.exitStatus) + std::string(c.statusNote);
+    return text;
 }
 
 } // namespace
@@ -159,122 +504,109 @@ std::optional<std::string_view> ModeFromArgument(std::string_view argument)
 
 CliOptions ParseCommandLine(const std::vector<std::string>& args)
 {
-    CliOptions options;
-    bool optionsEnded = false;
-    std::vector<std::string> solveOnly; // options that only solve takes
-    std::vector<std::string> diagramOnly; // options that only payload-range takes
-    std::vector<std::string> solveOrDiagram; // options both take
-    std::vector<std::string> diagramOutputs; // --json, --csv, --svg, each once
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool isOption = !optionsEnded && arg.size() > 1 && arg[0] == '-';
-        if (!isOption) {
-            if (options.command == Command::None) {
-                const std::optional<Command> command = CommandFromName(arg);
-                if (!command)
-                    throw UsageError("unknown command \"" + arg + "\"", Command::None);
-                options.command = *command;
-            } else {
-                options.operands.push_back(arg);
-            }
-            continue;
-        }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (arg == "-h" || arg == "--help") {
-            options.help = true;
-            continue;
-        }
-        if (arg == "--version") {
-            options.version = true;
-            continue;
-        }
-        if (arg == "--json" || arg == "--csv") {
-            (arg == "--json" ? solveOrDiagram : diagramOnly).push_back(arg);
-            if (std::find(diagramOutputs.begin(), diagramOutputs.end(), arg) == diagramOutputs.end())
-                diagramOutputs.push_back(arg);
-            (arg == "--json" ? options.json : options.csv) = true;
-            continue;
-        }
-
-        // Options with a value: "--name VALUE" or "--name=VALUE".
-        std::string name = arg;
-        std::optional<std::string> value;
-        const size_t eq = arg.find('=');
-        if (arg.rfind("--", 0) == 0 && eq != std::string::npos) {
-            name = arg.substr(0, eq);
-            value = arg.substr(eq + 1);
-        }
-        const bool known = name == "--mode" || name == "--airplane" || name == "--set" || name == "--tables"
-            || name == "--report" || name == "--points" || name == "--svg";
-        if (!known)
-            throw UsageError("unknown option \"" + arg + "\"", options.command);
-        if (!value) {
-            if (i + 1 >= args.size())
-                throw UsageError(name + " needs a value", options.command);
-            value = args[++i];
-        }
-        if (name == "--tables") {
-            if (value->empty())
-                throw UsageError("--tables needs a directory", options.command);
-            options.tablesDir = *value;
-            continue;
-        }
-        if (name == "--points" || name == "--svg") {
-            diagramOnly.push_back(name);
-            if (name == "--points") {
-                options.points = ParsePoints(*value, options.command);
-            } else {
-                if (value->empty())
-                    throw UsageError("--svg needs a file name", options.command);
-                if (!options.svgFile)
-                    diagramOutputs.push_back(name);
-                options.svgFile = *value;
-            }
-            continue;
-        }
-        (name == "--mode" || name == "--report" ? solveOnly : solveOrDiagram).push_back(name);
-        if (name == "--mode") {
-            const std::optional<std::string_view> mode = ModeFromArgument(*value);
-            if (!mode) {
-                throw UsageError("--mode: unknown mode \"" + *value
-                        + "\"; expected \"Trip Time and Fuel\", \"Maximum Payload\" or "
-                          "\"Maximum Range\"",
-                    options.command);
-            }
-            options.mode = std::string(*mode);
-        } else if (name == "--airplane") {
-            options.airplane = *value;
-        } else if (name == "--report") {
-            if (value->empty())
-                throw UsageError("--report needs a file name", options.command);
-            options.reportFile = *value;
+    // "--" ends the options: what follows are operands, even "--odd.MRX".
+    // CLI11 would hand them to the program rather than to the command when
+    // the command's operands are optional.
+    const auto mark = std::find(args.begin(), args.end(), "--");
+    // "--tables=" gives an empty value, as "--tables \"\"" does; CLI11 alone
+    // would take the next argument as its value instead.
+    std::vector<std::string> reversed;
+    for (auto arg = std::make_reverse_iterator(mark); arg != args.rend(); ++arg) {
+        if (arg->size() > 3 && arg->starts_with("--") && arg->back() == '=') {
+            reversed.emplace_back();
+            reversed.push_back(arg->substr(0, arg->size() - 1));
         } else {
-            options.settings.push_back(ParseSetting(*value, options.command));
+            reversed.push_back(*arg);
         }
     }
+    const std::unique_ptr<CLI::App> app = BuildParser();
+    try {
+        app->parse(reversed);
+    } catch (const CLI::ParseError& e) {
+        throw UsageError(ParseErrorMessage(e), ParsedCommand(*app));
+    }
+
+    CliOptions options;
+    options.command = ParsedCommand(*app);
+    const CLI::App* commandApp = nullptr;
+    if (options.command != Command::None)
+        commandApp = app->get_subcommand(std::string(FindCommand(options.command)->name));
+
+    const CLI::App* const levels[] = {app.get(), commandApp};
+    // What CLI11 did not recognise: before the command, a word is an
+    // unknown command; anywhere, a dash starts an unknown option.
+    for (const CLI::App* level : levels) {
+        if (level == nullptr)
+            continue;
+        for (const std::string& extra : level->remaining()) {
+            if (extra.size() > 1 && extra[0] == '-')
+                throw UsageError("unknown option \"" + extra + "\"", options.command);
+            throw UsageError("unknown command \"" + extra + "\"", Command::None);
+        }
+    }
+    if (commandApp != nullptr)
+        options.operands = commandApp->get_option("operands")->results();
+    if (mark != args.end())
+        options.operands.insert(options.operands.end(), std::next(mark), args.end());
+
+    // The options in the order given, those before the command first.
+    std::vector<std::string> foreign; // options the command does not take
+    std::vector<std::string> outputs; // --json, --csv, --svg, each once
+    std::map<const CLI::Option*, size_t> used;
+    for (const CLI::App* level : levels) {
+        if (level == nullptr)
+            continue;
+        for (const CLI::Option* option : level->parse_order()) {
+            if (option->get_positional())
+                continue;
+            const std::string name = option->get_name();
+            const std::string value
+                = option->get_type_size_max() > 0 ? option->results().at(used[option]++) : std::string();
+            // The program's own options (--tables, --help, --version) every
+            // command takes, whether or not its help lists them.
+            if (options.command != Command::None && !Takes(kProgramOptions, name)
+                && !Takes(FindCommand(options.command)->options, name))
+                foreign.push_back(name);
+            if (name == "--json" || name == "--csv" || name == "--svg") {
+                if (std::find(outputs.begin(), outputs.end(), name) == outputs.end())
+                    outputs.push_back(name);
+            }
+            if (name == "--help") {
+                options.help = true;
+            } else if (name == "--version") {
+                options.version = true;
+            } else if (name == "--json") {
+                options.json = true;
+            } else if (name == "--csv") {
+                options.csv = true;
+            } else if (name == "--mode") {
+                options.mode = value;
+            } else if (name == "--airplane") {
+                options.airplane = value;
+            } else if (name == "--set") {
+                options.settings.push_back(ToSetting(value));
+            } else if (name == "--points") {
+                options.points = std::stoi(value);
+            } else if (value.empty() && !WhenEmpty(name).empty()) {
+                throw UsageError(name + " " + std::string(WhenEmpty(name)), options.command);
+            } else if (name == "--tables") {
+                options.tablesDir = value;
+            } else if (name == "--report") {
+                options.reportFile = value;
+            } else if (name == "--svg") {
+                options.svgFile = value;
+            }
+        }
+    }
+
     // An option of another command is refused even with --help; without a
     // command, --help shows the program's help whatever else was given.
-    const auto checkApplies = [&](bool noCommandYet) {
-        const Command c = options.command;
-        if (noCommandYet && c == Command::None)
-            return;
-        if (!solveOnly.empty() && c != Command::Solve)
-            throw UsageError(solveOnly.front() + " applies to solve only", c);
-        if (!diagramOnly.empty() && c != Command::PayloadRange)
-            throw UsageError(diagramOnly.front() + " applies to payload-range only", c);
-        if (!solveOrDiagram.empty() && c != Command::Solve && c != Command::PayloadRange)
-            throw UsageError(solveOrDiagram.front() + " applies to payload-range and solve only", c);
-    };
-    checkApplies(true);
-    if (options.command == Command::PayloadRange && diagramOutputs.size() > 1)
-        throw UsageError(
-            diagramOutputs[0] + " and " + diagramOutputs[1] + " exclude each other", options.command);
+    if (!foreign.empty())
+        throw UsageError(foreign.front() + " applies to " + AppliesTo(foreign.front()), options.command);
+    if (options.command == Command::PayloadRange && outputs.size() > 1)
+        throw UsageError(outputs[0] + " and " + outputs[1] + " exclude each other", options.command);
     if (options.help || options.version)
         return options;
-    checkApplies(false);
     CheckOperandCount(options);
     // One report file holds one setup's report; a batch would have to
     // overwrite it or invent names the user did not give.
@@ -289,144 +621,13 @@ std::string HelpHint(Command command)
 {
     if (command == Command::None)
         return "Try 'mirovax-cli --help'.";
-    return "Try 'mirovax-cli " + std::string(CommandName(command)) + " --help'.";
+    return "Try 'mirovax-cli " + std::string(FindCommand(command)->name) + " --help'.";
 }
 
 std::string HelpText(Command command)
 {
-    static const char* const kStatus = "Exit status:\n"
-                                       "  0   valid results\n"
-                                       "  1   stopped at a limit\n"
-                                       "  2   inputs unusable (an empty field, a text that is not a number,\n"
-                                       "      an airplane type or airport code the tables do not hold)\n"
-                                       "  3   arithmetic fault, or a fuel below 0 kg from the airplane's\n"
-                                       "      fuel lines\n"
-                                       "  4   a file or table error\n"
-                                       "  64  wrong usage\n";
-    static const char* const kTables
-        = "  --tables DIR   read \"Airplane.DB\" and \"Airports.DB\" from DIR instead of\n"
-          "                 the directory of the mirovax-cli executable\n";
-    switch (command) {
-    case Command::Solve:
-        return std::string("Usage: mirovax-cli solve SETUP.MRX... [OPTION]...\n"
-                           "       mirovax-cli solve SETUP.MRX --report FILE [OPTION]...\n"
-                           "\n"
-                           "Solves each setup file as the window does after Load Setup and Execute:\n"
-                           "the 17 lines go into the fields, the airplane of line 16 (or of --airplane)\n"
-                           "is loaded, MATOW and MALW keep lines 14 and 15 where they are numbers\n"
-                           "within its structural maxima (otherwise the maxima stand and standard\n"
-                           "error says so), then each --set applies in the order given here, then the\n"
-                           "mode is solved. Each file is solved on its own, as if it were the only one.\n"
-                           "\n"
-                           "Options:\n"
-                           "  --mode MODE        \"Trip Time and Fuel\" (the default), \"Maximum Payload\"\n"
-                           "                     or \"Maximum Range\"; also trip, payload, range\n"
-                           "  --airplane TYPE    pick another airplane type instead of line 16's\n"
-                           "  --set FIELD=TEXT   replace a field's text; FIELD is one of origin,\n"
-                           "                     destination, distance, payload, flight-level, oat, wind,\n"
-                           "                     alternate, alternate-elevation, alternate-distance,\n"
-                           "                     holding-time, holding-altitude, contingency, matow,\n"
-                           "                     malw, regulations; may be given more than once.\n"
-                           "                     The wind is in kts, a headwind positive and a tailwind\n"
-                           "                     negative (ground speed = true airspeed - wind)\n")
-            + kTables
-            + "  --json             one JSON object per line and file: \"file\", \"mode\",\n"
-              "                     \"status\", \"valid\", \"message\" (the limit message),\n"
-              "                     \"error\", \"fields\", \"labels\" (Label12 to Label30) and\n"
-              "                     \"values\" (the results at full precision, and LimitedBy)\n"
-              "  --report FILE      also write the mission report that View Report shows\n"
-              "                     after this run, as rich text (RTF) whatever FILE's\n"
-              "                     extension; one setup file only. The results rows are\n"
-              "                     blank unless the run ended valid; no report is written\n"
-              "                     when the file or its airplane cannot be loaded, nor\n"
-              "                     over the setup file or a table (exit status 64)\n"
-              "  -h, --help         show this help\n"
-              "\n"
-              "Plain output shows the results panel, caption and text, or the limit\n"
-              "message; errors go to standard error and name the file and the line.\n"
-              "Ctrl+C during a Maximum Range search acts as the Abort button; the files\n"
-              "after it are not solved (exit status 130). A second Ctrl+C ends at once.\n"
-              "\n"
-            + kStatus + "A batch exits with the highest status of its files.\n";
-    case Command::Airplanes:
-        return std::string("Usage: mirovax-cli airplanes [OPTION]...\n"
-                           "\n"
-                           "Lists the airplane types of the airplane table in table order, one a line.\n"
-                           "\n"
-                           "Options:\n")
-            + kTables + "  -h, --help     show this help\n";
-    case Command::Distance:
-        return std::string("Usage: mirovax-cli distance FROM TO [OPTION]...\n"
-                           "\n"
-                           "Prints what the Calculate button puts into the trip distance field: the\n"
-                           "great-circle distance in NM between two airports of the airport table,\n"
-                           "as \"distance=NM\", ready for solve --set.\n"
-                           "\n"
-                           "Options:\n")
-            + kTables + "  -h, --help     show this help\n";
-    case Command::Alternate:
-        return std::string(
-                   "Usage: mirovax-cli alternate ALTERNATE DESTINATION [OPTION]...\n"
-                   "\n"
-                   "Prints what the Alternate button puts into the fields: the alternate's\n"
-                   "elevation (ft) and its distance (NM) from the destination, as\n"
-                   "\"alternate-elevation=FT\" and \"alternate-distance=NM\", ready for solve --set.\n"
-                   "\n"
-                   "Options:\n")
-            + kTables + "  -h, --help     show this help\n";
-    case Command::PayloadRange:
-        return std::string("Usage: mirovax-cli payload-range SETUP.MRX [OPTION]...\n"
-                           "\n"
-                           "Computes the payload-range diagram of the setup file, as the window's\n"
-                           "Payload-Range command draws it: the file is read as solve reads it, then\n"
-                           "the Maximum Range search runs for evenly spaced payloads from the largest\n"
-                           "that the zero fuel weight and the allowable landing weight allow down to\n"
-                           "zero, plus the corners where the binding limit changes. Each point gives\n"
-                           "the payload (kg), the range (NM) and the limit that ends the search.\n"
-                           "\n"
-                           "Options:\n"
-                           "  --points N         evenly spaced payloads, 2 to 10000 (default 50)\n"
-                           "  --airplane TYPE    pick another airplane type, as in solve\n"
-                           "  --set FIELD=TEXT   replace a field's text, as in solve\n")
-            + kTables
-            + "  --csv              \"payload,range,limitedBy,corner\" and a line per point\n"
-              "  --json             {\"points\": [{\"payload\": ..., \"range\": ...,\n"
-              "                     \"limitedBy\": ...}, ...]}, numbers at full precision\n"
-              "  --svg FILE         write the diagram as an SVG picture to FILE (\"-\":\n"
-              "                     standard output), with the setup's mission marked\n"
-              "  -h, --help         show this help\n"
-              "\n"
-              "Without --csv, --json or --svg a table is printed, and where the setup's\n"
-              "mission (payload over trip distance) lies. At most one of them is allowed.\n"
-              "\n"
-              "Exit status:\n"
-              "  0   the diagram was computed\n"
-              "  2   inputs unusable (the field that keeps it from being drawn is named)\n"
-              "  3   the diagram cannot be drawn (an arithmetic fault, a fuel below 0 kg,\n"
-              "      a wind not below the true airspeed, no payload within the limits, or\n"
-              "      limits that never bind)\n"
-              "  4   a file or table error\n"
-              "  64  wrong usage\n";
-    case Command::None:
-        break;
-    }
-    return std::string("Usage: mirovax-cli COMMAND [ARGUMENT]... [OPTION]...\n"
-                       "\n"
-                       "Mission performance of an airplane from the command line.\n"
-                       "\n"
-                       "Commands:\n"
-                       "  solve SETUP.MRX...            solve setup files in a mode\n"
-                       "  airplanes                     list the airplane types\n"
-                       "  distance FROM TO              trip distance between two airports\n"
-                       "  alternate ALTERNATE DEST      alternate elevation and distance\n"
-                       "  payload-range SETUP.MRX       payload-range diagram of a setup file\n"
-                       "\n"
-                       "Options:\n")
-        + kTables
-        + "  -h, --help     show this help; after a command, that command's help\n"
-          "  --version      show the version\n"
-          "\n"
-        + kStatus;
+    const CommandDef* def = FindCommand(command);
+    return def != nullptr ? CommandHelp(*def) : ProgramHelp();
 }
 
 } // namespace mirovax::cli

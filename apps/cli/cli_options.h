@@ -88,12 +88,13 @@ private:
     Command m_command;
 };
 
-// Parses the arguments after the program name. Options may come before or
-// after the operands, as "--opt VALUE" or "--opt=VALUE"; "--" ends the
-// options. Throws UsageError.
+// Parses the arguments after the program name with CLI11. Options may come
+// before or after the command and its operands, as "--opt VALUE" or
+// "--opt=VALUE"; "--" after the command ends the options. Throws UsageError.
 CliOptions ParseCommandLine(const std::vector<std::string>& args);
 
-// The --help text of a command (Command::None: the program's).
+// The --help text of a command (Command::None: the program's), from the
+// same definitions the parser is built from.
 std::string HelpText(Command command);
 
 // How to reach the help, for the line after a usage error.

@@ -33,8 +33,11 @@ TEST(CliOptions, SolveTakesOptionsAnywhereAndKeepsSettingsInOrder)
     EXPECT_EQ(o.settings[1].text, "-50");
     EXPECT_EQ(o.settings[2].text, "23000"); // a later --set wins by coming later
 
-    // A text may be empty or hold "=" itself.
-    const CliOptions e = Parse({"solve", "a.MRX", "--set", "origin=", "--set", "regulations=A=B"});
+    // A text may be empty or hold "=" itself; settings before the command
+    // come first; a file may have a command's name.
+    const CliOptions e = Parse({"--set", "origin=", "solve", "distance", "--set", "regulations=A=B"});
+    EXPECT_EQ(e.operands, std::vector<std::string>{"distance"});
+    EXPECT_EQ(e.settings[0].line, 0);
     EXPECT_EQ(e.settings[0].text, "");
     EXPECT_EQ(e.settings[1].line, 16);
     EXPECT_EQ(e.settings[1].text, "A=B");
@@ -96,6 +99,8 @@ TEST(CliOptions, WrongUsageIsAnErrorThatNamesTheCommand)
         {{"alternate", "KSEA", "KBFI", "KSFO"}, "two ICAO codes", Command::Alternate},
         {{"solve", "a.MRX", "b.MRX", "--report", "r.rtf"}, "exactly one setup file", Command::Solve},
         {{"solve", "a.MRX", "--report="}, "--report needs a file name", Command::Solve},
+        {{"solve", "--report=", "a.MRX"}, "--report needs a file name", Command::Solve},
+        {{"solve", "a.MRX", "--json=1"}, "--json takes no value", Command::Solve},
         {{"solve", "a.MRX", "--report"}, "needs a value", Command::Solve},
         {{"airplanes", "--report", "r.rtf"}, "solve only", Command::Airplanes},
     };
