@@ -1,6 +1,6 @@
-#include "calculation_run.h"
+#include "engine/calculation_run.h"
 
-#include "text_format.h"
+#include "engine/text_format.h"
 
 namespace mirovax {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mission_data.h"
-#include "solve.h"
+#include "engine/mission_data.h"
+#include "engine/solve.h"
 
 #include <array>
 #include <string>

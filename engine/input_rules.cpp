@@ -1,6 +1,6 @@
-#include "input_rules.h"
+#include "engine/input_rules.h"
 
-#include "text_format.h"
+#include "engine/text_format.h"
 
 #include <array>
 #include <cmath>

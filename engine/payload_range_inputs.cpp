@@ -1,6 +1,6 @@
-#include "payload_range_inputs.h"
+#include "engine/payload_range_inputs.h"
 
-#include "text_format.h"
+#include "engine/text_format.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calculation_run.h"
+#include "engine/calculation_run.h"
 
 #include <optional>
 #include <string>

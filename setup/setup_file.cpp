@@ -1,7 +1,7 @@
-#include "setup_file.h"
+#include "setup/setup_file.h"
 
-#include "engine/text_encoding.h"
 #include "output/file_writer.h"
+#include "output/text_encoding.h"
 
 #include <cerrno>
 #include <cstdio>

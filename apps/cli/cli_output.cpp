@@ -1,6 +1,6 @@
 #include "cli_output.h"
 
-#include "engine/json_text.h"
+#include "output/formats/json_text.h"
 
 #include <charconv>
 #include <cmath>

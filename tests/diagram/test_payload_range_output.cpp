@@ -1,4 +1,4 @@
-#include "engine/payload_range_output.h"
+#include "output/formats/payload_range_output.h"
 #include "worked_data.h"
 
 #include <gtest/gtest.h>

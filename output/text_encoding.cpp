@@ -1,4 +1,4 @@
-#include "engine/text_encoding.h"
+#include "output/text_encoding.h"
 
 #include <array>
 
