@@ -13,6 +13,36 @@ bool InRange(unsigned char b, unsigned char low, unsigned char high)
     return b >= low && b <= high;
 }
 
+// How a byte starts a UTF-8 sequence: its length (0 for a byte that cannot
+// start one), the bits it gives the value and the range the second byte must
+// lie in. The narrower ranges exclude overlong forms, surrogates and values
+// beyond U+10FFFF.
+struct Lead {
+    size_t length = 0;
+    char32_t bits = 0;
+    unsigned char secondLow = 0x80;
+    unsigned char secondHigh = 0xBF;
+};
+
+Lead LeadOf(unsigned char b)
+{
+    if (InRange(b, 0xC2, 0xDF))
+        return {2, b & 0x1Fu};
+    if (b == 0xE0)
+        return {3, 0x0, 0xA0, 0xBF};
+    if (b == 0xED)
+        return {3, 0xD, 0x80, 0x9F};
+    if (InRange(b, 0xE1, 0xEF))
+        return {3, b & 0x0Fu};
+    if (b == 0xF0)
+        return {4, 0x0, 0x90, 0xBF};
+    if (b == 0xF4)
+        return {4, 0x4, 0x80, 0x8F};
+    if (InRange(b, 0xF1, 0xF3))
+        return {4, b & 0x07u};
+    return {};
+}
+
 // Bytes 0x80 to 0x9F of Windows-1252.
 constexpr std::array<char32_t, 32> kHighBytes = {
     0x20AC,
@@ -51,64 +81,35 @@ constexpr std::array<char32_t, 32> kHighBytes = {
 
 } // namespace
 
+Utf8Character DecodeUtf8Character(std::string_view text)
+{
+    const auto byte = static_cast<unsigned char>(text.front());
+    if (byte < 0x80)
+        return {byte, 1, true};
+    const Lead lead = LeadOf(byte);
+    if (lead.length == 0)
+        return {kReplacement, 1, false};
+    char32_t value = lead.bits;
+    for (size_t taken = 1; taken < lead.length; ++taken) {
+        if (taken >= text.size())
+            return {kReplacement, taken, false};
+        const auto b = static_cast<unsigned char>(text[taken]);
+        const bool fits = taken == 1 ? InRange(b, lead.secondLow, lead.secondHigh) : InRange(b, 0x80, 0xBF);
+        if (!fits)
+            return {kReplacement, taken, false};
+        value = (value << 6) | (b & 0x3Fu);
+    }
+    return {value, lead.length, true};
+}
+
 std::u32string DecodeUtf8(std::string_view text)
 {
     std::u32string out;
     out.reserve(text.size());
-    size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            out.push_back(lead);
-            ++i;
-            continue;
-        }
-        // Length of the sequence and the range its second byte must lie in;
-        // the narrower ranges exclude overlong forms, surrogates and values
-        // beyond U+10FFFF.
-        size_t length = 0;
-        unsigned char secondLow = 0x80;
-        unsigned char secondHigh = 0xBF;
-        char32_t value = 0;
-        if (InRange(lead, 0xC2, 0xDF)) {
-            length = 2;
-            value = lead & 0x1Fu;
-        } else if (InRange(lead, 0xE0, 0xEF)) {
-            length = 3;
-            value = lead & 0x0Fu;
-            if (lead == 0xE0)
-                secondLow = 0xA0;
-            else if (lead == 0xED)
-                secondHigh = 0x9F;
-        } else if (InRange(lead, 0xF0, 0xF4)) {
-            length = 4;
-            value = lead & 0x07u;
-            if (lead == 0xF0)
-                secondLow = 0x90;
-            else if (lead == 0xF4)
-                secondHigh = 0x8F;
-        } else {
-            out.push_back(kReplacement);
-            ++i;
-            continue;
-        }
-        size_t taken = 1;
-        bool valid = true;
-        for (; taken < length; ++taken) {
-            if (i + taken >= text.size()) {
-                valid = false;
-                break;
-            }
-            const auto b = static_cast<unsigned char>(text[i + taken]);
-            const bool fits = taken == 1 ? InRange(b, secondLow, secondHigh) : InRange(b, 0x80, 0xBF);
-            if (!fits) {
-                valid = false;
-                break;
-            }
-            value = (value << 6) | (b & 0x3Fu);
-        }
-        out.push_back(valid ? value : kReplacement);
-        i += taken;
+    while (!text.empty()) {
+        const Utf8Character c = DecodeUtf8Character(text);
+        out.push_back(c.value);
+        text.remove_prefix(c.length);
     }
     return out;
 }
