@@ -74,6 +74,14 @@ std::string SetupLineControl(int index)
     throw std::out_of_range("setup line index " + std::to_string(index) + " out of range");
 }
 
+InputTexts InputsOf(const SetupTexts& texts)
+{
+    InputTexts inputs;
+    for (int n = 3; n <= 15; ++n)
+        inputs.edit(n) = texts[static_cast<size_t>(n - 1)];
+    return inputs;
+}
+
 std::string DecodeWindows1252(std::string_view bytes)
 {
     std::u32string codePoints;
