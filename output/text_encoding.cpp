@@ -1,5 +1,6 @@
 #include "output/text_encoding.h"
 
+#include <algorithm>
 #include <array>
 
 namespace mirovax {
@@ -13,35 +14,27 @@ bool InRange(unsigned char b, unsigned char low, unsigned char high)
     return b >= low && b <= high;
 }
 
-// How a byte starts a UTF-8 sequence: its length (0 for a byte that cannot
-// start one), the bits it gives the value and the range the second byte must
-// lie in. The narrower ranges exclude overlong forms, surrogates and values
-// beyond U+10FFFF.
+// The bytes that start a UTF-8 sequence: its length, the bits of the lead
+// byte that belong to the value, and the range the second byte must lie in.
+// The narrower ranges exclude overlong forms, surrogates and values beyond
+// U+10FFFF.
 struct Lead {
-    size_t length = 0;
-    char32_t bits = 0;
-    unsigned char secondLow = 0x80;
-    unsigned char secondHigh = 0xBF;
+    unsigned char low, high;
+    size_t length;
+    unsigned char mask;
+    unsigned char secondLow, secondHigh;
 };
 
-Lead LeadOf(unsigned char b)
-{
-    if (InRange(b, 0xC2, 0xDF))
-        return {2, b & 0x1Fu};
-    if (b == 0xE0)
-        return {3, 0x0, 0xA0, 0xBF};
-    if (b == 0xED)
-        return {3, 0xD, 0x80, 0x9F};
-    if (InRange(b, 0xE1, 0xEF))
-        return {3, b & 0x0Fu};
-    if (b == 0xF0)
-        return {4, 0x0, 0x90, 0xBF};
-    if (b == 0xF4)
-        return {4, 0x4, 0x80, 0x8F};
-    if (InRange(b, 0xF1, 0xF3))
-        return {4, b & 0x07u};
-    return {};
-}
+constexpr std::array<Lead, 8> kLeads = {{
+    {0xC2, 0xDF, 2, 0x1F, 0x80, 0xBF},
+    {0xE0, 0xE0, 3, 0x0F, 0xA0, 0xBF},
+    {0xE1, 0xEC, 3, 0x0F, 0x80, 0xBF},
+    {0xED, 0xED, 3, 0x0F, 0x80, 0x9F},
+    {0xEE, 0xEF, 3, 0x0F, 0x80, 0xBF},
+    {0xF0, 0xF0, 4, 0x07, 0x90, 0xBF},
+    {0xF1, 0xF3, 4, 0x07, 0x80, 0xBF},
+    {0xF4, 0xF4, 4, 0x07, 0x80, 0x8F},
+}};
 
 // Bytes 0x80 to 0x9F of Windows-1252.
 constexpr std::array<char32_t, 32> kHighBytes = {
@@ -86,20 +79,21 @@ Utf8Character DecodeUtf8Character(std::string_view text)
     const auto byte = static_cast<unsigned char>(text.front());
     if (byte < 0x80)
         return {byte, 1, true};
-    const Lead lead = LeadOf(byte);
-    if (lead.length == 0)
+    const auto lead = std::find_if(
+        kLeads.begin(), kLeads.end(), [&](const Lead& l) { return InRange(byte, l.low, l.high); });
+    if (lead == kLeads.end())
         return {kReplacement, 1, false};
-    char32_t value = lead.bits;
-    for (size_t taken = 1; taken < lead.length; ++taken) {
+    auto value = static_cast<char32_t>(byte & lead->mask);
+    for (size_t taken = 1; taken < lead->length; ++taken) {
         if (taken >= text.size())
             return {kReplacement, taken, false};
         const auto b = static_cast<unsigned char>(text[taken]);
-        const bool fits = taken == 1 ? InRange(b, lead.secondLow, lead.secondHigh) : InRange(b, 0x80, 0xBF);
+        const bool fits = taken == 1 ? InRange(b, lead->secondLow, lead->secondHigh) : InRange(b, 0x80, 0xBF);
         if (!fits)
             return {kReplacement, taken, false};
         value = (value << 6) | (b & 0x3Fu);
     }
-    return {value, lead.length, true};
+    return {value, lead->length, true};
 }
 
 std::u32string DecodeUtf8(std::string_view text)

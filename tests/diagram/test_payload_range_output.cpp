@@ -1,3 +1,4 @@
+#include "engine/text_format.h"
 #include "output/formats/payload_range_output.h"
 #include "worked_data.h"
 
