@@ -1,6 +1,6 @@
-#include "calculation_run.h"
+#include "engine/calculation_run.h"
 
-#include "text_format.h"
+#include "engine/text_format.h"
 
 namespace mirovax {
 
@@ -12,7 +12,7 @@ struct InputBinding {
 };
 
 // The order in which the fields are converted; the first failure decides
-// ConversionError.
+// ConversionError, and names the field that refuses the run.
 constexpr std::array<InputBinding, 12> kInputOrder = {{
     {3, &TMissionData::TripDistance},
     {4, &TMissionData::Payload},
@@ -29,6 +29,17 @@ constexpr std::array<InputBinding, 12> kInputOrder = {{
 }};
 
 } // namespace
+
+std::optional<int> FirstUnusableField(const InputTexts& texts)
+{
+    for (const InputBinding& binding : kInputOrder) {
+        if (!ConvertStrict(texts.edit(binding.edit)).ok())
+            return binding.edit;
+    }
+    if (texts.edit(8).empty())
+        return 8;
+    return std::nullopt;
+}
 
 void ReadInputs(const InputTexts& texts, TMissionData& md)
 {

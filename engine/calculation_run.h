@@ -1,9 +1,10 @@
 #pragma once
 
-#include "mission_data.h"
-#include "solve.h"
+#include "engine/mission_data.h"
+#include "engine/solve.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,12 @@ struct ResultTexts {
     std::string& label(int n) { return labels.at(static_cast<size_t>(n - 12)); }
     const std::string& label(int n) const { return labels.at(static_cast<size_t>(n - 12)); }
 };
+
+// The field that keeps a run from reading its inputs, n of "Edit" + n: the
+// first that does not convert (an empty one included) in the order the run
+// converts them, else Edit8 (required, never converted) when it is empty;
+// nothing when the run can read every input.
+std::optional<int> FirstUnusableField(const InputTexts& texts);
 
 // Converts the twelve numeric fields into the record's inputs and sets
 // ConversionError: the position of the first failing character of the first

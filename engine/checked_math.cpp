@@ -1,4 +1,4 @@
-#include "checked_math.h"
+#include "engine/checked_math.h"
 
 namespace mirovax {
 

@@ -1,7 +1,7 @@
-#include "fuel_models.h"
+#include "engine/fuel_models.h"
 
-#include "checked_math.h"
-#include "text_format.h"
+#include "engine/checked_math.h"
+#include "engine/text_format.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
-#include "input_rules.h"
+#include "engine/input_rules.h"
 
-#include "solve.h"
-#include "text_format.h"
+#include "engine/solve.h"
+#include "engine/text_format.h"
 
 #include <array>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "mission_data.h"
+#include "engine/mission_data.h"
 
 namespace mirovax {
 

@@ -90,7 +90,7 @@ struct NumericField {
     double TMissionData::*member;
 };
 
-// The 23 numeric airplane constants and model coefficients, in the order the
+// The twenty numeric airplane constants and model coefficients, in the order the
 // airplane table is read (the texts Airframe, Engine and Reference aside).
 extern const std::array<NumericField, 20> kAirplaneNumbers;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mission_data.h"
+#include "engine/mission_data.h"
 
 #include <stdexcept>
 #include <string>
@@ -37,5 +37,23 @@ inline constexpr double kDiagramMaxStillAirNam = 50000;
 // run and for a fuel model that gives less than 0 kg), or ArithmeticError as
 // the search would.
 std::vector<PayloadRangePoint> ComputePayloadRange(const TMissionData& md, int points);
+
+// The current mission drawn beside the envelope.
+struct MissionPoint {
+    double payload = 0; // kg
+    double range = 0; // NM, the trip distance
+};
+
+// Whether the mission lies within the envelope: a payload from 0 to the
+// diagram's largest and a distance from 0 to the range that the envelope,
+// interpolated linearly between its points, reaches at that payload. The
+// boundary counts as inside. Points are ordered as ComputePayloadRange
+// returns them (falling payload).
+bool InsideEnvelope(const std::vector<PayloadRangePoint>& diagram, double payload, double range);
+
+// Axis ticks: a step of 1, 2 or 5 times a power of ten that divides 0 to
+// `maximum` into at most `maxTicks` intervals, and the tick values from 0 up
+// to the first one at or above `maximum`.
+std::vector<double> AxisTicks(double maximum, int maxTicks);
 
 } // namespace mirovax

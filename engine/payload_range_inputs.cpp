@@ -1,15 +1,10 @@
-#include "payload_range_inputs.h"
-
-#include "text_format.h"
+#include "engine/payload_range_inputs.h"
 
 #include <array>
 
 namespace mirovax {
 
 namespace {
-
-// The run converts the fields in this order (see ReadInputs).
-constexpr std::array<int, 12> kConversionOrder = {3, 4, 5, 6, 7, 14, 15, 9, 10, 11, 12, 13};
 
 bool Blank(const std::string& text)
 {
@@ -36,18 +31,12 @@ std::string FieldCaption(int edit)
 
 std::optional<std::string> UnusableFieldMessage(const InputTexts& texts)
 {
-    for (int edit : kConversionOrder) {
-        const std::string& text = texts.edit(edit);
-        // A field of blanks looks empty to the user, though the run only
-        // fails to convert it.
-        if (Blank(text))
-            return Refusal(edit, "is empty");
-        if (!ConvertStrict(text).ok())
-            return Refusal(edit, "is not a number");
-    }
-    if (texts.edit(8).empty())
-        return Refusal(8, "is empty");
-    return std::nullopt;
+    const std::optional<int> edit = FirstUnusableField(texts);
+    if (!edit)
+        return std::nullopt;
+    // A field of blanks looks empty to the user, though the run only fails
+    // to convert it.
+    return Refusal(*edit, Blank(texts.edit(*edit)) ? "is empty" : "is not a number");
 }
 
 } // namespace mirovax

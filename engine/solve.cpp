@@ -1,8 +1,8 @@
-#include "solve.h"
+#include "engine/solve.h"
 
-#include "checked_math.h"
-#include "fuel_models.h"
-#include "text_format.h"
+#include "engine/checked_math.h"
+#include "engine/fuel_models.h"
+#include "engine/text_format.h"
 
 namespace mirovax {
 

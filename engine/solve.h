@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mission_data.h"
+#include "engine/mission_data.h"
 
 #include <stdexcept>
 #include <string>

@@ -1,8 +1,10 @@
-#include "text_format.h"
+#include "engine/text_format.h"
 
-#include "checked_math.h"
+#include "engine/checked_math.h"
 
+#include <array>
 #include <cfenv>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +29,13 @@ double ParseCDouble(const std::string& text)
 }
 
 } // namespace
+
+std::string FormatRoundTrip(double value)
+{
+    std::array<char, 64> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return std::string(buffer.data(), result.ptr);
+}
 
 std::string FormatGeneral(double value)
 {

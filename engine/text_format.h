@@ -13,6 +13,10 @@ namespace mirovax {
 // 0.00001 up to 15 digits before the point, otherwise "1.5E-7" style.
 std::string FormatGeneral(double value);
 
+// The shortest decimal text that reads back to the same double ("12000",
+// "0.1", "1e+21"); "inf", "-inf" or "nan" for a value that is not finite.
+std::string FormatRoundTrip(double value);
+
 // Rounds to the nearest whole number, ties to the even neighbour.
 double RoundHalfEven(double value);
 

@@ -206,14 +206,4 @@ ReportModel BuildReport(const ReportSnapshot& snapshot)
     return w.Take();
 }
 
-std::string ReportPlainText(const ReportModel& model)
-{
-    std::string out;
-    for (const ReportRow& row : model.rows) {
-        out += row.text;
-        out += '\n';
-    }
-    return out;
-}
-
 } // namespace mirovax

@@ -103,7 +103,4 @@ struct ReportModel {
 // shows as a blank instead of adding a column or a row.
 ReportModel BuildReport(const ReportSnapshot& snapshot);
 
-// The report's rows joined by line feeds, one per row, tabs kept.
-std::string ReportPlainText(const ReportModel& model);
-
 } // namespace mirovax

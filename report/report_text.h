@@ -1,12 +1,12 @@
 #pragma once
 
-#include "engine/text_encoding.h"
+#include "output/text_encoding.h"
 
 #include <string>
 #include <string_view>
 
 // Character handling shared by the report composition and the rich-text
-// writer. Texts are UTF-8 (engine/text_encoding.h decodes them).
+// writer. Texts are UTF-8 (output/text_encoding.h decodes them).
 namespace mirovax {
 
 // C0 and C1 control characters, DEL, and the Unicode line and paragraph

@@ -1,7 +1,7 @@
-#include "setup_file.h"
+#include "setup/setup_file.h"
 
-#include "engine/text_encoding.h"
 #include "output/file_writer.h"
+#include "output/text_encoding.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -74,6 +74,14 @@ std::string SetupLineControl(int index)
     throw std::out_of_range("setup line index " + std::to_string(index) + " out of range");
 }
 
+InputTexts InputsOf(const SetupTexts& texts)
+{
+    InputTexts inputs;
+    for (int n = 3; n <= 15; ++n)
+        inputs.edit(n) = texts[static_cast<size_t>(n - 1)];
+    return inputs;
+}
+
 std::string DecodeWindows1252(std::string_view bytes)
 {
     std::u32string codePoints;
@@ -89,43 +97,16 @@ std::string EncodeWindows1252(std::string_view utf8)
     out.reserve(utf8.size());
     size_t i = 0;
     while (i < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        char32_t c = 0;
-        size_t length = 0;
-        if (lead < 0x80) {
-            c = lead;
-            length = 1;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            c = lead & 0x1Fu;
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            c = lead & 0x0Fu;
-            length = 3;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            c = lead & 0x07u;
-            length = 4;
-        } else {
+        const Utf8Character c = DecodeUtf8Character(utf8.substr(i));
+        if (!c.valid)
             throw std::invalid_argument("not valid UTF-8 at byte " + std::to_string(i + 1));
-        }
-        if (i + length > utf8.size())
-            throw std::invalid_argument("not valid UTF-8 at byte " + std::to_string(i + 1));
-        for (size_t k = 1; k < length; ++k) {
-            const auto cont = static_cast<unsigned char>(utf8[i + k]);
-            if ((cont & 0xC0) != 0x80)
-                throw std::invalid_argument("not valid UTF-8 at byte " + std::to_string(i + 1));
-            c = (c << 6) | (cont & 0x3Fu);
-        }
-        // Overlong forms, surrogates and values beyond U+10FFFF.
-        const bool overlong = (length == 3 && c < 0x800) || (length == 4 && c < 0x10000);
-        if (overlong || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
-            throw std::invalid_argument("not valid UTF-8 at byte " + std::to_string(i + 1));
-        const int b = UnicodeToWindows1252(c);
+        const int b = UnicodeToWindows1252(c.value);
         if (b < 0) {
-            throw std::invalid_argument("the character " + CodePointName(c) + " \""
-                + std::string(utf8.substr(i, length)) + "\" has no Windows-1252 code");
+            throw std::invalid_argument("the character " + CodePointName(c.value) + " \""
+                + std::string(utf8.substr(i, c.length)) + "\" has no Windows-1252 code");
         }
         out += static_cast<char>(b);
-        i += length;
+        i += c.length;
     }
     return out;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/calculation_run.h"
 #include "output/file_writer.h"
 
 #include <array>
@@ -55,6 +56,9 @@ public:
 private:
     std::vector<std::string> m_linesPresent;
 };
+
+// The texts of Edit3 to Edit15, the fields a run reads.
+InputTexts InputsOf(const SetupTexts& texts);
 
 // Windows-1252 to UTF-8. Every byte maps to one character; the five bytes
 // the code page leaves unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the

@@ -1,7 +1,7 @@
 #include "cli_output.h"
 
 #include "engine/input_rules.h"
-#include "engine/json_text.h"
+#include "output/formats/json_text.h"
 #include "report/report_model.h"
 
 #include <charconv>

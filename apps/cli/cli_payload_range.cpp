@@ -11,14 +11,6 @@ namespace {
 
 constexpr const char* kProgram = "mirovax-cli: ";
 
-InputTexts InputsOf(const SetupTexts& fields)
-{
-    InputTexts inputs;
-    for (int n = 3; n <= 15; ++n)
-        inputs.edit(n) = fields[static_cast<size_t>(n - 1)];
-    return inputs;
-}
-
 std::string PadLeft(const std::string& text, size_t width)
 {
     return text.size() < width ? std::string(width - text.size(), ' ') + text : text;

@@ -13,22 +13,11 @@ namespace {
 constexpr size_t kMatowLine = 13; // Edit14
 constexpr size_t kMalwLine = 14; // Edit15
 
-// The edit fields in the order ReadInputs converts them.
-constexpr int kReadOrder[] = {3, 4, 5, 6, 7, 14, 15, 9, 10, 11, 12, 13};
-
 std::string FieldName(int edit)
 {
     return "line " + std::to_string(edit) + " ("
         + std::string(kSetupFieldNames[static_cast<size_t>(edit - 1)]) + ", Edit" + std::to_string(edit)
         + ")";
-}
-
-InputTexts InputsOf(const SetupTexts& fields)
-{
-    InputTexts inputs;
-    for (int n = 3; n <= 15; ++n)
-        inputs.edit(n) = fields[static_cast<size_t>(n - 1)];
-    return inputs;
 }
 
 // Loads a type as Load Setup does: the structural maxima go into MATOW and
@@ -72,19 +61,14 @@ void CliServices::YieldEvents()
 
 std::string DescribeUnusableInput(const SetupTexts& fields)
 {
-    for (const int edit : kReadOrder) {
-        const std::string& text = fields[static_cast<size_t>(edit - 1)];
-        if (text.empty())
-            return FieldName(edit) + ": the field is empty";
-        const Conversion c = ConvertStrict(text);
-        if (!c.ok()) {
-            return FieldName(edit) + ": \"" + text + "\" is not a number (character "
-                + std::to_string(c.errorPosition) + ")";
-        }
-    }
-    if (fields[7].empty())
-        return FieldName(8) + ": the field is empty";
-    return "";
+    const std::optional<int> edit = FirstUnusableField(InputsOf(fields));
+    if (!edit)
+        return "";
+    const std::string& text = fields[static_cast<size_t>(*edit - 1)];
+    if (text.empty())
+        return FieldName(*edit) + ": the field is empty";
+    return FieldName(*edit) + ": \"" + text + "\" is not a number (character "
+        + std::to_string(ConvertStrict(text).errorPosition) + ")";
 }
 
 SetupRun PrepareSetupTexts(

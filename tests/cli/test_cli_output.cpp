@@ -1,5 +1,5 @@
 #include "apps/cli/cli_output.h"
-#include "engine/json_text.h"
+#include "output/formats/json_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 #include "apps/cli/cli_app.h"
 #include "apps/cli/cli_options.h"
 #include "apps/cli/cli_payload_range.h"
+#include "engine/text_format.h"
 #include "refdata/table_store.h"
 #include "setup/setup_file.h"
 #include "table_fixture.h"

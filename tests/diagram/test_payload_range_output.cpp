@@ -1,4 +1,5 @@
-#include "engine/payload_range_output.h"
+#include "engine/text_format.h"
+#include "output/formats/payload_range_output.h"
 #include "worked_data.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "fuzz/table_import_check.h"
+#include "table_import_check.h"
 
 #include "table_files.h"
 

@@ -1,5 +1,5 @@
-#include "fuzz/convert_number_check.h"
-#include "fuzz/setup_reader_check.h"
+#include "convert_number_check.h"
+#include "setup_reader_check.h"
 
 #include <gtest/gtest.h>
 

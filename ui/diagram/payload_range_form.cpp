@@ -2,7 +2,6 @@
 
 #include "engine/checked_math.h"
 #include "engine/payload_range_inputs.h"
-#include "engine/payload_range_output.h"
 #include "engine/text_format.h"
 
 #include <QAreaSeries>

@@ -11,8 +11,8 @@ namespace mirovax {
 // sequence becomes U+FFFD, so the output is always valid UTF-8.
 std::string JsonString(std::string_view text);
 
-// A double with the shortest digits that read back to the same value;
-// "null" for a value that is not finite (JSON has no infinity or NaN).
+// FormatRoundTrip of a double; "null" for a value that is not finite (JSON
+// has no infinity or NaN).
 std::string JsonNumber(double value);
 
 } // namespace mirovax

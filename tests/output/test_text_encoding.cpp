@@ -1,4 +1,4 @@
-#include "engine/text_encoding.h"
+#include "output/text_encoding.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +24,10 @@ TEST(Utf8, InvalidBytesBecomeOneReplacementEach)
     // Overlong and surrogate forms are refused.
     EXPECT_EQ(DecodeUtf8("\xC0\xAF"), U"\uFFFD\uFFFD");
     EXPECT_EQ(DecodeUtf8("\xED\xA0\x80"), U"\uFFFD\uFFFD\uFFFD");
+    // The ends of the ranges a lead byte allows, and a sequence cut short.
+    EXPECT_EQ(DecodeUtf8("\xF4\x8F\xBF\xBF\xF4\x90"), U"\U0010FFFF\uFFFD\uFFFD");
+    EXPECT_EQ(DecodeUtf8("\xF0\x8F\xBF"), U"\uFFFD\uFFFD\uFFFD");
+    EXPECT_EQ(DecodeUtf8("\xE2\x82"), U"\uFFFD");
     EXPECT_EQ(EncodeUtf8(U"\u00B0C \U0001F600"),
         "\xC2\xB0"
         "C \xF0\x9F\x98\x80");

@@ -1,7 +1,7 @@
-#include "payload_range_output.h"
+#include "output/formats/payload_range_output.h"
 
-#include "json_text.h"
-#include "text_format.h"
+#include "engine/text_format.h"
+#include "output/formats/json_text.h"
 
 #include <algorithm>
 #include <array>
@@ -63,61 +63,6 @@ constexpr double kLeft = 90, kRight = 40, kTop = 50, kBottom = 90;
 constexpr double kPlotWidth = kWidth - kLeft - kRight, kPlotHeight = kHeight - kTop - kBottom;
 
 } // namespace
-
-std::string FormatRoundTrip(double value)
-{
-    std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    return std::string(buffer.data(), result.ptr);
-}
-
-std::vector<double> AxisTicks(double maximum, int maxTicks)
-{
-    maxTicks = std::max(maxTicks, 1);
-    if (!(maximum > 0) || !std::isfinite(maximum))
-        maximum = 1;
-    const double raw = maximum / maxTicks;
-    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
-    double step = 10 * magnitude;
-    for (double factor : {1.0, 2.0, 5.0}) {
-        if (factor * magnitude >= raw) {
-            step = factor * magnitude;
-            break;
-        }
-    }
-    // The quotient can land a rounding error above a whole number.
-    const auto intervals = static_cast<int>(std::ceil(maximum / step - 1e-9));
-    std::vector<double> ticks;
-    for (int i = 0; i <= intervals; ++i)
-        ticks.push_back(i * step);
-    return ticks;
-}
-
-bool InsideEnvelope(const std::vector<PayloadRangePoint>& diagram, double payload, double range)
-{
-    if (!(range >= 0) || !(payload >= 0))
-        return false;
-    bool covered = false;
-    double reach = 0; // NM, the envelope's range at this payload
-    for (size_t i = 1; i < diagram.size(); ++i) {
-        const PayloadRangePoint& upper = diagram[i - 1];
-        const PayloadRangePoint& lower = diagram[i];
-        if (payload > upper.payload || payload < lower.payload)
-            continue;
-        covered = true;
-        double segmentReach = std::max(upper.range, lower.range);
-        if (upper.payload > lower.payload) {
-            const double t = (upper.payload - payload) / (upper.payload - lower.payload);
-            segmentReach = upper.range + t * (lower.range - upper.range);
-        }
-        reach = std::max(reach, segmentReach);
-    }
-    if (diagram.size() == 1 && payload == diagram.front().payload) {
-        covered = true;
-        reach = diagram.front().range;
-    }
-    return covered && range <= reach;
-}
 
 std::string PayloadRangeCsv(const std::vector<PayloadRangePoint>& diagram)
 {

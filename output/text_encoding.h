@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -7,6 +8,18 @@
 // setup files are Windows-1252 on disk, and the report's rich text names
 // Windows-1252 characters.
 namespace mirovax {
+
+// One character read from the front of a UTF-8 text.
+struct Utf8Character {
+    char32_t value = 0; // U+FFFD when the bytes are not valid UTF-8
+    std::size_t length = 0; // bytes taken: the sequence or its maximal invalid part
+    bool valid = false;
+};
+
+// Reads the character at the front of a text that is not empty. Overlong
+// forms, surrogates and values above U+10FFFF are not valid; an invalid
+// sequence takes the bytes up to the first that cannot continue it.
+Utf8Character DecodeUtf8Character(std::string_view text);
 
 // Decodes UTF-8 into code points. A byte sequence that is not valid UTF-8
 // counts as one U+FFFD replacement character per maximal invalid

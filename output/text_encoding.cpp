@@ -1,5 +1,6 @@
-#include "engine/text_encoding.h"
+#include "output/text_encoding.h"
 
+#include <algorithm>
 #include <array>
 
 namespace mirovax {
@@ -12,6 +13,28 @@ bool InRange(unsigned char b, unsigned char low, unsigned char high)
 {
     return b >= low && b <= high;
 }
+
+// The bytes that start a UTF-8 sequence: its length, the bits of the lead
+// byte that belong to the value, and the range the second byte must lie in.
+// The narrower ranges exclude overlong forms, surrogates and values beyond
+// U+10FFFF.
+struct Lead {
+    unsigned char low, high;
+    size_t length;
+    unsigned char mask;
+    unsigned char secondLow, secondHigh;
+};
+
+constexpr std::array<Lead, 8> kLeads = {{
+    {0xC2, 0xDF, 2, 0x1F, 0x80, 0xBF},
+    {0xE0, 0xE0, 3, 0x0F, 0xA0, 0xBF},
+    {0xE1, 0xEC, 3, 0x0F, 0x80, 0xBF},
+    {0xED, 0xED, 3, 0x0F, 0x80, 0x9F},
+    {0xEE, 0xEF, 3, 0x0F, 0x80, 0xBF},
+    {0xF0, 0xF0, 4, 0x07, 0x90, 0xBF},
+    {0xF1, 0xF3, 4, 0x07, 0x80, 0xBF},
+    {0xF4, 0xF4, 4, 0x07, 0x80, 0x8F},
+}};
 
 // Bytes 0x80 to 0x9F of Windows-1252.
 constexpr std::array<char32_t, 32> kHighBytes = {
@@ -51,64 +74,36 @@ constexpr std::array<char32_t, 32> kHighBytes = {
 
 } // namespace
 
+Utf8Character DecodeUtf8Character(std::string_view text)
+{
+    const auto byte = static_cast<unsigned char>(text.front());
+    if (byte < 0x80)
+        return {byte, 1, true};
+    const auto lead = std::find_if(
+        kLeads.begin(), kLeads.end(), [&](const Lead& l) { return InRange(byte, l.low, l.high); });
+    if (lead == kLeads.end())
+        return {kReplacement, 1, false};
+    auto value = static_cast<char32_t>(byte & lead->mask);
+    for (size_t taken = 1; taken < lead->length; ++taken) {
+        if (taken >= text.size())
+            return {kReplacement, taken, false};
+        const auto b = static_cast<unsigned char>(text[taken]);
+        const bool fits = taken == 1 ? InRange(b, lead->secondLow, lead->secondHigh) : InRange(b, 0x80, 0xBF);
+        if (!fits)
+            return {kReplacement, taken, false};
+        value = (value << 6) | (b & 0x3Fu);
+    }
+    return {value, lead->length, true};
+}
+
 std::u32string DecodeUtf8(std::string_view text)
 {
     std::u32string out;
     out.reserve(text.size());
-    size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            out.push_back(lead);
-            ++i;
-            continue;
-        }
-        // Length of the sequence and the range its second byte must lie in;
-        // the narrower ranges exclude overlong forms, surrogates and values
-        // beyond U+10FFFF.
-        size_t length = 0;
-        unsigned char secondLow = 0x80;
-        unsigned char secondHigh = 0xBF;
-        char32_t value = 0;
-        if (InRange(lead, 0xC2, 0xDF)) {
-            length = 2;
-            value = lead & 0x1Fu;
-        } else if (InRange(lead, 0xE0, 0xEF)) {
-            length = 3;
-            value = lead & 0x0Fu;
-            if (lead == 0xE0)
-                secondLow = 0xA0;
-            else if (lead == 0xED)
-                secondHigh = 0x9F;
-        } else if (InRange(lead, 0xF0, 0xF4)) {
-            length = 4;
-            value = lead & 0x07u;
-            if (lead == 0xF0)
-                secondLow = 0x90;
-            else if (lead == 0xF4)
-                secondHigh = 0x8F;
-        } else {
-            out.push_back(kReplacement);
-            ++i;
-            continue;
-        }
-        size_t taken = 1;
-        bool valid = true;
-        for (; taken < length; ++taken) {
-            if (i + taken >= text.size()) {
-                valid = false;
-                break;
-            }
-            const auto b = static_cast<unsigned char>(text[i + taken]);
-            const bool fits = taken == 1 ? InRange(b, secondLow, secondHigh) : InRange(b, 0x80, 0xBF);
-            if (!fits) {
-                valid = false;
-                break;
-            }
-            value = (value << 6) | (b & 0x3Fu);
-        }
-        out.push_back(valid ? value : kReplacement);
-        i += taken;
+    while (!text.empty()) {
+        const Utf8Character c = DecodeUtf8Character(text);
+        out.push_back(c.value);
+        text.remove_prefix(c.length);
     }
     return out;
 }

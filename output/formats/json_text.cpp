@@ -1,9 +1,8 @@
-#include "engine/json_text.h"
+#include "output/formats/json_text.h"
 
-#include "engine/text_encoding.h"
+#include "engine/text_format.h"
+#include "output/text_encoding.h"
 
-#include <array>
-#include <charconv>
 #include <cmath>
 
 namespace mirovax {
@@ -46,11 +45,7 @@ std::string JsonString(std::string_view text)
 
 std::string JsonNumber(double value)
 {
-    if (!std::isfinite(value))
-        return "null";
-    std::array<char, 32> buffer{};
-    const std::to_chars_result r = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    return std::string(buffer.data(), r.ptr);
+    return std::isfinite(value) ? FormatRoundTrip(value) : "null";
 }
 
 } // namespace mirovax
