@@ -4,18 +4,18 @@
 #include "engine/text_format.h"
 #include "refdata/table_store.h"
 #include "setup/setup_file.h"
-#include "table_fixture.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 using namespace mirovax;
 using namespace mirovax::cli;
 namespace fs = std::filesystem;
+namespace support = mirovax::testing;
 
 namespace {
 
@@ -23,22 +23,15 @@ class CliPayloadRangeTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_dir = test::MakeTempDir("mirovax-pr");
         // Neither the tank nor the takeoff weight ever stops this one.
-        test::AirplaneRow endless = test::WorkedAirplane("ENDLESS");
+        support::AirplaneRow endless = support::WorkedAirplane("ENDLESS");
         endless.numbers["TCAP"] = 1e9;
         endless.numbers["MTOW"] = 1e9;
-        test::WriteAirplaneTable(
-            (m_dir / "Airplane.DB").string(), {endless, test::WorkedAirplane("WORKED-1")});
+        support::WriteAirplaneTable(
+            (m_dir / "Airplane.DB").string(), {endless, support::WorkedAirplane("WORKED-1")});
         m_airplanes.Open((m_dir / "Airplane.DB").string());
-        m_setup = WriteSetup("Worked.MRX", test::WorkedSetup());
+        m_setup = WriteSetup("Worked.MRX", support::WorkedSetup());
     }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(m_dir, ec);
-    }
-
     std::string WriteSetup(const std::string& name, const SetupTexts& texts)
     {
         const fs::path path = m_dir / name;
@@ -61,7 +54,8 @@ protected:
         return status;
     }
 
-    fs::path m_dir;
+    support::ScratchDir m_scratch{"mirovax-pr"};
+    const fs::path m_dir = m_scratch.path();
     TTable m_airplanes;
     std::string m_setup;
 };
@@ -144,8 +138,7 @@ TEST_F(CliPayloadRangeTest, TheSvgGoesToItsFileOrStandardOutput)
     std::string out, err;
     ASSERT_EQ(Run({"payload-range", m_setup, "--svg", svgPath}, &out, &err), kExitValid) << err;
     EXPECT_TRUE(out.empty()) << out;
-    std::ifstream file(svgPath);
-    const std::string svg((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string svg = support::ReadFile(svgPath);
     EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
     EXPECT_TRUE(Contains(svg, "<title>Test airframe (Test engine)</title>")) << svg.substr(0, 400);
     EXPECT_TRUE(Contains(svg, "Tank Capacity"));
@@ -159,22 +152,22 @@ TEST_F(CliPayloadRangeTest, TheSvgGoesToItsFileOrStandardOutput)
     EXPECT_TRUE(Contains(err, "cannot write \"" + nowhere + "\"")) << err;
 
     // The picture never replaces what it is drawn from.
-    const std::string setupBefore = test::ReadFileBytes(m_setup);
-    const std::string tableBefore = test::ReadFileBytes(m_dir / "Airplane.DB");
+    const std::string setupBefore = support::ReadFile(m_setup);
+    const std::string tableBefore = support::ReadFile(m_dir / "Airplane.DB");
     for (const auto& [target, what] : {std::pair{m_setup, "the setup file"},
              std::pair{(m_dir / "Airplane.DB").string(), "the airplane table"}}) {
         err.clear();
         EXPECT_EQ(Run({"payload-range", m_setup, "--svg", target}, &out, &err), kExitUsage);
         EXPECT_TRUE(Contains(err, std::string("it is ") + what + " this run reads")) << err;
     }
-    EXPECT_EQ(test::ReadFileBytes(m_setup), setupBefore);
-    EXPECT_EQ(test::ReadFileBytes(m_dir / "Airplane.DB"), tableBefore);
+    EXPECT_EQ(support::ReadFile(m_setup), setupBefore);
+    EXPECT_EQ(support::ReadFile(m_dir / "Airplane.DB"), tableBefore);
 }
 
 TEST_F(CliPayloadRangeTest, RefusalsHaveTheStatusesOfSolve)
 {
     const std::string shortFile = (m_dir / "Short.MRX").string();
-    std::ofstream(shortFile) << "KSFO\r\nKBFI\r\n";
+    support::WriteFile(shortFile, "KSFO\r\nKBFI\r\n");
     struct Case {
         std::vector<std::string> args;
         int status;

@@ -3,7 +3,7 @@
 #include "apps/cli/cli_app.h"
 #include "apps/cli/cli_options.h"
 #include "setup/setup_file.h"
-#include "table_fixture.h"
+#include "test_support.h"
 
 #include "../report/rtf_test_reader.h"
 
@@ -11,12 +11,12 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 using namespace mirovax;
 using namespace mirovax::cli;
 namespace fs = std::filesystem;
+namespace support = mirovax::testing;
 
 namespace {
 
@@ -24,17 +24,16 @@ class CliReportTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_dir = test::MakeTempDir("mirovax-report");
-        test::WriteAirplaneTable((m_dir / "Airplane.DB").string(), {test::WorkedAirplane("WORKED-1")});
+        support::WriteAirplaneTable((m_dir / "Airplane.DB").string(), {support::WorkedAirplane("WORKED-1")});
         m_setup = m_dir / "Worked.MRX";
-        SaveSetup(m_setup, test::WorkedSetup());
+        SaveSetup(m_setup, support::WorkedSetup());
         m_report = m_dir / "out.rtf";
     }
     void TearDown() override
     {
         std::error_code ec;
+        // A test may leave the directory read-only; the scratch directory goes with the fixture.
         fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(m_dir, ec);
     }
 
     int Run(std::vector<std::string> args)
@@ -54,7 +53,7 @@ protected:
     std::vector<std::string> ReportLines()
     {
         const mirovax::testing::ReadDocument document
-            = mirovax::testing::ReadRtf(test::ReadFileBytes(m_report));
+            = mirovax::testing::ReadRtf(support::ReadFile(m_report));
         EXPECT_EQ(document.trailingText, "");
         std::vector<std::string> lines;
         for (const mirovax::testing::ReadParagraph& p : document.paragraphs)
@@ -72,7 +71,8 @@ protected:
             lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
     }
 
-    fs::path m_dir;
+    support::ScratchDir m_scratch{"mirovax-report"};
+    const fs::path m_dir = m_scratch.path();
     fs::path m_setup;
     fs::path m_report;
     std::string m_out;
@@ -132,7 +132,7 @@ TEST_F(CliReportTest, EachModeGivesTheWindowsReportAfterTheRun)
 TEST_F(CliReportTest, HeadingsAndRowsKeepTheirSizesAndStyles)
 {
     ASSERT_EQ(Run({"solve", m_setup.string(), "--report", m_report.string()}), kExitValid) << m_err;
-    const mirovax::testing::ReadDocument document = mirovax::testing::ReadRtf(test::ReadFileBytes(m_report));
+    const mirovax::testing::ReadDocument document = mirovax::testing::ReadRtf(support::ReadFile(m_report));
     ASSERT_GT(document.paragraphs.size(), 6u);
     const mirovax::testing::ReadParagraph& heading = document.paragraphs[1];
     EXPECT_EQ(heading.halfPoints, 28);
@@ -186,18 +186,15 @@ TEST_F(CliReportTest, FieldsShowAsTheWindowShowsThemAndMarkupStaysText)
 
 TEST_F(CliReportTest, NoReportWithoutALoadedAirplaneAndAnExistingFileStays)
 {
-    {
-        std::ofstream old(m_report);
-        old << "earlier report";
-    }
+    support::WriteFile(m_report, "earlier report");
     EXPECT_EQ(Run({"solve", m_setup.string(), "--airplane", "NOPE", "--report", m_report.string()}),
         kExitInputsUnusable);
     EXPECT_NE(m_err.find("no report written"), std::string::npos) << m_err;
-    EXPECT_EQ(test::ReadFileBytes(m_report), "earlier report");
+    EXPECT_EQ(support::ReadFile(m_report), "earlier report");
 
     EXPECT_EQ(
         Run({"solve", (m_dir / "missing.MRX").string(), "--report", m_report.string()}), kExitFileOrTable);
-    EXPECT_EQ(test::ReadFileBytes(m_report), "earlier report");
+    EXPECT_EQ(support::ReadFile(m_report), "earlier report");
 }
 
 TEST_F(CliReportTest, AReportThatCannotBeWrittenIsAFileErrorAfterTheResults)
@@ -212,13 +209,13 @@ TEST_F(CliReportTest, AReportThatCannotBeWrittenIsAFileErrorAfterTheResults)
 
 TEST_F(CliReportTest, AReportNeverReplacesAnInputFile)
 {
-    const std::string setupBefore = test::ReadFileBytes(m_setup);
-    const std::string tableBefore = test::ReadFileBytes(m_dir / "Airplane.DB");
+    const std::string setupBefore = support::ReadFile(m_setup);
+    const std::string tableBefore = support::ReadFile(m_dir / "Airplane.DB");
     const fs::path sameSetup = m_dir / "." / "Worked.MRX";
     for (const fs::path& target : {sameSetup, m_dir / "Airplane.DB"}) {
         EXPECT_EQ(Run({"solve", m_setup.string(), "--report", target.string()}), kExitUsage);
         EXPECT_NE(m_err.find("this run reads"), std::string::npos) << m_err;
     }
-    EXPECT_EQ(test::ReadFileBytes(m_setup), setupBefore);
-    EXPECT_EQ(test::ReadFileBytes(m_dir / "Airplane.DB"), tableBefore);
+    EXPECT_EQ(support::ReadFile(m_setup), setupBefore);
+    EXPECT_EQ(support::ReadFile(m_dir / "Airplane.DB"), tableBefore);
 }

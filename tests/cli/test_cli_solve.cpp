@@ -2,7 +2,7 @@
 #include "apps/cli/cli_solve.h"
 #include "refdata/table_store.h"
 #include "setup/setup_file.h"
-#include "table_fixture.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +15,7 @@
 using namespace mirovax;
 using namespace mirovax::cli;
 namespace fs = std::filesystem;
+namespace support = mirovax::testing;
 
 namespace {
 
@@ -22,25 +23,19 @@ class CliSolveTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_dir = test::MakeTempDir("mirovax-cli");
         // Another type first, so that a lookup that fell back on the
         // current record would show.
-        test::AirplaneRow other = test::WorkedAirplane("OTHER");
+        support::AirplaneRow other = support::WorkedAirplane("OTHER");
         other.numbers["DOW"] = 15000;
         other.numbers["MTOW"] = 31000;
         other.numbers["MLAW"] = 26000;
-        test::WriteAirplaneTable((m_dir / "Airplane.DB").string(), {other, test::WorkedAirplane("WORKED-1")});
-        test::WriteAirportTable((m_dir / "Airports.DB").string(),
+        support::WriteAirplaneTable(
+            (m_dir / "Airplane.DB").string(), {other, support::WorkedAirplane("WORKED-1")});
+        support::WriteAirportTable((m_dir / "Airports.DB").string(),
             {{"KSFO", "13", 37.61899948120117, -122.375}, {"KBFI", "21", 47.529999, -122.302002},
                 {"KSEA", "433", 47.449162, -122.311134}});
         m_airplanes.Open((m_dir / "Airplane.DB").string());
     }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(m_dir, ec);
-    }
-
     SetupRun Solve(const SetupTexts& texts, const SolveRequest& request,
         const volatile std::sig_atomic_t* interrupt = nullptr)
     {
@@ -71,7 +66,8 @@ protected:
         return status;
     }
 
-    fs::path m_dir;
+    support::ScratchDir m_scratch{"mirovax-cli"};
+    const fs::path m_dir = m_scratch.path();
     TTable m_airplanes;
 };
 
@@ -110,7 +106,7 @@ TEST_F(CliSolveTest, WorkedFiguresInAllThreeModes)
         SolveRequest request;
         request.mode = c.mode;
         request.settings = c.settings;
-        const SetupRun run = Solve(test::WorkedSetup(), request);
+        const SetupRun run = Solve(support::WorkedSetup(), request);
         EXPECT_EQ(run.status, kExitValid) << c.mode << ": " << run.error;
         EXPECT_TRUE(run.valid) << c.mode;
         for (const auto& [label, text] : c.labels)
@@ -152,7 +148,7 @@ TEST_F(CliSolveTest, TheFileAllowableWeightsSurviveTheAirplaneLoad)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        SetupTexts texts = test::WorkedSetup();
+        SetupTexts texts = support::WorkedSetup();
         texts[13] = c.matow;
         texts[14] = c.malw;
         std::vector<std::string> args = {"solve", WriteSetup("Worked.MRX", texts), "--json"};
@@ -162,12 +158,12 @@ TEST_F(CliSolveTest, TheFileAllowableWeightsSurviveTheAirplaneLoad)
         EXPECT_NE(out.find(c.fields), std::string::npos) << out;
         EXPECT_EQ(err.empty() ? err : err.substr(err.find("Worked.MRX")), c.err);
     }
-    SetupTexts runway = test::WorkedSetup();
+    SetupTexts runway = support::WorkedSetup();
     runway[13] = "24000";
     EXPECT_EQ(
         Solve(runway, SolveRequest{}).message, "Maximum Allowable Takeoff Weight of 24000 kg exceeded!");
     // Nothing of an earlier file carries over to the next.
-    EXPECT_EQ(Solve(test::WorkedSetup(), SolveRequest{}).results.label(29), "24822 kg");
+    EXPECT_EQ(Solve(support::WorkedSetup(), SolveRequest{}).results.label(29), "24822 kg");
 }
 
 TEST_F(CliSolveTest, UnusableInputsNameTheLine)
@@ -186,7 +182,7 @@ TEST_F(CliSolveTest, UnusableInputsNameTheLine)
         {11, "1500 ", "Trip Time and Fuel", "line 12 (holding-altitude, Edit12)"},
     };
     for (const Case& c : cases) {
-        SetupTexts texts = test::WorkedSetup();
+        SetupTexts texts = support::WorkedSetup();
         texts[static_cast<size_t>(c.line)] = c.text;
         SolveRequest request;
         request.mode = c.mode;
@@ -197,7 +193,7 @@ TEST_F(CliSolveTest, UnusableInputsNameTheLine)
     }
 
     // Empty origin and destination do not matter.
-    SetupTexts noRoute = test::WorkedSetup();
+    SetupTexts noRoute = support::WorkedSetup();
     noRoute[0] = "";
     noRoute[1] = "";
     EXPECT_EQ(Solve(noRoute, SolveRequest{}).status, kExitValid);
@@ -205,7 +201,7 @@ TEST_F(CliSolveTest, UnusableInputsNameTheLine)
 
 TEST_F(CliSolveTest, UnknownTypesAndFaultsAreErrorsNotResults)
 {
-    SetupTexts unknown = test::WorkedSetup();
+    SetupTexts unknown = support::WorkedSetup();
     unknown[15] = "WORKED"; // a prefix is not a match
     const SetupRun run = Solve(unknown, SolveRequest{});
     EXPECT_EQ(run.status, kExitInputsUnusable);
@@ -218,13 +214,13 @@ TEST_F(CliSolveTest, UnknownTypesAndFaultsAreErrorsNotResults)
     named.airplane = "WORKED-1";
     EXPECT_EQ(Solve(unknown, named).status, kExitValid);
     named.airplane = "NOPE";
-    EXPECT_NE(Solve(test::WorkedSetup(), named).error.find("Worked.MRX: --airplane: type \"NOPE\""),
+    EXPECT_NE(Solve(support::WorkedSetup(), named).error.find("Worked.MRX: --airplane: type \"NOPE\""),
         std::string::npos);
 
     // A trip distance of 0 divides the trip fuel by a zero trip time.
     SolveRequest zero;
     zero.settings = {{2, "0"}};
-    const SetupRun fault = Solve(test::WorkedSetup(), zero);
+    const SetupRun fault = Solve(support::WorkedSetup(), zero);
     EXPECT_EQ(fault.status, kExitArithmeticFault);
     EXPECT_NE(fault.error.find("Worked.MRX: "), std::string::npos);
     EXPECT_FALSE(fault.valid);
@@ -260,7 +256,7 @@ TEST_F(CliSolveTest, SoundStopsAndFuelErrorsHaveTheirStatuses)
         // The worked limits whatever the airplane load makes of the file's.
         request.settings = {{13, "30000"}, {14, "25000"}};
         request.settings.insert(request.settings.end(), c.settings.begin(), c.settings.end());
-        const SetupRun run = Solve(test::WorkedSetup(), request);
+        const SetupRun run = Solve(support::WorkedSetup(), request);
         EXPECT_EQ(run.status, c.status) << c.message << c.error;
         EXPECT_EQ(run.message, c.message);
         EXPECT_EQ(run.error, c.error);
@@ -269,7 +265,7 @@ TEST_F(CliSolveTest, SoundStopsAndFuelErrorsHaveTheirStatuses)
     }
 
     // As the batch reports them.
-    const std::string file = WriteSetup("Wind.MRX", test::WorkedSetup());
+    const std::string file = WriteSetup("Wind.MRX", support::WorkedSetup());
     std::string out, err;
     EXPECT_EQ(Run({"solve", file, "--set", "wind=500", "--json"}, &out, &err), kExitLimit);
     EXPECT_NE(out.find("\"status\":1,\"valid\":false,\"message\":\"Wind of 500 kts is not less than the True "
@@ -286,7 +282,7 @@ TEST_F(CliSolveTest, CtrlCActsAsTheAbortButton)
     volatile std::sig_atomic_t interrupt = 1;
     SolveRequest range;
     range.mode = "Maximum Range";
-    const SetupRun run = Solve(test::WorkedSetup(), range, &interrupt);
+    const SetupRun run = Solve(support::WorkedSetup(), range, &interrupt);
     EXPECT_EQ(run.status, kExitValid);
     EXPECT_TRUE(run.valid);
     EXPECT_EQ(run.md.LimitedBy, "Aborted by User");
@@ -294,7 +290,7 @@ TEST_F(CliSolveTest, CtrlCActsAsTheAbortButton)
     EXPECT_EQ(run.results.label(12), "Aborted by User");
 
     // A batch stops after the file that was running.
-    const std::string a = WriteSetup("A.MRX", test::WorkedSetup());
+    const std::string a = WriteSetup("A.MRX", support::WorkedSetup());
     std::string out, err;
     EXPECT_EQ(Run({"solve", a, a, a, "--mode", "range", "--json"}, &out, &err, &interrupt), kExitInterrupted);
     // The running file is still answered, aborted after its first pass.
@@ -305,15 +301,13 @@ TEST_F(CliSolveTest, CtrlCActsAsTheAbortButton)
 
 TEST_F(CliSolveTest, ABatchSolvesEachFileOnItsOwn)
 {
-    SetupTexts limited = test::WorkedSetup();
+    SetupTexts limited = support::WorkedSetup();
     limited[3] = "9000"; // zero fuel weight 23000 over MZFW 21000
-    const std::string good = WriteSetup("Good.MRX", test::WorkedSetup());
+    const std::string good = WriteSetup("Good.MRX", support::WorkedSetup());
     const std::string limit = WriteSetup("Limit.MRX", limited);
     const std::string missing = (m_dir / "Missing.MRX").string();
     const std::string shortFile = (m_dir / "Short.MRX").string();
-    {
-        std::ofstream(shortFile, std::ios::binary) << "KSFO\r\nKBFI\r\n594\r\n";
-    }
+    support::WriteFile(shortFile, "KSFO\r\nKBFI\r\n594\r\n");
 
     std::string out, err;
     EXPECT_EQ(Run({"solve", good, missing, limit, shortFile, good, "--json"}, &out, &err), kExitFileOrTable);
@@ -368,7 +362,7 @@ TEST_F(CliSolveTest, TableCommandsPrintWhatTheButtonsFillIn)
     nowhere.programDir = (m_dir / "empty").string();
     EXPECT_EQ(RunCli({"airplanes"}, o, e, nowhere), kExitFileOrTable);
     EXPECT_NE(e.str().find("--tables DIR"), std::string::npos) << e.str();
-    const std::string good = WriteSetup("Good.MRX", test::WorkedSetup());
+    const std::string good = WriteSetup("Good.MRX", support::WorkedSetup());
     std::ostringstream o2, e2;
     EXPECT_EQ(RunCli({"solve", good, good, "--json"}, o2, e2, nowhere), kExitFileOrTable);
     const std::string batch = o2.str();

@@ -1,15 +1,19 @@
 #include "output/file_writer.h"
 
+#include "test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+using mirovax::testing::ReadFile;
+using mirovax::testing::ScratchDir;
+using mirovax::testing::WriteFile;
 
 namespace mirovax {
 namespace {
@@ -18,37 +22,6 @@ namespace fs = std::filesystem;
 
 class FileWriterTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "mirovax-writer-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(m_dir, ec);
-    }
-    static std::string Read(const fs::path& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
-    }
-    static void Write(const fs::path& path, const std::string& bytes)
-    {
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-    }
-    // The directory's entries, sorted: no temporary file may stay behind.
-    std::vector<std::string> Entries() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(m_dir))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
     // The reason a write was refused, or "" when it succeeded.
     static std::string Refusal(const fs::path& target, const std::vector<RunInput>& inputs = {})
     {
@@ -60,7 +33,8 @@ protected:
         return "";
     }
 
-    fs::path m_dir;
+    ScratchDir m_scratch{"mirovax-writer"};
+    const fs::path m_dir = m_scratch.path();
 };
 
 TEST_F(FileWriterTest, CreatesAndReplacesKeepingPermissions)
@@ -68,7 +42,7 @@ TEST_F(FileWriterTest, CreatesAndReplacesKeepingPermissions)
     const mode_t mask = ::umask(022);
     WriteFileAtomically(m_dir / "new.rtf", "first");
     ::umask(mask);
-    EXPECT_EQ(Read(m_dir / "new.rtf"), "first");
+    EXPECT_EQ(ReadFile(m_dir / "new.rtf"), "first");
     EXPECT_EQ(fs::status(m_dir / "new.rtf").permissions(),
         fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
 
@@ -76,7 +50,7 @@ TEST_F(FileWriterTest, CreatesAndReplacesKeepingPermissions)
         m_dir / "new.rtf", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     const std::string big(100000, 'x');
     WriteFileAtomically(m_dir / "new.rtf", big);
-    EXPECT_EQ(Read(m_dir / "new.rtf"), big);
+    EXPECT_EQ(ReadFile(m_dir / "new.rtf"), big);
     EXPECT_EQ(fs::status(m_dir / "new.rtf").permissions(),
         fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 
@@ -84,19 +58,19 @@ TEST_F(FileWriterTest, CreatesAndReplacesKeepingPermissions)
     // goes to the current directory.
     const std::string longName = std::string(251, 'r') + ".rtf";
     WriteFileAtomically(m_dir / longName, "long");
-    EXPECT_EQ(Read(m_dir / longName), "long");
-    EXPECT_EQ(Entries(), (std::vector<std::string>{"new.rtf", longName}));
+    EXPECT_EQ(ReadFile(m_dir / longName), "long");
+    EXPECT_EQ(m_scratch.Listing(), (std::vector<std::string>{"new.rtf", longName}));
 }
 
 // Every refusal names its reason and leaves the directory as it was.
 TEST_F(FileWriterTest, RefusesWhatItMustNotReplace)
 {
-    Write(m_dir / "kept.MRX", "old");
+    WriteFile(m_dir / "kept.MRX", "old");
     fs::permissions(m_dir / "kept.MRX", fs::perms::owner_read | fs::perms::group_read);
     fs::create_directory(m_dir / "folder.rtf");
     ASSERT_EQ(::mkfifo((m_dir / "pipe.svg").c_str(), 0644), 0);
-    Write(m_dir / "Trip.MRX", "setup");
-    Write(m_dir / "Airplane.DB", "table");
+    WriteFile(m_dir / "Trip.MRX", "setup");
+    WriteFile(m_dir / "Airplane.DB", "table");
     fs::create_symlink(m_dir / "Trip.MRX", m_dir / "link.MRX");
     fs::create_hard_link(m_dir / "Airplane.DB", m_dir / "hard.DB");
     fs::create_symlink("loop", m_dir / "loop");
@@ -121,15 +95,15 @@ TEST_F(FileWriterTest, RefusesWhatItMustNotReplace)
         {m_dir / "hard.DB", "it is the airplane table this run reads"},
         {m_dir / "loop", "Too many levels of symbolic links"},
     };
-    const std::vector<std::string> before = Entries();
+    const std::vector<std::string> before = m_scratch.Listing();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.target.string());
         EXPECT_EQ(Refusal(c.target, inputs), c.reason);
     }
-    EXPECT_EQ(Entries(), before);
-    EXPECT_EQ(Read(m_dir / "kept.MRX"), "old");
-    EXPECT_EQ(Read(m_dir / "Trip.MRX"), "setup");
-    EXPECT_EQ(Read(m_dir / "Airplane.DB"), "table");
+    EXPECT_EQ(m_scratch.Listing(), before);
+    EXPECT_EQ(ReadFile(m_dir / "kept.MRX"), "old");
+    EXPECT_EQ(ReadFile(m_dir / "Trip.MRX"), "setup");
+    EXPECT_EQ(ReadFile(m_dir / "Airplane.DB"), "table");
     // An input that is another file does not stand in the way.
     EXPECT_EQ(Refusal(m_dir / "report.rtf", inputs), "");
 }
@@ -138,7 +112,7 @@ TEST_F(FileWriterTest, RefusesWhatItMustNotReplace)
 // would, which stops root too) leaves the old file and no temporary file.
 TEST_F(FileWriterTest, AFailedWriteLeavesTheOldFile)
 {
-    Write(m_dir / "report.rtf", "old report");
+    WriteFile(m_dir / "report.rtf", "old report");
     struct sigaction ignore { };
     struct sigaction previous { };
     ignore.sa_handler = SIG_IGN;
@@ -158,8 +132,8 @@ TEST_F(FileWriterTest, AFailedWriteLeavesTheOldFile)
     ::sigaction(SIGXFSZ, &previous, nullptr);
 
     EXPECT_EQ(message, "File too large");
-    EXPECT_EQ(Read(m_dir / "report.rtf"), "old report");
-    EXPECT_EQ(Entries(), std::vector<std::string>{"report.rtf"});
+    EXPECT_EQ(ReadFile(m_dir / "report.rtf"), "old report");
+    EXPECT_EQ(m_scratch.Listing(), std::vector<std::string>{"report.rtf"});
 }
 
 // A link is written through: the file it names gets the bytes, also one it
@@ -167,18 +141,19 @@ TEST_F(FileWriterTest, AFailedWriteLeavesTheOldFile)
 TEST_F(FileWriterTest, WritesThroughSymbolicLinks)
 {
     fs::create_directory(m_dir / "real");
-    Write(m_dir / "real" / "setup.MRX", "old");
+    WriteFile(m_dir / "real" / "setup.MRX", "old");
     fs::create_symlink("real/setup.MRX", m_dir / "relative.MRX");
     fs::create_symlink(m_dir / "relative.MRX", m_dir / "chain.MRX");
     fs::create_symlink(m_dir / "real" / "later.svg", m_dir / "dangling.svg");
 
     WriteFileAtomically(m_dir / "chain.MRX", "through two links");
-    EXPECT_EQ(Read(m_dir / "real" / "setup.MRX"), "through two links");
+    EXPECT_EQ(ReadFile(m_dir / "real" / "setup.MRX"), "through two links");
     WriteFileAtomically(m_dir / "dangling.svg", "<svg/>");
-    EXPECT_EQ(Read(m_dir / "real" / "later.svg"), "<svg/>");
+    EXPECT_EQ(ReadFile(m_dir / "real" / "later.svg"), "<svg/>");
     for (const char* link : {"relative.MRX", "chain.MRX", "dangling.svg"})
         EXPECT_TRUE(fs::is_symlink(m_dir / link)) << link;
-    EXPECT_EQ(Entries(), (std::vector<std::string>{"chain.MRX", "dangling.svg", "real", "relative.MRX"}));
+    EXPECT_EQ(
+        m_scratch.Listing(), (std::vector<std::string>{"chain.MRX", "dangling.svg", "real", "relative.MRX"}));
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 #include "engine/fuel_models.h"
 #include "engine/solve.h"
 #include "refdata/airports.h"
-#include "table_files.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "refdata/airports.h"
 
-#include "table_files.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 

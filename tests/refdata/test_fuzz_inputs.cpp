@@ -1,6 +1,6 @@
 #include "table_import_check.h"
 
-#include "table_files.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 

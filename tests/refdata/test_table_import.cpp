@@ -1,7 +1,7 @@
 #include "refdata/table_import.h"
 
 #include "refdata/table_store.h"
-#include "table_files.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>

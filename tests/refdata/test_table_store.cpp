@@ -1,6 +1,6 @@
 #include "refdata/table_store.h"
 
-#include "table_files.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 

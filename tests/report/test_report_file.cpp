@@ -1,15 +1,19 @@
 #include "report/report_file.h"
 
+#include "test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+using mirovax::testing::ReadFile;
+using mirovax::testing::ScratchDir;
+using mirovax::testing::WriteFile;
 
 namespace mirovax {
 namespace {
@@ -45,42 +49,15 @@ TEST(CompleteReportFileName, AddsTheTypesExtensionOnlyWithoutOne)
 
 class SaveReportFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string templ = (fs::temp_directory_path() / "mirovax-report-XXXXXX").string();
-        ASSERT_NE(mkdtemp(templ.data()), nullptr);
-        m_dir = templ;
-    }
     void TearDown() override
     {
+        // A test may leave the directory read-only.
         std::error_code ignored;
         fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(m_dir, ignored);
     }
 
-    static std::string Read(const fs::path& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
-    }
-    static void Write(const fs::path& path, const std::string& text)
-    {
-        std::ofstream(path, std::ios::binary) << text;
-    }
-    // Names in the directory: a failed or finished save leaves no temporary
-    // file behind.
-    std::vector<std::string> Entries() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(m_dir))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    fs::path m_dir;
+    ScratchDir m_scratch{"mirovax-report"};
+    const fs::path m_dir = m_scratch.path();
 };
 
 TEST_F(SaveReportFileTest, CreatesAndReplacesWithExactContent)
@@ -88,12 +65,12 @@ TEST_F(SaveReportFileTest, CreatesAndReplacesWithExactContent)
     const fs::path target = m_dir / "report.txt";
     const std::string first = "{\\rtf1 first\r\n}\r\n";
     SaveReportFile(target.string(), first);
-    EXPECT_EQ(Read(target), first);
+    EXPECT_EQ(ReadFile(target), first);
 
     const std::string second(100000, 'x');
     SaveReportFile(target.string(), second);
-    EXPECT_EQ(Read(target), second);
-    EXPECT_EQ(Entries(), std::vector<std::string>{"report.txt"});
+    EXPECT_EQ(ReadFile(target), second);
+    EXPECT_EQ(m_scratch.Listing(), std::vector<std::string>{"report.txt"});
 }
 
 TEST_F(SaveReportFileTest, UnwritablePlacesThrowNamingTheFile)
@@ -109,7 +86,7 @@ TEST_F(SaveReportFileTest, UnwritablePlacesThrowNamingTheFile)
     EXPECT_THROW(SaveReportFile((m_dir / "folder.rtf").string(), "x"), std::runtime_error);
     EXPECT_TRUE(fs::is_directory(m_dir / "folder.rtf"));
     EXPECT_THROW(SaveReportFile("", "x"), std::runtime_error);
-    EXPECT_EQ(Entries(), std::vector<std::string>{"folder.rtf"});
+    EXPECT_EQ(m_scratch.Listing(), std::vector<std::string>{"folder.rtf"});
 }
 
 } // namespace

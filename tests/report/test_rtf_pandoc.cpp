@@ -4,18 +4,20 @@
 #include "report/rtf_writer.h"
 #include "report_sample.h"
 
+#include "test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
-#include <unistd.h>
 
 namespace mirovax {
 namespace {
 
 namespace fs = std::filesystem;
+using mirovax::testing::ScratchDir;
 
 std::string RunCommand(const std::string& command)
 {
@@ -73,14 +75,6 @@ std::string AsPandocSeesIt(const std::string& row)
 
 class PandocReads : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string templ = (fs::temp_directory_path() / "mirovax-pandoc-XXXXXX").string();
-        ASSERT_NE(mkdtemp(templ.data()), nullptr);
-        m_dir = templ;
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     // Saved under a ".txt" name as a user picking "Text File" would: the
     // content is rich text all the same.
     std::string Save(const ReportModel& model)
@@ -95,7 +89,8 @@ protected:
             std::string("'") + MIROVAX_PANDOC + "' -f rtf -t " + to + " --wrap=none '" + path + "'");
     }
 
-    fs::path m_dir;
+    ScratchDir m_scratch{"mirovax-pandoc"};
+    const fs::path m_dir = m_scratch.path();
 };
 
 TEST_F(PandocReads, SameTextWithFieldsTakenLiterally)

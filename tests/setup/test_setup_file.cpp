@@ -1,12 +1,17 @@
 #include "setup/setup_file.h"
 
+#include "test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <fstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+using mirovax::testing::ReadFile;
+using mirovax::testing::ScratchDir;
+using mirovax::testing::WriteFile;
 
 using namespace mirovax;
 namespace fs = std::filesystem;
@@ -31,45 +36,27 @@ std::string Joined(const SetupTexts& texts, const std::string& lineBreak, bool f
     return out;
 }
 
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteAll(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
 // A fresh directory per test, removed afterwards.
 class SetupFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "mirovax-setup-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-    }
     void TearDown() override
     {
+        // A test may leave the directory read-only.
         std::error_code ec;
         fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(m_dir, ec);
     }
     // Files in the directory other than the ones named.
     std::vector<std::string> Leftovers(std::initializer_list<std::string> expected) const
     {
         std::vector<std::string> extra;
-        for (const auto& entry : fs::directory_iterator(m_dir)) {
-            const std::string name = entry.path().filename().string();
+        for (const std::string& name : m_scratch.Listing()) {
             if (std::find(expected.begin(), expected.end(), name) == expected.end())
                 extra.push_back(name);
         }
         return extra;
     }
-    fs::path m_dir;
+    ScratchDir m_scratch{"mirovax-setup"};
+    const fs::path m_dir = m_scratch.path();
 };
 
 } // namespace
@@ -259,7 +246,7 @@ TEST_F(SetupFileTest, SaveThenLoadRoundTripsByteForByte)
     const fs::path file = m_dir / "Trip.MRX";
     SaveSetup(file, texts);
 
-    const std::string bytes = ReadAll(file);
+    const std::string bytes = ReadFile(file);
     EXPECT_EQ(bytes.substr(0, 7), "K\xC9SF\r\nK");
     EXPECT_NE(bytes.find("Caf\xE9 \x80\r\n\r\n"), std::string::npos);
     EXPECT_EQ(bytes.substr(bytes.size() - 4), "\r\n\r\n");
@@ -269,20 +256,20 @@ TEST_F(SetupFileTest, SaveThenLoadRoundTripsByteForByte)
     // A file written elsewhere comes back unchanged through load and save.
     std::string foreign = Joined(SampleTexts(), "\r\n", true);
     foreign.replace(0, 4, "\x8A\x9A\x81\xFF");
-    WriteAll(m_dir / "Foreign.MRX", foreign);
+    WriteFile(m_dir / "Foreign.MRX", foreign);
     SaveSetup(m_dir / "Copy.MRX", LoadSetup(m_dir / "Foreign.MRX"));
-    EXPECT_EQ(ReadAll(m_dir / "Copy.MRX"), foreign);
+    EXPECT_EQ(ReadFile(m_dir / "Copy.MRX"), foreign);
 }
 
 TEST_F(SetupFileTest, LoadErrorsNameTheFile)
 {
     const fs::path missing = m_dir / "Missing.MRX";
     const fs::path big = m_dir / "Big.MRX";
-    WriteAll(big, std::string(kMaxSetupFileBytes + 1, 'x'));
+    WriteFile(big, std::string(kMaxSetupFileBytes + 1, 'x'));
     const fs::path fifo = m_dir / "Pipe.MRX";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const fs::path shortFile = m_dir / "Short.MRX";
-    WriteAll(shortFile, "KSFO\r\nKBFI\r\n");
+    WriteFile(shortFile, "KSFO\r\nKBFI\r\n");
 
     struct Case {
         fs::path path;
@@ -307,7 +294,7 @@ TEST_F(SetupFileTest, LoadErrorsNameTheFile)
     }
 
     // Exactly the limit is still read (and then fails only for its lines).
-    WriteAll(big, std::string(kMaxSetupFileBytes, 'x'));
+    WriteFile(big, std::string(kMaxSetupFileBytes, 'x'));
     EXPECT_EQ(ReadSetupBytes(big).size(), kMaxSetupFileBytes);
 }
 
@@ -317,13 +304,13 @@ TEST_F(SetupFileTest, AFailedSaveLeavesTheOldFileIntact)
 {
     const fs::path file = m_dir / "Keep.MRX";
     const std::string old = Joined(SampleTexts(), "\r\n", true);
-    WriteAll(file, old);
+    WriteFile(file, old);
 
     // A text that cannot be encoded writes nothing at all.
     SetupTexts bad = SampleTexts();
     bad[3] = "\u4E2D";
     EXPECT_THROW(SaveSetup(file, bad), SetupFileError);
-    EXPECT_EQ(ReadAll(file), old);
+    EXPECT_EQ(ReadFile(file), old);
 
     // A read-only file is refused, not replaced behind the user's back.
     fs::permissions(file, fs::perms::owner_read | fs::perms::group_read);
@@ -333,7 +320,7 @@ TEST_F(SetupFileTest, AFailedSaveLeavesTheOldFileIntact)
     } catch (const SetupFileError& e) {
         EXPECT_NE(std::string(e.what()).find("read-only"), std::string::npos) << e.what();
     }
-    EXPECT_EQ(ReadAll(file), old);
+    EXPECT_EQ(ReadFile(file), old);
 
     // A directory in the way, and a directory that does not exist.
     fs::create_directory(m_dir / "Dir.MRX");

@@ -3,9 +3,10 @@
 #include "ui/Dialogs.h"
 #include "ui/MainUnit.h"
 
+#include "test_support.h"
+
 #include <QApplication>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <deque>
@@ -60,45 +61,26 @@ public:
     std::function<bool(QPrinter&)> printerAnswer;
 };
 
-// One airplane record; the numbers in the table's field order.
-struct AirplaneRecord {
-    std::string type;
-    std::string airframe;
-    std::string engine;
-    std::vector<double> numbers; // DOW ... bC3, 20 values
-    std::string reference;
-};
-
-struct AirportRecord {
-    std::string icao;
-    std::string elevation;
-    double latitude;
-    double longitude;
-};
-
-// The airplane the window tests fly: the built-in entries of the window give
-// valid results with it in every mode.
-AirplaneRecord TestJet(const std::string& type = "Test Jet");
-
-void WriteAirplaneTable(const QString& path, const std::vector<AirplaneRecord>& records);
-void WriteAirportTable(const QString& path, const std::vector<AirportRecord>& records);
-
-// The three airports of the window's built-in entries.
-std::vector<AirportRecord> BayAreaAirports();
+// The tables and airplanes every test program shares.
+using mirovax::testing::AirplaneRow;
+using mirovax::testing::AirportRow;
+using mirovax::testing::BayAreaAirports;
+using mirovax::testing::HeavyJet;
+using mirovax::testing::TestJet;
 
 // A directory standing in for the program's own: a file "mirovax" carrying
 // a version record, and whatever tables the test writes beside it.
 class TProgramDir {
 public:
     TProgramDir();
-    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QString path(const QString& name) const { return QString::fromStdString(m_dir.file(name.toStdString())); }
     QString executable() const { return path(QStringLiteral("mirovax")); }
-    void writeAirplanes(const std::vector<AirplaneRecord>& records);
-    void writeAirports(const std::vector<AirportRecord>& records);
+    void writeAirplanes(const std::vector<AirplaneRow>& records);
+    void writeAirports(const std::vector<AirportRow>& records);
     void copyHelpFile();
 
 private:
-    QTemporaryDir m_dir;
+    mirovax::testing::ScratchDir m_dir{"mirovax-window"};
 };
 
 // Helpers over the real widgets, found by their names.

@@ -74,10 +74,7 @@ private:
 void TestMainWindow::init()
 {
     m_dir = std::make_unique<TProgramDir>();
-    AirplaneRecord heavy = TestJet("Heavy Jet");
-    heavy.numbers = {150000, 300000, 220000, 210000, 140000, 43000, 0.84, 0.03, 900, 0.025, 800, 15000, 12,
-        300, 10, 200, 250, 410, 0.02, 50};
-    m_dir->writeAirplanes({TestJet(), heavy, TestJet("alpha Jet")});
+    m_dir->writeAirplanes({TestJet(), HeavyJet(), TestJet("alpha Jet")});
     m_dir->writeAirports(BayAreaAirports());
     m_dialogs = std::make_unique<TScriptedDialogs>();
     m_form = std::make_unique<TMainForm>(*m_dialogs, m_dir->executable());
@@ -369,7 +366,7 @@ void TestMainWindow::selectAirplaneByTyping()
     QTest::keyClicks(selector->lineEdit(), QStringLiteral(" jET"));
     QCOMPARE(selector->currentText(), QStringLiteral("HEAVY jET"));
     QCOMPARE(m_form->MissionData().MTOW, 300000.0);
-    QCOMPARE(m_form->MissionData().Airframe, std::string("Test twin jet"));
+    QCOMPARE(m_form->MissionData().Airframe, std::string("Heavy test jet"));
     QCOMPARE(selector->count(), 3);
     QVERIFY(m_dialogs->errors.isEmpty());
 }

@@ -55,11 +55,7 @@ private:
 void TestPayloadRangeWindow::init()
 {
     m_dir = std::make_unique<TProgramDir>();
-    AirplaneRecord heavy = TestJet("Heavy Jet");
-    heavy.airframe = "Heavy test jet";
-    heavy.numbers = {150000, 300000, 220000, 210000, 140000, 43000, 0.84, 0.03, 900, 0.025, 800, 15000, 12,
-        300, 10, 200, 250, 410, 0.02, 50};
-    m_dir->writeAirplanes({TestJet(), heavy});
+    m_dir->writeAirplanes({TestJet(), HeavyJet()});
     m_dir->writeAirports(BayAreaAirports());
     m_dialogs = std::make_unique<TScriptedDialogs>();
     m_form = std::make_unique<TMainForm>(*m_dialogs, m_dir->executable());

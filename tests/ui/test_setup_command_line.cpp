@@ -35,9 +35,9 @@ private slots:
 void TestSetupCommandLine::firstShowingLoadsTheFile()
 {
     TProgramDir dir;
-    AirplaneRecord heavy = TestJet("Heavy Jet");
-    heavy.numbers[0] = 41000; // DOW, kg: the zero fuel weight tells the airplanes apart
-    heavy.numbers[1] = 300000; // MTOW, kg
+    AirplaneRow heavy = TestJet("Heavy Jet");
+    heavy.numbers["DOW"] = 41000; // kg: the zero fuel weight tells the airplanes apart
+    heavy.numbers["MTOW"] = 300000; // kg
     dir.writeAirplanes({TestJet(), heavy});
     TScriptedDialogs dialogs;
     TMainForm form(dialogs, dir.executable());

@@ -1,16 +1,62 @@
-#include "table_fixture.h"
+#include "test_support.h"
 
 #include "engine/mission_data.h"
 
+#include <sqlite3.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <memory>
-#include <sqlite3.h>
 #include <sstream>
 #include <stdexcept>
 
-namespace mirovax::test {
+namespace mirovax::testing {
+
+ScratchDir::ScratchDir(const std::string& prefix)
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("cannot make a scratch directory " + pattern);
+    m_path = pattern;
+}
+
+ScratchDir::~ScratchDir()
+{
+    std::error_code ec;
+    std::filesystem::remove_all(m_path, ec);
+}
+
+std::vector<std::string> ScratchDir::Listing() const
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(m_path))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string BesideExecutable(const std::string& name)
+{
+    return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / name).string();
+}
 
 namespace {
 
@@ -20,9 +66,11 @@ class Database {
 public:
     explicit Database(const std::string& path)
     {
-        std::remove(path.c_str());
-        if (sqlite3_open(path.c_str(), &m_db) != SQLITE_OK)
+        if (sqlite3_open(path.c_str(), &m_db) != SQLITE_OK) {
+            sqlite3_close(m_db);
+            m_db = nullptr;
             throw std::runtime_error("cannot create " + path);
+        }
     }
     ~Database() { sqlite3_close(m_db); }
     Database(const Database&) = delete;
@@ -34,14 +82,14 @@ public:
         if (sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
             const std::string text = message ? message : "unknown error";
             sqlite3_free(message);
-            throw std::runtime_error(text + " in " + sql);
+            throw std::runtime_error(sql + ": " + text);
         }
     }
     Statement Prepare(const std::string& sql)
     {
         sqlite3_stmt* statement = nullptr;
         if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK)
-            throw std::runtime_error(std::string(sqlite3_errmsg(m_db)) + " in " + sql);
+            throw std::runtime_error(sql + ": " + sqlite3_errmsg(m_db));
         return Statement(statement, &sqlite3_finalize);
     }
     void Step(sqlite3_stmt* statement)
@@ -63,37 +111,65 @@ void BindText(sqlite3_stmt* statement, int index, const std::string& text)
 
 } // namespace
 
-AirplaneRow WorkedAirplane(const std::string& type)
+void MakeDatabase(const std::string& path, const std::vector<std::string>& statements)
+{
+    Database db(path);
+    for (const std::string& sql : statements)
+        db.Exec(sql);
+}
+
+namespace {
+
+// A record with the numbers in the table's field order, DOW to bC3.
+AirplaneRow Airplane(const std::string& type, const std::array<double, 20>& numbers)
 {
     AirplaneRow row;
     row.type = type;
-    row.numbers = {
-        {"DOW", 14000},
-        {"MTOW", 30000},
-        {"MLAW", 25000},
-        {"MZFW", 21000},
-        {"TCAP", 6000},
-        {"MaxAlt", 41000},
-        {"Mach", 0.78},
-        {"aH1", 0.1},
-        {"bH1", 500},
-        {"aH2", 0.08},
-        {"bH2", 400},
-        {"MaxHold", 15000},
-        {"aC1", 5},
-        {"bC1", 100},
-        {"aC2", 4},
-        {"bC2", 50},
-        {"MinCruise", 200},
-        {"MaxCruise", 400},
-        {"aC3", 0.01},
-        {"bC3", 10},
-    };
+    for (std::size_t i = 0; i < numbers.size(); ++i)
+        row.numbers[kAirplaneNumbers[i].name] = numbers[i];
     return row;
+}
+
+} // namespace
+
+AirplaneRow WorkedAirplane(const std::string& type)
+{
+    return Airplane(type,
+        {14000, 30000, 25000, 21000, 6000, 41000, 0.78, 0.1, 500, 0.08, 400, 15000, 5, 100, 4, 50, 200, 400,
+            0.01, 10});
+}
+
+AirplaneRow TestJet(const std::string& type)
+{
+    AirplaneRow row = Airplane(type,
+        {40000, 70000, 60000, 56000, 18000, 41000, 0.78, 0.037, 175, 0.03, 150, 15000, 5, 100, 4, 50, 200,
+            400, 0.01, 10});
+    row.airframe = "Test twin jet";
+    row.engine = "Two test turbofans";
+    row.reference = "Test data";
+    return row;
+}
+
+AirplaneRow HeavyJet()
+{
+    AirplaneRow row = Airplane("Heavy Jet",
+        {150000, 300000, 220000, 210000, 140000, 43000, 0.84, 0.03, 900, 0.025, 800, 15000, 12, 300, 10, 200,
+            250, 410, 0.02, 50});
+    row.airframe = "Heavy test jet";
+    row.engine = "Two test turbofans";
+    row.reference = "Test data";
+    return row;
+}
+
+std::vector<AirportRow> BayAreaAirports()
+{
+    return {{"KSFO", "13", 37.61899948120117, -122.375}, {"KBFI", "21", 47.529999, -122.302002},
+        {"KSEA", "433", 47.449162, -122.311134}};
 }
 
 void WriteAirplaneTable(const std::string& path, const std::vector<AirplaneRow>& rows)
 {
+    std::remove(path.c_str());
     Database db(path);
     std::string columns = "\"Type\" TEXT, \"Airframe\" TEXT, \"Engine\" TEXT";
     std::string names = "\"Type\", \"Airframe\", \"Engine\"";
@@ -125,6 +201,7 @@ void WriteAirplaneTable(const std::string& path, const std::vector<AirplaneRow>&
 
 void WriteAirportTable(const std::string& path, const std::vector<AirportRow>& rows)
 {
+    std::remove(path.c_str());
     Database db(path);
     db.Exec("CREATE TABLE \"Airports\" (\"ICAO\" TEXT, \"elevation\" TEXT, \"Feld5\" REAL, \"Feld6\" REAL, "
             "\"name\" TEXT)");
@@ -146,20 +223,4 @@ SetupTexts WorkedSetup(const std::string& type)
         "30000", "25000", type, "ICAO"};
 }
 
-std::filesystem::path MakeTempDir(const std::string& prefix)
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("cannot make a temporary directory " + pattern);
-    return pattern;
-}
-
-std::string ReadFileBytes(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-} // namespace mirovax::test
+} // namespace mirovax::testing
