@@ -1,4 +1,5 @@
 #include "output/file_writer.h"
+#include "output/file_descriptor.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -18,25 +19,6 @@ namespace fs = std::filesystem;
 {
     throw FileWriteError(std::strerror(error));
 }
-
-// Closes a descriptor when it goes out of scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd)
-        : m_fd(fd)
-    { }
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 // The temporary file beside the target; removed again unless released.
 class TemporaryFile {
@@ -185,7 +167,7 @@ void WriteFileAtomically(const fs::path& path, std::string_view bytes, const std
 
     // Make the new directory entry durable too; the file is complete either
     // way, so a failure here is not reported.
-    Descriptor dir(::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileDescriptor dir(::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() >= 0)
         ::fsync(dir.get());
 }

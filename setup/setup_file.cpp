@@ -1,5 +1,6 @@
 #include "setup/setup_file.h"
 
+#include "output/file_descriptor.h"
 #include "output/file_writer.h"
 #include "output/text_encoding.h"
 
@@ -35,25 +36,6 @@ std::string SystemMessage(int error)
 {
     return std::strerror(error);
 }
-
-// Closes a descriptor when it goes out of scope.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd)
-        : m_fd(fd)
-    { }
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 } // namespace
 
