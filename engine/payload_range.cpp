@@ -110,6 +110,7 @@ std::vector<PayloadRangePoint> ComputePayloadRange(const TMissionData& md, int p
     }
 
     std::vector<double> payloads;
+    payloads.reserve(static_cast<size_t>(points));
     for (int i = 0; i < points; ++i)
         payloads.push_back(maxPayload * i / (points - 1));
     // Below this payload the tank fills before the takeoff weight is reached;

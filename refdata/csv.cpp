@@ -49,9 +49,8 @@ std::vector<CsvRecord> ParseCsv(std::string_view text)
                         closed = true;
                         break;
                     }
-                    if (c == '\n')
-                        ++line;
-                    else if (c == '\r' && !(i + 1 < n && text[i + 1] == '\n'))
+                    // A line ends at LF, or at a CR not followed by LF.
+                    if (c == '\n' || (c == '\r' && !(i + 1 < n && text[i + 1] == '\n')))
                         ++line;
                     field += c;
                     ++i;

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build g++ clang clang-format libclang-rt-14-dev
+  build-essential cmake ninja-build g++ clang clang-format clang-tidy libclang-rt-14-dev
   libsqlite3-dev sqlite3
   libcli11-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev

@@ -9,6 +9,8 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMIROVA
 cmake --build "$build"
 # The sources keep the project's clang-format style.
 cmake --build "$build" --target format-check
+# clang-tidy's checks (.clang-tidy); any finding fails.
+"$root/scripts/tidy.sh" "$build"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen

@@ -26,7 +26,7 @@ inline constexpr int kSetupRegulationsLine = 16;
 
 // Setup files are seventeen short lines; anything larger is not one of ours
 // and is refused before it is read into memory.
-inline constexpr std::size_t kMaxSetupFileBytes = 1024 * 1024;
+inline constexpr std::size_t kMaxSetupFileBytes = std::size_t{1024} * 1024;
 
 // The seventeen texts in UTF-8, in file order.
 using SetupTexts = std::array<std::string, kSetupLineCount>;

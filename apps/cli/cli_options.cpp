@@ -345,7 +345,7 @@ std::string_view WhenEmpty(std::string_view name)
 // are said the program's way, other messages pass unchanged.
 std::string ParseErrorMessage(const CLI::ParseError& error)
 {
-    const std::string message = error.what();
+    std::string message = error.what();
     if (error.get_name() != "ArgumentMismatch")
         return message;
     if (const size_t colon = message.find(": ");

@@ -6,7 +6,7 @@ using namespace mirovax::cli;
 
 namespace {
 
-CliOptions Parse(std::vector<std::string> args)
+CliOptions Parse(const std::vector<std::string>& args)
 {
     return ParseCommandLine(args);
 }

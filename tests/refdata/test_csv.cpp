@@ -46,6 +46,7 @@ TEST(Csv, ParsesWhatSpreadsheetsWrite)
         const std::vector<CsvRecord> records = ParseCsv(c.text);
         EXPECT_EQ(Fields(records), c.records);
         std::vector<long> lines;
+        lines.reserve(records.size());
         for (const CsvRecord& record : records)
             lines.push_back(record.line);
         EXPECT_EQ(lines, c.lines);

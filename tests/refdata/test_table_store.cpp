@@ -20,7 +20,7 @@ using testing::ScratchDir;
 // real coordinates, an index that ignores case.
 std::string MakeAirports(const ScratchDir& dir)
 {
-    const std::string path = dir.file("Airports.DB");
+    std::string path = dir.file("Airports.DB");
     MakeDatabase(path,
         {
             "CREATE TABLE Airports (ICAO TEXT, elevation TEXT, Feld5 REAL, Feld6 REAL, name TEXT)",
@@ -247,7 +247,7 @@ TEST(TableStore, FilesThatAreNotOneOfOurTablesAreRefusedWithTheirName)
         testing::WriteFile(database, bytes);
         // A sound header and layout, but records pages full of noise.
         bytes = valid;
-        for (size_t i = 2 * 4096; i < bytes.size(); ++i)
+        for (size_t i = size_t{2} * 4096; i < bytes.size(); ++i)
             bytes[i] = static_cast<char>(i * 13 + 5);
         testing::WriteFile(dir.file("noise.DB"), bytes);
     }

@@ -13,7 +13,6 @@
 
 using mirovax::testing::ReadFile;
 using mirovax::testing::ScratchDir;
-using mirovax::testing::WriteFile;
 
 namespace mirovax {
 namespace {

@@ -79,7 +79,7 @@ protected:
     // content is rich text all the same.
     std::string Save(const ReportModel& model)
     {
-        const std::string path = CompleteReportFileName((m_dir / "report").string(), kReportFileTypeText);
+        std::string path = CompleteReportFileName((m_dir / "report").string(), kReportFileTypeText);
         SaveReportFile(path, WriteRtf(model));
         return path;
     }

@@ -300,7 +300,8 @@ void TestMainWindow::captionsFitTheirSpace()
     for (const auto& [captionName, controlName] : rows) {
         auto* caption = Child<QLabel>(m_form.get(), captionName);
         QWidget* control = w(controlName);
-        QVERIFY2(caption && control, captionName);
+        if (caption == nullptr || control == nullptr)
+            QFAIL(captionName);
         const int end = caption->x() + caption->fontMetrics().horizontalAdvance(caption->text());
         QVERIFY2(end < control->x(),
             qPrintable(QStringLiteral("%1 ends at %2, %3 starts at %4")

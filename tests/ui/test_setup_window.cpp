@@ -387,7 +387,7 @@ void TestSetupWindow::unreadableFiles_data()
     QTest::addColumn<QString>("says");
     QTest::newRow("missing") << "none.mrx" << QByteArray() << "Cannot open";
     QTest::newRow("directory") << "dir.mrx" << QByteArray() << "directory";
-    QTest::newRow("huge") << "huge.mrx" << QByteArray(2 * 1024 * 1024, 'A') << "larger than";
+    QTest::newRow("huge") << "huge.mrx" << QByteArray(qsizetype{2} * 1024 * 1024, 'A') << "larger than";
     // An executable's header: the NUL ends the text after one line.
     static const char kBinary[] = "\x7f"
                                   "ELF\x02\x01\x01\0\0\0\n\n\n";

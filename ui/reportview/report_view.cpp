@@ -263,8 +263,7 @@ void PrintReport(const QTextEdit* richEdit, QPrinter& printer)
 QString SaveReport(const ReportModel& model, const QString& chosenName, int fileTypeIndex,
     const std::vector<RunInput>& inputs)
 {
-    const QString path
-        = QString::fromStdString(CompleteReportFileName(chosenName.toStdString(), fileTypeIndex));
+    QString path = QString::fromStdString(CompleteReportFileName(chosenName.toStdString(), fileTypeIndex));
     SaveReportFile(QFile::encodeName(path).toStdString(), WriteRtf(model), inputs);
     return path;
 }
