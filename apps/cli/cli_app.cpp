@@ -119,7 +119,7 @@ int Solve(const CliOptions& options, std::ostream& out, std::ostream& err, const
         if (options.json) {
             out << FormatJson(run);
         } else {
-            const std::string block = FormatPlain(run);
+            const std::string block = FormatPlain(run) + (options.margins ? FormatMargins(run) : "");
             if (!block.empty()) {
                 if (!firstBlock)
                     out << '\n';

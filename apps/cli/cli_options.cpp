@@ -101,6 +101,7 @@ constexpr OptionDef kOptionDefs[] = {
     {"--tables", "DIR", "needs a directory"},
     {"--json", "", ""},
     {"--report", "FILE", "needs a file name"},
+    {"--margins", "", ""},
     {"--points", "N", "", CheckPoints},
     {"--csv", "", ""},
     {"--svg", "FILE", "needs a file name"},
@@ -151,8 +152,15 @@ constexpr OptionHelp kSolveOptions[] = {
     {"--json",
         "one JSON object per line and file: \"file\", \"mode\",\n"
         "\"status\", \"valid\", \"message\" (the limit message),\n"
-        "\"error\", \"fields\", \"labels\" (Label12 to Label30) and\n"
-        "\"values\" (the results at full precision, and LimitedBy)"},
+        "\"error\", \"fields\", \"labels\" (Label12 to Label30),\n"
+        "\"values\" (the results at full precision, and LimitedBy),\n"
+        "\"limits\" (each limit's \"name\", \"value\", \"limit\",\n"
+        "\"margin\" in kg and \"binding\"), \"stoppedBy\", \"exceededBy\",\n"
+        "\"extraPayload\" and \"extraFuel\" (kg); null where a run\n"
+        "has none"},
+    {"--margins",
+        "after the results, each limit with its margin, the\n"
+        "binding limit and the possible extra payload and fuel"},
     {"--report",
         "also write the mission report that View Report shows\n"
         "after this run, as rich text (RTF) whatever FILE's\n"
@@ -579,6 +587,9 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
                 options.json = true;
             } else if (name == "--csv") {
                 options.csv = true;
+            } else if (name == "--margins") {
+                options.margins = true;
+
             } else if (name == "--mode") {
                 options.mode = value;
             } else if (name == "--airplane") {
@@ -593,6 +604,7 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
                 options.tablesDir = value;
             } else if (name == "--report") {
                 options.reportFile = value;
+
             } else if (name == "--svg") {
                 options.svgFile = value;
             }

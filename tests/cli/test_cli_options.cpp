@@ -103,6 +103,7 @@ TEST(CliOptions, WrongUsageIsAnErrorThatNamesTheCommand)
         {{"solve", "a.MRX", "--json=1"}, "--json takes no value", Command::Solve},
         {{"solve", "a.MRX", "--report"}, "needs a value", Command::Solve},
         {{"airplanes", "--report", "r.rtf"}, "solve only", Command::Airplanes},
+        {{"payload-range", "a.MRX", "--margins"}, "solve only", Command::PayloadRange},
     };
     for (const Case& c : cases) {
         try {

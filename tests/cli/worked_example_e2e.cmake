@@ -169,3 +169,14 @@ execute_process(COMMAND "${BIN}/mirovax-cli" solve "${WORK}/Worked.MRX" "${WORK}
 if(NOT rc EQUAL 64 OR EXISTS "${WORK}/both.rtf")
   message(FATAL_ERROR "--report with two setup files: exit ${rc}, expected 64\n${err}")
 endif()
+
+# The limits of the run: the tanks bind with 178 kg to spare, 176 kg more
+# fuel still passes every check.
+solve(json 0 --json)
+expect_json("${json}" limits.3.name "Tank Capacity")
+expect_json("${json}" limits.3.binding ON)
+expect_json("${json}" limits.3.margin "~178.00")
+expect_json("${json}" extraFuel "176")
+solve(plain 0 --margins)
+expect_text("${plain}" "Binding limit:      Tank Capacity")
+
