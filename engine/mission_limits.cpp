@@ -29,16 +29,15 @@ public:
 
 // Appends an entry; one whose margin no double can hold (limits near the
 // largest double of opposite signs) is left out rather than shown wrong.
-LimitMargin* AddEntry(MissionLimits& out, std::string_view name, double value, double limit)
+void AddEntry(MissionLimits& out, std::string_view name, double value, double limit)
 {
     LimitMargin entry{std::string(name), value, limit, 0, false};
     try {
         entry.margin = sub(limit, value);
     } catch (const ArithmeticError&) {
-        return nullptr;
+        return;
     }
     out.limits.push_back(entry);
-    return &out.limits.back();
 }
 
 void AddCheck(MissionLimits& out, const TMissionData& md, const LimitCheck& check, double value)
@@ -230,7 +229,11 @@ std::optional<double> ExtraPayload(const TMissionData& md)
         SolveTripTimeAndFuel(trip, silent);
         if (trip.CalculationValid)
             return extra;
-        extra = sub(extra, 10.0);
+        const double lower = sub(extra, 10.0);
+        // So large that 10 kg no longer changes it: no step would help.
+        if (lower == extra)
+            return std::nullopt;
+        extra = lower;
     }
     return 0.0;
 }
