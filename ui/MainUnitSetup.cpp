@@ -8,25 +8,12 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QStatusBar>
 
-#include <filesystem>
-
 namespace mirovax {
-
-namespace {
-
-// The path as the file system spells it.
-std::filesystem::path FilePath(const QString& path)
-{
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
-
-} // namespace
 
 SetupTexts TMainForm::LoadSetupFile(const QString& path)
 {
