@@ -20,8 +20,10 @@
 
 namespace mirovax {
 
-const FileDialogSpec kSheetHtmlSaveDialog{QStringLiteral("SheetHtmlSaveDialog"), QStringLiteral("HTML File|*.html")};
-const FileDialogSpec kSheetPdfSaveDialog{QStringLiteral("SheetPdfSaveDialog"), QStringLiteral("PDF File|*.pdf")};
+const FileDialogSpec kSheetHtmlSaveDialog{
+    QStringLiteral("SheetHtmlSaveDialog"), QStringLiteral("HTML File|*.html")};
+const FileDialogSpec kSheetPdfSaveDialog{
+    QStringLiteral("SheetPdfSaveDialog"), QStringLiteral("PDF File|*.pdf")};
 
 namespace {
 
@@ -30,7 +32,8 @@ constexpr char kSheetTitle[] = "Dispatch Sheet";
 
 [[noreturn]] void Fail(const QString& path, const std::string& reason)
 {
-    throw std::runtime_error("Cannot write the dispatch sheet to \"" + path.toStdString() + "\": " + reason + ".");
+    throw std::runtime_error(
+        "Cannot write the dispatch sheet to \"" + path.toStdString() + "\": " + reason + ".");
 }
 
 void Write(const QString& path, std::string_view bytes, const std::vector<RunInput>& inputs)

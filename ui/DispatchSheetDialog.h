@@ -52,7 +52,8 @@ private:
     void Compose();
     // Asks through spec, completes a name without extension with suffix
     // and writes with save; empty when cancelled.
-    bool SaveAs(const FileDialogSpec& spec, const char* suffix, void (TDispatchSheetDialog::*save)(const QString&) const);
+    bool SaveAs(const FileDialogSpec& spec, const char* suffix,
+        void (TDispatchSheetDialog::*save)(const QString&) const);
 
     IDialogs& m_dialogs;
     std::vector<RunInput> m_inputs;

@@ -238,7 +238,8 @@ void TLimitsForm::ShowLimits(const MissionLimits& limits, const QString& heading
                             .arg(Q(limits.stoppedBy), Kilograms(limits.exceededBy)));
     m_extraPayload->setVisible(limits.extraPayload.has_value());
     if (limits.extraPayload)
-        m_extraPayload->setText(QStringLiteral("Possible extra payload: %1 kg").arg(Kilograms(*limits.extraPayload)));
+        m_extraPayload->setText(
+            QStringLiteral("Possible extra payload: %1 kg").arg(Kilograms(*limits.extraPayload)));
     m_extraFuel->setVisible(limits.extraFuel.has_value());
     if (limits.extraFuel)
         m_extraFuel->setText(QStringLiteral("Possible extra fuel: %1 kg").arg(Kilograms(*limits.extraFuel)));

@@ -75,7 +75,8 @@ void TMainForm::UpdateLimits()
     // there is told in the window rather than in a box over the results.
     try {
         const MissionLimits& limits = LastRunLimits();
-        m_limitsForm->ShowLimits(limits, Q(m_lastRun->modeText) + QStringLiteral(", ") + Q(m_lastRun->md.Type));
+        m_limitsForm->ShowLimits(
+            limits, Q(m_lastRun->modeText) + QStringLiteral(", ") + Q(m_lastRun->md.Type));
         m_limitsForm->SetOutOfDate(m_lastRunOutOfDate);
     } catch (const std::exception& e) {
         m_limitsForm->ShowMessage(QStringLiteral("The limits of this run cannot be shown: ") + Q(e.what()));

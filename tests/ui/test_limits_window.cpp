@@ -1,0 +1,318 @@
+// The limits window and the dispatch sheet dialog of the main window: both
+// show what the core finds for the record a run left, and the sheet's files
+// go through the one file writer.
+#include "TestSupport.h"
+
+#include "engine/mission_limits.h"
+#include "engine/text_format.h"
+#include "report/dispatch_sheet.h"
+#include "ui/Controls.h"
+#include "ui/DispatchSheetDialog.h"
+#include "ui/LimitsForm.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include <ctime>
+
+using namespace mirovax;
+using namespace mirovax::test;
+
+Q_DECLARE_METATYPE(mirovax::TGaugeLevel)
+
+class TestLimitsWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void followsEveryRun_data();
+    void followsEveryRun();
+    void showsALimitStop();
+    void gaugeColoursAtTheEdges_data();
+    void gaugeColoursAtTheEdges();
+    void sheetSavesTheCoresSheetAndRefusesAnInput();
+
+private:
+    TEdit* edit(int n) const
+    {
+        return m_form->findChild<TEdit*>(QStringLiteral("Edit") + QString::number(n));
+    }
+    void pickMode(const QString& mode);
+    void execute() { Child<QPushButton>(m_form.get(), "ExecuteButton")->click(); }
+    QString text(const char* name) const { return Child<QLabel>(m_form->LimitsForm(), name)->text(); }
+    // The gauges as the window shows them against what the core finds for
+    // the record the run left.
+    void compareWithTheCore(const QString& mode, bool valid);
+
+    std::unique_ptr<TProgramDir> m_dir;
+    std::unique_ptr<TScriptedDialogs> m_dialogs;
+    std::unique_ptr<TMainForm> m_form;
+};
+
+void TestLimitsWindow::init()
+{
+    m_dir = std::make_unique<TProgramDir>();
+    m_dir->writeAirplanes({TestJet(), HeavyJet()});
+    m_dir->writeAirports(BayAreaAirports());
+    m_dialogs = std::make_unique<TScriptedDialogs>();
+    m_form = std::make_unique<TMainForm>(*m_dialogs, m_dir->executable());
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+}
+
+void TestLimitsWindow::cleanup()
+{
+    m_form.reset();
+    m_dialogs.reset();
+    m_dir.reset();
+}
+
+void TestLimitsWindow::pickMode(const QString& mode)
+{
+    auto* selector = Child<QComboBox>(m_form.get(), "ModeSelector");
+    const int index = selector->findText(mode);
+    QVERIFY(index >= 0);
+    selector->setCurrentIndex(index);
+    emit selector->textActivated(mode);
+}
+
+void TestLimitsWindow::compareWithTheCore(const QString& mode, bool valid)
+{
+    const MissionLimits expected = ComputeMissionLimits(m_form->MissionData(), mode.toStdString(), valid);
+    TLimitsForm* form = m_form->LimitsForm();
+    QVERIFY(form->LimitsShown());
+    QVERIFY(!form->OutOfDate());
+    QVERIFY(!expected.limits.empty());
+    for (size_t i = 0; i < expected.limits.size(); ++i) {
+        const LimitMargin& want = expected.limits[i];
+        const int n = static_cast<int>(i) + 1;
+        TMarginGauge* gauge = form->Gauge(n);
+        QVERIFY(gauge);
+        QCOMPARE(gauge->Margin().name, want.name);
+        QCOMPARE(gauge->Margin().value, want.value);
+        QCOMPARE(gauge->Margin().limit, want.limit);
+        QCOMPARE(gauge->Margin().margin, want.margin);
+        QCOMPARE(gauge->Margin().binding, want.binding);
+        QCOMPARE(gauge->Level(), GaugeLevel(want, expected.firstDistanceBeyondLimit));
+        const QByteArray cell = QByteArray::number(n);
+        QCOMPARE(text("GaugeName" + cell), QString::fromStdString(want.name));
+        QCOMPARE(text("GaugeValue" + cell), QString::fromStdString(FormatRounded(want.value)));
+        QCOMPARE(text("GaugeMargin" + cell), QString::fromStdString(FormatRounded(want.margin)));
+    }
+    QVERIFY(!form->Gauge(static_cast<int>(expected.limits.size()) + 1));
+    QCOMPARE(text("BindingLabel"),
+        "Binding limit: "
+            + (expected.binding.empty() ? QStringLiteral("none") : QString::fromStdString(expected.binding)));
+    QCOMPARE(Child<QLabel>(form, "RangeNote")->isVisibleTo(form), expected.firstDistanceBeyondLimit);
+    QCOMPARE(Child<QLabel>(form, "StopLabel")->isVisibleTo(form), expected.stopped);
+    QCOMPARE(Child<QLabel>(form, "ExtraPayloadLabel")->isVisibleTo(form), expected.extraPayload.has_value());
+    QCOMPARE(Child<QLabel>(form, "ExtraFuelLabel")->isVisibleTo(form), expected.extraFuel.has_value());
+    if (expected.extraPayload)
+        QCOMPARE(text("ExtraPayloadLabel"),
+            QStringLiteral("Possible extra payload: %1 kg")
+                .arg(QString::fromStdString(FormatRounded(*expected.extraPayload))));
+    if (expected.extraFuel)
+        QCOMPARE(text("ExtraFuelLabel"),
+            QStringLiteral("Possible extra fuel: %1 kg")
+                .arg(QString::fromStdString(FormatRounded(*expected.extraFuel))));
+}
+
+void TestLimitsWindow::followsEveryRun_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::newRow("trip") << QStringLiteral("Trip Time and Fuel");
+    QTest::newRow("payload") << QStringLiteral("Maximum Payload");
+    QTest::newRow("range") << QStringLiteral("Maximum Range");
+}
+
+void TestLimitsWindow::followsEveryRun()
+{
+    QFETCH(QString, mode);
+    auto* command = Child<QAction>(m_form.get(), "Limits1");
+    QVERIFY(Child<QMenu>(m_form.get(), "File1")->actions().contains(command));
+    auto* button = Child<QToolButton>(m_form.get(), "ToolButton10");
+    QCOMPARE(button->toolTip(), QStringLiteral("Limits and Margins"));
+    QVERIFY(button->geometry().left() > Child<QToolButton>(m_form.get(), "ToolButton8")->geometry().right());
+    QTest::mouseClick(button, Qt::LeftButton);
+    TLimitsForm* form = m_form->LimitsForm();
+    QVERIFY(form && form->isVisible());
+    QCOMPARE(form->windowTitle(), QStringLiteral("Limits and Margins"));
+    QVERIFY(!form->LimitsShown());
+
+    pickMode(mode);
+    execute();
+    QCOMPARE(m_dialogs->messageCount(), 0);
+    compareWithTheCore(mode, true);
+    // Only Trip Time and Fuel has extras; the other modes bind on the limit
+    // their search ended on.
+    QCOMPARE(form->Limits().extraFuel.has_value(), mode == QStringLiteral("Trip Time and Fuel"));
+    if (mode != QStringLiteral("Trip Time and Fuel"))
+        QCOMPARE(form->Limits().binding, m_form->MissionData().LimitedBy);
+    if (mode == QStringLiteral("Maximum Range")) {
+        QVERIFY(form->Limits().firstDistanceBeyondLimit);
+        // The binding limit lies past its mark by design: amber, no alarm.
+        for (int n = 1; form->Gauge(n); ++n)
+            QVERIFY(form->Gauge(n)->Level() != TGaugeLevel::Exceeded);
+    }
+
+    // An entry changed: greyed and marked, figures kept; the sheet waits for
+    // the next run.
+    const MissionLimits shown = form->Limits();
+    edit(4)->setText(QStringLiteral("11000"));
+    QVERIFY(form->OutOfDate());
+    QVERIFY(!form->Gauge(1)->isEnabled());
+    QCOMPARE(form->Limits().limits.size(), shown.limits.size());
+    QVERIFY(!Child<QAction>(m_form.get(), "DispatchSheet1")->isEnabled());
+
+    execute();
+    compareWithTheCore(mode, true);
+    QVERIFY(Child<QAction>(m_form.get(), "DispatchSheet1")->isEnabled());
+
+    // Blanked with the results: another airplane, or a run that cannot read
+    // its entries.
+    Child<QComboBox>(m_form.get(), "AirplaneSelector")->setCurrentText(QStringLiteral("Heavy Jet"));
+    m_form->AirplaneSelectorChange();
+    QVERIFY(!form->LimitsShown());
+    execute();
+    QVERIFY(form->LimitsShown());
+    const QString level = edit(5)->text();
+    edit(5)->setText(QString());
+    execute();
+    QVERIFY(!form->LimitsShown());
+    QVERIFY(!Child<QAction>(m_form.get(), "DispatchSheet1")->isEnabled());
+
+    // A window closed and opened again shows the last run.
+    edit(5)->setText(level);
+    execute();
+    form->close();
+    edit(4)->setText(QStringLiteral("11000"));
+    execute();
+    command->trigger();
+    compareWithTheCore(mode, true);
+}
+
+void TestLimitsWindow::showsALimitStop()
+{
+    Child<QAction>(m_form.get(), "Limits1")->trigger();
+    edit(4)->setText(QStringLiteral("20000")); // zero fuel weight 60000, MZFW 56000
+    execute();
+    QCOMPARE(
+        m_dialogs->warnings, QStringList{QStringLiteral("Maximum Zero Fuel Weight of 56000 kg exceeded!")});
+    compareWithTheCore(QStringLiteral("Trip Time and Fuel"), false);
+    const MissionLimits& limits = m_form->LimitsForm()->Limits();
+    QVERIFY(limits.stopped);
+    QCOMPARE(limits.stoppedBy, std::string(kMarginZeroFuelWeight));
+    QCOMPARE(text("StopLabel"),
+        QStringLiteral("The run was stopped by Zero Fuel Weight, exceeded by %1 kg.")
+            .arg(QString::fromStdString(FormatRounded(limits.exceededBy))));
+    QCOMPARE(m_form->LimitsForm()->Gauge(1)->Level(), TGaugeLevel::Exceeded);
+
+    // The sheet of a stopped run carries the stop among its warnings.
+    QVERIFY(Child<QAction>(m_form.get(), "DispatchSheet1")->isEnabled());
+    QCOMPARE(m_form->LastRun()->warnings,
+        std::vector<std::string>{"Maximum Zero Fuel Weight of 56000 kg exceeded!"});
+    QVERIFY(!m_form->LastRun()->valid);
+}
+
+void TestLimitsWindow::gaugeColoursAtTheEdges_data()
+{
+    QTest::addColumn<double>("margin");
+    QTest::addColumn<bool>("binding");
+    QTest::addColumn<bool>("beyond");
+    QTest::addColumn<TGaugeLevel>("level");
+    // Limit 50000 kg: 2 % is 1000 kg.
+    QTest::newRow("just over 2 % left") << 1000.001 << false << false << TGaugeLevel::Clear;
+    QTest::newRow("2 % left") << 1000.0 << false << false << TGaugeLevel::Close;
+    QTest::newRow("at the limit") << 0.0 << true << false << TGaugeLevel::Close;
+    QTest::newRow("just over the limit") << -0.001 << true << false << TGaugeLevel::Exceeded;
+    QTest::newRow("range: binding past its mark") << -250.0 << true << true << TGaugeLevel::Close;
+    QTest::newRow("range: another limit exceeded") << -250.0 << false << true << TGaugeLevel::Exceeded;
+}
+
+void TestLimitsWindow::gaugeColoursAtTheEdges()
+{
+    QFETCH(double, margin);
+    QFETCH(bool, binding);
+    QFETCH(bool, beyond);
+    QFETCH(TGaugeLevel, level);
+    const LimitMargin m{std::string(kMarginTakeoffWeight), 50000 - margin, 50000, margin, binding};
+    QCOMPARE(GaugeLevel(m, beyond), level);
+}
+
+void TestLimitsWindow::sheetSavesTheCoresSheetAndRefusesAnInput()
+{
+    auto* command = Child<QAction>(m_form.get(), "DispatchSheet1");
+    QCOMPARE(command->text(), QStringLiteral("&Dispatch Sheet\u2026"));
+    QVERIFY(!command->isEnabled());
+    const std::time_t before = std::time(nullptr);
+    execute();
+    const std::time_t after = std::time(nullptr);
+    command->trigger();
+    TDispatchSheetDialog* dialog = m_form->DispatchSheetDialog();
+    QVERIFY(dialog && dialog->isVisible());
+    QTest::keyClicks(Child<QLineEdit>(dialog, "FlightEdit"), QStringLiteral("MX 12 <script>&\""));
+    QTest::keyClicks(Child<QLineEdit>(dialog, "RegistrationEdit"), QStringLiteral("D-AMRX"));
+
+    // The sheet the core writes for the same run, made here from the window's
+    // texts and the record the run left.
+    DispatchSheetInput input;
+    input.runTime = dialog->SheetInput().runTime;
+    QVERIFY(input.runTime >= before && input.runTime <= after);
+    input.flight = "MX 12 <script>&\"";
+    input.registration = "D-AMRX";
+    input.programTitle = m_form->windowTitle().toStdString();
+    input.modeText = "Trip Time and Fuel";
+    input.regulationText = Child<QComboBox>(m_form.get(), "RegulationSelector")->currentText().toStdString();
+    for (int n = 1; n <= 15; ++n)
+        input.edits.at(static_cast<size_t>(n - 1)) = edit(n)->text().toStdString();
+    input.md = m_form->MissionData();
+    input.valid = true;
+    input.limits = ComputeMissionLimits(input.md, input.modeText, true);
+    const std::string expected = DispatchSheetHtml(input);
+    QCOMPARE(dialog->Html(), expected);
+
+    const QString html = m_dir->path(QStringLiteral("sheet")); // the suffix is added
+    m_dialogs->files.push_back({html, 1});
+    QVERIFY(dialog->SaveHtml());
+    QCOMPARE(mirovax::testing::ReadFile(FilePath(html + ".html")), expected);
+    QCOMPARE(m_dialogs->fileDialogs, QStringList{QStringLiteral("SheetHtmlSaveDialog")});
+
+    // The airplane table the run read is refused, and left as it was.
+    const QString table = m_dir->path(QStringLiteral("Airplane.DB"));
+    const std::string tableBytes = mirovax::testing::ReadFile(FilePath(table));
+    m_dialogs->files.push_back({table, 1});
+    QVERIFY(!dialog->SaveHtml());
+    m_dialogs->files.push_back({table, 1});
+    QVERIFY(!dialog->SavePdf());
+    QCOMPARE(m_dialogs->errors.size(), 2);
+    QVERIFY(m_dialogs->errors.front().startsWith("Cannot write the dispatch sheet to \"" + table + "\""));
+    QCOMPARE(mirovax::testing::ReadFile(FilePath(table)), tableBytes);
+
+    // PDF and print: one page each.
+    const QString pdf = m_dir->path(QStringLiteral("sheet.pdf"));
+    m_dialogs->files.push_back({pdf, 1});
+    QVERIFY(dialog->SavePdf());
+    QVERIFY(mirovax::testing::ReadFile(FilePath(pdf)).starts_with("%PDF"));
+    const QString printed = m_dir->path(QStringLiteral("printed.pdf"));
+    m_dialogs->printerAnswer = [&printed](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printed);
+        return true;
+    };
+    QVERIFY(dialog->Print());
+    QVERIFY(mirovax::testing::ReadFile(FilePath(printed)).starts_with("%PDF"));
+    QCOMPARE(m_dialogs->errors.size(), 2);
+}
+
+MIROVAX_WINDOW_TEST_MAIN(TestLimitsWindow)
+#include "test_limits_window.moc"
