@@ -147,8 +147,10 @@ TLimitsForm::TLimitsForm(QWidget* parent)
     m_binding = MakeText(m_page, QStringLiteral("BindingLabel"));
     m_stop = MakeText(m_page, QStringLiteral("StopLabel"));
     m_stop->setWordWrap(true);
+    // Red while it is current; greyed with the rest once out of date.
     QPalette red = m_stop->palette();
-    red.setColor(QPalette::WindowText, kExceededColour);
+    red.setColor(QPalette::Active, QPalette::WindowText, kExceededColour);
+    red.setColor(QPalette::Inactive, QPalette::WindowText, kExceededColour);
     m_stop->setPalette(red);
     m_extraPayload = MakeText(m_page, QStringLiteral("ExtraPayloadLabel"));
     m_extraFuel = MakeText(m_page, QStringLiteral("ExtraFuelLabel"));
@@ -179,7 +181,7 @@ TLimitsForm::TLimitsForm(QWidget* parent)
     m_stack->addWidget(m_message);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_stack);
-    resize(720, 330);
+    resize(720, 300);
     ShowMessage(QStringLiteral("No run yet: press Execute in the main window."));
 }
 
@@ -197,7 +199,16 @@ QWidget* TLimitsForm::MakeGaugeTable(const MissionLimits& limits)
         grid->addWidget(header, 0, column++);
     }
     int row = 1;
+    int gridRow = 1;
     for (const LimitMargin& m : limits.limits) {
+        // The structural pair tells how much of the structure the mission
+        // allows itself; it never binds and stands apart from the checks.
+        if (m.name == kMarginStructuralTakeoff) {
+            QLabel* caption = MakeText(table, QStringLiteral("StructureCaption"),
+                QStringLiteral("The mission's allowable weights against the structure:"));
+            grid->addWidget(caption, gridRow++, 0, 1, 6, Qt::AlignBottom);
+            grid->setRowMinimumHeight(gridRow - 1, caption->sizeHint().height() + 8);
+        }
         const QString n = QString::number(row);
         QLabel* name = MakeText(table, QStringLiteral("GaugeName") + n, Q(m.name));
         if (m.binding) {
@@ -205,15 +216,16 @@ QWidget* TLimitsForm::MakeGaugeTable(const MissionLimits& limits)
             bold.setBold(true);
             name->setFont(bold);
         }
-        grid->addWidget(name, row, 0);
+        grid->addWidget(name, gridRow, 0);
         auto* gauge = new TMarginGauge(m, GaugeLevel(m, limits.firstDistanceBeyondLimit), table);
         gauge->setObjectName(QStringLiteral("Gauge") + n);
-        grid->addWidget(gauge, row, 1);
-        grid->addWidget(NumberCell(table, QStringLiteral("GaugeValue") + n, Kilograms(m.value)), row, 2);
-        grid->addWidget(NumberCell(table, QStringLiteral("GaugeLimit") + n, Kilograms(m.limit)), row, 3);
-        grid->addWidget(NumberCell(table, QStringLiteral("GaugeMargin") + n, Kilograms(m.margin)), row, 4);
-        grid->addWidget(NumberCell(table, QStringLiteral("GaugePercent") + n, Percent(m)), row, 5);
+        grid->addWidget(gauge, gridRow, 1);
+        grid->addWidget(NumberCell(table, QStringLiteral("GaugeValue") + n, Kilograms(m.value)), gridRow, 2);
+        grid->addWidget(NumberCell(table, QStringLiteral("GaugeLimit") + n, Kilograms(m.limit)), gridRow, 3);
+        grid->addWidget(NumberCell(table, QStringLiteral("GaugeMargin") + n, Kilograms(m.margin)), gridRow, 4);
+        grid->addWidget(NumberCell(table, QStringLiteral("GaugePercent") + n, Percent(m)), gridRow, 5);
         ++row;
+        ++gridRow;
     }
     grid->setColumnStretch(1, 1);
     grid->setColumnMinimumWidth(1, 140);

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QScreen>
 #include <QToolButton>
 
 namespace mirovax {
@@ -91,6 +92,18 @@ void TMainForm::Limits1Click()
     if (!m_limitsForm) {
         m_limitsForm = new TLimitsForm(this);
         m_limitsForm->setAttribute(Qt::WA_QuitOnClose, false);
+        // First beside the main window, where it hides none of the results:
+        // to the right where there is room, else to the left.
+        if (const QScreen* screen = this->screen()) {
+            const QRect main = frameGeometry();
+            const QSize size = m_limitsForm->frameGeometry().size();
+            for (const QPoint& at : {main.topRight() + QPoint(8, 0), main.topLeft() - QPoint(size.width() + 8, 0)}) {
+                if (screen->availableGeometry().contains(QRect(at, size))) {
+                    m_limitsForm->move(at);
+                    break;
+                }
+            }
+        }
     }
     m_limitsForm->show();
     m_limitsForm->raise();
