@@ -42,6 +42,10 @@ struct MissionLimits {
     // search, a stop before any weight).
     std::string binding;
     // A limit stopped the run: its name and by how many kg it was exceeded.
+    // When Maximum Payload finds no room for any payload, the limits are
+    // those of the mission at the dry operating weight (a payload of 0 kg),
+    // listed up to the limit that left no payload. A wind the airplane cannot
+    // fly against is no limit of the list: nothing is stopped or binds.
     bool stopped = false;
     std::string stoppedBy;
     double exceededBy = 0;

@@ -2,6 +2,7 @@
 
 #include "engine/checked_math.h"
 #include "engine/fuel_models.h"
+#include "engine/solve_steps.h"
 #include "engine/text_format.h"
 
 namespace mirovax {
@@ -10,46 +11,23 @@ using namespace fp;
 
 namespace {
 
-void LimitStop(TMissionData& md, IMissionServices& services, const char* what, double limit)
+using namespace solve_steps;
+
+// Reports the limit and marks the run invalid.
+void LimitStop(TMissionData& md, IMissionServices& services, const std::string& message)
 {
-    services.ReportLimit(std::string(what) + FormatGeneral(limit) + " kg exceeded!");
+    services.ReportLimit(message);
     md.CalculationValid = false;
 }
 
-constexpr const char* kZfwMessage = "Maximum Zero Fuel Weight of ";
-constexpr const char* kLandingMessage = "Maximum Allowable Landing Weight of ";
-constexpr const char* kTakeoffMessage = "Maximum Allowable Takeoff Weight of ";
-constexpr const char* kTankMessage = "Tank Capacity of ";
-
-// The Maximum Payload search has gone below the dry operating weight: the
-// limit it last stepped down for leaves no room for any payload.
-void NoPayloadStop(TMissionData& md, IMissionServices& services)
+// Whether the check stops the run at value; reports the stop when it does.
+bool StopsAt(CheckIndex index, TMissionData& md, IMissionServices& services, double value)
 {
-    services.ReportLimit("No payload fits within the " + md.LimitedBy + "!");
-    md.CalculationValid = false;
-}
-
-// Holding fuel at the zero fuel weight, alternate fuel at that plus the
-// holding fuel; returns the landing weight without trip fuel.
-double HoldingAndAlternate(TMissionData& md, double zeroFuelWeight)
-{
-    double weight = zeroFuelWeight;
-    CalcHoldingFuel(md, weight, add(md.HoldingAltitude, md.AlternateElevation), md.HoldingTime);
-    weight = add(weight, md.HoldingFuel);
-    CalcAlternateFuel(md, weight, md.AlternateDistance);
-    return add(weight, md.AlternateFuel);
-}
-
-// Holding, contingency, trip and alternate fuel, added in this order.
-double SumTakeoffFuel(const TMissionData& md)
-{
-    return add(add(add(md.HoldingFuel, md.ContingencyFuel), md.TripFuel), md.AlternateFuel);
-}
-
-// Holding, alternate, trip and contingency times, added in this order.
-double SumTakeoffTime(const TMissionData& md)
-{
-    return add(add(add(div(md.HoldingTime, 60.0), md.AlternateTime), md.TripTime), md.ContingencyTime);
+    const LimitCheck& check = kLimitChecks[index];
+    if (!Exceeds(check, md, value))
+        return false;
+    LimitStop(md, services, StopMessage(check, md));
+    return true;
 }
 
 } // namespace
@@ -58,13 +36,9 @@ bool SolveSpeeds(TMissionData& md, IMissionServices& services)
 {
     CalcTrueAirspeed(md);
     CalcGroundSpeed(md);
-    // Against such a wind the airplane never arrives: every distance, time
-    // and fuel after this point would be negative or infinite.
-    if (md.GroundSpeed > 0.0)
+    if (GroundSpeedAllowsFlight(md))
         return true;
-    services.ReportLimit("Wind of " + FormatGeneral(md.Wind) + " kts is not less than the True Airspeed of "
-        + FormatRounded(md.TrueAirspeed) + " kts!");
-    md.CalculationValid = false;
+    LimitStop(md, services, WindStopMessage(md));
     return false;
 }
 
@@ -78,27 +52,25 @@ void SolveTripTimeAndFuel(TMissionData& md, IMissionServices& services)
     md.ContingencyTime = div(mul(md.TripTime, md.ContingencyPercent), 100.0);
     md.ContingencyFuel = 0;
     md.ZeroFuelWeight = add(md.DOW, md.Payload);
-    if (md.ZeroFuelWeight > md.MZFW)
-        return LimitStop(md, services, kZfwMessage, md.MZFW);
+    if (StopsAt(kZeroFuelCheck, md, services, md.ZeroFuelWeight))
+        return;
 
     const double weight = HoldingAndAlternate(md, add(md.ZeroFuelWeight, md.ContingencyFuel));
     // This landing weight holds no contingency fuel.
-    if (weight > md.MALW)
-        return LimitStop(md, services, kLandingMessage, md.MALW);
+    if (StopsAt(kLandingCheck, md, services, weight))
+        return;
 
-    CalcTripFuel(md, md.StillAirDistance, md.FlightLevel, weight);
-    md.ContingencyFuel = div(mul(md.TripFuel, md.ContingencyPercent), 100.0);
+    TripAndContingencyFuel(md, weight);
     md.MinTakeoffFuel = SumTakeoffFuel(md);
     md.AvgFuelFlow = div(md.TripFuel, md.TripTime);
     md.MinTakeoffTime = SumTakeoffTime(md);
     md.TakeoffWeight = add(md.ZeroFuelWeight, md.MinTakeoffFuel);
-    if (md.TakeoffWeight > md.MATOW)
-        return LimitStop(md, services, kTakeoffMessage, md.MATOW);
+    if (StopsAt(kTakeoffCheck, md, services, md.TakeoffWeight))
+        return;
     md.LandingWeight = sub(md.TakeoffWeight, md.TripFuel);
     // After the weights, so that a mission over both names the takeoff
     // weight.
-    if (md.MinTakeoffFuel > md.TCAP)
-        return LimitStop(md, services, kTankMessage, md.TCAP);
+    StopsAt(kTankCheck, md, services, md.MinTakeoffFuel);
 }
 
 void SolveMaximumRange(TMissionData& md, IMissionServices& services)
@@ -108,12 +80,12 @@ void SolveMaximumRange(TMissionData& md, IMissionServices& services)
     md.AlternateTime = div(md.AlternateDistance, md.GroundSpeed);
     md.ContingencyFuel = 0;
     md.ZeroFuelWeight = add(md.DOW, md.Payload);
-    if (md.ZeroFuelWeight > md.MZFW)
-        return LimitStop(md, services, kZfwMessage, md.MZFW);
+    if (StopsAt(kZeroFuelCheck, md, services, md.ZeroFuelWeight))
+        return;
 
     double weight = HoldingAndAlternate(md, md.ZeroFuelWeight);
-    if (weight > md.MALW)
-        return LimitStop(md, services, kLandingMessage, md.MALW);
+    if (StopsAt(kLandingCheck, md, services, weight))
+        return;
 
     const double reserve = add(add(md.HoldingFuel, md.AlternateFuel), md.ContingencyFuel);
     md.StillAirDistance = 1;
@@ -132,19 +104,19 @@ void SolveMaximumRange(TMissionData& md, IMissionServices& services)
         CalcTripFuel(md, md.StillAirDistance, md.FlightLevel, weight);
         totalFuel = add(md.TripFuel, reserve);
         md.StillAirDistance = add(md.StillAirDistance, 1.0);
-        if (totalFuel > md.TCAP)
+        if (Exceeds(kLimitChecks[kTankCheck], md, totalFuel))
             break;
-        if (add(weight, md.TripFuel) > md.MATOW)
+        if (Exceeds(kLimitChecks[kTakeoffCheck], md, add(weight, md.TripFuel)))
             break;
     }
 
     if (aborted)
         md.LimitedBy = kLimitAborted;
-    if (totalFuel > md.TCAP)
+    if (Exceeds(kLimitChecks[kTankCheck], md, totalFuel))
         md.LimitedBy = kLimitTankCapacity;
     weight = add(weight, md.TripFuel);
     // Both limits in one pass: the takeoff weight is named.
-    if (weight > md.MATOW)
+    if (Exceeds(kLimitChecks[kTakeoffCheck], md, weight))
         md.LimitedBy = kLimitMaximumTakeoffWeight;
     md.TripFuel = sub(totalFuel, reserve);
     md.MaxRange = div(mul(md.StillAirDistance, md.GroundSpeed), md.TrueAirspeed);
@@ -178,24 +150,24 @@ void SolveMaximumPayload(TMissionData& md, IMissionServices& services)
                 + " steps of 10 kg down from a zero fuel weight of " + FormatGeneral(md.MZFW)
                 + " kg did not reach the dry operating weight of " + FormatGeneral(md.DOW) + " kg.");
         md.ZeroFuelWeight = sub(md.ZeroFuelWeight, step);
-        if (md.ZeroFuelWeight < md.DOW)
-            return NoPayloadStop(md, services);
+        if (NoPayloadFits(md))
+            return LimitStop(md, services, NoPayloadMessage(md));
         weight = HoldingAndAlternate(md, md.ZeroFuelWeight);
-        if (weight > md.MALW) {
+        if (Exceeds(kLimitChecks[kLandingCheck], md, weight)) {
             md.LimitedBy = kLimitAllowableLandingWeight;
             step = 10;
             continue;
         }
         CalcTripFuel(md, md.StillAirDistance, md.FlightLevel, weight);
         weight = add(weight, md.TripFuel);
-        if (weight > md.MATOW) {
+        if (Exceeds(kLimitChecks[kTakeoffCheck], md, weight)) {
             md.LimitedBy = kLimitAllowableTakeoffWeight;
             step = 10;
             continue;
         }
         // The same sum as the minimum takeoff fuel below; the contingency
         // fuel is 0 in this mode.
-        if (SumTakeoffFuel(md) > md.TCAP) {
+        if (Exceeds(kLimitChecks[kTankCheck], md, SumTakeoffFuel(md))) {
             md.LimitedBy = kLimitTankCapacity;
             step = 10;
             continue;
