@@ -73,7 +73,7 @@ QLabel* NumberCell(QWidget* parent, const QString& name, const QString& text)
 TGaugeLevel GaugeLevel(const LimitMargin& margin, bool firstDistanceBeyondLimit)
 {
     if (margin.margin < 0)
-        return firstDistanceBeyondLimit && margin.binding ? TGaugeLevel::Close : TGaugeLevel::Exceeded;
+        return firstDistanceBeyondLimit ? TGaugeLevel::Close : TGaugeLevel::Exceeded;
     if (margin.margin <= margin.limit * kCloseShare)
         return TGaugeLevel::Close;
     return TGaugeLevel::Clear;
@@ -136,8 +136,8 @@ TLimitsForm::TLimitsForm(QWidget* parent)
     m_table = new QWidget(m_page);
     m_rangeNote = MakeText(m_page, QStringLiteral("RangeNote"),
         QStringLiteral("Maximum Range: the fuel and weights are those of the first distance beyond the "
-                       "binding limit, so its gauge runs a little past the mark. The range found stays "
-                       "within the limit."));
+                       "binding limit, so a gauge may run a little past its mark. The range found stays "
+                       "within every limit."));
     m_rangeNote->setWordWrap(true);
     m_rangeNote->setFixedWidth(210);
     m_rangeNote->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -222,7 +222,8 @@ QWidget* TLimitsForm::MakeGaugeTable(const MissionLimits& limits)
         grid->addWidget(gauge, gridRow, 1);
         grid->addWidget(NumberCell(table, QStringLiteral("GaugeValue") + n, Kilograms(m.value)), gridRow, 2);
         grid->addWidget(NumberCell(table, QStringLiteral("GaugeLimit") + n, Kilograms(m.limit)), gridRow, 3);
-        grid->addWidget(NumberCell(table, QStringLiteral("GaugeMargin") + n, Kilograms(m.margin)), gridRow, 4);
+        grid->addWidget(
+            NumberCell(table, QStringLiteral("GaugeMargin") + n, Kilograms(m.margin)), gridRow, 4);
         grid->addWidget(NumberCell(table, QStringLiteral("GaugePercent") + n, Percent(m)), gridRow, 5);
         ++row;
         ++gridRow;
@@ -237,7 +238,8 @@ void TLimitsForm::ShowLimits(const MissionLimits& limits, const QString& heading
     m_limits = limits;
     m_heading->setText(heading);
     QWidget* table = MakeGaugeTable(limits);
-    m_gaugeRow->replaceWidget(m_table, table);
+    // The layout hands back the old table's item, which is the caller's.
+    delete m_gaugeRow->replaceWidget(m_table, table);
     delete m_table;
     m_table = table;
 

@@ -14,10 +14,10 @@ namespace mirovax {
 enum class TGaugeLevel { Clear, Close, Exceeded };
 
 // Green while more than 2 % of the limit is left, amber from there down to
-// the limit itself, red once the quantity lies above it. The binding limit
-// of a Maximum Range run lies above its limit by design (the figures are
-// those of the first distance that breaks it) and shows amber: the mission
-// flies within it.
+// the limit itself, red once the quantity lies above it. In a Maximum Range
+// run a quantity above its limit shows amber: the figures are those of the
+// first distance that breaks the binding limit (and any other limit that
+// breaks at the same step), while the range found flies within them all.
 TGaugeLevel GaugeLevel(const LimitMargin& margin, bool firstDistanceBeyondLimit);
 
 // One quantity against its limit, drawn as a bar that fills up to the

@@ -97,7 +97,8 @@ void TMainForm::Limits1Click()
         if (const QScreen* screen = this->screen()) {
             const QRect main = frameGeometry();
             const QSize size = m_limitsForm->frameGeometry().size();
-            for (const QPoint& at : {main.topRight() + QPoint(8, 0), main.topLeft() - QPoint(size.width() + 8, 0)}) {
+            for (const QPoint& at :
+                {main.topRight() + QPoint(8, 0), main.topLeft() - QPoint(size.width() + 8, 0)}) {
                 if (screen->availableGeometry().contains(QRect(at, size))) {
                     m_limitsForm->move(at);
                     break;

@@ -28,6 +28,17 @@ using namespace mirovax::test;
 
 Q_DECLARE_METATYPE(mirovax::TGaugeLevel)
 
+namespace {
+
+// A PDF as Qt writes it, with a page tree of one page.
+bool OnePagePdf(const std::string& bytes)
+{
+    return bytes.starts_with("%PDF") && bytes.find("/Type /Pages") != std::string::npos
+        && bytes.find("/Count 1\n") != std::string::npos;
+}
+
+} // namespace
+
 class TestLimitsWindow : public QObject {
     Q_OBJECT
 
@@ -153,14 +164,13 @@ void TestLimitsWindow::followsEveryRun()
     execute();
     QCOMPARE(m_dialogs->messageCount(), 0);
     compareWithTheCore(mode, true);
-    // Only Trip Time and Fuel has extras; the other modes bind on the limit
-    // their search ended on.
+    // Only Trip Time and Fuel has extras.
     QCOMPARE(form->Limits().extraFuel.has_value(), mode == QStringLiteral("Trip Time and Fuel"));
-    if (mode != QStringLiteral("Trip Time and Fuel"))
-        QCOMPARE(form->Limits().binding, m_form->MissionData().LimitedBy);
+    QVERIFY(!form->Limits().binding.empty());
     if (mode == QStringLiteral("Maximum Range")) {
         QVERIFY(form->Limits().firstDistanceBeyondLimit);
-        // The binding limit lies past its mark by design: amber, no alarm.
+        // Test Jet's takeoff weight and tank capacity break at the same
+        // distance, both past their marks by design: amber, no alarm.
         for (int n = 1; form->Gauge(n); ++n)
             QVERIFY(form->Gauge(n)->Level() != TGaugeLevel::Exceeded);
     }
@@ -236,7 +246,7 @@ void TestLimitsWindow::gaugeColoursAtTheEdges_data()
     QTest::newRow("at the limit") << 0.0 << true << false << TGaugeLevel::Close;
     QTest::newRow("just over the limit") << -0.001 << true << false << TGaugeLevel::Exceeded;
     QTest::newRow("range: binding past its mark") << -250.0 << true << true << TGaugeLevel::Close;
-    QTest::newRow("range: another limit exceeded") << -250.0 << false << true << TGaugeLevel::Exceeded;
+    QTest::newRow("range: another past its mark") << -250.0 << false << true << TGaugeLevel::Close;
 }
 
 void TestLimitsWindow::gaugeColoursAtTheEdges()
@@ -302,7 +312,7 @@ void TestLimitsWindow::sheetSavesTheCoresSheetAndRefusesAnInput()
     const QString pdf = m_dir->path(QStringLiteral("sheet.pdf"));
     m_dialogs->files.push_back({pdf, 1});
     QVERIFY(dialog->SavePdf());
-    QVERIFY(mirovax::testing::ReadFile(FilePath(pdf)).starts_with("%PDF"));
+    QVERIFY(OnePagePdf(mirovax::testing::ReadFile(FilePath(pdf))));
     const QString printed = m_dir->path(QStringLiteral("printed.pdf"));
     m_dialogs->printerAnswer = [&printed](QPrinter& printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -310,7 +320,7 @@ void TestLimitsWindow::sheetSavesTheCoresSheetAndRefusesAnInput()
         return true;
     };
     QVERIFY(dialog->Print());
-    QVERIFY(mirovax::testing::ReadFile(FilePath(printed)).starts_with("%PDF"));
+    QVERIFY(OnePagePdf(mirovax::testing::ReadFile(FilePath(printed))));
     QCOMPARE(m_dialogs->errors.size(), 2);
 }
 
