@@ -78,7 +78,7 @@ TDispatchSheetDialog::TDispatchSheetDialog(IDialogs& dialogs, std::vector<RunInp
     m_preview = new QTextBrowser(this);
     m_preview->setObjectName(QStringLiteral("SheetPreview"));
     m_preview->setOpenLinks(false);
-    m_preview->setMinimumSize(640, 620);
+    m_preview->setMinimumSize(480, 360);
 
     QPushButton* saveHtml = Button(this, "SaveHtmlButton", QStringLiteral("Save as &HTML..."));
     QPushButton* savePdf = Button(this, "SavePdfButton", QStringLiteral("Save as P&DF..."));
@@ -99,6 +99,9 @@ TDispatchSheetDialog::TDispatchSheetDialog(IDialogs& dialogs, std::vector<RunInp
     layout->addLayout(fields);
     layout->addWidget(m_preview, 1);
     layout->addLayout(buttons);
+    // About an A4 page's width on screen; the height stays within a small
+    // screen.
+    resize(840, 740);
 }
 
 void TDispatchSheetDialog::SetRun(const DispatchSheetInput& run)

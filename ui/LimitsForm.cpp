@@ -7,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QStackedWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -176,11 +175,10 @@ TLimitsForm::TLimitsForm(QWidget* parent)
     m_message->setWordWrap(true);
     m_message->setMargin(24);
 
-    m_stack = new QStackedWidget(this);
-    m_stack->addWidget(m_page);
-    m_stack->addWidget(m_message);
+    // One of the two shows at a time.
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_stack);
+    layout->addWidget(m_page);
+    layout->addWidget(m_message);
     resize(720, 300);
     ShowMessage(QStringLiteral("No run yet: press Execute in the main window."));
 }
@@ -257,7 +255,8 @@ void TLimitsForm::ShowLimits(const MissionLimits& limits, const QString& heading
     m_extraFuel->setVisible(limits.extraFuel.has_value());
     if (limits.extraFuel)
         m_extraFuel->setText(QStringLiteral("Possible extra fuel: %1 kg").arg(Kilograms(*limits.extraFuel)));
-    m_stack->setCurrentWidget(m_page);
+    m_message->hide();
+    m_page->show();
     SetOutOfDate(false);
 }
 
@@ -265,7 +264,8 @@ void TLimitsForm::ShowMessage(const QString& message)
 {
     m_limits = MissionLimits();
     m_message->setText(message);
-    m_stack->setCurrentWidget(m_message);
+    m_page->hide();
+    m_message->show();
     SetOutOfDate(false);
 }
 
@@ -281,7 +281,7 @@ void TLimitsForm::SetOutOfDate(bool outOfDate)
 
 bool TLimitsForm::LimitsShown() const
 {
-    return m_stack->currentWidget() == m_page;
+    return !m_page->isHidden();
 }
 
 QString TLimitsForm::Message() const

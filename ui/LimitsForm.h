@@ -6,7 +6,6 @@
 
 class QHBoxLayout;
 class QLabel;
-class QStackedWidget;
 
 namespace mirovax {
 
@@ -69,18 +68,18 @@ private:
 
     MissionLimits m_limits;
     bool m_outOfDate = false;
-    QStackedWidget* m_stack = nullptr;
+    // The page of a run, or the message in its place.
     QWidget* m_page = nullptr;
+    QLabel* m_message = nullptr;
+    // The page: heading, the gauge table (rebuilt for every run) with the
+    // Maximum Range note beside it, and the lines below.
     QLabel* m_heading = nullptr;
     QHBoxLayout* m_gaugeRow = nullptr;
-    QWidget* m_table = nullptr; // rebuilt for every run
+    QWidget* m_table = nullptr;
     QLabel* m_rangeNote = nullptr;
-    QLabel* m_binding = nullptr;
-    QLabel* m_stop = nullptr;
-    QLabel* m_extraPayload = nullptr;
-    QLabel* m_extraFuel = nullptr;
+    QLabel *m_binding = nullptr, *m_stop = nullptr;
+    QLabel *m_extraPayload = nullptr, *m_extraFuel = nullptr;
     QLabel* m_outOfDateNote = nullptr;
-    QLabel* m_message = nullptr;
 };
 
 } // namespace mirovax

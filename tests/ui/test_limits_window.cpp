@@ -56,51 +56,33 @@ private slots:
 private:
     TEdit* edit(int n) const
     {
-        return m_form->findChild<TEdit*>(QStringLiteral("Edit") + QString::number(n));
+        return mainForm()->findChild<TEdit*>(QStringLiteral("Edit") + QString::number(n));
     }
-    void pickMode(const QString& mode);
-    void execute() { Child<QPushButton>(m_form.get(), "ExecuteButton")->click(); }
-    QString text(const char* name) const { return Child<QLabel>(m_form->LimitsForm(), name)->text(); }
+    void execute() { Child<QPushButton>(mainForm(), "ExecuteButton")->click(); }
+    QString text(const char* name) const { return Child<QLabel>(mainForm()->LimitsForm(), name)->text(); }
     // The gauges as the window shows them against what the core finds for
     // the record the run left.
     void compareWithTheCore(const QString& mode, bool valid);
 
-    std::unique_ptr<TProgramDir> m_dir;
-    std::unique_ptr<TScriptedDialogs> m_dialogs;
-    std::unique_ptr<TMainForm> m_form;
+    TMainForm* mainForm() const { return m_window.form.get(); }
+
+    TWindowUnderTest m_window;
 };
 
 void TestLimitsWindow::init()
 {
-    m_dir = std::make_unique<TProgramDir>();
-    m_dir->writeAirplanes({TestJet(), HeavyJet()});
-    m_dir->writeAirports(BayAreaAirports());
-    m_dialogs = std::make_unique<TScriptedDialogs>();
-    m_form = std::make_unique<TMainForm>(*m_dialogs, m_dir->executable());
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QVERIFY(m_window.start());
 }
 
 void TestLimitsWindow::cleanup()
 {
-    m_form.reset();
-    m_dialogs.reset();
-    m_dir.reset();
-}
-
-void TestLimitsWindow::pickMode(const QString& mode)
-{
-    auto* selector = Child<QComboBox>(m_form.get(), "ModeSelector");
-    const int index = selector->findText(mode);
-    QVERIFY(index >= 0);
-    selector->setCurrentIndex(index);
-    emit selector->textActivated(mode);
+    m_window.stop();
 }
 
 void TestLimitsWindow::compareWithTheCore(const QString& mode, bool valid)
 {
-    const MissionLimits expected = ComputeMissionLimits(m_form->MissionData(), mode.toStdString(), valid);
-    TLimitsForm* form = m_form->LimitsForm();
+    const MissionLimits expected = ComputeMissionLimits(mainForm()->MissionData(), mode.toStdString(), valid);
+    TLimitsForm* form = mainForm()->LimitsForm();
     QVERIFY(form->LimitsShown());
     QVERIFY(!form->OutOfDate());
     QVERIFY(!expected.limits.empty());
@@ -149,20 +131,20 @@ void TestLimitsWindow::followsEveryRun_data()
 void TestLimitsWindow::followsEveryRun()
 {
     QFETCH(QString, mode);
-    auto* command = Child<QAction>(m_form.get(), "Limits1");
-    QVERIFY(Child<QMenu>(m_form.get(), "File1")->actions().contains(command));
-    auto* button = Child<QToolButton>(m_form.get(), "ToolButton10");
+    auto* command = Child<QAction>(mainForm(), "Limits1");
+    QVERIFY(Child<QMenu>(mainForm(), "File1")->actions().contains(command));
+    auto* button = Child<QToolButton>(mainForm(), "ToolButton10");
     QCOMPARE(button->toolTip(), QStringLiteral("Limits and Margins"));
-    QVERIFY(button->geometry().left() > Child<QToolButton>(m_form.get(), "ToolButton8")->geometry().right());
+    QVERIFY(button->geometry().left() > Child<QToolButton>(mainForm(), "ToolButton8")->geometry().right());
     QTest::mouseClick(button, Qt::LeftButton);
-    TLimitsForm* form = m_form->LimitsForm();
+    TLimitsForm* form = mainForm()->LimitsForm();
     QVERIFY(form && form->isVisible());
     QCOMPARE(form->windowTitle(), QStringLiteral("Limits and Margins"));
     QVERIFY(!form->LimitsShown());
 
-    pickMode(mode);
+    PickItem(mainForm(), "ModeSelector", mode);
     execute();
-    QCOMPARE(m_dialogs->messageCount(), 0);
+    QCOMPARE(m_window.dialogs->messageCount(), 0);
     compareWithTheCore(mode, true);
     // Only Trip Time and Fuel has extras.
     QCOMPARE(form->Limits().extraFuel.has_value(), mode == QStringLiteral("Trip Time and Fuel"));
@@ -182,16 +164,15 @@ void TestLimitsWindow::followsEveryRun()
     QVERIFY(form->OutOfDate());
     QVERIFY(!form->Gauge(1)->isEnabled());
     QCOMPARE(form->Limits().limits.size(), shown.limits.size());
-    QVERIFY(!Child<QAction>(m_form.get(), "DispatchSheet1")->isEnabled());
+    QVERIFY(!Child<QAction>(mainForm(), "DispatchSheet1")->isEnabled());
 
     execute();
     compareWithTheCore(mode, true);
-    QVERIFY(Child<QAction>(m_form.get(), "DispatchSheet1")->isEnabled());
+    QVERIFY(Child<QAction>(mainForm(), "DispatchSheet1")->isEnabled());
 
     // Blanked with the results: another airplane, or a run that cannot read
     // its entries.
-    Child<QComboBox>(m_form.get(), "AirplaneSelector")->setCurrentText(QStringLiteral("Heavy Jet"));
-    m_form->AirplaneSelectorChange();
+    PickItem(mainForm(), "AirplaneSelector", QStringLiteral("Heavy Jet"));
     QVERIFY(!form->LimitsShown());
     execute();
     QVERIFY(form->LimitsShown());
@@ -199,7 +180,7 @@ void TestLimitsWindow::followsEveryRun()
     edit(5)->setText(QString());
     execute();
     QVERIFY(!form->LimitsShown());
-    QVERIFY(!Child<QAction>(m_form.get(), "DispatchSheet1")->isEnabled());
+    QVERIFY(!Child<QAction>(mainForm(), "DispatchSheet1")->isEnabled());
 
     // A window closed and opened again shows the last run.
     edit(5)->setText(level);
@@ -213,25 +194,25 @@ void TestLimitsWindow::followsEveryRun()
 
 void TestLimitsWindow::showsALimitStop()
 {
-    Child<QAction>(m_form.get(), "Limits1")->trigger();
+    Child<QAction>(mainForm(), "Limits1")->trigger();
     edit(4)->setText(QStringLiteral("20000")); // zero fuel weight 60000, MZFW 56000
     execute();
-    QCOMPARE(
-        m_dialogs->warnings, QStringList{QStringLiteral("Maximum Zero Fuel Weight of 56000 kg exceeded!")});
+    QCOMPARE(m_window.dialogs->warnings,
+        QStringList{QStringLiteral("Maximum Zero Fuel Weight of 56000 kg exceeded!")});
     compareWithTheCore(QStringLiteral("Trip Time and Fuel"), false);
-    const MissionLimits& limits = m_form->LimitsForm()->Limits();
+    const MissionLimits& limits = mainForm()->LimitsForm()->Limits();
     QVERIFY(limits.stopped);
     QCOMPARE(limits.stoppedBy, std::string(kMarginZeroFuelWeight));
     QCOMPARE(text("StopLabel"),
         QStringLiteral("The run was stopped by Zero Fuel Weight, exceeded by %1 kg.")
             .arg(QString::fromStdString(FormatRounded(limits.exceededBy))));
-    QCOMPARE(m_form->LimitsForm()->Gauge(1)->Level(), TGaugeLevel::Exceeded);
+    QCOMPARE(mainForm()->LimitsForm()->Gauge(1)->Level(), TGaugeLevel::Exceeded);
 
     // The sheet of a stopped run carries the stop among its warnings.
-    QVERIFY(Child<QAction>(m_form.get(), "DispatchSheet1")->isEnabled());
-    QCOMPARE(m_form->LastRun()->warnings,
+    QVERIFY(Child<QAction>(mainForm(), "DispatchSheet1")->isEnabled());
+    QCOMPARE(mainForm()->LastRun()->warnings,
         std::vector<std::string>{"Maximum Zero Fuel Weight of 56000 kg exceeded!"});
-    QVERIFY(!m_form->LastRun()->valid);
+    QVERIFY(!mainForm()->LastRun()->valid);
 }
 
 void TestLimitsWindow::gaugeColoursAtTheEdges_data()
@@ -261,14 +242,14 @@ void TestLimitsWindow::gaugeColoursAtTheEdges()
 
 void TestLimitsWindow::sheetSavesTheCoresSheetAndRefusesAnInput()
 {
-    auto* command = Child<QAction>(m_form.get(), "DispatchSheet1");
+    auto* command = Child<QAction>(mainForm(), "DispatchSheet1");
     QCOMPARE(command->text(), QStringLiteral("&Dispatch Sheet\u2026"));
     QVERIFY(!command->isEnabled());
     const std::time_t before = std::time(nullptr);
     execute();
     const std::time_t after = std::time(nullptr);
     command->trigger();
-    TDispatchSheetDialog* dialog = m_form->DispatchSheetDialog();
+    TDispatchSheetDialog* dialog = mainForm()->DispatchSheetDialog();
     QVERIFY(dialog && dialog->isVisible());
     QTest::keyClicks(Child<QLineEdit>(dialog, "FlightEdit"), QStringLiteral("MX 12 <script>&\""));
     QTest::keyClicks(Child<QLineEdit>(dialog, "RegistrationEdit"), QStringLiteral("D-AMRX"));
@@ -280,48 +261,49 @@ void TestLimitsWindow::sheetSavesTheCoresSheetAndRefusesAnInput()
     QVERIFY(input.runTime >= before && input.runTime <= after);
     input.flight = "MX 12 <script>&\"";
     input.registration = "D-AMRX";
-    input.programTitle = m_form->windowTitle().toStdString();
+    input.programTitle = mainForm()->windowTitle().toStdString();
     input.modeText = "Trip Time and Fuel";
-    input.regulationText = Child<QComboBox>(m_form.get(), "RegulationSelector")->currentText().toStdString();
+    input.regulationText = Child<QComboBox>(mainForm(), "RegulationSelector")->currentText().toStdString();
     for (int n = 1; n <= 15; ++n)
         input.edits.at(static_cast<size_t>(n - 1)) = edit(n)->text().toStdString();
-    input.md = m_form->MissionData();
+    input.md = mainForm()->MissionData();
     input.valid = true;
     input.limits = ComputeMissionLimits(input.md, input.modeText, true);
     const std::string expected = DispatchSheetHtml(input);
     QCOMPARE(dialog->Html(), expected);
 
-    const QString html = m_dir->path(QStringLiteral("sheet")); // the suffix is added
-    m_dialogs->files.push_back({html, 1});
+    const QString html = m_window.dir->path(QStringLiteral("sheet")); // the suffix is added
+    m_window.dialogs->files.push_back({html, 1});
     QVERIFY(dialog->SaveHtml());
     QCOMPARE(mirovax::testing::ReadFile(FilePath(html + ".html")), expected);
-    QCOMPARE(m_dialogs->fileDialogs, QStringList{QStringLiteral("SheetHtmlSaveDialog")});
+    QCOMPARE(m_window.dialogs->fileDialogs, QStringList{QStringLiteral("SheetHtmlSaveDialog")});
 
     // The airplane table the run read is refused, and left as it was.
-    const QString table = m_dir->path(QStringLiteral("Airplane.DB"));
+    const QString table = m_window.dir->path(QStringLiteral("Airplane.DB"));
     const std::string tableBytes = mirovax::testing::ReadFile(FilePath(table));
-    m_dialogs->files.push_back({table, 1});
+    m_window.dialogs->files.push_back({table, 1});
     QVERIFY(!dialog->SaveHtml());
-    m_dialogs->files.push_back({table, 1});
+    m_window.dialogs->files.push_back({table, 1});
     QVERIFY(!dialog->SavePdf());
-    QCOMPARE(m_dialogs->errors.size(), 2);
-    QVERIFY(m_dialogs->errors.front().startsWith("Cannot write the dispatch sheet to \"" + table + "\""));
+    QCOMPARE(m_window.dialogs->errors.size(), 2);
+    QVERIFY(
+        m_window.dialogs->errors.front().startsWith("Cannot write the dispatch sheet to \"" + table + "\""));
     QCOMPARE(mirovax::testing::ReadFile(FilePath(table)), tableBytes);
 
     // PDF and print: one page each.
-    const QString pdf = m_dir->path(QStringLiteral("sheet.pdf"));
-    m_dialogs->files.push_back({pdf, 1});
+    const QString pdf = m_window.dir->path(QStringLiteral("sheet.pdf"));
+    m_window.dialogs->files.push_back({pdf, 1});
     QVERIFY(dialog->SavePdf());
     QVERIFY(OnePagePdf(mirovax::testing::ReadFile(FilePath(pdf))));
-    const QString printed = m_dir->path(QStringLiteral("printed.pdf"));
-    m_dialogs->printerAnswer = [&printed](QPrinter& printer) {
+    const QString printed = m_window.dir->path(QStringLiteral("printed.pdf"));
+    m_window.dialogs->printerAnswer = [&printed](QPrinter& printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(printed);
         return true;
     };
     QVERIFY(dialog->Print());
     QVERIFY(OnePagePdf(mirovax::testing::ReadFile(FilePath(printed))));
-    QCOMPARE(m_dialogs->errors.size(), 2);
+    QCOMPARE(m_window.dialogs->errors.size(), 2);
 }
 
 MIROVAX_WINDOW_TEST_MAIN(TestLimitsWindow)
