@@ -231,7 +231,7 @@ QWidget* TLimitsForm::MakeGaugeTable(const MissionLimits& limits)
     return table;
 }
 
-void TLimitsForm::ShowLimits(const MissionLimits& limits, const QString& heading)
+void TLimitsForm::ShowLimits(const MissionLimits& limits, const QString& heading, const QString& stopNote)
 {
     m_limits = limits;
     m_heading->setText(heading);
@@ -244,10 +244,12 @@ void TLimitsForm::ShowLimits(const MissionLimits& limits, const QString& heading
     m_rangeNote->setVisible(limits.firstDistanceBeyondLimit);
     m_binding->setText(QStringLiteral("Binding limit: ")
         + (limits.binding.empty() ? QStringLiteral("none") : Q(limits.binding)));
-    m_stop->setVisible(limits.stopped);
+    m_stop->setVisible(limits.stopped || !stopNote.isEmpty());
     if (limits.stopped)
         m_stop->setText(QStringLiteral("The run was stopped by %1, exceeded by %2 kg.")
                             .arg(Q(limits.stoppedBy), Kilograms(limits.exceededBy)));
+    else
+        m_stop->setText(stopNote);
     m_extraPayload->setVisible(limits.extraPayload.has_value());
     if (limits.extraPayload)
         m_extraPayload->setText(

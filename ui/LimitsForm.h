@@ -48,7 +48,9 @@ public:
     explicit TLimitsForm(QWidget* parent = nullptr);
 
     // Shows the limits of a run under a heading (mode and airplane).
-    void ShowLimits(const MissionLimits& limits, const QString& heading);
+    // stopNote tells why a run stopped that no limit of the list stopped
+    // (a wind the airplane cannot fly against); empty when none did.
+    void ShowLimits(const MissionLimits& limits, const QString& heading, const QString& stopNote = QString());
     // Replaces the gauges with the message: no run, or none to show.
     void ShowMessage(const QString& message);
     // Greys the gauges and says that the entries changed since the run;

@@ -76,8 +76,11 @@ void TMainForm::UpdateLimits()
     // there is told in the window rather than in a box over the results.
     try {
         const MissionLimits& limits = LastRunLimits();
+        QString stopNote;
+        if (!m_lastRun->valid && !m_lastRun->warnings.empty())
+            stopNote = QStringLiteral("The run was stopped: ") + Q(m_lastRun->warnings.back());
         m_limitsForm->ShowLimits(
-            limits, Q(m_lastRun->modeText) + QStringLiteral(", ") + Q(m_lastRun->md.Type));
+            limits, Q(m_lastRun->modeText) + QStringLiteral(", ") + Q(m_lastRun->md.Type), stopNote);
         m_limitsForm->SetOutOfDate(m_lastRunOutOfDate);
     } catch (const std::exception& e) {
         m_limitsForm->ShowMessage(QStringLiteral("The limits of this run cannot be shown: ") + Q(e.what()));

@@ -107,7 +107,8 @@ void TestLimitsWindow::compareWithTheCore(const QString& mode, bool valid)
         "Binding limit: "
             + (expected.binding.empty() ? QStringLiteral("none") : QString::fromStdString(expected.binding)));
     QCOMPARE(Child<QLabel>(form, "RangeNote")->isVisibleTo(form), expected.firstDistanceBeyondLimit);
-    QCOMPARE(Child<QLabel>(form, "StopLabel")->isVisibleTo(form), expected.stopped);
+    // Every stop is told, by a limit of the list or not.
+    QCOMPARE(Child<QLabel>(form, "StopLabel")->isVisibleTo(form), !valid);
     QCOMPARE(Child<QLabel>(form, "ExtraPayloadLabel")->isVisibleTo(form), expected.extraPayload.has_value());
     QCOMPARE(Child<QLabel>(form, "ExtraFuelLabel")->isVisibleTo(form), expected.extraFuel.has_value());
     if (expected.extraPayload)
@@ -213,6 +214,15 @@ void TestLimitsWindow::showsALimitStop()
     QCOMPARE(mainForm()->LastRun()->warnings,
         std::vector<std::string>{"Maximum Zero Fuel Weight of 56000 kg exceeded!"});
     QVERIFY(!mainForm()->LastRun()->valid);
+
+    // A wind the airplane cannot fly against stops the run before any
+    // weight: no limit of the list stopped it, and the window says what did.
+    edit(4)->setText(QStringLiteral("12000"));
+    edit(7)->setText(QStringLiteral("500"));
+    execute();
+    compareWithTheCore(QStringLiteral("Trip Time and Fuel"), false);
+    QVERIFY(!mainForm()->LimitsForm()->Limits().stopped);
+    QCOMPARE(text("StopLabel"), "The run was stopped: " + m_window.dialogs->warnings.back());
 }
 
 void TestLimitsWindow::gaugeColoursAtTheEdges_data()
