@@ -134,6 +134,34 @@ std::string EncodeUtf8(std::u32string_view codePoints)
     return out;
 }
 
+std::string MarkupText(std::string_view text)
+{
+    std::string out;
+    for (const char ch : EncodeUtf8(DecodeUtf8(text))) {
+        switch (ch) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&#39;";
+            break;
+        default:
+            if (static_cast<unsigned char>(ch) >= 0x20 || ch == '\t' || ch == '\n')
+                out += ch;
+        }
+    }
+    return out;
+}
+
 char32_t Windows1252ToUnicode(unsigned char byte)
 {
     if (byte >= 0x80 && byte < 0xA0)

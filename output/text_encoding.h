@@ -30,6 +30,12 @@ std::u32string DecodeUtf8(std::string_view text);
 // U+FFFD.
 std::string EncodeUtf8(std::u32string_view codePoints);
 
+// A text as XML or HTML character data or attribute value: valid UTF-8 (an
+// invalid sequence becomes U+FFFD as in DecodeUtf8), the control characters
+// XML does not allow dropped (tab and line feed stay), and &, <, >, " and '
+// written as references.
+std::string MarkupText(std::string_view text);
+
 // The character of a Windows-1252 byte. The five bytes the code page leaves
 // unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the C1 controls of the
 // same value, so that every byte reads and writes back unchanged.

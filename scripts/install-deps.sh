@@ -14,6 +14,7 @@ packages=(
   xdotool
   pandoc
   poppler-utils
+  chromium
   desktop-file-utils shared-mime-info
   file
 )

@@ -11,7 +11,10 @@
 #include "refdata/table_store.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
+#include <functional>
 
 #ifndef MIROVAX_VERSION
 #define MIROVAX_VERSION "unknown"
@@ -39,30 +42,49 @@ void OpenTable(TTable& table, const std::string& path)
     table.Open(path);
 }
 
-// solve --report: the report of the run, or why there is none. Returns the
-// run's status, raised to a file error when the report could not be written.
-int WriteReport(const SetupRun& run, const std::string& reportPath, const std::vector<RunInput>& inputs,
-    std::ostream& err)
+// A file solve writes beside its results (--report, --sheet): refused over
+// an input of the run, skipped when the run never loaded its file and
+// airplane. Returns the run's status, raised to wrong usage for a refused
+// target and to a file error when the file could not be written.
+int WriteRunFile(const SetupRun& run, const std::string& path, const char* what,
+    const std::vector<RunInput>& inputs, std::ostream& err, const std::function<void()>& write)
 {
-    // A report written over the setup file or a table would destroy it.
+    // Written over the setup file or a table, it would destroy it.
     try {
-        RefuseRunInput(reportPath, inputs);
+        RefuseRunInput(path, inputs);
     } catch (const FileWriteError& e) {
-        err << kProgram << "no report written to \"" << reportPath << "\": " << e.what() << '\n';
+        err << kProgram << "no " << what << " written to \"" << path << "\": " << e.what() << '\n';
         return std::max(run.status, static_cast<int>(kExitUsage));
     }
     if (!RunCanBeReported(run)) {
-        err << kProgram << "no report written to \"" << reportPath
+        err << kProgram << "no " << what << " written to \"" << path
             << "\": the setup file and its airplane were not loaded\n";
         return run.status;
     }
     try {
-        WriteRunReport(run, MIROVAX_VERSION, reportPath, inputs);
+        write();
     } catch (const std::exception& e) {
         err << kProgram << e.what() << '\n';
         return std::max(run.status, static_cast<int>(kExitFileOrTable));
     }
     return run.status;
+}
+
+// The time the sheet is dated: SOURCE_DATE_EPOCH (seconds since 1970, UTC)
+// when set, so that a sheet can be made again byte for byte, else now.
+std::optional<std::time_t> SheetTime(std::ostream& err)
+{
+    const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+    if (epoch == nullptr)
+        return std::time(nullptr);
+    const std::string text(epoch);
+    const bool digits = !text.empty() && text.size() <= 12
+        && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (!digits) {
+        err << kProgram << "SOURCE_DATE_EPOCH \"" << text << "\" is not a whole number of seconds\n";
+        return std::nullopt;
+    }
+    return static_cast<std::time_t>(std::stoll(text));
 }
 
 bool Interrupted(const CliEnvironment& environment)
@@ -76,6 +98,14 @@ int Solve(const CliOptions& options, std::ostream& out, std::ostream& err, const
     request.mode = options.mode;
     request.airplane = options.airplane;
     request.settings = options.settings;
+
+    std::time_t runTime = 0;
+    if (options.sheetFile) {
+        const std::optional<std::time_t> time = SheetTime(err);
+        if (!time)
+            return kExitUsage;
+        runTime = *time;
+    }
 
     TTable airplanes;
     std::string tableError;
@@ -110,16 +140,28 @@ int Solve(const CliOptions& options, std::ostream& out, std::ostream& err, const
         }
         ++solved;
         status = std::max(status, run.status);
+        const std::vector<RunInput> inputs = {
+            {path, "the setup file"}, {TablePath(options, environment, "Airplane.DB"), "the airplane table"}};
         if (options.reportFile)
-            status = std::max(status,
-                WriteReport(run, *options.reportFile,
-                    {{path, "the setup file"},
-                        {TablePath(options, environment, "Airplane.DB"), "the airplane table"}},
-                    err));
+            status = std::max(status, WriteRunFile(run, *options.reportFile, "report", inputs, err, [&] {
+                WriteRunReport(run, MIROVAX_VERSION, *options.reportFile, inputs);
+            }));
+        if (options.sheetFile)
+            status
+                = std::max(status, WriteRunFile(run, *options.sheetFile, "dispatch sheet", inputs, err, [&] {
+                      const DispatchSheetInput sheet = RunSheetInput(
+                          run, MIROVAX_VERSION, runTime, options.flight, options.registration);
+                      try {
+                          WriteFileAtomically(*options.sheetFile, DispatchSheetHtml(sheet), inputs);
+                      } catch (const FileWriteError& e) {
+                          throw std::runtime_error("Cannot write the dispatch sheet to \""
+                              + *options.sheetFile + "\": " + e.what() + ".");
+                      }
+                  }));
         if (options.json) {
             out << FormatJson(run);
         } else {
-            const std::string block = FormatPlain(run);
+            const std::string block = FormatPlain(run) + (options.margins ? FormatMargins(run) : "");
             if (!block.empty()) {
                 if (!firstBlock)
                     out << '\n';

@@ -101,6 +101,10 @@ constexpr OptionDef kOptionDefs[] = {
     {"--tables", "DIR", "needs a directory"},
     {"--json", "", ""},
     {"--report", "FILE", "needs a file name"},
+    {"--margins", "", ""},
+    {"--sheet", "FILE", "needs a file name"},
+    {"--flight", "TEXT", ""},
+    {"--registration", "TEXT", ""},
     {"--points", "N", "", CheckPoints},
     {"--csv", "", ""},
     {"--svg", "FILE", "needs a file name"},
@@ -151,8 +155,15 @@ constexpr OptionHelp kSolveOptions[] = {
     {"--json",
         "one JSON object per line and file: \"file\", \"mode\",\n"
         "\"status\", \"valid\", \"message\" (the limit message),\n"
-        "\"error\", \"fields\", \"labels\" (Label12 to Label30) and\n"
-        "\"values\" (the results at full precision, and LimitedBy)"},
+        "\"error\", \"fields\", \"labels\" (Label12 to Label30),\n"
+        "\"values\" (the results at full precision, and LimitedBy),\n"
+        "\"limits\" (each limit's \"name\", \"value\", \"limit\",\n"
+        "\"margin\" in kg and \"binding\"), \"stoppedBy\", \"exceededBy\",\n"
+        "\"extraPayload\" and \"extraFuel\" (kg); null where a run\n"
+        "has none"},
+    {"--margins",
+        "after the results, each limit with its margin, the\n"
+        "binding limit and the possible extra payload and fuel"},
     {"--report",
         "also write the mission report that View Report shows\n"
         "after this run, as rich text (RTF) whatever FILE's\n"
@@ -160,6 +171,14 @@ constexpr OptionHelp kSolveOptions[] = {
         "blank unless the run ended valid; no report is written\n"
         "when the file or its airplane cannot be loaded, nor\n"
         "over the setup file or a table (exit status 64)"},
+    {"--sheet",
+        "also write the dispatch sheet of this run to FILE: one\n"
+        "A4 page of HTML to print and sign; one setup file only,\n"
+        "never over the setup file or a table (exit status 64).\n"
+        "It is dated now in UTC, or at SOURCE_DATE_EPOCH (seconds\n"
+        "since 1970) when that is set"},
+    {"--flight", "the flight number the sheet shows"},
+    {"--registration", "the airplane registration the sheet shows"},
     {"--help", kHelpHelp},
 };
 
@@ -198,7 +217,7 @@ struct CommandDef {
 
 const CommandDef kCommands[] = {
     {Command::Solve, "solve", "SETUP.MRX...", "solve setup files in a mode",
-        "SETUP.MRX --report FILE [OPTION]...",
+        "SETUP.MRX [--report FILE] [--sheet FILE] [OPTION]...",
         "Solves each setup file as the window does after Load Setup and Execute:\n"
         "the 17 lines go into the fields, the airplane of line 16 (or of --airplane)\n"
         "is loaded, MATOW and MALW keep lines 14 and 15 where they are numbers\n"
@@ -579,6 +598,12 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
                 options.json = true;
             } else if (name == "--csv") {
                 options.csv = true;
+            } else if (name == "--margins") {
+                options.margins = true;
+            } else if (name == "--flight") {
+                options.flight = value;
+            } else if (name == "--registration") {
+                options.registration = value;
             } else if (name == "--mode") {
                 options.mode = value;
             } else if (name == "--airplane") {
@@ -593,6 +618,8 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
                 options.tablesDir = value;
             } else if (name == "--report") {
                 options.reportFile = value;
+            } else if (name == "--sheet") {
+                options.sheetFile = value;
             } else if (name == "--svg") {
                 options.svgFile = value;
             }
@@ -610,9 +637,17 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
     CheckOperandCount(options);
     // One report file holds one setup's report; a batch would have to
     // overwrite it or invent names the user did not give.
-    if (options.reportFile && options.operands.size() > 1)
-        throw UsageError("--report takes exactly one setup file, " + std::to_string(options.operands.size())
-                + " were given",
+    for (const auto& [option, given] : {std::pair{"--report", options.reportFile.has_value()},
+             std::pair{"--sheet", options.sheetFile.has_value()}}) {
+        if (given && options.operands.size() > 1)
+            throw UsageError(std::string(option) + " takes exactly one setup file, "
+                    + std::to_string(options.operands.size()) + " were given",
+                options.command);
+    }
+    // A flight number or registration goes nowhere but onto the sheet.
+    if (!options.sheetFile && (!options.flight.empty() || !options.registration.empty()))
+        throw UsageError(std::string(options.flight.empty() ? "--registration" : "--flight")
+                + " applies to the dispatch sheet only (--sheet FILE)",
             options.command);
     return options;
 }

@@ -66,6 +66,13 @@ struct CliOptions {
     bool json = false;
     // solve --report FILE: the mission report of the one setup file.
     std::optional<std::string> reportFile;
+    // solve --margins: the limits block under the plain results.
+    bool margins = false;
+    // solve --sheet FILE: the dispatch sheet of the one setup file, with the
+    // flight number and registration it shows.
+    std::optional<std::string> sheetFile;
+    std::string flight;
+    std::string registration;
     // payload-range: evenly spaced payloads of the curve, and its output
     // (JSON above, CSV, or an SVG picture written to svgFile, "-" standard
     // output; a plain table when none is asked for).

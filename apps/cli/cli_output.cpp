@@ -1,6 +1,7 @@
 #include "cli_output.h"
 
 #include "engine/input_rules.h"
+#include "engine/text_format.h"
 #include "output/formats/json_text.h"
 #include "report/report_model.h"
 
@@ -32,6 +33,45 @@ void AppendTimeFuelRow(
 std::string JsonStringOrNull(const std::string& text)
 {
     return text.empty() ? "null" : JsonString(text);
+}
+
+std::string JsonNumberOrNull(const std::optional<double>& value)
+{
+    return value ? JsonNumber(*value) : "null";
+}
+
+std::string Kilograms(double value)
+{
+    return FormatRounded(value) + " kg";
+}
+
+// A text right-aligned in a column of the given width.
+std::string Right(const std::string& text, size_t width)
+{
+    return std::string(text.size() < width ? width - text.size() : 1, ' ') + text;
+}
+
+std::string JsonLimits(const SetupRun& run)
+{
+    if (!run.limits)
+        return ",\"limits\":null,\"stoppedBy\":null,\"exceededBy\":null,\"extraPayload\":null,"
+               "\"extraFuel\":null";
+    const MissionLimits& limits = *run.limits;
+    std::string out = ",\"limits\":[";
+    for (size_t i = 0; i < limits.limits.size(); ++i) {
+        const LimitMargin& m = limits.limits[i];
+        out += i == 0 ? "{" : ",{";
+        out += "\"name\":" + JsonString(m.name) + ",\"value\":" + JsonNumber(m.value)
+            + ",\"limit\":" + JsonNumber(m.limit) + ",\"margin\":" + JsonNumber(m.margin)
+            + (m.binding ? ",\"binding\":true}" : ",\"binding\":false}");
+    }
+    out += "]";
+    out += ",\"stoppedBy\":" + (limits.stopped ? JsonString(limits.stoppedBy) : std::string("null"));
+    out += ",\"exceededBy\":"
+        + JsonNumberOrNull(limits.stopped ? std::optional(limits.exceededBy) : std::nullopt);
+    out += ",\"extraPayload\":" + JsonNumberOrNull(limits.extraPayload);
+    out += ",\"extraFuel\":" + JsonNumberOrNull(limits.extraFuel);
+    return out;
 }
 
 } // namespace
@@ -69,6 +109,37 @@ std::string FormatPlain(const SetupRun& run)
     AppendRow(out, StaticTextCaption(49), r.label(28));
     AppendRow(out, StaticTextCaption(50), r.label(29));
     AppendRow(out, StaticTextCaption(51), r.label(30));
+    return out;
+}
+
+std::string FormatMargins(const SetupRun& run)
+{
+    if (!run.limits)
+        return "";
+    const MissionLimits& limits = *run.limits;
+    constexpr size_t kNameWidth = 26;
+    constexpr size_t kNumberWidth = 12;
+    std::string out = "Limits" + std::string(kNameWidth - 6, ' ') + Right("Value", kNumberWidth)
+        + Right("Limit", kNumberWidth) + Right("Margin", kNumberWidth) + '\n';
+    for (const LimitMargin& m : limits.limits) {
+        out += m.name + std::string(m.name.size() < kNameWidth ? kNameWidth - m.name.size() : 1, ' ');
+        out += Right(Kilograms(m.value), kNumberWidth) + Right(Kilograms(m.limit), kNumberWidth)
+            + Right(Kilograms(m.margin), kNumberWidth);
+        out += m.binding ? "  binding\n" : "\n";
+    }
+    if (limits.stopped) {
+        AppendRow(out, "Stopped by:", limits.stoppedBy + ", exceeded by " + Kilograms(limits.exceededBy));
+    } else if (!limits.binding.empty()) {
+        // The search's last distance is the first beyond the limit: its
+        // negative margin is the search's outcome, not a fault of the plan.
+        AppendRow(out, "Binding limit:",
+            limits.binding
+                + (limits.firstDistanceBeyondLimit ? " (figures of the first distance beyond it)" : ""));
+    }
+    if (run.valid && run.mode == kModeTripTimeAndFuel) {
+        AppendRow(out, "Extra payload:", limits.extraPayload ? Kilograms(*limits.extraPayload) : "unknown");
+        AppendRow(out, "Extra fuel:", limits.extraFuel ? Kilograms(*limits.extraFuel) : "unknown");
+    }
     return out;
 }
 
@@ -110,7 +181,7 @@ std::string FormatJson(const SetupRun& run)
         out += ',';
     }
     out += "\"LimitedBy\":" + JsonString(run.md.LimitedBy);
-    out += "}}\n";
+    out += '}' + JsonLimits(run) + "}\n";
     return out;
 }
 

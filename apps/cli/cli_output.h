@@ -14,9 +14,17 @@ namespace mirovax::cli {
 // to standard error).
 std::string FormatPlain(const SetupRun& run);
 
+// The limits block of --margins: each limit's quantity, limit and margin in
+// whole kg with the binding one marked, what stopped the run and by how
+// much, and in Trip Time and Fuel the possible extra payload and fuel.
+// Empty when the run has no limits (an error before or during the solve).
+std::string FormatMargins(const SetupRun& run);
+
 // One JSON object on one line, ending in a line break. Strings are UTF-8
 // (invalid bytes become U+FFFD); numbers carry the shortest digits that
-// read back to the same double.
+// read back to the same double. "limits", "stoppedBy", "exceededBy",
+// "extraPayload" and "extraFuel" are always present, null where the run has
+// none.
 std::string FormatJson(const SetupRun& run);
 
 } // namespace mirovax::cli

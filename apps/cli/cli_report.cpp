@@ -3,6 +3,7 @@
 #include "report/report_file.h"
 #include "report/rtf_writer.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace mirovax::cli {
@@ -30,6 +31,40 @@ bool RunCanBeReported(const SetupRun& run)
     return run.fieldsLoaded && run.airplaneLoaded;
 }
 
+std::array<std::string, 15> ShownEdits(const SetupRun& run)
+{
+    std::array<std::string, 15> edits;
+    std::copy_n(run.fields.begin(), edits.size(), edits.begin());
+    for (const int n : kUpperCaseEdits)
+        edits[static_cast<size_t>(n - 1)] = AsciiUpper(edits[static_cast<size_t>(n - 1)]);
+    return edits;
+}
+
+DispatchSheetInput RunSheetInput(const SetupRun& run, std::string_view fileVersion, std::time_t runTime,
+    const std::string& flight, const std::string& registration)
+{
+    DispatchSheetInput input;
+    input.runTime = runTime;
+    input.flight = flight;
+    input.registration = registration;
+    input.programTitle = MainWindowCaption(fileVersion);
+    input.modeText = run.mode;
+    input.regulationText = run.fields[kSetupRegulationsLine];
+    input.edits = ShownEdits(run);
+    input.md = run.md;
+    input.valid = run.valid;
+    if (run.limits)
+        input.limits = *run.limits;
+    size_t start = 0;
+    while (start < run.message.size()) {
+        const size_t end = std::min(run.message.find('\n', start), run.message.size());
+        input.warnings.push_back(run.message.substr(start, end - start));
+        start = end + 1;
+    }
+    input.warnings.insert(input.warnings.end(), run.notes.begin(), run.notes.end());
+    return input;
+}
+
 ReportSnapshot RunReportSnapshot(
     const SetupRun& run, std::string_view fileVersion, const std::string& setupFileName)
 {
@@ -37,10 +72,7 @@ ReportSnapshot RunReportSnapshot(
     FillFixedCaptions(snapshot);
     snapshot.title = MainWindowCaption(fileVersion);
     SetModeText(snapshot, run.mode);
-    for (int n = 1; n <= 15; ++n)
-        snapshot.edit(n) = run.fields[static_cast<size_t>(n - 1)];
-    for (const int n : kUpperCaseEdits)
-        snapshot.edit(n) = AsciiUpper(snapshot.edit(n));
+    snapshot.edits = ShownEdits(run);
     snapshot.regulationText = run.fields[kSetupRegulationsLine];
     SetAirplaneLabels(snapshot, run.airplane.labels);
     // A run that did not end valid leaves the results panel blank.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "apps/cli/cli_solve.h"
+#include "report/dispatch_sheet.h"
 #include "report/report_model.h"
 
 #include <string>
@@ -23,6 +24,16 @@ bool RunCanBeReported(const SetupRun& run);
 // results panel is), and setupFileName for the last row.
 ReportSnapshot RunReportSnapshot(
     const SetupRun& run, std::string_view fileVersion, const std::string& setupFileName);
+
+// The texts of Edit1 to Edit15 as the window shows them after the run: the
+// origin, destination and alternate in capitals.
+std::array<std::string, 15> ShownEdits(const SetupRun& run);
+
+// The dispatch sheet of the run: the window's texts, the record, the limits
+// and every warning (the limit message, then the notes on the file's
+// allowable weights), dated runTime.
+DispatchSheetInput RunSheetInput(const SetupRun& run, std::string_view fileVersion, std::time_t runTime,
+    const std::string& flight, const std::string& registration);
 
 // Composes the report of the run and saves it as rich text to reportPath,
 // naming the setup file by its absolute path as the Load Setup dialog would.

@@ -141,6 +141,8 @@ SetupRun SolveSetupTexts(TTable& airplanes, const std::string& path, const Setup
         return run;
     }
     run.message = services.message();
+    if (run.md.ConversionError == 0)
+        run.limits = ComputeMissionLimits(run.md, run.mode, run.valid);
     if (run.valid) {
         run.results = ShowResults(run.md, run.mode);
         run.status = kExitValid;

@@ -3,6 +3,7 @@
 #include "apps/cli/cli_options.h"
 #include "engine/calculation_run.h"
 #include "engine/mission_data.h"
+#include "engine/mission_limits.h"
 #include "engine/solve.h"
 #include "refdata/airplane.h"
 #include "setup/setup_file.h"
@@ -58,6 +59,9 @@ struct SetupRun {
     ResultTexts results;
     bool valid = false;
     std::string message; // the limit message, empty when none
+    // The limits of the run, when it read its inputs and ended without a
+    // fault.
+    std::optional<MissionLimits> limits;
     std::string error; // the fault, empty when none; names file and line
     int status = kExitValid;
 };

@@ -2,6 +2,7 @@
 
 #include "engine/text_format.h"
 #include "output/formats/json_text.h"
+#include "output/text_encoding.h"
 
 #include <algorithm>
 #include <array>
@@ -20,32 +21,6 @@ std::string CsvField(const std::string& text)
     for (char ch : text)
         out += ch == '"' ? std::string("\"\"") : std::string(1, ch);
     return out + "\"";
-}
-
-std::string XmlText(const std::string& text)
-{
-    std::string out;
-    for (char ch : text) {
-        switch (ch) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            // XML 1.0 allows no other control characters.
-            if (static_cast<unsigned char>(ch) >= 0x20 || ch == '\t' || ch == '\n')
-                out += ch;
-        }
-    }
-    return out;
 }
 
 // SVG user units with two decimals, "." whatever the locale.
@@ -114,11 +89,11 @@ std::string PayloadRangeSvg(const std::vector<PayloadRangePoint>& diagram,
     out += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + Coord(kWidth) + "\" height=\""
         + Coord(kHeight) + "\" viewBox=\"0 0 " + Coord(kWidth) + " " + Coord(kHeight)
         + "\" font-family=\"DejaVu Sans, Liberation Sans, Arial, sans-serif\" font-size=\"12\">\n";
-    out += "<title>" + XmlText(title.empty() ? "Payload-Range" : title) + "</title>\n";
+    out += "<title>" + MarkupText(title.empty() ? "Payload-Range" : title) + "</title>\n";
     out += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
     out += "<text x=\"" + Coord(kWidth / 2)
         + "\" y=\"30\" text-anchor=\"middle\" font-size=\"16\" font-weight=\"bold\">"
-        + XmlText(title.empty() ? "Payload-Range" : title) + "</text>\n";
+        + MarkupText(title.empty() ? "Payload-Range" : title) + "</text>\n";
 
     if (!diagram.empty()) {
         // The envelope, bounded by the axes and the curve, in an opaque tint
@@ -175,7 +150,7 @@ std::string PayloadRangeSvg(const std::vector<PayloadRangePoint>& diagram,
             out += "<circle cx=\"" + Coord(px) + "\" cy=\"" + Coord(py)
                 + "\" r=\"4\" fill=\"white\" stroke=\"#2a6fdb\" stroke-width=\"2\"/>\n";
             out += "<text x=\"" + Coord(tx) + "\" y=\"" + Coord(ty) + "\" text-anchor=\"" + anchor + "\">"
-                + XmlText(p.limitedBy) + "</text>\n";
+                + MarkupText(p.limitedBy) + "</text>\n";
             out += "<text x=\"" + Coord(tx) + "\" y=\"" + Coord(ty + 13) + "\" text-anchor=\"" + anchor
                 + "\" font-size=\"10\" fill=\"#555555\">" + FormatRounded(p.payload) + " kg, "
                 + FormatRounded(p.range) + " NM</text>\n";

@@ -103,6 +103,11 @@ TEST(CliOptions, WrongUsageIsAnErrorThatNamesTheCommand)
         {{"solve", "a.MRX", "--json=1"}, "--json takes no value", Command::Solve},
         {{"solve", "a.MRX", "--report"}, "needs a value", Command::Solve},
         {{"airplanes", "--report", "r.rtf"}, "solve only", Command::Airplanes},
+        {{"solve", "a.MRX", "b.MRX", "--sheet", "s.html"}, "--sheet takes exactly one setup file",
+            Command::Solve},
+        {{"solve", "a.MRX", "--flight", "MX1"}, "--flight applies to the dispatch sheet only",
+            Command::Solve},
+        {{"payload-range", "a.MRX", "--margins"}, "solve only", Command::PayloadRange},
     };
     for (const Case& c : cases) {
         try {

@@ -80,7 +80,11 @@ TEST(CliJson, OneLineWithEveryLabelAndResult)
         EXPECT_NE(json.find(std::string("\"").append(f.name).append("\":")), std::string::npos) << f.name;
     EXPECT_NE(json.find("\"TripFuel\":3395.76123456789"), std::string::npos) << json;
     EXPECT_NE(json.find("\"StillAirDistance\":697,"), std::string::npos);
-    EXPECT_NE(json.find("\"LimitedBy\":\"Tank Capacity\"}}"), std::string::npos);
+    // A run without limits (none computed) says so with nulls.
+    EXPECT_NE(json.find("\"LimitedBy\":\"Tank Capacity\"},\"limits\":null,\"stoppedBy\":null,"
+                        "\"exceededBy\":null,\"extraPayload\":null,\"extraFuel\":null}\n"),
+        std::string::npos)
+        << json;
     EXPECT_NE(json.find("\"fields\":{\"origin\":\"KSFO\",\"destination\":\"\","), std::string::npos);
     EXPECT_NE(json.find("\"airplane\":\"WORKED-1\",\"regulations\":\"ICAO\"}"), std::string::npos);
 

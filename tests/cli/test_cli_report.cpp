@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -207,15 +208,43 @@ TEST_F(CliReportTest, AReportThatCannotBeWrittenIsAFileErrorAfterTheResults)
     EXPECT_FALSE(fs::exists(target));
 }
 
-TEST_F(CliReportTest, AReportNeverReplacesAnInputFile)
+TEST_F(CliReportTest, AReportOrSheetNeverReplacesAnInputFile)
 {
     const std::string setupBefore = support::ReadFile(m_setup);
     const std::string tableBefore = support::ReadFile(m_dir / "Airplane.DB");
     const fs::path sameSetup = m_dir / "." / "Worked.MRX";
-    for (const fs::path& target : {sameSetup, m_dir / "Airplane.DB"}) {
-        EXPECT_EQ(Run({"solve", m_setup.string(), "--report", target.string()}), kExitUsage);
-        EXPECT_NE(m_err.find("this run reads"), std::string::npos) << m_err;
+    for (const char* option : {"--report", "--sheet"}) {
+        for (const fs::path& target : {sameSetup, m_dir / "Airplane.DB"}) {
+            EXPECT_EQ(Run({"solve", m_setup.string(), option, target.string()}), kExitUsage) << option;
+            EXPECT_NE(m_err.find("this run reads"), std::string::npos) << m_err;
+        }
     }
     EXPECT_EQ(support::ReadFile(m_setup), setupBefore);
     EXPECT_EQ(support::ReadFile(m_dir / "Airplane.DB"), tableBefore);
+}
+
+// solve --sheet: the dispatch sheet of the run, dated by SOURCE_DATE_EPOCH
+// so that it can be made again byte for byte.
+TEST_F(CliReportTest, TheSheetIsDatedAndCarriesTheFlight)
+{
+    const fs::path sheet = m_dir / "sheet.html";
+    ::setenv("SOURCE_DATE_EPOCH", "1796722800", 1);
+    EXPECT_EQ(Run({"solve", m_setup.string(), "--sheet", sheet.string(), "--flight", "MX <1>",
+                  "--registration", "D-AMRX"}),
+        kExitValid)
+        << m_err;
+    const std::string html = support::ReadFile(sheet);
+    for (const char* part : {"2026-12-08 09:40 UTC", "<td>MX &lt;1&gt;</td>", "<td>D-AMRX</td>",
+             "<td class=\"num\">01:21</td><td class=\"num\">3063</td>", "Tank Capacity (binding)",
+             "Mirovax - Version: "})
+        EXPECT_NE(html.find(part), std::string::npos) << part;
+    EXPECT_EQ(Run({"solve", m_setup.string(), "--sheet", sheet.string(), "--flight", "MX <1>",
+                  "--registration", "D-AMRX"}),
+        kExitValid);
+    EXPECT_EQ(support::ReadFile(sheet), html);
+
+    ::setenv("SOURCE_DATE_EPOCH", "yesterday", 1);
+    EXPECT_EQ(Run({"solve", m_setup.string(), "--sheet", sheet.string()}), kExitUsage);
+    EXPECT_NE(m_err.find("SOURCE_DATE_EPOCH"), std::string::npos) << m_err;
+    ::unsetenv("SOURCE_DATE_EPOCH");
 }

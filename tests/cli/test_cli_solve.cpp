@@ -373,3 +373,41 @@ TEST_F(CliSolveTest, TableCommandsPrintWhatTheButtonsFillIn)
     EXPECT_EQ(Run({"solve", "--help"}, &out, &err), kExitValid);
     EXPECT_NE(out.find("Usage: mirovax-cli solve"), std::string::npos);
 }
+
+// The limits of the run: in every JSON line, and under the plain results
+// with --margins.
+TEST_F(CliSolveTest, LimitsAndExtrasInJsonAndUnderMargins)
+{
+    const std::string file = WriteSetup("Limits.MRX", support::WorkedSetup());
+    std::string out, err;
+    ASSERT_EQ(Run({"solve", file, "--json"}, &out, &err), kExitValid) << err;
+    for (const char* part :
+        {"\"limits\":[{\"name\":\"Zero Fuel Weight\",\"value\":19000,\"limit\":21000,\"margin\":2000,"
+         "\"binding\":false},{\"name\":\"Allowable Landing Weight\",\"value\":21606.",
+            "{\"name\":\"Tank Capacity\",\"value\":5821.99",
+            ",\"binding\":true},{\"name\":\"Structural Takeoff Weight\"",
+            "\"stoppedBy\":null,\"exceededBy\":null,\"extraPayload\":", ",\"extraFuel\":176}\n"})
+        EXPECT_NE(out.find(part), std::string::npos) << part << "\n" << out;
+
+    ASSERT_EQ(Run({"solve", file, "--set", "matow=24000", "--json"}, &out, &err), kExitLimit);
+    EXPECT_NE(out.find("\"binding\":true},{\"name\":\"Structural Takeoff Weight\",\"value\":24000"),
+        std::string::npos)
+        << out;
+    EXPECT_NE(out.find("\"stoppedBy\":\"Allowable Takeoff Weight\",\"exceededBy\":821.99"), std::string::npos)
+        << out;
+    EXPECT_NE(out.find("\"extraPayload\":null,\"extraFuel\":null}"), std::string::npos) << out;
+
+    ASSERT_EQ(Run({"solve", file}, &out, &err), kExitValid);
+    EXPECT_EQ(out.find("Margin"), std::string::npos) << "only with --margins";
+    ASSERT_EQ(Run({"solve", file, "--margins"}, &out, &err), kExitValid);
+    for (const char* row : {"Limits                           Value       Limit      Margin\n",
+             "Zero Fuel Weight              19000 kg    21000 kg     2000 kg\n",
+             "Tank Capacity                  5822 kg     6000 kg      178 kg  binding\n",
+             "Binding limit:      Tank Capacity\n", "Extra fuel:         176 kg\n"})
+        EXPECT_NE(out.find(row), std::string::npos) << row << out;
+    ASSERT_EQ(Run({"solve", file, "--margins", "--set", "matow=24000"}, &out, &err), kExitLimit);
+    EXPECT_NE(
+        out.find("Stopped by:         Allowable Takeoff Weight, exceeded by 822 kg\n"), std::string::npos)
+        << out;
+    EXPECT_EQ(out.find("Extra fuel:"), std::string::npos) << out;
+}

@@ -169,3 +169,38 @@ execute_process(COMMAND "${BIN}/mirovax-cli" solve "${WORK}/Worked.MRX" "${WORK}
 if(NOT rc EQUAL 64 OR EXISTS "${WORK}/both.rtf")
   message(FATAL_ERROR "--report with two setup files: exit ${rc}, expected 64\n${err}")
 endif()
+
+# The limits of the run: the tanks bind with 178 kg to spare, 176 kg more
+# fuel still passes every check.
+solve(json 0 --json)
+expect_json("${json}" limits.3.name "Tank Capacity")
+expect_json("${json}" limits.3.binding ON)
+expect_json("${json}" limits.3.margin "~178.00")
+expect_json("${json}" extraFuel "176")
+solve(plain 0 --margins)
+expect_text("${plain}" "Binding limit:      Tank Capacity")
+
+# The dispatch sheet, dated by SOURCE_DATE_EPOCH, printed by a real browser
+# when there is one: one A4 page with the trip fuel and the binding limit.
+set(ENV{SOURCE_DATE_EPOCH} 1796722800)
+solve(plain 0 --sheet "${WORK}/sheet.html" --flight "MX 101" --registration "D-AMRX")
+file(READ "${WORK}/sheet.html" sheet)
+expect_text("${sheet}" "2026-12-08 09:40 UTC")
+expect_text("${sheet}" "<td>MX 101</td>")
+if(CHROMIUM AND PDFINFO AND PDFTOTEXT)
+  execute_process(COMMAND "${CHROMIUM}" --headless --no-sandbox --disable-gpu --no-pdf-header-footer
+                          "--user-data-dir=${WORK}/chromium" "--print-to-pdf=${WORK}/sheet.pdf"
+                          "file://${WORK}/sheet.html"
+                  RESULT_VARIABLE rc OUTPUT_QUIET ERROR_QUIET TIMEOUT 120)
+  if(NOT rc EQUAL 0 OR NOT EXISTS "${WORK}/sheet.pdf")
+    message(FATAL_ERROR "chromium did not print the sheet (${rc})")
+  endif()
+  execute_process(COMMAND "${PDFINFO}" "${WORK}/sheet.pdf" OUTPUT_VARIABLE info)
+  if(NOT info MATCHES "\nPages: +1\n" OR NOT info MATCHES "\nPage size:[^\n]*\\(A4\\)")
+    message(FATAL_ERROR "the sheet is not one A4 page:\n${info}")
+  endif()
+  execute_process(COMMAND "${PDFTOTEXT}" -layout "${WORK}/sheet.pdf" - OUTPUT_VARIABLE text)
+  expect_text("${text}" "3063")
+  expect_text("${text}" "Tank Capacity (binding)")
+  expect_text("${text}" "Binding limit: Tank Capacity")
+endif()

@@ -16,23 +16,14 @@ using mirovax::test::RecordingServices;
 
 namespace {
 
-// The worked mission flown by an airplane of the shared test tables.
-TMissionData Mission(const mirovax::testing::AirplaneRow& airplane)
-{
-    TMissionData md = test::WorkedMission();
-    for (const NumericField& f : kAirplaneNumbers)
-        md.*f.member = airplane.numbers.at(f.name);
-    return md;
-}
-
 TMissionData Worked()
 {
-    return Mission(mirovax::testing::WorkedAirplane("WORKED-1"));
+    return mirovax::testing::WorkedRecord();
 }
 
 TMissionData Heavy()
 {
-    TMissionData md = Mission(mirovax::testing::HeavyJet());
+    TMissionData md = mirovax::testing::WorkedRecord(mirovax::testing::HeavyJet());
     md.Payload = 40000;
     md.TripDistance = 3000;
     md.MATOW = md.MTOW;

@@ -33,3 +33,19 @@ TEST(Utf8, InvalidBytesBecomeOneReplacementEach)
         "C \xF0\x9F\x98\x80");
     EXPECT_EQ(EncodeUtf8(std::u32string(1, char32_t{0xD800})), "\xEF\xBF\xBD");
 }
+
+// Text in HTML or SVG: inert, and well-formed whatever the bytes.
+TEST(MarkupText, ReferencesTheSpecialCharactersAndRepairsTheRest)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"<script>alert(\"x\")</script>", "&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt;"},
+        {"D-'&'", "D-&#39;&amp;&#39;"},
+        {"tab\tline\nreturn\r\x01", "tab\tline\nreturn"},
+        {"Caf\xE9 \xC2\xB0"
+         "C",
+            "Caf\xEF\xBF\xBD \xC2\xB0"
+            "C"},
+    };
+    for (const auto& [text, markup] : cases)
+        EXPECT_EQ(MarkupText(text), markup) << text;
+}

@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include "engine/calculation_run.h"
 #include "engine/mission_data.h"
 
 #include <sqlite3.h>
@@ -221,6 +222,20 @@ SetupTexts WorkedSetup(const std::string& type)
 {
     return {"KSFO", "KBFI", "594", "5000", "310", "-46", "20", "KSEA", "433", "100", "45", "1500", "5",
         "30000", "25000", type, "ICAO"};
+}
+
+TMissionData WorkedRecord(const AirplaneRow& airplane)
+{
+    TMissionData md;
+    for (const NumericField& f : kAirplaneNumbers)
+        md.*f.member = airplane.numbers.at(f.name);
+    md.Type = airplane.type;
+    md.Airframe = airplane.airframe;
+    md.Engine = airplane.engine;
+    md.Reference = airplane.reference;
+    ReadInputs(InputsOf(WorkedSetup(airplane.type)), md);
+    md.CalculationValid = true;
+    return md;
 }
 
 } // namespace mirovax::testing

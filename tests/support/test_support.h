@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/mission_data.h"
 #include "setup/setup_file.h"
 
 #include <filesystem>
@@ -79,5 +80,9 @@ void WriteAirportTable(const std::string& path, const std::vector<AirportRow>& r
 // The worked mission as a setup file holds it, for the given airplane type.
 // MATOW and MALW hold the worked airplane's structural maxima.
 SetupTexts WorkedSetup(const std::string& type = "WORKED-1");
+
+// The record a run of the worked mission starts from: the constants of
+// airplane and the twelve numeric entries of WorkedSetup.
+TMissionData WorkedRecord(const AirplaneRow& airplane = WorkedAirplane("WORKED-1"));
 
 } // namespace mirovax::testing

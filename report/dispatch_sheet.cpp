@@ -1,0 +1,242 @@
+#include "report/dispatch_sheet.h"
+
+#include "engine/solve.h"
+#include "engine/text_format.h"
+#include "output/text_encoding.h"
+#include "report/report_model.h"
+
+#include <cstdio>
+
+namespace mirovax {
+
+namespace {
+
+// A caption of the main window without its colon: "Holding:" reads
+// "Holding" in a table's first column.
+std::string Caption(int staticText)
+{
+    std::string_view caption = StaticTextCaption(staticText);
+    if (caption.ends_with(':'))
+        caption.remove_suffix(1);
+    return std::string(caption);
+}
+
+std::string Kilograms(double value)
+{
+    return FormatRounded(value);
+}
+
+// "2026-12-08 09:46 UTC"
+std::string UtcTime(std::time_t time)
+{
+    std::tm utc{};
+    if (gmtime_r(&time, &utc) == nullptr)
+        return "";
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d UTC", utc.tm_year + 1900, utc.tm_mon + 1,
+        utc.tm_mday, utc.tm_hour, utc.tm_min);
+    return text;
+}
+
+// Every text from the user or a file goes through MarkupText.
+
+// A field to be filled in by hand, or the text when there is one.
+std::string OrBlank(const std::string& text)
+{
+    return text.empty() ? "<span class=\"blank\"></span>" : MarkupText(text);
+}
+
+constexpr const char* kStyle = R"(<style>
+@page { size: A4; margin: 14mm 14mm 12mm 14mm; }
+* { box-sizing: border-box; }
+html { font-family: "DejaVu Sans", "Liberation Sans", Arial, sans-serif; font-size: 9pt; color: #000; }
+body { margin: 0; }
+h1 { font-size: 16pt; margin: 0; }
+h2 { font-size: 10.5pt; margin: 4.5mm 0 1.5mm; border-bottom: 0.6pt solid #000; padding-bottom: 0.5mm; }
+.top { display: flex; justify-content: space-between; align-items: baseline; }
+.program { color: #444; }
+table { border-collapse: collapse; width: 100%; }
+th, td { border: 0.5pt solid #777; padding: 1mm 2mm; text-align: left; vertical-align: top; }
+th { background: #eee; font-weight: bold; }
+.facts th { width: 19%; }
+.facts td { width: 31%; }
+td.num, th.num { text-align: right; font-variant-numeric: tabular-nums; white-space: nowrap; }
+tr.binding td { font-weight: bold; }
+tr.exceeded td.margin { color: #a00000; }
+tr.fill td { height: 7mm; }
+.stop { border: 1.2pt solid #a00000; padding: 2mm; margin-top: 3mm; font-weight: bold; }
+.note { margin: 1.5mm 0 0; }
+.blank { display: inline-block; min-width: 35mm; border-bottom: 0.5pt solid #000; }
+ul { margin: 0; padding-left: 5mm; }
+.signs { display: flex; gap: 10mm; margin-top: 2mm; }
+.sign { flex: 1; }
+.sign .line { border-bottom: 0.6pt solid #000; height: 11mm; }
+.sign .what { display: flex; justify-content: space-between; font-size: 8pt; color: #333; padding-top: 0.5mm; }
+section { break-inside: avoid; }
+</style>
+)";
+
+class SheetWriter {
+public:
+    explicit SheetWriter(const DispatchSheetInput& input)
+        : m_in(input)
+        , m_md(input.md)
+    { }
+
+    std::string Html()
+    {
+        m_out = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n";
+        m_out += "<title>Dispatch Sheet" + (m_in.flight.empty() ? "" : " " + MarkupText(m_in.flight))
+            + "</title>\n";
+        m_out += kStyle;
+        m_out += "</head>\n<body>\n";
+        Header();
+        Flight();
+        if (!m_in.valid)
+            m_out += "<div class=\"stop\">Not a plan to fly: the run did not end with valid results.</div>\n";
+        Fuel();
+        Weights();
+        Extras();
+        Warnings();
+        SignOff();
+        m_out += "</body>\n</html>\n";
+        return m_out;
+    }
+
+private:
+    const std::string& Edit(int n) const { return m_in.edits.at(static_cast<size_t>(n - 1)); }
+
+    void Header()
+    {
+        m_out += "<div class=\"top\"><h1>Dispatch Sheet</h1><span class=\"program\">"
+            + MarkupText(m_in.programTitle) + "</span></div>\n";
+    }
+
+    void Row(const std::string& a, const std::string& aValue, const std::string& b, const std::string& bValue)
+    {
+        m_out += "<tr><th>" + a + "</th><td>" + aValue + "</td><th>" + b + "</th><td>" + bValue
+            + "</td></tr>\n";
+    }
+
+    void Flight()
+    {
+        m_out += "<section>\n<h2>Flight</h2>\n<table class=\"facts\">\n";
+        Row("Flight", OrBlank(m_in.flight), "Registration", OrBlank(m_in.registration));
+        Row("Run (UTC)", MarkupText(UtcTime(m_in.runTime)), "Airplane", MarkupText(m_md.Type));
+        Row(Caption(29), MarkupText(m_md.Airframe), Caption(30), MarkupText(m_md.Engine));
+        Row("Route", MarkupText(Edit(1)) + " &rarr; " + MarkupText(Edit(2)), Caption(12),
+            MarkupText(Edit(8)));
+        Row(Caption(3), MarkupText(Edit(3)) + " NM", "Alternate distance", MarkupText(Edit(10)) + " NM");
+        Row(Caption(23), MarkupText(m_in.regulationText), Caption(28), MarkupText(m_in.modeText));
+        Row(Caption(5), MarkupText(Edit(4)) + " kg", Caption(6), MarkupText(Edit(5)));
+        Row(Caption(7), MarkupText(Edit(6)) + " &deg;C", Caption(8), MarkupText(Edit(7)) + " kts");
+        if (m_in.valid && m_in.modeText == kModeMaximumRange)
+            Row("Maximum Range", Kilograms(m_md.MaxRange) + " NM", Caption(39), MarkupText(m_md.LimitedBy));
+        if (m_in.valid && m_in.modeText == kModeMaximumPayload)
+            Row("Maximum Payload", Kilograms(m_md.MaxPayload) + " kg", Caption(39),
+                MarkupText(m_md.LimitedBy));
+        m_out += "</table>\n</section>\n";
+    }
+
+    void FuelRow(int caption, const std::string& extra, double hours, double fuel)
+    {
+        m_out += "<tr><td>" + Caption(caption) + extra + "</td>";
+        if (m_in.valid)
+            m_out += "<td class=\"num\">" + FormatHoursMinutes(hours) + "</td><td class=\"num\">"
+                + Kilograms(fuel) + "</td></tr>\n";
+        else
+            m_out += "<td></td><td></td></tr>\n";
+    }
+
+    void Fuel()
+    {
+        m_out += "<section>\n<h2>Fuel</h2>\n<table>\n<tr><th>Item</th><th class=\"num\">Time (hh:mm)</th>"
+                 "<th class=\"num\">Fuel (kg)</th></tr>\n";
+        FuelRow(44, "", m_md.HoldingTime / 60.0, m_md.HoldingFuel);
+        FuelRow(45, "", m_md.AlternateTime, m_md.AlternateFuel);
+        FuelRow(46, " (" + MarkupText(Edit(13)) + " %)", m_md.ContingencyTime, m_md.ContingencyFuel);
+        FuelRow(47, "", m_md.TripTime, m_md.TripFuel);
+        FuelRow(48, "", m_md.MinTakeoffTime, m_md.MinTakeoffFuel);
+        m_out += "<tr class=\"fill\"><td>Extra fuel</td><td></td><td></td></tr>\n";
+        m_out += "<tr class=\"fill\"><td>Total fuel at takeoff</td><td></td><td></td></tr>\n";
+        m_out += "</table>\n</section>\n";
+    }
+
+    void Weights()
+    {
+        const MissionLimits& limits = m_in.limits;
+        m_out += "<section>\n<h2>Weights and limits</h2>\n<table>\n<tr><th>Limit</th><th class=\"num\">"
+                 "Value (kg)</th><th class=\"num\">Limit (kg)</th><th class=\"num\">Margin (kg)</th></tr>\n";
+        for (const LimitMargin& m : limits.limits) {
+            std::string classes = m.binding ? "binding" : "";
+            if (m.margin < 0)
+                classes += classes.empty() ? "exceeded" : " exceeded";
+            m_out += classes.empty() ? "<tr>" : "<tr class=\"" + classes + "\">";
+            m_out += "<td>" + MarkupText(m.name) + (m.binding ? " (binding)" : "") + "</td><td class=\"num\">"
+                + Kilograms(m.value) + "</td><td class=\"num\">" + Kilograms(m.limit)
+                + "</td><td class=\"num margin\">" + Kilograms(m.margin) + "</td></tr>\n";
+        }
+        m_out += "</table>\n";
+        if (limits.stopped) {
+            m_out += "<p class=\"note\">Stopped by the " + MarkupText(limits.stoppedBy) + ", exceeded by "
+                + Kilograms(limits.exceededBy) + " kg.</p>\n";
+        } else if (!limits.binding.empty()) {
+            m_out += "<p class=\"note\">Binding limit: <b>" + MarkupText(limits.binding) + "</b>.";
+            if (limits.firstDistanceBeyondLimit)
+                m_out += " The fuel and weights are those of the first distance beyond it, so its margin is "
+                         "below 0 by the search's design.";
+            m_out += "</p>\n";
+        }
+        m_out += "</section>\n";
+    }
+
+    void Extras()
+    {
+        if (m_in.modeText != kModeTripTimeAndFuel || !m_in.valid)
+            return;
+        const auto figure = [](const std::optional<double>& kg) {
+            return kg ? Kilograms(*kg) + " kg" : std::string("unknown");
+        };
+        m_out += "<section>\n<h2>Possible extras</h2>\n<table class=\"facts\">\n";
+        Row("Extra payload", figure(m_in.limits.extraPayload), "Extra fuel", figure(m_in.limits.extraFuel));
+        m_out += "</table>\n</section>\n";
+    }
+
+    void Warnings()
+    {
+        m_out += "<section>\n<h2>Warnings</h2>\n";
+        if (m_in.warnings.empty()) {
+            m_out += "<p class=\"note\">None.</p>\n";
+        } else {
+            m_out += "<ul>\n";
+            for (const std::string& warning : m_in.warnings)
+                m_out += "<li>" + MarkupText(warning) + "</li>\n";
+            m_out += "</ul>\n";
+        }
+        m_out += "</section>\n";
+    }
+
+    void SignOff()
+    {
+        m_out += "<section>\n<h2>Sign-off</h2>\n<div class=\"signs\">\n";
+        for (const char* role : {"Dispatcher", "Captain"}) {
+            m_out += "<div class=\"sign\"><div class=\"line\"></div><div class=\"what\"><span>";
+            m_out += role;
+            m_out += ": name and signature</span><span>Date and time (UTC)</span></div></div>\n";
+        }
+        m_out += "</div>\n</section>\n";
+    }
+
+    const DispatchSheetInput& m_in;
+    const TMissionData& m_md;
+    std::string m_out;
+};
+
+} // namespace
+
+std::string DispatchSheetHtml(const DispatchSheetInput& input)
+{
+    return SheetWriter(input).Html();
+}
+
+} // namespace mirovax
