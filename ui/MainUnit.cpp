@@ -251,6 +251,7 @@ void TMainForm::LoadAirplane(const QString& typeName)
 void TMainForm::AirplaneSelectorChange()
 {
     Guarded([this] {
+        m_allowableWeightNotes.clear();
         LoadAirplane(m_airplaneSelector->currentText());
         ClearResults();
         EntryChanged();
@@ -350,10 +351,12 @@ void TMainForm::Edit13Change()
 }
 void TMainForm::Edit14Change()
 {
+    m_allowableWeightNotes.clear();
     EntryChanged();
 }
 void TMainForm::Edit15Change()
 {
+    m_allowableWeightNotes.clear();
     EntryChanged();
 }
 

@@ -316,6 +316,10 @@ private:
     // When the run in progress started, and the limit messages it reported.
     std::time_t m_runTime = 0;
     std::vector<std::string> m_runWarnings;
+    // The notes of the last setup load on its allowable weights (a file's
+    // MATOW or MALW above the structure), kept while MATOW and MALW hold
+    // what the load put there: a run's sheet carries them among its warnings.
+    std::vector<std::string> m_allowableWeightNotes;
     std::optional<DispatchSheetInput> m_lastRun;
     std::optional<MissionLimits> m_lastRunLimits;
     bool m_lastRunOutOfDate = false;

@@ -29,6 +29,7 @@ void TMainForm::RecordRun()
     run.md = m_md;
     run.valid = m_md.CalculationValid;
     run.warnings = m_runWarnings;
+    run.warnings.insert(run.warnings.end(), m_allowableWeightNotes.begin(), m_allowableWeightNotes.end());
     m_lastRun = std::move(run);
     m_lastRunLimits.reset();
     m_lastRunOutOfDate = false;

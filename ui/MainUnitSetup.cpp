@@ -88,6 +88,7 @@ void TMainForm::OpenSetup(const QString& path)
             texts, Edit(14)->text().toStdString(), Edit(15)->text().toStdString(), m_md.MTOW, m_md.MLAW);
         SetEditText(14, Q(weights.edit14));
         SetEditText(15, Q(weights.edit15));
+        m_allowableWeightNotes = weights.notes;
         QString status = QStringLiteral("File: ") + path;
         for (const std::string& note : weights.notes)
             status += QStringLiteral("  ") + Q(note);

@@ -6,6 +6,7 @@
 #include "engine/mission_limits.h"
 #include "engine/text_format.h"
 #include "report/dispatch_sheet.h"
+#include "setup/setup_file.h"
 #include "ui/Controls.h"
 #include "ui/DispatchSheetDialog.h"
 #include "ui/LimitsForm.h"
@@ -18,6 +19,7 @@
 #include <QMenu>
 #include <QPrinter>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -52,6 +54,7 @@ private slots:
     void gaugeColoursAtTheEdges_data();
     void gaugeColoursAtTheEdges();
     void sheetSavesTheCoresSheetAndRefusesAnInput();
+    void sheetWarnsOfTheFilesAllowableWeights();
 
 private:
     TEdit* edit(int n) const
@@ -314,6 +317,29 @@ void TestLimitsWindow::sheetSavesTheCoresSheetAndRefusesAnInput()
     QVERIFY(dialog->Print());
     QVERIFY(OnePagePdf(mirovax::testing::ReadFile(FilePath(printed))));
     QCOMPARE(m_window.dialogs->errors.size(), 2);
+}
+
+// A setup file's MATOW above the structure is noted at the load; the runs on
+// those entries carry the note to their sheet until MATOW is edited.
+void TestLimitsWindow::sheetWarnsOfTheFilesAllowableWeights()
+{
+    const QString path = m_window.dir->path(QStringLiteral("heavy.mrx"));
+    mainForm()->SaveSetupFile(path);
+    SetupTexts texts = LoadSetup(FilePath(path));
+    texts[13] = "99999"; // MATOW, Test Jet's MTOW is 70000
+    SaveSetup(FilePath(path), texts);
+    m_window.dialogs->files.push_back({path, 1});
+    Child<QAction>(mainForm(), "LoadSetup1")->trigger();
+    QCOMPARE(edit(14)->text(), QStringLiteral("70000"));
+
+    execute();
+    const std::vector<std::string> warnings = mainForm()->LastRun()->warnings;
+    QCOMPARE(warnings.size(), size_t{1});
+    QVERIFY(Child<QStatusBar>(mainForm(), "StatusBar1")->currentMessage().endsWith(Q(warnings.front())));
+
+    edit(14)->setText(QStringLiteral("69000"));
+    execute();
+    QVERIFY(mainForm()->LastRun()->warnings.empty());
 }
 
 MIROVAX_WINDOW_TEST_MAIN(TestLimitsWindow)
