@@ -1,5 +1,6 @@
 #include "ui/Controls.h"
 
+#include <QFile>
 #include <QPainter>
 
 #include <algorithm>
@@ -9,6 +10,11 @@ namespace mirovax {
 QString Q(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::filesystem::path FilePath(const QString& path)
+{
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
 QString NumberedName(const char* prefix, int n)

@@ -5,12 +5,16 @@
 #include <QLineEdit>
 #include <QValidator>
 
+#include <filesystem>
 #include <string_view>
 
 namespace mirovax {
 
 // A text of the core (UTF-8) as the controls show it.
 QString Q(std::string_view text);
+
+// A path the user chose, as the file system spells it.
+std::filesystem::path FilePath(const QString& path);
 
 // An object name of a numbered control: "Edit" and 5 give "Edit5".
 QString NumberedName(const char* prefix, int n);

@@ -146,6 +146,10 @@ void TMainForm::ConnectHandlers()
     connect(m_toolButton8, &QToolButton::clicked, this, &TMainForm::PayloadRange1Click);
     for (int n = 3; n <= 15; ++n)
         connect(Edit(n), &TEdit::contentChanged, this, &TMainForm::UpdatePayloadRange);
+    // The limits of the last run and its dispatch sheet.
+    connect(m_limits1, &QAction::triggered, this, &TMainForm::Limits1Click);
+    connect(m_toolButton10, &QToolButton::clicked, this, &TMainForm::Limits1Click);
+    connect(m_dispatchSheet1, &QAction::triggered, this, &TMainForm::DispatchSheet1Click);
     // Setup files, key filters and exit checks.
     connect(m_loadSetup1, &QAction::triggered, this, &TMainForm::LoadSetup1Click);
     connect(m_toolButton2, &QToolButton::clicked, this, &TMainForm::LoadSetup1Click);
@@ -247,6 +251,7 @@ void TMainForm::LoadAirplane(const QString& typeName)
 void TMainForm::AirplaneSelectorChange()
 {
     Guarded([this] {
+        m_allowableWeightNotes.clear();
         LoadAirplane(m_airplaneSelector->currentText());
         ClearResults();
         EntryChanged();
@@ -346,16 +351,19 @@ void TMainForm::Edit13Change()
 }
 void TMainForm::Edit14Change()
 {
+    m_allowableWeightNotes.clear();
     EntryChanged();
 }
 void TMainForm::Edit15Change()
 {
+    m_allowableWeightNotes.clear();
     EntryChanged();
 }
 
 void TMainForm::EntryChanged()
 {
     m_setupChanged = true;
+    RunOutOfDate();
     if (m_resultsShown && !m_resultsOutOfDate)
         SetResultsOutOfDate(true);
 }
@@ -378,6 +386,7 @@ void TMainForm::ModeSelectorChange()
     // mode no longer answer the question asked.
     if (m_resultsShown && !m_resultsOutOfDate)
         SetResultsOutOfDate(true);
+    RunOutOfDate();
     // The quantity being solved for cannot be entered; the maximum modes show
     // the "Limited by" row and the row of the maximum found.
     const std::optional<ModeRule> rule = FindModeRule(ModeText().toStdString());

@@ -6,6 +6,7 @@
 #include "engine/solve.h"
 #include "output/file_writer.h"
 #include "refdata/table_store.h"
+#include "report/dispatch_sheet.h"
 #include "report/report_model.h"
 #include "setup/setup_file.h"
 #include "ui/Dialogs.h"
@@ -15,8 +16,11 @@
 #include <QMainWindow>
 #include <QPixmap>
 
+#include <ctime>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 class QAction;
@@ -35,7 +39,9 @@ class QToolButton;
 namespace mirovax {
 
 class TAboutForm;
+class TDispatchSheetDialog;
 class TEdit;
+class TLimitsForm;
 class THelpViewer;
 
 // The three standard dialogs of the main window.
@@ -148,6 +154,23 @@ public:
     // nullptr until the command was first given.
     TPayloadRangeForm* PayloadRangeForm() const { return m_payloadRangeForm; }
 
+    // The limits of the last run and its dispatch sheet. Limits1Click opens
+    // the limits window (made on first use), which then follows every run:
+    // it shows what the core finds for the record the run left, is blanked
+    // with the results and greyed when the entries change. The sheet dialog
+    // opens after a run that read its inputs (a limit stop included: the
+    // sheet then carries the stop among its warnings) while the entries
+    // still match it.
+    void Limits1Click();
+    void DispatchSheet1Click();
+    // nullptr until the command was first given.
+    TLimitsForm* LimitsForm() const { return m_limitsForm; }
+    TDispatchSheetDialog* DispatchSheetDialog() const { return m_dispatchSheetDialog; }
+    // The last run that read its inputs, as the sheet shows it (no flight
+    // number or registration, the limits left empty); nothing after the
+    // results were blanked.
+    const std::optional<DispatchSheetInput>& LastRun() const { return m_lastRun; }
+
     // Report box, menu and tool bar.
     void ReportDoneButtonClick();
     void Exit1Click();
@@ -197,6 +220,14 @@ private:
     void SetTabOrder();
 
     void ConnectHandlers();
+
+    // The last run for the limits window and the sheet (MainUnitLimits.cpp).
+    void RecordRun();
+    void ForgetRun();
+    void RunOutOfDate();
+    void UpdateLimits();
+    // The limits of the last run, computed once when first asked for.
+    const MissionLimits& LastRunLimits();
 
     IDialogs& m_dialogs;
     QString m_executablePath;
@@ -274,6 +305,24 @@ private:
     TPayloadRangeForm* m_payloadRangeForm = nullptr;
     QAction* m_payloadRange1 = nullptr;
     QToolButton* m_toolButton8 = nullptr;
+
+    // The limits window and the sheet dialog, children of this window like
+    // the diagram; the sheet's dialogs go through m_dialogs.
+    TLimitsForm* m_limitsForm = nullptr;
+    TDispatchSheetDialog* m_dispatchSheetDialog = nullptr;
+    QAction* m_limits1 = nullptr;
+    QAction* m_dispatchSheet1 = nullptr;
+    QToolButton* m_toolButton10 = nullptr;
+    // When the run in progress started, and the limit messages it reported.
+    std::time_t m_runTime = 0;
+    std::vector<std::string> m_runWarnings;
+    // The notes of the last setup load on its allowable weights (a file's
+    // MATOW or MALW above the structure), kept while MATOW and MALW hold
+    // what the load put there: a run's sheet carries them among its warnings.
+    std::vector<std::string> m_allowableWeightNotes;
+    std::optional<DispatchSheetInput> m_lastRun;
+    std::optional<MissionLimits> m_lastRunLimits;
+    bool m_lastRunOutOfDate = false;
 
     THelpViewer* m_helpViewer = nullptr;
     // A window of its own, outside the main window's children, so that its

@@ -107,7 +107,8 @@ void TMainForm::CreateControls()
     setProperty("helpContext", 105);
 
     m_imageList1 = {DrawPicture(TPicture::LoadSetup), DrawPicture(TPicture::SaveSetup),
-        DrawPicture(TPicture::PrintReport), DrawPicture(TPicture::Help), DrawPicture(TPicture::PayloadRange)};
+        DrawPicture(TPicture::PrintReport), DrawPicture(TPicture::Help), DrawPicture(TPicture::PayloadRange),
+        DrawPicture(TPicture::Limits)};
 
     CreateMenu();
 
@@ -186,6 +187,11 @@ void TMainForm::CreateMenu()
         QStringLiteral("Print Report"), 2, QKeySequence(Qt::CTRL | Qt::Key_P));
     m_payloadRange1 = action(file1, "PayloadRange1", QStringLiteral("&Payload-Range"),
         QStringLiteral("Payload-Range Diagram"), 4, QKeySequence());
+    m_limits1 = action(file1, "Limits1", QStringLiteral("&Limits and Margins"),
+        QStringLiteral("Limits and Margins"), 5, QKeySequence());
+    m_dispatchSheet1 = action(file1, "DispatchSheet1", QStringLiteral("&Dispatch Sheet\u2026"),
+        QStringLiteral("Dispatch Sheet"), -1, QKeySequence());
+    m_dispatchSheet1->setEnabled(false);
     separator(file1, "N2");
     m_exit1 = action(file1, "Exit1", QStringLiteral("Exit"), QString(), -1, QKeySequence());
     m_saveReport1->setEnabled(false);
@@ -237,6 +243,7 @@ void TMainForm::CreateToolBar(QWidget* client)
     m_toolButton7 = button("ToolButton7", 93, 3, QStringLiteral("Help"));
     separator("ToolButton9", 116);
     m_toolButton8 = button("ToolButton8", 124, 4, QStringLiteral("Payload-Range Diagram"));
+    m_toolButton10 = button("ToolButton10", 147, 5, QStringLiteral("Limits and Margins"));
     m_toolButton5->setEnabled(false);
 }
 

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QStatusBar>
 
+#include <ctime>
+
 namespace mirovax {
 
 TMainForm::TRunServices::TRunServices(TMainForm& form)
@@ -20,6 +22,8 @@ TMainForm::TRunServices::TRunServices(TMainForm& form)
 
 void TMainForm::TRunServices::ReportLimit(const std::string& message)
 {
+    // The dispatch sheet lists every warning of the run.
+    m_form.m_runWarnings.push_back(message);
     ShowEntryMessage(m_form.m_dialogs, &m_form, Q(message));
 }
 
@@ -100,15 +104,20 @@ void TMainForm::ExecuteButtonClick()
     Guarded([this] {
         m_md.AbortRequested = false;
         ClearResults();
+        m_runTime = std::time(nullptr);
+        m_runWarnings.clear();
         m_abortButton->setEnabled(true);
         m_viewReportButton->setEnabled(false);
         const std::string mode = ModeText().toStdString();
         if (!FindModeRule(mode)) {
             ShowEntryMessage(m_dialogs, this, Q(UnknownModeMessage(mode)));
-        } else if (ExecuteCalculation(m_md, CollectInputTexts(), mode, *m_services)) {
-            ShowResults();
-            m_resultsShown = true;
-            m_viewReportButton->setEnabled(true);
+        } else {
+            if (ExecuteCalculation(m_md, CollectInputTexts(), mode, *m_services)) {
+                ShowResults();
+                m_resultsShown = true;
+                m_viewReportButton->setEnabled(true);
+            }
+            RecordRun();
         }
     });
     // Every run ends here, an arithmetic fault included.
@@ -149,6 +158,7 @@ void TMainForm::ClearResults()
         if (QLabel* label = NumberedLabel(n))
             label->setText(QString());
     }
+    ForgetRun();
 }
 
 void TMainForm::SetResultsOutOfDate(bool outOfDate)

@@ -8,25 +8,12 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QStatusBar>
 
-#include <filesystem>
-
 namespace mirovax {
-
-namespace {
-
-// The path as the file system spells it.
-std::filesystem::path FilePath(const QString& path)
-{
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
-
-} // namespace
 
 SetupTexts TMainForm::LoadSetupFile(const QString& path)
 {
@@ -101,6 +88,7 @@ void TMainForm::OpenSetup(const QString& path)
             texts, Edit(14)->text().toStdString(), Edit(15)->text().toStdString(), m_md.MTOW, m_md.MLAW);
         SetEditText(14, Q(weights.edit14));
         SetEditText(15, Q(weights.edit15));
+        m_allowableWeightNotes = weights.notes;
         QString status = QStringLiteral("File: ") + path;
         for (const std::string& note : weights.notes)
             status += QStringLiteral("  ") + Q(note);

@@ -109,6 +109,31 @@ void DrawPayloadRange(QPainter& p)
     p.drawEllipse(QPointF(6.5, 9.5), 2, 2);
 }
 
+void DrawLimits(QPainter& p)
+{
+    // Three gauges against a common limit mark: green well under it, amber
+    // at it, red past it.
+    struct Bar {
+        int top;
+        int right;
+        QColor fill;
+        QColor edge;
+    };
+    const std::array<Bar, 3> bars = {Bar{1, 7, QColor(46, 160, 67), QColor(20, 100, 35)},
+        Bar{6, 11, QColor(240, 165, 20), QColor(160, 100, 0)},
+        Bar{11, 14, QColor(215, 50, 50), QColor(140, 20, 20)}};
+    for (const Bar& bar : bars) {
+        p.setPen(QColor(150, 150, 150));
+        p.setBrush(Qt::white);
+        p.drawRect(0, bar.top, 15, 3);
+        p.setPen(bar.edge);
+        p.setBrush(bar.fill);
+        p.drawRect(0, bar.top, bar.right, 3);
+    }
+    p.setPen(QColor(30, 30, 30));
+    p.drawLine(11, 0, 11, 15);
+}
+
 } // namespace
 
 QPixmap DrawPicture(TPicture picture)
@@ -131,6 +156,9 @@ QPixmap DrawPicture(TPicture picture)
         break;
     case TPicture::PayloadRange:
         DrawPayloadRange(p);
+        break;
+    case TPicture::Limits:
+        DrawLimits(p);
         break;
     }
     return pixmap;

@@ -2,6 +2,7 @@
 
 #include "ui/FileVersion.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QTimer>
@@ -67,6 +68,34 @@ void TProgramDir::writeAirports(const std::vector<AirportRow>& records)
 void TProgramDir::copyHelpFile()
 {
     QFile::copy(QStringLiteral(MIROVAX_HELP_SOURCE), path(QStringLiteral("MRX_HELP.hlp")));
+}
+
+bool TWindowUnderTest::start(const std::vector<AirplaneRow>& airplanes)
+{
+    dir = std::make_unique<TProgramDir>();
+    dir->writeAirplanes(airplanes);
+    dir->writeAirports(BayAreaAirports());
+    dialogs = std::make_unique<TScriptedDialogs>();
+    form = std::make_unique<TMainForm>(*dialogs, dir->executable());
+    form->show();
+    return QTest::qWaitForWindowExposed(form.get());
+}
+
+void TWindowUnderTest::stop()
+{
+    form.reset();
+    dialogs.reset();
+    dir.reset();
+}
+
+void PickItem(QWidget* form, const char* selectorName, const QString& text)
+{
+    auto* selector = form->findChild<QComboBox*>(QString::fromLatin1(selectorName));
+    const int index = selector ? selector->findText(text) : -1;
+    if (index < 0)
+        throw std::runtime_error("no item \"" + text.toStdString() + "\" in " + selectorName);
+    selector->setCurrentIndex(index);
+    emit selector->textActivated(selector->itemText(index));
 }
 
 QStringList ResultLabels(QWidget* form)

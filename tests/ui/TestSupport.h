@@ -83,6 +83,21 @@ private:
     mirovax::testing::ScratchDir m_dir{"mirovax-window"};
 };
 
+// A main window of its own for each test: a program directory with the
+// tables the tests fly, and dialogs that answer without showing. A test's
+// init() starts it (QVERIFY(start())), its cleanup() stops it.
+struct TWindowUnderTest {
+    bool start(const std::vector<AirplaneRow>& airplanes = {TestJet(), HeavyJet()});
+    void stop();
+
+    std::unique_ptr<TProgramDir> dir;
+    std::unique_ptr<TScriptedDialogs> dialogs;
+    std::unique_ptr<TMainForm> form;
+};
+
+// Picks the item of a selector as the user does, so that its reaction runs.
+void PickItem(QWidget* form, const char* selectorName, const QString& text);
+
 // Helpers over the real widgets, found by their names.
 template <class T> T* Child(QWidget* form, const char* name)
 {

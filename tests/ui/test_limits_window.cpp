@@ -1,0 +1,346 @@
+// The limits window and the dispatch sheet dialog of the main window: both
+// show what the core finds for the record a run left, and the sheet's files
+// go through the one file writer.
+#include "TestSupport.h"
+
+#include "engine/mission_limits.h"
+#include "engine/text_format.h"
+#include "report/dispatch_sheet.h"
+#include "setup/setup_file.h"
+#include "ui/Controls.h"
+#include "ui/DispatchSheetDialog.h"
+#include "ui/LimitsForm.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPrinter>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolButton>
+
+#include <ctime>
+
+using namespace mirovax;
+using namespace mirovax::test;
+
+Q_DECLARE_METATYPE(mirovax::TGaugeLevel)
+
+namespace {
+
+// A PDF as Qt writes it, with a page tree of one page.
+bool OnePagePdf(const std::string& bytes)
+{
+    return bytes.starts_with("%PDF") && bytes.find("/Type /Pages") != std::string::npos
+        && bytes.find("/Count 1\n") != std::string::npos;
+}
+
+} // namespace
+
+class TestLimitsWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void followsEveryRun_data();
+    void followsEveryRun();
+    void showsALimitStop();
+    void gaugeColoursAtTheEdges_data();
+    void gaugeColoursAtTheEdges();
+    void sheetSavesTheCoresSheetAndRefusesAnInput();
+    void sheetWarnsOfTheFilesAllowableWeights();
+
+private:
+    TEdit* edit(int n) const
+    {
+        return mainForm()->findChild<TEdit*>(QStringLiteral("Edit") + QString::number(n));
+    }
+    void execute() { Child<QPushButton>(mainForm(), "ExecuteButton")->click(); }
+    QString text(const char* name) const { return Child<QLabel>(mainForm()->LimitsForm(), name)->text(); }
+    // The gauges as the window shows them against what the core finds for
+    // the record the run left.
+    void compareWithTheCore(const QString& mode, bool valid);
+
+    TMainForm* mainForm() const { return m_window.form.get(); }
+
+    TWindowUnderTest m_window;
+};
+
+void TestLimitsWindow::init()
+{
+    QVERIFY(m_window.start());
+}
+
+void TestLimitsWindow::cleanup()
+{
+    m_window.stop();
+}
+
+void TestLimitsWindow::compareWithTheCore(const QString& mode, bool valid)
+{
+    const MissionLimits expected = ComputeMissionLimits(mainForm()->MissionData(), mode.toStdString(), valid);
+    TLimitsForm* form = mainForm()->LimitsForm();
+    QVERIFY(form->LimitsShown());
+    QVERIFY(!form->OutOfDate());
+    QVERIFY(!expected.limits.empty());
+    for (size_t i = 0; i < expected.limits.size(); ++i) {
+        const LimitMargin& want = expected.limits[i];
+        const int n = static_cast<int>(i) + 1;
+        TMarginGauge* gauge = form->Gauge(n);
+        QVERIFY(gauge);
+        QCOMPARE(gauge->Margin().name, want.name);
+        QCOMPARE(gauge->Margin().value, want.value);
+        QCOMPARE(gauge->Margin().limit, want.limit);
+        QCOMPARE(gauge->Margin().margin, want.margin);
+        QCOMPARE(gauge->Margin().binding, want.binding);
+        QCOMPARE(gauge->Level(), GaugeLevel(want, expected.firstDistanceBeyondLimit));
+        const QByteArray cell = QByteArray::number(n);
+        QCOMPARE(text("GaugeName" + cell), QString::fromStdString(want.name));
+        QCOMPARE(text("GaugeValue" + cell), QString::fromStdString(FormatRounded(want.value)));
+        QCOMPARE(text("GaugeMargin" + cell), QString::fromStdString(FormatRounded(want.margin)));
+    }
+    QVERIFY(!form->Gauge(static_cast<int>(expected.limits.size()) + 1));
+    QCOMPARE(text("BindingLabel"),
+        "Binding limit: "
+            + (expected.binding.empty() ? QStringLiteral("none") : QString::fromStdString(expected.binding)));
+    QCOMPARE(Child<QLabel>(form, "RangeNote")->isVisibleTo(form), expected.firstDistanceBeyondLimit);
+    // Every stop is told, by a limit of the list or not.
+    QCOMPARE(Child<QLabel>(form, "StopLabel")->isVisibleTo(form), !valid);
+    QCOMPARE(Child<QLabel>(form, "ExtraPayloadLabel")->isVisibleTo(form), expected.extraPayload.has_value());
+    QCOMPARE(Child<QLabel>(form, "ExtraFuelLabel")->isVisibleTo(form), expected.extraFuel.has_value());
+    if (expected.extraPayload)
+        QCOMPARE(text("ExtraPayloadLabel"),
+            QStringLiteral("Possible extra payload: %1 kg")
+                .arg(QString::fromStdString(FormatRounded(*expected.extraPayload))));
+    if (expected.extraFuel)
+        QCOMPARE(text("ExtraFuelLabel"),
+            QStringLiteral("Possible extra fuel: %1 kg")
+                .arg(QString::fromStdString(FormatRounded(*expected.extraFuel))));
+}
+
+void TestLimitsWindow::followsEveryRun_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::newRow("trip") << QStringLiteral("Trip Time and Fuel");
+    QTest::newRow("payload") << QStringLiteral("Maximum Payload");
+    QTest::newRow("range") << QStringLiteral("Maximum Range");
+}
+
+void TestLimitsWindow::followsEveryRun()
+{
+    QFETCH(QString, mode);
+    auto* command = Child<QAction>(mainForm(), "Limits1");
+    QVERIFY(Child<QMenu>(mainForm(), "File1")->actions().contains(command));
+    auto* button = Child<QToolButton>(mainForm(), "ToolButton10");
+    QCOMPARE(button->toolTip(), QStringLiteral("Limits and Margins"));
+    QVERIFY(button->geometry().left() > Child<QToolButton>(mainForm(), "ToolButton8")->geometry().right());
+    QTest::mouseClick(button, Qt::LeftButton);
+    TLimitsForm* form = mainForm()->LimitsForm();
+    QVERIFY(form && form->isVisible());
+    QCOMPARE(form->windowTitle(), QStringLiteral("Limits and Margins"));
+    QVERIFY(!form->LimitsShown());
+
+    PickItem(mainForm(), "ModeSelector", mode);
+    execute();
+    QCOMPARE(m_window.dialogs->messageCount(), 0);
+    compareWithTheCore(mode, true);
+    // Only Trip Time and Fuel has extras.
+    QCOMPARE(form->Limits().extraFuel.has_value(), mode == QStringLiteral("Trip Time and Fuel"));
+    QVERIFY(!form->Limits().binding.empty());
+    if (mode == QStringLiteral("Maximum Range")) {
+        QVERIFY(form->Limits().firstDistanceBeyondLimit);
+        // Test Jet's takeoff weight and tank capacity break at the same
+        // distance, both past their marks by design: amber, no alarm.
+        for (int n = 1; form->Gauge(n); ++n)
+            QVERIFY(form->Gauge(n)->Level() != TGaugeLevel::Exceeded);
+    }
+
+    // An entry changed: greyed and marked, figures kept; the sheet waits for
+    // the next run.
+    const MissionLimits shown = form->Limits();
+    edit(4)->setText(QStringLiteral("11000"));
+    QVERIFY(form->OutOfDate());
+    QVERIFY(!form->Gauge(1)->isEnabled());
+    QCOMPARE(form->Limits().limits.size(), shown.limits.size());
+    QVERIFY(!Child<QAction>(mainForm(), "DispatchSheet1")->isEnabled());
+
+    execute();
+    compareWithTheCore(mode, true);
+    QVERIFY(Child<QAction>(mainForm(), "DispatchSheet1")->isEnabled());
+
+    // Blanked with the results: another airplane, or a run that cannot read
+    // its entries.
+    PickItem(mainForm(), "AirplaneSelector", QStringLiteral("Heavy Jet"));
+    QVERIFY(!form->LimitsShown());
+    execute();
+    QVERIFY(form->LimitsShown());
+    const QString level = edit(5)->text();
+    edit(5)->setText(QString());
+    execute();
+    QVERIFY(!form->LimitsShown());
+    QVERIFY(!Child<QAction>(mainForm(), "DispatchSheet1")->isEnabled());
+
+    // A window closed and opened again shows the last run.
+    edit(5)->setText(level);
+    execute();
+    form->close();
+    edit(4)->setText(QStringLiteral("11000"));
+    execute();
+    command->trigger();
+    compareWithTheCore(mode, true);
+}
+
+void TestLimitsWindow::showsALimitStop()
+{
+    Child<QAction>(mainForm(), "Limits1")->trigger();
+    edit(4)->setText(QStringLiteral("20000")); // zero fuel weight 60000, MZFW 56000
+    execute();
+    QCOMPARE(m_window.dialogs->warnings,
+        QStringList{QStringLiteral("Maximum Zero Fuel Weight of 56000 kg exceeded!")});
+    compareWithTheCore(QStringLiteral("Trip Time and Fuel"), false);
+    const MissionLimits& limits = mainForm()->LimitsForm()->Limits();
+    QVERIFY(limits.stopped);
+    QCOMPARE(limits.stoppedBy, std::string(kMarginZeroFuelWeight));
+    QCOMPARE(text("StopLabel"),
+        QStringLiteral("The run was stopped by Zero Fuel Weight, exceeded by %1 kg.")
+            .arg(QString::fromStdString(FormatRounded(limits.exceededBy))));
+    QCOMPARE(mainForm()->LimitsForm()->Gauge(1)->Level(), TGaugeLevel::Exceeded);
+
+    // The sheet of a stopped run carries the stop among its warnings.
+    QVERIFY(Child<QAction>(mainForm(), "DispatchSheet1")->isEnabled());
+    QCOMPARE(mainForm()->LastRun()->warnings,
+        std::vector<std::string>{"Maximum Zero Fuel Weight of 56000 kg exceeded!"});
+    QVERIFY(!mainForm()->LastRun()->valid);
+
+    // A wind the airplane cannot fly against stops the run before any
+    // weight: no limit of the list stopped it, and the window says what did.
+    edit(4)->setText(QStringLiteral("12000"));
+    edit(7)->setText(QStringLiteral("500"));
+    execute();
+    compareWithTheCore(QStringLiteral("Trip Time and Fuel"), false);
+    QVERIFY(!mainForm()->LimitsForm()->Limits().stopped);
+    QCOMPARE(text("StopLabel"), "The run was stopped: " + m_window.dialogs->warnings.back());
+}
+
+void TestLimitsWindow::gaugeColoursAtTheEdges_data()
+{
+    QTest::addColumn<double>("margin");
+    QTest::addColumn<bool>("binding");
+    QTest::addColumn<bool>("beyond");
+    QTest::addColumn<TGaugeLevel>("level");
+    // Limit 50000 kg: 2 % is 1000 kg.
+    QTest::newRow("just over 2 % left") << 1000.001 << false << false << TGaugeLevel::Clear;
+    QTest::newRow("2 % left") << 1000.0 << false << false << TGaugeLevel::Close;
+    QTest::newRow("at the limit") << 0.0 << true << false << TGaugeLevel::Close;
+    QTest::newRow("just over the limit") << -0.001 << true << false << TGaugeLevel::Exceeded;
+    QTest::newRow("range: binding past its mark") << -250.0 << true << true << TGaugeLevel::Close;
+    QTest::newRow("range: another past its mark") << -250.0 << false << true << TGaugeLevel::Close;
+}
+
+void TestLimitsWindow::gaugeColoursAtTheEdges()
+{
+    QFETCH(double, margin);
+    QFETCH(bool, binding);
+    QFETCH(bool, beyond);
+    QFETCH(TGaugeLevel, level);
+    const LimitMargin m{std::string(kMarginTakeoffWeight), 50000 - margin, 50000, margin, binding};
+    QCOMPARE(GaugeLevel(m, beyond), level);
+}
+
+void TestLimitsWindow::sheetSavesTheCoresSheetAndRefusesAnInput()
+{
+    auto* command = Child<QAction>(mainForm(), "DispatchSheet1");
+    QCOMPARE(command->text(), QStringLiteral("&Dispatch Sheet\u2026"));
+    QVERIFY(!command->isEnabled());
+    const std::time_t before = std::time(nullptr);
+    execute();
+    const std::time_t after = std::time(nullptr);
+    command->trigger();
+    TDispatchSheetDialog* dialog = mainForm()->DispatchSheetDialog();
+    QVERIFY(dialog && dialog->isVisible());
+    QTest::keyClicks(Child<QLineEdit>(dialog, "FlightEdit"), QStringLiteral("MX 12 <script>&\""));
+    QTest::keyClicks(Child<QLineEdit>(dialog, "RegistrationEdit"), QStringLiteral("D-AMRX"));
+
+    // The sheet the core writes for the same run, made here from the window's
+    // texts and the record the run left.
+    DispatchSheetInput input;
+    input.runTime = dialog->SheetInput().runTime;
+    QVERIFY(input.runTime >= before && input.runTime <= after);
+    input.flight = "MX 12 <script>&\"";
+    input.registration = "D-AMRX";
+    input.programTitle = mainForm()->windowTitle().toStdString();
+    input.modeText = "Trip Time and Fuel";
+    input.regulationText = Child<QComboBox>(mainForm(), "RegulationSelector")->currentText().toStdString();
+    for (int n = 1; n <= 15; ++n)
+        input.edits.at(static_cast<size_t>(n - 1)) = edit(n)->text().toStdString();
+    input.md = mainForm()->MissionData();
+    input.valid = true;
+    input.limits = ComputeMissionLimits(input.md, input.modeText, true);
+    const std::string expected = DispatchSheetHtml(input);
+    QCOMPARE(dialog->Html(), expected);
+
+    const QString html = m_window.dir->path(QStringLiteral("sheet")); // the suffix is added
+    m_window.dialogs->files.push_back({html, 1});
+    QVERIFY(dialog->SaveHtml());
+    QCOMPARE(mirovax::testing::ReadFile(FilePath(html + ".html")), expected);
+    QCOMPARE(m_window.dialogs->fileDialogs, QStringList{QStringLiteral("SheetHtmlSaveDialog")});
+
+    // The airplane table the run read is refused, and left as it was.
+    const QString table = m_window.dir->path(QStringLiteral("Airplane.DB"));
+    const std::string tableBytes = mirovax::testing::ReadFile(FilePath(table));
+    m_window.dialogs->files.push_back({table, 1});
+    QVERIFY(!dialog->SaveHtml());
+    m_window.dialogs->files.push_back({table, 1});
+    QVERIFY(!dialog->SavePdf());
+    QCOMPARE(m_window.dialogs->errors.size(), 2);
+    QVERIFY(
+        m_window.dialogs->errors.front().startsWith("Cannot write the dispatch sheet to \"" + table + "\""));
+    QCOMPARE(mirovax::testing::ReadFile(FilePath(table)), tableBytes);
+
+    // PDF and print: one page each.
+    const QString pdf = m_window.dir->path(QStringLiteral("sheet.pdf"));
+    m_window.dialogs->files.push_back({pdf, 1});
+    QVERIFY(dialog->SavePdf());
+    QVERIFY(OnePagePdf(mirovax::testing::ReadFile(FilePath(pdf))));
+    const QString printed = m_window.dir->path(QStringLiteral("printed.pdf"));
+    m_window.dialogs->printerAnswer = [&printed](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printed);
+        return true;
+    };
+    QVERIFY(dialog->Print());
+    QVERIFY(OnePagePdf(mirovax::testing::ReadFile(FilePath(printed))));
+    QCOMPARE(m_window.dialogs->errors.size(), 2);
+}
+
+// A setup file's MATOW above the structure is noted at the load; the runs on
+// those entries carry the note to their sheet until MATOW is edited.
+void TestLimitsWindow::sheetWarnsOfTheFilesAllowableWeights()
+{
+    const QString path = m_window.dir->path(QStringLiteral("heavy.mrx"));
+    mainForm()->SaveSetupFile(path);
+    SetupTexts texts = LoadSetup(FilePath(path));
+    texts[13] = "99999"; // MATOW, Test Jet's MTOW is 70000
+    SaveSetup(FilePath(path), texts);
+    m_window.dialogs->files.push_back({path, 1});
+    Child<QAction>(mainForm(), "LoadSetup1")->trigger();
+    QCOMPARE(edit(14)->text(), QStringLiteral("70000"));
+
+    execute();
+    const std::vector<std::string> warnings = mainForm()->LastRun()->warnings;
+    QCOMPARE(warnings.size(), size_t{1});
+    QVERIFY(Child<QStatusBar>(mainForm(), "StatusBar1")->currentMessage().endsWith(Q(warnings.front())));
+
+    edit(14)->setText(QStringLiteral("69000"));
+    execute();
+    QVERIFY(mainForm()->LastRun()->warnings.empty());
+}
+
+MIROVAX_WINDOW_TEST_MAIN(TestLimitsWindow)
+#include "test_limits_window.moc"

@@ -1,0 +1,135 @@
+// The main window's side of the limits window and the dispatch sheet: what
+// a run leaves for them, and the commands that open them.
+#include "ui/MainUnit.h"
+
+#include "ui/Controls.h"
+#include "ui/DispatchSheetDialog.h"
+#include "ui/LimitsForm.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QScreen>
+#include <QToolButton>
+
+namespace mirovax {
+
+void TMainForm::RecordRun()
+{
+    // A run that could not read its entries leaves nothing to show; a limit
+    // stop does: which limit stopped it and by how much.
+    if (m_md.ConversionError != 0)
+        return;
+    DispatchSheetInput run;
+    run.runTime = m_runTime;
+    run.programTitle = windowTitle().toStdString();
+    run.modeText = ModeText().toStdString();
+    run.regulationText = m_regulationSelector->currentText().toStdString();
+    for (int n = 1; n <= 15; ++n)
+        run.edits.at(static_cast<size_t>(n - 1)) = Edit(n)->text().toStdString();
+    run.md = m_md;
+    run.valid = m_md.CalculationValid;
+    run.warnings = m_runWarnings;
+    run.warnings.insert(run.warnings.end(), m_allowableWeightNotes.begin(), m_allowableWeightNotes.end());
+    m_lastRun = std::move(run);
+    m_lastRunLimits.reset();
+    m_lastRunOutOfDate = false;
+    m_dispatchSheet1->setEnabled(true);
+    UpdateLimits();
+}
+
+void TMainForm::ForgetRun()
+{
+    m_lastRun.reset();
+    m_lastRunLimits.reset();
+    m_lastRunOutOfDate = false;
+    if (m_dispatchSheet1)
+        m_dispatchSheet1->setEnabled(false);
+    UpdateLimits();
+}
+
+void TMainForm::RunOutOfDate()
+{
+    if (!m_lastRun || m_lastRunOutOfDate)
+        return;
+    // A sheet to sign must match the entries on show.
+    m_lastRunOutOfDate = true;
+    m_dispatchSheet1->setEnabled(false);
+    if (m_limitsForm)
+        m_limitsForm->SetOutOfDate(true);
+}
+
+const MissionLimits& TMainForm::LastRunLimits()
+{
+    if (!m_lastRunLimits)
+        m_lastRunLimits = ComputeMissionLimits(m_lastRun->md, m_lastRun->modeText, m_lastRun->valid);
+    return *m_lastRunLimits;
+}
+
+void TMainForm::UpdateLimits()
+{
+    if (!m_limitsForm || !m_limitsForm->isVisible())
+        return;
+    if (!m_lastRun) {
+        m_limitsForm->ShowMessage(QStringLiteral("No results: press Execute in the main window."));
+        return;
+    }
+    // The searches behind the extras run on copies of the record; a fault
+    // there is told in the window rather than in a box over the results.
+    try {
+        const MissionLimits& limits = LastRunLimits();
+        QString stopNote;
+        if (!m_lastRun->valid && !m_lastRun->warnings.empty())
+            stopNote = QStringLiteral("The run was stopped: ") + Q(m_lastRun->warnings.back());
+        m_limitsForm->ShowLimits(
+            limits, Q(m_lastRun->modeText) + QStringLiteral(", ") + Q(m_lastRun->md.Type), stopNote);
+        m_limitsForm->SetOutOfDate(m_lastRunOutOfDate);
+    } catch (const std::exception& e) {
+        m_limitsForm->ShowMessage(QStringLiteral("The limits of this run cannot be shown: ") + Q(e.what()));
+    }
+}
+
+void TMainForm::Limits1Click()
+{
+    // As the diagram: nothing while a search owns the record.
+    if (m_running)
+        return;
+    if (!m_limitsForm) {
+        m_limitsForm = new TLimitsForm(this);
+        m_limitsForm->setAttribute(Qt::WA_QuitOnClose, false);
+        // First beside the main window, where it hides none of the results:
+        // to the right where there is room, else to the left.
+        if (const QScreen* screen = this->screen()) {
+            const QRect main = frameGeometry();
+            const QSize size = m_limitsForm->frameGeometry().size();
+            for (const QPoint& at :
+                {main.topRight() + QPoint(8, 0), main.topLeft() - QPoint(size.width() + 8, 0)}) {
+                if (screen->availableGeometry().contains(QRect(at, size))) {
+                    m_limitsForm->move(at);
+                    break;
+                }
+            }
+        }
+    }
+    m_limitsForm->show();
+    m_limitsForm->raise();
+    m_limitsForm->activateWindow();
+    UpdateLimits();
+}
+
+void TMainForm::DispatchSheet1Click()
+{
+    if (m_running || !m_dispatchSheet1->isEnabled() || !m_lastRun)
+        return;
+    Guarded([this] {
+        if (!m_dispatchSheetDialog)
+            m_dispatchSheetDialog = new TDispatchSheetDialog(m_dialogs, TablesInUse(), this);
+        DispatchSheetInput run = *m_lastRun;
+        run.limits = LastRunLimits();
+        m_dispatchSheetDialog->SetRun(run);
+        // Modal to the main window, which cannot change the run under it,
+        // without holding up the caller.
+        m_dispatchSheetDialog->open();
+    });
+}
+
+} // namespace mirovax
