@@ -86,8 +86,8 @@ ResultTexts ShowResults(const TMissionData& md, std::string_view modeText)
     return out;
 }
 
-bool ExecuteCalculation(
-    TMissionData& md, const InputTexts& texts, std::string_view modeText, IMissionServices& services)
+bool ExecuteCalculation(TMissionData& md, const InputTexts& texts, std::string_view modeText,
+    IMissionServices& services, SearchMethod method)
 {
     md.AbortRequested = false;
     ReadInputs(texts, md);
@@ -97,10 +97,11 @@ bool ExecuteCalculation(
     // Three separate tests, as a mode text matching none runs no solve mode.
     if (modeText == kModeTripTimeAndFuel)
         SolveTripTimeAndFuel(md, services);
+    const bool fast = method == SearchMethod::Fast;
     if (modeText == kModeMaximumRange)
-        SolveMaximumRange(md, services);
+        (fast ? SolveMaximumRangeFast : SolveMaximumRange)(md, services);
     if (modeText == kModeMaximumPayload)
-        SolveMaximumPayload(md, services);
+        (fast ? SolveMaximumPayloadFast : SolveMaximumPayload)(md, services);
     return md.CalculationValid;
 }
 

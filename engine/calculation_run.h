@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/fast_search.h"
 #include "engine/mission_data.h"
 #include "engine/solve.h"
 
@@ -46,8 +47,9 @@ ResultTexts ShowResults(const TMissionData& md, std::string_view modeText);
 // reads the inputs, sets CalculationValid and, when every input was read,
 // runs the solve mode the mode text names (exact, case-sensitive). Returns
 // whether results are to be shown. Throws ArithmeticError, FuelModelError or
-// SearchError when a solve mode faults.
-bool ExecuteCalculation(
-    TMissionData& md, const InputTexts& texts, std::string_view modeText, IMissionServices& services);
+// SearchError when a solve mode faults. The maximum modes search as method
+// says.
+bool ExecuteCalculation(TMissionData& md, const InputTexts& texts, std::string_view modeText,
+    IMissionServices& services, SearchMethod method = SearchMethod::PerPass);
 
 } // namespace mirovax
