@@ -31,7 +31,8 @@ public:
 // largest double of opposite signs) is left out rather than shown wrong.
 void AddEntry(MissionLimits& out, std::string_view name, double value, double limit)
 {
-    LimitMargin entry{std::string(name), value, limit, 0, false};
+    const bool structural = name == kMarginStructuralTakeoff || name == kMarginStructuralLanding;
+    LimitMargin entry{std::string(name), value, limit, 0, false, structural};
     try {
         entry.margin = sub(limit, value);
     } catch (const ArithmeticError&) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/mission_data.h"
+#include "engine/solve.h"
 
 #include <optional>
 #include <string>
@@ -16,10 +17,10 @@ namespace mirovax {
 // The names of the limits, in the order they are listed. The first four are
 // the texts LimitedBy takes for the same limit; the last two compare the
 // mission's allowable weights with the structure and never bind.
-inline constexpr std::string_view kMarginZeroFuelWeight = "Zero Fuel Weight";
-inline constexpr std::string_view kMarginLandingWeight = "Allowable Landing Weight";
-inline constexpr std::string_view kMarginTakeoffWeight = "Allowable Takeoff Weight";
-inline constexpr std::string_view kMarginTankCapacity = "Tank Capacity";
+inline constexpr std::string_view kMarginZeroFuelWeight = kLimitZeroFuelWeight;
+inline constexpr std::string_view kMarginLandingWeight = kLimitAllowableLandingWeight;
+inline constexpr std::string_view kMarginTakeoffWeight = kLimitAllowableTakeoffWeight;
+inline constexpr std::string_view kMarginTankCapacity = kLimitTankCapacity;
 inline constexpr std::string_view kMarginStructuralTakeoff = "Structural Takeoff Weight";
 inline constexpr std::string_view kMarginStructuralLanding = "Structural Landing Weight";
 
@@ -30,6 +31,9 @@ struct LimitMargin {
     double limit = 0; // MZFW, MALW, MATOW, TCAP, MTOW, MLAW
     double margin = 0; // limit - value; below 0 when the limit is exceeded
     bool binding = false;
+    // One of the structural pair: an allowable weight at the structure's
+    // limit is the usual case, not one to warn of.
+    bool structural = false;
 };
 
 // Everything a run tells about its limits.

@@ -43,7 +43,14 @@ std::string UtcTime(std::time_t time)
 // A field to be filled in by hand, or the text when there is one.
 std::string OrBlank(const std::string& text)
 {
-    return text.empty() ? "<span class=\"blank\"></span>" : MarkupText(text);
+    // Underlined no-break spaces: a line to write on that every HTML reader
+    // draws, the window's print preview included.
+    if (!text.empty())
+        return MarkupText(text);
+    std::string blank = "<span class=\"blank\">";
+    for (int i = 0; i < 28; ++i)
+        blank += "&#160;";
+    return blank + "</span>";
 }
 
 constexpr const char* kStyle = R"(<style>
@@ -64,14 +71,15 @@ td.num, th.num { text-align: right; font-variant-numeric: tabular-nums; white-sp
 tr.binding td { font-weight: bold; }
 tr.exceeded td.margin { color: #a00000; }
 tr.fill td { height: 7mm; }
-.stop { border: 1.2pt solid #a00000; padding: 2mm; margin-top: 3mm; font-weight: bold; }
+table.stop { margin-top: 3mm; }
+table.stop td { border: 1.2pt solid #a00000; padding: 2mm; font-weight: bold; }
 .note { margin: 1.5mm 0 0; }
-.blank { display: inline-block; min-width: 35mm; border-bottom: 0.5pt solid #000; }
+.blank { text-decoration: underline; }
 ul { margin: 0; padding-left: 5mm; }
-.signs { display: flex; gap: 10mm; margin-top: 2mm; }
-.sign { flex: 1; }
-.sign .line { border-bottom: 0.6pt solid #000; height: 11mm; }
-.sign .what { display: flex; justify-content: space-between; font-size: 8pt; color: #333; padding-top: 0.5mm; }
+table.signs td, table.what td { border: none; padding: 0; }
+table.signs td.line { border-bottom: 0.6pt solid #000; }
+table.what td { font-size: 8pt; color: #333; }
+table.what td.when { text-align: right; }
 section { break-inside: avoid; }
 </style>
 )";
@@ -93,7 +101,9 @@ public:
         Header();
         Flight();
         if (!m_in.valid)
-            m_out += "<div class=\"stop\">Not a plan to fly: the run did not end with valid results.</div>\n";
+            m_out += "<table class=\"stop\" width=\"100%\"><tr><td>Not a plan to fly: the run did not end "
+                     "with valid results.</td></tr>"
+                     "</table>\n";
         Fuel();
         Weights();
         Extras();
@@ -120,7 +130,7 @@ private:
 
     void Flight()
     {
-        m_out += "<section>\n<h2>Flight</h2>\n<table class=\"facts\">\n";
+        m_out += "<section>\n<h2>Flight</h2>\n<table class=\"facts\" width=\"100%\">\n";
         Row("Flight", OrBlank(m_in.flight), "Registration", OrBlank(m_in.registration));
         Row("Run (UTC)", MarkupText(UtcTime(m_in.runTime)), "Airplane", MarkupText(m_md.Type));
         Row(Caption(29), MarkupText(m_md.Airframe), Caption(30), MarkupText(m_md.Engine));
@@ -150,7 +160,8 @@ private:
 
     void Fuel()
     {
-        m_out += "<section>\n<h2>Fuel</h2>\n<table>\n<tr><th>Item</th><th class=\"num\">Time (hh:mm)</th>"
+        m_out += "<section>\n<h2>Fuel</h2>\n<table width=\"100%\">\n<tr><th>Item</th><th class=\"num\">Time "
+                 "(hh:mm)</th>"
                  "<th class=\"num\">Fuel (kg)</th></tr>\n";
         FuelRow(44, "", m_md.HoldingTime / 60.0, m_md.HoldingFuel);
         FuelRow(45, "", m_md.AlternateTime, m_md.AlternateFuel);
@@ -165,7 +176,8 @@ private:
     void Weights()
     {
         const MissionLimits& limits = m_in.limits;
-        m_out += "<section>\n<h2>Weights and limits</h2>\n<table>\n<tr><th>Limit</th><th class=\"num\">"
+        m_out += "<section>\n<h2>Weights and limits</h2>\n<table width=\"100%\">\n<tr><th>Limit</th><th "
+                 "class=\"num\">"
                  "Value (kg)</th><th class=\"num\">Limit (kg)</th><th class=\"num\">Margin (kg)</th></tr>\n";
         for (const LimitMargin& m : limits.limits) {
             std::string classes = m.binding ? "binding" : "";
@@ -197,7 +209,7 @@ private:
         const auto figure = [](const std::optional<double>& kg) {
             return kg ? Kilograms(*kg) + " kg" : std::string("unknown");
         };
-        m_out += "<section>\n<h2>Possible extras</h2>\n<table class=\"facts\">\n";
+        m_out += "<section>\n<h2>Possible extras</h2>\n<table class=\"facts\" width=\"100%\">\n";
         Row("Extra payload", figure(m_in.limits.extraPayload), "Extra fuel", figure(m_in.limits.extraFuel));
         m_out += "</table>\n</section>\n";
     }
@@ -218,13 +230,21 @@ private:
 
     void SignOff()
     {
-        m_out += "<section>\n<h2>Sign-off</h2>\n<div class=\"signs\">\n";
+        // Widths as attributes and the lines as cell borders, so that the
+        // window's preview and its PDF lay the page out as a browser does.
+        m_out += "<section>\n<h2>Sign-off</h2>\n<table class=\"signs\" width=\"100%\">\n"
+                 "<tr><td class=\"line\" width=\"47%\"><br><br></td><td width=\"6%\"></td>"
+                 "<td class=\"line\" width=\"47%\"><br><br></td></tr>\n<tr>";
         for (const char* role : {"Dispatcher", "Captain"}) {
-            m_out += "<div class=\"sign\"><div class=\"line\"></div><div class=\"what\"><span>";
+            if (role[0] == 'C')
+                m_out += "<td></td>";
+            m_out += "<td><table class=\"what\" width=\"100%\"><tr><td>";
             m_out += role;
-            m_out += ": name and signature</span><span>Date and time (UTC)</span></div></div>\n";
+            m_out
+                += ": name and signature</td><td class=\"when\" align=\"right\">Date and time (UTC)</td></tr>"
+                   "</table></td>";
         }
-        m_out += "</div>\n</section>\n";
+        m_out += "</tr>\n</table>\n</section>\n";
     }
 
     const DispatchSheetInput& m_in;

@@ -73,7 +73,7 @@ TGaugeLevel GaugeLevel(const LimitMargin& margin, bool firstDistanceBeyondLimit)
 {
     if (margin.margin < 0)
         return firstDistanceBeyondLimit ? TGaugeLevel::Close : TGaugeLevel::Exceeded;
-    if (margin.margin <= margin.limit * kCloseShare)
+    if (margin.margin <= margin.limit * kCloseShare && !margin.structural)
         return TGaugeLevel::Close;
     return TGaugeLevel::Clear;
 }

@@ -233,14 +233,18 @@ void TestLimitsWindow::gaugeColoursAtTheEdges_data()
     QTest::addColumn<double>("margin");
     QTest::addColumn<bool>("binding");
     QTest::addColumn<bool>("beyond");
+    QTest::addColumn<bool>("structural");
     QTest::addColumn<TGaugeLevel>("level");
     // Limit 50000 kg: 2 % is 1000 kg.
-    QTest::newRow("just over 2 % left") << 1000.001 << false << false << TGaugeLevel::Clear;
-    QTest::newRow("2 % left") << 1000.0 << false << false << TGaugeLevel::Close;
-    QTest::newRow("at the limit") << 0.0 << true << false << TGaugeLevel::Close;
-    QTest::newRow("just over the limit") << -0.001 << true << false << TGaugeLevel::Exceeded;
-    QTest::newRow("range: binding past its mark") << -250.0 << true << true << TGaugeLevel::Close;
-    QTest::newRow("range: another past its mark") << -250.0 << false << true << TGaugeLevel::Close;
+    QTest::newRow("just over 2 % left") << 1000.001 << false << false << false << TGaugeLevel::Clear;
+    QTest::newRow("2 % left") << 1000.0 << false << false << false << TGaugeLevel::Close;
+    QTest::newRow("at the limit") << 0.0 << true << false << false << TGaugeLevel::Close;
+    QTest::newRow("just over the limit") << -0.001 << true << false << false << TGaugeLevel::Exceeded;
+    QTest::newRow("range: binding past its mark") << -250.0 << true << true << false << TGaugeLevel::Close;
+    QTest::newRow("range: another past its mark") << -250.0 << false << true << false << TGaugeLevel::Close;
+    // An allowable weight at the structure's limit is the usual case.
+    QTest::newRow("structural, at the limit") << 0.0 << false << false << true << TGaugeLevel::Clear;
+    QTest::newRow("structural, over the limit") << -1.0 << false << false << true << TGaugeLevel::Exceeded;
 }
 
 void TestLimitsWindow::gaugeColoursAtTheEdges()
@@ -248,8 +252,10 @@ void TestLimitsWindow::gaugeColoursAtTheEdges()
     QFETCH(double, margin);
     QFETCH(bool, binding);
     QFETCH(bool, beyond);
+    QFETCH(bool, structural);
     QFETCH(TGaugeLevel, level);
-    const LimitMargin m{std::string(kMarginTakeoffWeight), 50000 - margin, 50000, margin, binding};
+    const LimitMargin m{
+        std::string(kMarginTakeoffWeight), 50000 - margin, 50000, margin, binding, structural};
     QCOMPARE(GaugeLevel(m, beyond), level);
 }
 
