@@ -381,12 +381,12 @@ TEST_F(CliSolveTest, LimitsAndExtrasInJsonAndUnderMargins)
     const std::string file = WriteSetup("Limits.MRX", support::WorkedSetup());
     std::string out, err;
     ASSERT_EQ(Run({"solve", file, "--json"}, &out, &err), kExitValid) << err;
-    for (const char* part :
-        {"\"limits\":[{\"name\":\"Zero Fuel Weight\",\"value\":19000,\"limit\":21000,\"margin\":2000,"
-         "\"binding\":false},{\"name\":\"Allowable Landing Weight\",\"value\":21606.",
-            "{\"name\":\"Tank Capacity\",\"value\":5821.99",
-            ",\"binding\":true},{\"name\":\"Structural Takeoff Weight\"",
-            "\"stoppedBy\":null,\"exceededBy\":null,\"extraPayload\":", ",\"extraFuel\":176}\n"})
+    for (const char* part : {// NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one text over two lines
+             "\"limits\":[{\"name\":\"Zero Fuel Weight\",\"value\":19000,\"limit\":21000,\"margin\":2000,"
+             "\"binding\":false},{\"name\":\"Allowable Landing Weight\",\"value\":21606.",
+             "{\"name\":\"Tank Capacity\",\"value\":5821.99",
+             ",\"binding\":true},{\"name\":\"Structural Takeoff Weight\"",
+             "\"stoppedBy\":null,\"exceededBy\":null,\"extraPayload\":", ",\"extraFuel\":176}\n"})
         EXPECT_NE(out.find(part), std::string::npos) << part << "\n" << out;
 
     ASSERT_EQ(Run({"solve", file, "--set", "matow=24000", "--json"}, &out, &err), kExitLimit);

@@ -67,6 +67,7 @@ TEST(DispatchSheet, CarriesTheRunTheLimitsAndTheSignOff)
             "<tr><td>Min. Takeoff</td><td class=\"num\">02:24</td><td class=\"num\">5822</td></tr>",
             "<tr class=\"fill\"><td>Extra fuel</td><td></td><td></td></tr>",
             // The tanks bind with 178 kg to spare; 176 kg more fuel fits.
+            // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one text over two lines
             "<tr class=\"binding\"><td>Tank Capacity (binding)</td><td class=\"num\">5822</td><td "
             "class=\"num\">6000</td><td class=\"num margin\">178</td></tr>",
             "Binding limit: <b>Tank Capacity</b>", "<th>Extra fuel</th><td>176 kg</td>",
