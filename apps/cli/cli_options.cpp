@@ -230,7 +230,7 @@ constexpr OptionHelp kSweepOptions[] = {
         "at the airplane's maximum altitude, the OAT set to the\n"
         "standard-atmosphere temperature"},
     {"--airplane", "pick another airplane type, as in solve"},
-    {"--set", "replace a field's text, as in solve, before the varied ones"},
+    {"--set", "replace a field's text, as in solve, before the\nvaried values"},
     {"--tables", kTablesHelp},
     {"--csv", "a header line, then a line per point"},
     {"--json",
@@ -300,7 +300,7 @@ const CommandDef kCommands[] = {
         "  64  wrong usage\n",
         ""},
     {Command::Sweep, "sweep", "SETUP.MRX", "solve a setup file over varied fields",
-        "--vary FIELD=VALUES... [OPTION]...",
+        "SETUP.MRX --vary FIELD=VALUES [--vary FIELD=VALUES]... [OPTION]...",
         "Solves the setup file once for every combination of the varied fields'\n"
         "values, each point as solve --set would solve it: the file is loaded, the\n"
         "--set texts apply, then the point's values in the order of the --vary\n"
