@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <set>
 
 namespace mirovax::cli {
@@ -166,8 +167,9 @@ bool NextPoint(const std::vector<Variation>& variations, std::vector<std::uint64
     return false;
 }
 
-} // namespace
-
+// The request that solves a point, given the value index of each
+// variation: solve's request with the point's values after the --set texts,
+// and the fast searches.
 SolveRequest PointRequest(const CliOptions& options, const std::vector<std::uint64_t>& indices)
 {
     SolveRequest request;
@@ -185,6 +187,8 @@ SolveRequest PointRequest(const CliOptions& options, const std::vector<std::uint
     }
     return request;
 }
+
+} // namespace
 
 int RunSweep(const CliOptions& options, TTable& airplanes, std::ostream& out, std::ostream& err,
     const volatile std::sig_atomic_t* interrupt)

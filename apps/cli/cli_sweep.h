@@ -4,18 +4,11 @@
 #include "apps/cli/cli_solve.h"
 
 #include <csignal>
-#include <cstdint>
 #include <ostream>
-#include <vector>
 
 // mirovax-cli sweep: one setup file solved for every combination of the
 // varied fields' values, a line per point as it is solved.
 namespace mirovax::cli {
-
-// The request that solves a point, given the value index of each
-// variation: solve's request with the point's values after the --set
-// texts, and the fast searches.
-SolveRequest PointRequest(const CliOptions& options, const std::vector<std::uint64_t>& indices);
 
 // Runs the command on an open airplane table; returns the highest status
 // of the points, or kExitInterrupted when Ctrl+C stopped it.

@@ -57,15 +57,13 @@ class CliSweepTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        support::AirplaneRow other = support::WorkedAirplane("OTHER");
-        other.numbers["DOW"] = 15000;
-        other.numbers["MTOW"] = 31000;
-        other.numbers["MLAW"] = 26000;
-        other.numbers["MaxAlt"] = 30000;
-        support::WriteAirplaneTable(
-            (m_dir / "Airplane.DB").string(), {other, support::WorkedAirplane("WORKED-1")});
-        m_setup = (m_dir / "Worked.MRX").string();
+        // A second, heavier type that cannot climb to the setup's FL310.
+        support::AirplaneRow low = support::WorkedAirplane("OTHER");
+        low.numbers.at("DOW") = 15000;
+        low.numbers.at("MaxAlt") = 30000;
         SaveSetup(m_setup, support::WorkedSetup());
+        support::WriteAirplaneTable(
+            (m_dir / "Airplane.DB").string(), {support::WorkedAirplane("WORKED-1"), low});
     }
 
     int Run(std::vector<std::string> args, std::string* out = nullptr, std::string* err = nullptr,
@@ -86,7 +84,7 @@ protected:
 
     support::ScratchDir m_scratch{"mirovax-sweep"};
     const fs::path m_dir = m_scratch.path();
-    std::string m_setup;
+    const std::string m_setup = (m_dir / "Worked.MRX").string();
 };
 
 } // namespace
