@@ -5,6 +5,7 @@
 #include "apps/cli/cli_payload_range.h"
 #include "apps/cli/cli_report.h"
 #include "apps/cli/cli_solve.h"
+#include "apps/cli/cli_sweep.h"
 #include "output/file_writer.h"
 #include "refdata/airplane.h"
 #include "refdata/airports.h"
@@ -251,6 +252,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             const std::string table = TablePath(options, environment, "Airplane.DB");
             OpenTable(airplanes, table);
             return RunPayloadRange(options, airplanes, table, out, err);
+        }
+        case Command::Sweep: {
+            TTable airplanes;
+            OpenTable(airplanes, TablePath(options, environment, "Airplane.DB"));
+            return RunSweep(options, airplanes, out, err, environment.interrupt);
         }
         case Command::None:
             break;

@@ -81,6 +81,16 @@ std::string CheckSetting(std::string& value)
     return {};
 }
 
+std::string CheckVariation(std::string& value)
+{
+    try {
+        ParseVariation(value);
+    } catch (const std::invalid_argument& e) {
+        return e.what();
+    }
+    return {};
+}
+
 // ---- The definitions: every option once, every command with the help of
 // the options it takes. The parser and the --help texts are built from them.
 
@@ -108,6 +118,8 @@ constexpr OptionDef kOptionDefs[] = {
     {"--points", "N", "", CheckPoints},
     {"--csv", "", ""},
     {"--svg", "FILE", "needs a file name"},
+    {"--vary", "FIELD=VALUES", "", CheckVariation},
+    {"--isa", "", ""},
     {"-h,--help", "", ""},
     {"--version", "", ""},
 };
@@ -149,7 +161,9 @@ constexpr OptionHelp kSolveOptions[] = {
         "alternate, alternate-elevation, alternate-distance,\n"
         "holding-time, holding-altitude, contingency, matow,\n"
         "malw, regulations; may be given more than once.\n"
-        "The wind is in kts, a headwind positive and a tailwind\n"
+        "Regulations named exactly as in the window's list\n"
+        "preset the holding time and contingency, as choosing\n"
+        "them there does. The wind is in kts, a headwind positive and a tailwind\n"
         "negative (ground speed = true airspeed - wind)"},
     {"--tables", kTablesHelp},
     {"--json",
@@ -199,6 +213,29 @@ constexpr OptionHelp kPayloadRangeOptions[] = {
     {"--svg",
         "write the diagram as an SVG picture to FILE (\"-\":\n"
         "standard output), with the setup's mission marked"},
+    {"--help", kHelpHelp},
+};
+
+constexpr OptionHelp kSweepOptions[] = {
+    {"--vary",
+        "the values of a field: FROM:TO:STEP (TO included when\n"
+        "a step reaches it) or a list V1,V2,...; FIELD is a --set\n"
+        "field or airplane; the airplane, the regulations and\n"
+        "the airport codes take lists only. Given more than\n"
+        "once, every combination is solved, the first --vary\n"
+        "varying slowest"},
+    {"--mode", "the mode, as in solve"},
+    {"--isa",
+        "leave each point's flight level as in the window: capped\n"
+        "at the airplane's maximum altitude, the OAT set to the\n"
+        "standard-atmosphere temperature"},
+    {"--airplane", "pick another airplane type, as in solve"},
+    {"--set", "replace a field's text, as in solve, before the\nvaried values"},
+    {"--tables", kTablesHelp},
+    {"--csv", "a header line, then a line per point"},
+    {"--json",
+        "one object per line and point, as solve --json gives\n"
+        "it, with \"point\": the varied fields and their texts"},
     {"--help", kHelpHelp},
 };
 
@@ -262,6 +299,20 @@ const CommandDef kCommands[] = {
         "  4   a file or table error\n"
         "  64  wrong usage\n",
         ""},
+    {Command::Sweep, "sweep", "SETUP.MRX", "solve a setup file over varied fields",
+        "SETUP.MRX --vary FIELD=VALUES [--vary FIELD=VALUES]... [OPTION]...",
+        "Solves the setup file once for every combination of the varied fields'\n"
+        "values, each point as solve --set would solve it: the file is loaded, the\n"
+        "--set texts apply, then the point's values in the order of the --vary\n"
+        "options. At most 1000000 points; more are refused before any is solved.\n",
+        kSweepOptions,
+        "Each point gives a line: the varied values, valid, status, TripFuel,\n"
+        "MinTakeoffFuel, TakeoffWeight, LandingWeight, MaxRange or MaxPayload in\n"
+        "those modes, LimitedBy (kg, NM; blank unless valid) and the limit message\n"
+        "or the error. Without --csv or --json the line is an aligned table row;\n"
+        "at most one of them is allowed. Lines are written as points are solved.\n"
+        "Ctrl+C stops after the point being solved (exit status 130).\n",
+        kStatusHelp, "The sweep exits with the highest status of its points.\n"},
 };
 
 const CommandDef* FindCommand(Command command)
@@ -288,7 +339,7 @@ bool Takes(std::span<const OptionHelp> options, std::string_view option)
         options.begin(), options.end(), [&](const OptionHelp& o) { return o.option == option; });
 }
 
-// "solve only", "payload-range and solve only": the commands that list the
+// "solve only", "payload-range, solve and sweep only": the commands that list the
 // option, in alphabetical order.
 std::string AppliesTo(std::string_view option)
 {
@@ -300,7 +351,7 @@ std::string AppliesTo(std::string_view option)
     std::sort(names.begin(), names.end());
     std::string text;
     for (size_t i = 0; i < names.size(); ++i)
-        text += (i == 0 ? "" : " and ") + names[i];
+        text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
     return text + " only";
 }
 
@@ -410,9 +461,34 @@ void CheckOperandCount(const CliOptions& options)
         if (n != 1)
             throw UsageError("payload-range: expected one setup file", options.command);
         break;
+    case Command::Sweep:
+        if (n != 1)
+            throw UsageError("sweep: expected one setup file", options.command);
+        break;
     case Command::None:
         throw UsageError("no command given", options.command);
     }
+}
+
+// A field varied twice, or the airplane both picked and varied, would leave
+// the points' rows naming values that were not solved.
+void CheckVariations(const CliOptions& options)
+{
+    if (options.variations.empty())
+        throw UsageError("sweep: no --vary given", options.command);
+    for (size_t i = 0; i < options.variations.size(); ++i) {
+        const Variation& v = options.variations[i];
+        for (size_t j = 0; j < i; ++j) {
+            if (options.variations[j].line == v.line)
+                throw UsageError("--vary: field \"" + v.field + "\" is varied twice", options.command);
+        }
+        if (v.field == "airplane" && options.airplane)
+            throw UsageError("--airplane and --vary airplane exclude each other", options.command);
+    }
+    if (PointCount(options.variations) > kMaxSweepPoints)
+        throw UsageError("sweep: more than " + std::to_string(kMaxSweepPoints)
+                + " points (the --vary counts multiplied); narrow a range, widen a step or vary fewer fields",
+            options.command);
 }
 
 // ---- The help texts, from the definitions above.
@@ -610,6 +686,10 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
                 options.airplane = value;
             } else if (name == "--set") {
                 options.settings.push_back(ToSetting(value));
+            } else if (name == "--vary") {
+                options.variations.push_back(ParseVariation(value));
+            } else if (name == "--isa") {
+                options.isa = true;
             } else if (name == "--points") {
                 options.points = std::stoi(value);
             } else if (value.empty() && !WhenEmpty(name).empty()) {
@@ -630,11 +710,13 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
     // command, --help shows the program's help whatever else was given.
     if (!foreign.empty())
         throw UsageError(foreign.front() + " applies to " + AppliesTo(foreign.front()), options.command);
-    if (options.command == Command::PayloadRange && outputs.size() > 1)
+    if ((options.command == Command::PayloadRange || options.command == Command::Sweep) && outputs.size() > 1)
         throw UsageError(outputs[0] + " and " + outputs[1] + " exclude each other", options.command);
     if (options.help || options.version)
         return options;
     CheckOperandCount(options);
+    if (options.command == Command::Sweep)
+        CheckVariations(options);
     // One report file holds one setup's report; a batch would have to
     // overwrite it or invent names the user did not give.
     for (const auto& [option, given] : {std::pair{"--report", options.reportFile.has_value()},

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "apps/cli/cli_vary.h"
+
 #include <array>
 #include <optional>
 #include <stdexcept>
@@ -38,7 +40,7 @@ int SettableFieldIndex(std::string_view name);
 // calculation that solves nothing.
 std::optional<std::string_view> ModeFromArgument(std::string_view argument);
 
-enum class Command { None, Solve, Airplanes, Distance, Alternate, PayloadRange };
+enum class Command { None, Solve, Airplanes, Distance, Alternate, PayloadRange, Sweep };
 
 // The payloads payload-range computes unless --points says otherwise, and
 // the range --points accepts: two give the ends, ten thousand a curve finer
@@ -79,6 +81,10 @@ struct CliOptions {
     int points = kDefaultDiagramPoints;
     bool csv = false;
     std::optional<std::string> svgFile;
+    // sweep: the varied fields, the first the outermost, and whether each
+    // point's flight level is left as in the window, setting the OAT.
+    std::vector<Variation> variations;
+    bool isa = false;
 };
 
 // Wrong usage; the message says what is wrong, and command names the help

@@ -143,11 +143,18 @@ std::string FormatMargins(const SetupRun& run)
     return out;
 }
 
-std::string FormatJson(const SetupRun& run)
+std::string FormatJson(const SetupRun& run, const PointTexts& point)
 {
     std::string out;
     out.reserve(2048);
-    out += "{\"file\":" + JsonString(run.path);
+    out += '{';
+    if (!point.empty()) {
+        out += "\"point\":{";
+        for (size_t i = 0; i < point.size(); ++i)
+            out += (i == 0 ? "" : ",") + JsonString(point[i].first) + ':' + JsonString(point[i].second);
+        out += "},";
+    }
+    out += "\"file\":" + JsonString(run.path);
     out += ",\"mode\":" + JsonString(run.mode);
     out += ",\"status\":" + std::to_string(run.status);
     out += run.valid ? ",\"valid\":true" : ",\"valid\":false";

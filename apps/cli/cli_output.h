@@ -4,6 +4,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // The two output forms of mirovax-cli solve. Both are locale-independent.
 namespace mirovax::cli {
@@ -24,7 +26,9 @@ std::string FormatMargins(const SetupRun& run);
 // (invalid bytes become U+FFFD); numbers carry the shortest digits that
 // read back to the same double. "limits", "stoppedBy", "exceededBy",
 // "extraPayload" and "extraFuel" are always present, null where the run has
-// none.
-std::string FormatJson(const SetupRun& run);
+// none. A sweep's point leads the object as "point": the varied fields and
+// their texts, in the order given.
+using PointTexts = std::vector<std::pair<std::string, std::string>>;
+std::string FormatJson(const SetupRun& run, const PointTexts& point = {});
 
 } // namespace mirovax::cli

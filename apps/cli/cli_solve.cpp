@@ -2,6 +2,7 @@
 
 #include "engine/checked_math.h"
 #include "engine/fuel_models.h"
+#include "engine/input_rules.h"
 #include "engine/text_format.h"
 #include "refdata/table_store.h"
 #include "setup/allowable_weights.h"
@@ -10,6 +11,10 @@ namespace mirovax::cli {
 
 namespace {
 
+constexpr size_t kFlightLevelLine = 4; // Edit5
+constexpr size_t kOatLine = 5; // Edit6
+constexpr size_t kHoldingTimeLine = 10; // Edit11
+constexpr size_t kContingencyLine = 12; // Edit13
 constexpr size_t kMatowLine = 13; // Edit14
 constexpr size_t kMalwLine = 14; // Edit15
 
@@ -37,6 +42,35 @@ bool LoadType(TTable& airplanes, const std::string& type, const SetupTexts& file
     run.fields[kMalwLine] = weights.edit15;
     run.notes = std::move(weights.notes);
     return true;
+}
+
+// A --set text, as typing it would put it: regulations named exactly as in
+// the selector's list also preset holding time and contingency.
+void ApplySetting(SetupTexts& fields, const FieldSetting& setting)
+{
+    fields[static_cast<size_t>(setting.line)] = setting.text;
+    if (setting.line != kSetupRegulationsLine)
+        return;
+    if (const std::optional<RegulationPreset> preset = FindRegulationPreset(setting.text)) {
+        fields[kHoldingTimeLine] = preset->holdingTime;
+        fields[kContingencyLine] = preset->contingency;
+    }
+}
+
+// Leaving the flight-level field: a level above the airplane's maximum
+// altitude is capped, with a note, and the OAT follows the level. A level
+// that is not a number is left for the run to refuse.
+void LeaveFlightLevel(SetupRun& run)
+{
+    try {
+        const ExitOutcome outcome = FlightLevelExit(run.fields[kFlightLevelLine], run.md.MaxAlt);
+        if (!outcome.message.empty())
+            run.notes.push_back(outcome.message);
+        if (outcome.replacement)
+            run.fields[kFlightLevelLine] = *outcome.replacement;
+        if (outcome.oatText)
+            run.fields[kOatLine] = *outcome.oatText;
+    } catch (const InputConversionError&) { }
 }
 
 } // namespace
@@ -104,7 +138,9 @@ SetupRun PrepareSetupTexts(
         return run;
     }
     for (const FieldSetting& s : request.settings)
-        run.fields[static_cast<size_t>(s.line)] = s.text;
+        ApplySetting(run.fields, s);
+    if (request.leaveFlightLevel)
+        LeaveFlightLevel(run);
     return run;
 }
 
@@ -122,7 +158,7 @@ SetupRun SolveSetupTexts(TTable& airplanes, const std::string& path, const Setup
         return run;
     CliServices services(run.md, interrupt);
     try {
-        run.valid = ExecuteCalculation(run.md, InputsOf(run.fields), run.mode, services);
+        run.valid = ExecuteCalculation(run.md, InputsOf(run.fields), run.mode, services, request.search);
     } catch (const ArithmeticError& e) {
         run.valid = false;
         run.error = path + ": " + e.what();
@@ -156,10 +192,6 @@ SetupRun SolveSetupTexts(TTable& airplanes, const std::string& path, const Setup
     return run;
 }
 
-namespace {
-
-// Reads the file's texts; a file that cannot be read gives the run that
-// reports it instead.
 std::optional<SetupRun> ReadSetupTexts(
     const std::string& path, const SolveRequest& request, SetupTexts& texts)
 {
@@ -175,8 +207,6 @@ std::optional<SetupRun> ReadSetupTexts(
     }
     return std::nullopt;
 }
-
-} // namespace
 
 SetupRun SolveSetupFile(TTable& airplanes, const std::string& path, const SolveRequest& request,
     const volatile std::sig_atomic_t* interrupt)

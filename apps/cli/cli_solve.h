@@ -9,6 +9,7 @@
 #include "setup/setup_file.h"
 
 #include <csignal>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -37,7 +38,12 @@ private:
 struct SolveRequest {
     std::string mode = std::string(kModeTripTimeAndFuel);
     std::optional<std::string> airplane;
+    // Applied in order; a regulations text presets as the selector does.
     std::vector<FieldSetting> settings;
+    // After the settings, the flight level is left as in the window: capped
+    // at the airplane's maximum altitude, the OAT set from it.
+    bool leaveFlightLevel = false;
+    SearchMethod search = SearchMethod::PerPass;
 };
 
 // One setup file solved: the window's state after the run.
@@ -82,6 +88,11 @@ SetupRun PrepareSetupTexts(
 
 // The run's notes on standard error, one a line, naming the file.
 void WriteSetupNotes(const SetupRun& run, std::ostream& err);
+
+// Reads the texts of the setup file at path; a file that cannot be read
+// gives the run that reports it (status kExitFileOrTable) instead.
+std::optional<SetupRun> ReadSetupTexts(
+    const std::string& path, const SolveRequest& request, SetupTexts& texts);
 
 // Reads the file and prepares it; a file that cannot be read gives a run
 // with status kExitFileOrTable and the error.

@@ -195,7 +195,7 @@ TEST_F(CliPayloadRangeTest, RefusalsHaveTheStatusesOfSolve)
         {{"payload-range", m_setup, "--csv", "--svg", "a.svg"}, kExitUsage,
             "--csv and --svg exclude each other"},
         {{"payload-range", m_setup, m_setup}, kExitUsage, "expected one setup file"},
-        {{"payload-range", m_setup, "--mode", "range"}, kExitUsage, "--mode applies to solve only"},
+        {{"payload-range", m_setup, "--mode", "range"}, kExitUsage, "--mode applies to solve and sweep only"},
     };
     for (const Case& c : cases) {
         std::string out, err;
@@ -239,9 +239,9 @@ TEST(CliPayloadRangeOptions, PointsAndOutputsAreCheckedWhenParsed)
         {{"payload-range", "a.MRX", "--svg="}, "--svg needs a file name", Command::PayloadRange},
         {{"payload-range", "a.MRX", "--json", "--csv"}, "--json and --csv exclude", Command::PayloadRange},
         {{"payload-range"}, "expected one setup file", Command::PayloadRange},
-        {{"solve", "a.MRX", "--csv"}, "--csv applies to payload-range only", Command::Solve},
+        {{"solve", "a.MRX", "--csv"}, "--csv applies to payload-range and sweep only", Command::Solve},
         {{"solve", "a.MRX", "--points", "5"}, "--points applies to payload-range only", Command::Solve},
-        {{"distance", "A", "B", "--set", "oat=1"}, "applies to payload-range and solve only",
+        {{"distance", "A", "B", "--set", "oat=1"}, "applies to payload-range, solve and sweep only",
             Command::Distance},
     };
     for (const Case& c : cases) {
