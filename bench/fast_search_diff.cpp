@@ -32,7 +32,8 @@ bool ParseCount(const char* text, std::uint64_t& value)
 void PrintMission(const TMissionData& md)
 {
     for (const auto* fields : {&kAirplaneNumbers[0], &kInputFields[0]}) {
-        const std::size_t count = fields == &kAirplaneNumbers[0] ? kAirplaneNumbers.size() : kInputFields.size();
+        const std::size_t count
+            = fields == &kAirplaneNumbers[0] ? kAirplaneNumbers.size() : kInputFields.size();
         for (std::size_t i = 0; i < count; ++i)
             std::cout << "  md." << fields[i].name << " = " << FormatRoundTrip(md.*fields[i].member) << ";\n";
     }
@@ -72,8 +73,9 @@ int main(int argc, char** argv)
         }
     }
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - began;
-    std::cout << missions << " missions from seed " << seed << ": fast and per-pass searches agree bit for bit ("
-              << leftOut << " left out, their per-pass Maximum Range passing " << fast_search_check::kPassBound
+    std::cout << missions << " missions from seed " << seed
+              << ": fast and per-pass searches agree bit for bit (" << leftOut
+              << " left out, their per-pass Maximum Range passing " << fast_search_check::kPassBound
               << " NAM) in " << took.count() << " s\n";
     return 0;
 }

@@ -81,9 +81,11 @@ std::string Differences(const Outcome& slow, const Outcome& fast)
     if (slow.md.LimitedBy != fast.md.LimitedBy)
         note("LimitedBy", slow.md.LimitedBy, fast.md.LimitedBy);
     if (slow.md.CalculationValid != fast.md.CalculationValid)
-        note("CalculationValid", std::to_string(slow.md.CalculationValid), std::to_string(fast.md.CalculationValid));
+        note("CalculationValid", std::to_string(slow.md.CalculationValid),
+            std::to_string(fast.md.CalculationValid));
     if (slow.md.AbortRequested != fast.md.AbortRequested)
-        note("AbortRequested", std::to_string(slow.md.AbortRequested), std::to_string(fast.md.AbortRequested));
+        note(
+            "AbortRequested", std::to_string(slow.md.AbortRequested), std::to_string(fast.md.AbortRequested));
     if (slow.messages != fast.messages) {
         auto joined = [](const std::vector<std::string>& v) {
             std::string s;
@@ -103,7 +105,10 @@ public:
     explicit Draw(std::uint64_t seed)
         : m_rng(seed)
     { }
-    double Uniform(double low, double high) { return std::uniform_real_distribution<double>(low, high)(m_rng); }
+    double Uniform(double low, double high)
+    {
+        return std::uniform_real_distribution<double>(low, high)(m_rng);
+    }
     // A whole number, as most entries are typed.
     double Whole(double low, double high) { return std::round(Uniform(low, high)); }
     // Whole most of the time, otherwise with decimals.
@@ -321,7 +326,8 @@ Comparison CompareSearches(const TMissionData& md)
             continue;
         }
         const Outcome fast = Run(md, mode.fast);
-        const std::string differences = fast.cutOff ? "  the fast search was cut off\n" : Differences(slow, fast);
+        const std::string differences
+            = fast.cutOff ? "  the fast search was cut off\n" : Differences(slow, fast);
         if (!differences.empty()) {
             out.difference = std::string(mode.name) + ":\n" + differences;
             return out;

@@ -121,8 +121,8 @@ std::optional<double> GuessRangeEnd(TMissionData& md, const RangeStart& start)
 bool ProveRangeStretch(TMissionData& md, const RangeStart& start, double last, double weightTerm)
 {
     const double reach = last + kScanPasses;
-    const double magnitude = md.aC1 * reach + std::fabs(md.bC1) + md.aC2 * reach + std::fabs(md.bC2)
-        + std::fabs(weightTerm);
+    const double magnitude
+        = md.aC1 * reach + std::fabs(md.bC1) + md.aC2 * reach + std::fabs(md.bC2) + std::fabs(weightTerm);
     if (!WithinMagnitude(magnitude) || !WithinMagnitude(start.reserve) || !WithinMagnitude(start.weight))
         return false;
     const double error = magnitude * kErrorShare + kUnderflowError;
@@ -273,8 +273,8 @@ bool ProvePayloadStretch(TMissionData& scratch, long last)
     const double holding = 3 * holdingLines * (md.HoldingTime + 1);
     const double alternateLeg = 2 * (std::fabs(md.aC1 * md.AlternateDistance) + std::fabs(md.bC1));
     const double cruise = 2
-        * (std::fabs(md.aC1 * md.StillAirDistance) + std::fabs(md.bC1) + std::fabs(md.aC2 * md.StillAirDistance)
-            + std::fabs(md.bC2));
+        * (std::fabs(md.aC1 * md.StillAirDistance) + std::fabs(md.bC1)
+            + std::fabs(md.aC2 * md.StillAirDistance) + std::fabs(md.bC2));
     const double alternate = md.aC3 * (weight + holding) + std::fabs(md.bC3) + alternateLeg;
     const double landingBound = weight + holding + alternate;
     const double tripBound = md.aC3 * landingBound + std::fabs(md.bC3) + cruise;
@@ -284,11 +284,11 @@ bool ProvePayloadStretch(TMissionData& scratch, long last)
         return false;
     const double error = (magnitude * kErrorShare + kUnderflowError) * growth;
 
-    // No fuel below 0 kg anywhere in the stretch.
-    for (double value : {md.HoldingFuel, md.AlternateFuel, trip}) {
-        if (!(Down(value - 2 * error) >= 0.0))
-            return false;
-    }
+    // No fuel below 0 kg anywhere in the stretch. Without holding time the
+    // holding fuel is 0 kg (or -0) at every weight.
+    const bool holdingFits = md.HoldingTime == 0.0 || Down(md.HoldingFuel - 2 * error) >= 0.0;
+    if (!holdingFits || !(Down(md.AlternateFuel - 2 * error) >= 0.0) || !(Down(trip - 2 * error) >= 0.0))
+        return false;
     // One check fails over the whole stretch; the checks before it may fail
     // first, which rejects the pass all the same.
     return Exceeds(kLimitChecks[kLandingCheck], md, Down(landing - 2 * error))

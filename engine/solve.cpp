@@ -144,7 +144,8 @@ bool OpenMaximumPayload(TMissionData& md, IMissionServices& services)
 PayloadOutcome PayloadPass(TMissionData& md, long pass, double& weight)
 {
     if (pass > kMaxPayloadPassLimit)
-        throw SearchError("Maximum Payload search ended without result: " + std::to_string(kMaxPayloadPassLimit)
+        throw SearchError(
+            "Maximum Payload search ended without result: " + std::to_string(kMaxPayloadPassLimit)
             + " steps of 10 kg down from a zero fuel weight of " + FormatGeneral(md.MZFW)
             + " kg did not reach the dry operating weight of " + FormatGeneral(md.DOW) + " kg.");
     // Every pass but the first follows a rejected one, 10 kg lighter.
