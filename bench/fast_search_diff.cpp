@@ -45,14 +45,14 @@ int main(int argc, char** argv)
 {
     std::uint64_t missions = 1'000'000;
     std::uint64_t seed = 1;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 1; i < argc; i += 2) {
         const std::string_view option = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (option == "--missions" && hasValue && ParseCount(argv[i + 1], missions))
-            ++i;
-        else if (option == "--seed" && hasValue && ParseCount(argv[i + 1], seed))
-            ++i;
-        else {
+        std::uint64_t* value = nullptr;
+        if (option == "--missions")
+            value = &missions;
+        if (option == "--seed")
+            value = &seed;
+        if (value == nullptr || i + 1 >= argc || !ParseCount(argv[i + 1], *value)) {
             std::cerr << "usage: fast_search_diff [--missions N] [--seed S]\n";
             return 2;
         }
