@@ -32,7 +32,7 @@ mirovax::TMissionData DefaultMission(const std::string& type)
     return md;
 }
 
-// Target: 200 points under 50 ms.
+// Target: 200 points under 1 ms.
 void PayloadRange200(benchmark::State& state, const char* type)
 {
     const mirovax::TMissionData md = DefaultMission(type);

@@ -42,16 +42,32 @@ void CalcStillAirDistance(TMissionData& md)
     md.StillAirDistance = div(mul(md.TripDistance, md.TrueAirspeed), md.GroundSpeed);
 }
 
-void CalcHoldingFuel(TMissionData& md, double weight, double altitude, double minutes)
+double HoldingLineRatio(const TMissionData& md, double altitude)
 {
     // Upper bound first: with MaxHold below 1500 every altitude ends at 1500.
     if (altitude > md.MaxHold)
         altitude = md.MaxHold;
     if (altitude < 1500.0)
         altitude = 1500.0;
+    return div(sub(altitude, 1500.0), sub(md.MaxHold, 1500.0));
+}
+
+double CruiseLineRatio(const TMissionData& md, double flightLevel)
+{
+    // Upper bound first: with MinCruise above MaxCruise every level ends at
+    // MinCruise.
+    if (flightLevel > md.MaxCruise)
+        flightLevel = md.MaxCruise;
+    if (flightLevel < md.MinCruise)
+        flightLevel = md.MinCruise;
+    return div(sub(flightLevel, md.MinCruise), sub(md.MaxCruise, md.MinCruise));
+}
+
+void CalcHoldingFuel(TMissionData& md, double weight, double altitude, double minutes)
+{
     const double low = add(mul(md.aH1, weight), md.bH1);
     const double high = add(mul(md.aH2, weight), md.bH2);
-    const double ratio = div(sub(altitude, 1500.0), sub(md.MaxHold, 1500.0));
+    const double ratio = HoldingLineRatio(md, altitude);
     const double flow = add(low, mul(ratio, sub(high, low)));
     md.HoldingFuel = NotBelowZero(md, "Holding fuel", div(mul(flow, minutes), 60.0));
 }
@@ -64,15 +80,9 @@ void CalcAlternateFuel(TMissionData& md, double weight, double distance)
 
 void CalcTripFuel(TMissionData& md, double distance, double flightLevel, double weight)
 {
-    // Upper bound first: with MinCruise above MaxCruise every level ends at
-    // MinCruise.
-    if (flightLevel > md.MaxCruise)
-        flightLevel = md.MaxCruise;
-    if (flightLevel < md.MinCruise)
-        flightLevel = md.MinCruise;
     const double high = add(mul(md.aC2, distance), md.bC2);
     const double low = add(mul(md.aC1, distance), md.bC1);
-    const double ratio = div(sub(flightLevel, md.MinCruise), sub(md.MaxCruise, md.MinCruise));
+    const double ratio = CruiseLineRatio(md, flightLevel);
     const double cruise = add(low, mul(ratio, sub(high, low)));
     md.TripFuel = NotBelowZero(md, "Trip fuel", add(add(mul(md.aC3, weight), md.bC3), cruise));
 }

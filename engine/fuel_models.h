@@ -27,6 +27,14 @@ void CalcGroundSpeed(TMissionData& md);
 // StillAirDistance = TripDistance * TrueAirspeed / GroundSpeed (NAM).
 void CalcStillAirDistance(TMissionData& md);
 
+// How far along from the 1500 ft line to the MaxHold line the holding flow
+// lies at an altitude (ft), and from the MinCruise line to the MaxCruise line
+// the distance fuel at a flight level: 0 at the first line, 1 at the second,
+// after the clamping the models apply. Throws ArithmeticError where the two
+// lines lie at the same altitude or level.
+double HoldingLineRatio(const TMissionData& md, double altitude);
+double CruiseLineRatio(const TMissionData& md, double flightLevel);
+
 // The three fuel models below throw FuelModelError instead of writing a
 // fuel below 0 kg (-0 is not below 0).
 

@@ -1,6 +1,7 @@
 #include "engine/mission_limits.h"
 
 #include "engine/checked_math.h"
+#include "engine/fast_search.h"
 #include "engine/fuel_models.h"
 #include "engine/solve.h"
 #include "engine/solve_steps.h"
@@ -217,7 +218,7 @@ std::optional<double> ExtraPayload(const TMissionData& md)
     SilentServices silent;
     TMissionData search = md;
     search.CalculationValid = true;
-    SolveMaximumPayload(search, silent);
+    SolveMaximumPayloadFast(search, silent);
     if (!search.CalculationValid)
         return 0.0;
     double extra = sub(search.MaxPayload, md.Payload);

@@ -1,6 +1,7 @@
 #include "engine/payload_range.h"
 
 #include "engine/checked_math.h"
+#include "engine/fast_search.h"
 #include "engine/fuel_models.h"
 #include "engine/solve.h"
 #include "engine/text_format.h"
@@ -12,17 +13,21 @@ namespace mirovax {
 
 namespace {
 
-// Runs the search without yielding; a search that goes on past the bound
-// would never end, since the limits do not bind.
+// Counts the passes of a per-pass search; a search that goes on past the
+// bound would never end, since the limits do not bind.
 class DiagramServices : public IMissionServices {
 public:
     void ReportLimit(const std::string& message) override { limitMessage = message; }
     void YieldEvents() override
     {
         if (++m_passes > static_cast<long>(kDiagramMaxStillAirNam))
-            throw DiagramError("The payload-range diagram cannot be drawn: neither the tank capacity nor the "
-                               "allowable takeoff weight limits the range within "
-                + FormatGeneral(kDiagramMaxStillAirNam) + " NAM.");
+            throw NeverBinds();
+    }
+    static DiagramError NeverBinds()
+    {
+        return DiagramError("The payload-range diagram cannot be drawn: neither the tank capacity nor the "
+                            "allowable takeoff weight limits the range within "
+            + FormatGeneral(kDiagramMaxStillAirNam) + " NAM.");
     }
     void Restart()
     {
@@ -64,10 +69,17 @@ PayloadRangePoint RangeAt(const TMissionData& base, double payload, DiagramServi
     md.LimitedBy.clear();
     services.Restart();
     try {
-        SolveMaximumRange(md, services);
+        SolveMaximumRangeFast(md, services);
     } catch (const FuelModelError& e) {
         RefuseAt(payload, e);
     }
+    // The fast search yields only where it hands the search to the per-pass
+    // one; an answer beyond the bound is refused as the per-pass search is
+    // at its pass past the bound. It faults only at passes the per-pass
+    // search makes as well, far below the bound: at the first, or one by one
+    // from the second where its proof does not hold.
+    if (md.CalculationValid && md.StillAirDistance > kDiagramMaxStillAirNam + 1)
+        throw DiagramServices::NeverBinds();
     if (!md.CalculationValid)
         throw DiagramError("The payload-range diagram cannot be drawn at a payload of "
             + FormatGeneral(payload) + " kg: " + services.limitMessage);

@@ -97,6 +97,13 @@ TEST(PayloadRange, RefusedWhenTheLimitsNeverBind)
     md.MATOW = 1e9;
     EXPECT_THROW(ComputePayloadRange(md, 3), DiagramError);
 
+    // The limits bind, but beyond the bound: refused as when they never bind,
+    // although the search that finds these ranges does not go pass by pass.
+    md = WorkedMission();
+    md.TCAP = 1e6;
+    md.MATOW = 1e9;
+    EXPECT_THROW(ComputePayloadRange(md, 3), DiagramError);
+
     md = WorkedMission();
     md.MALW = 1000;
     EXPECT_THROW(ComputePayloadRange(md, 3), DiagramError);
