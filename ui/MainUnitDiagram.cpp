@@ -67,6 +67,7 @@ void TMainForm::UpdatePayloadRange()
 {
     if (!m_payloadRangeForm || !m_payloadRangeForm->isVisible())
         return;
+    ++m_followerUpdates.diagram;
     // The window refuses unusable entries and undrawable data itself; only
     // what it cannot foresee reaches the general error handler.
     Guarded([this] {

@@ -69,6 +69,11 @@ void TMainForm::UpdateLimits()
 {
     if (!m_limitsForm || !m_limitsForm->isVisible())
         return;
+    if (m_batchDepth > 0) {
+        m_limitsStale = true;
+        return;
+    }
+    ++m_followerUpdates.limits;
     if (!m_lastRun) {
         m_limitsForm->ShowMessage(QStringLiteral("No results: press Execute in the main window."));
         return;
