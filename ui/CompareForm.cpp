@@ -8,6 +8,8 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPushButton>
 #include <QScatterSeries>
@@ -17,6 +19,7 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <cmath>
 
 namespace mirovax {
 
@@ -71,6 +74,7 @@ QTableWidget* MakeTable(QWidget* parent, const char* name)
     table->setSelectionMode(QAbstractItemView::NoSelection);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setWordWrap(true);
+    table->setFocusPolicy(Qt::NoFocus); // no current cell: nothing here is edited
     table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     return table;
 }
@@ -245,7 +249,7 @@ void TCompareForm::FillLevelTable()
         const CompareCase& c = m_tables.levels[static_cast<size_t>(row)];
         const auto [first, second] = Figures(c, m_tables.modeText);
         QTableWidgetItem* outcome = Cell(
-            c.best ? QStringLiteral("valid, best level") : Outcome(c), Qt::AlignLeft | Qt::AlignVCenter);
+            c.best ? QStringLiteral("valid, best") : Outcome(c), Qt::AlignLeft | Qt::AlignVCenter);
         const QList<QTableWidgetItem*> items
             = {Cell(Q(c.label)), Cell(Q(c.texts.edit(6))), Cell(first), Cell(second), outcome};
         for (int col = 0; col < items.size(); ++col) {
@@ -305,13 +309,20 @@ void TCompareForm::FillChart()
     m_curve->replace(valid);
     m_best->replace(best);
     m_stopped->replace(stopped);
+    for (QLegendMarker* marker : m_chart->legend()->markers(m_stopped))
+        marker->setVisible(!stopped.isEmpty());
     double first = 0;
-    double last = 10;
+    double last = kCompareLevelStep;
     if (!m_tables.levels.empty()) {
         first = m_tables.levels.front().flightLevel;
         last = m_tables.levels.back().flightLevel;
     }
-    m_levelAxis->setRange(first - 5, last + 5);
+    // Ticks on the levels themselves, at most about eight of them.
+    const double steps = std::max(1.0, (last - first) / kCompareLevelStep);
+    m_levelAxis->setRange(first - kCompareLevelStep / 2, last + kCompareLevelStep / 2);
+    m_levelAxis->setTickType(QValueAxis::TicksDynamic);
+    m_levelAxis->setTickAnchor(first);
+    m_levelAxis->setTickInterval(kCompareLevelStep * std::ceil(steps / 8));
 }
 
 } // namespace mirovax

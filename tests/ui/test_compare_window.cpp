@@ -151,7 +151,7 @@ void TestCompareWindow::usedCasesRunAsInTheTables()
     for (size_t i = 0; i < shown.levels.size(); ++i) {
         const CompareCase& c = shown.levels[i];
         QCOMPARE(compare->LevelTable()->item(static_cast<int>(i), 4)->text().toStdString(),
-            c.valid ? (c.best ? std::string("valid, best level") : std::string("valid")) : c.message);
+            c.valid ? (c.best ? std::string("valid, best") : std::string("valid")) : c.message);
     }
 }
 
