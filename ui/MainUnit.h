@@ -179,8 +179,8 @@ public:
     // window's selector or fields as typing would.
     void Compare1Click();
     void UpdateCompare();
-    void UseRegulation(int index);
-    void UseLevel(int index);
+    // "Use" of regulation column or level row index of the tables shown.
+    void UseCompareCase(bool regulation, int index);
     // nullptr until the command was first given.
     TCompareForm* CompareForm() const { return m_compareForm; }
 
@@ -272,6 +272,11 @@ private:
     void EntriesChanged();
     void ModeChanged();
     void FlushFollowers();
+    // Shows a following window and brings it to the front.
+    static void ShowFollower(QWidget* window);
+    // Why a following window can show nothing, led by what it cannot do:
+    // no airplane was loaded; nothing when one is.
+    std::optional<QString> NoAirplaneMessage(const QString& lead) const;
     int m_batchDepth = 0;
     bool m_diagramStale = false;
     bool m_compareStale = false;

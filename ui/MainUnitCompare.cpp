@@ -64,8 +64,10 @@ void TMainForm::Compare1Click()
         if (!m_compareForm) {
             m_compareForm = new TCompareForm(this);
             m_compareForm->setAttribute(Qt::WA_QuitOnClose, false);
-            connect(m_compareForm, &TCompareForm::UseRegulation, this, &TMainForm::UseRegulation);
-            connect(m_compareForm, &TCompareForm::UseLevel, this, &TMainForm::UseLevel);
+            connect(m_compareForm, &TCompareForm::UseRegulation, this,
+                [this](int index) { UseCompareCase(true, index); });
+            connect(m_compareForm, &TCompareForm::UseLevel, this,
+                [this](int index) { UseCompareCase(false, index); });
             // First below the main window where there is room: the tables
             // are wide.
             if (const QScreen* screen = this->screen()) {
@@ -75,9 +77,7 @@ void TMainForm::Compare1Click()
                     m_compareForm->move(wanted.topLeft());
             }
         }
-        m_compareForm->show();
-        m_compareForm->raise();
-        m_compareForm->activateWindow();
+        ShowFollower(m_compareForm);
         UpdateCompare();
     });
 }
@@ -88,10 +88,9 @@ void TMainForm::UpdateCompare()
         return;
     ++m_followerUpdates.compare;
     Guarded([this] {
-        if (!m_viewAirplaneDataButton->isEnabled()) {
-            m_compareForm->ShowMessage(QStringLiteral("Nothing can be compared: no airplane is loaded "
-                                                      "(the airplane table \"%1\" was not found in %2).")
-                                           .arg(QString::fromLatin1(kAirplaneTableName), m_programDir));
+        if (const std::optional<QString> missing
+            = NoAirplaneMessage(QStringLiteral("Nothing can be compared"))) {
+            m_compareForm->ShowMessage(*missing);
             return;
         }
         const std::string mode = ModeText().toStdString();
@@ -100,34 +99,46 @@ void TMainForm::UpdateCompare()
     });
 }
 
-void TMainForm::UseRegulation(int index)
+void TMainForm::UseCompareCase(bool regulation, int index)
 {
     if (m_running || !m_compareForm)
         return;
-    const std::vector<CompareCase>& cases = m_compareForm->Tables().regulations;
+    const CompareTables& tables = m_compareForm->Tables();
+    const std::vector<CompareCase>& cases = regulation ? tables.regulations : tables.levels;
     if (index < 0 || static_cast<size_t>(index) >= cases.size())
         return;
-    // As if the name were typed into the selector: its preset fills the
-    // holding time and the contingency.
-    const QString name = Q(cases[static_cast<size_t>(index)].label);
+    // Read before the first field changes: the tables follow the entries.
+    const QString label = Q(cases[static_cast<size_t>(index)].label);
     const TUpdateBatch batch(*this);
-    m_regulationSelector->setEditText(name);
-    RegulationSelectorChange();
+    if (regulation) {
+        // As if the name were typed into the selector: its preset fills the
+        // holding time and the contingency.
+        m_regulationSelector->setEditText(label);
+        RegulationSelectorChange();
+    } else {
+        // As if the level were typed and the field left: the exit check
+        // sets the temperature.
+        SetEditText(5, label);
+        Edit5Exit();
+    }
 }
 
-void TMainForm::UseLevel(int index)
+void TMainForm::ShowFollower(QWidget* window)
 {
-    if (m_running || !m_compareForm)
-        return;
-    const std::vector<CompareCase>& cases = m_compareForm->Tables().levels;
-    if (index < 0 || static_cast<size_t>(index) >= cases.size())
-        return;
-    // As if the level were typed and the field left: the exit check sets
-    // the temperature.
-    const QString level = Q(cases[static_cast<size_t>(index)].label);
-    const TUpdateBatch batch(*this);
-    SetEditText(5, level);
-    Edit5Exit();
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+std::optional<QString> TMainForm::NoAirplaneMessage(const QString& lead) const
+{
+    // Without the airplane table no airplane was ever loaded: the record
+    // holds zeros, which nothing can be computed from.
+    if (m_viewAirplaneDataButton->isEnabled())
+        return std::nullopt;
+    return lead
+        + QStringLiteral(": no airplane is loaded (the airplane table \"%1\" was not found in %2).")
+              .arg(QString::fromLatin1(kAirplaneTableName), m_programDir);
 }
 
 } // namespace mirovax

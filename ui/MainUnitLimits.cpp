@@ -115,9 +115,7 @@ void TMainForm::Limits1Click()
             }
         }
     }
-    m_limitsForm->show();
-    m_limitsForm->raise();
-    m_limitsForm->activateWindow();
+    ShowFollower(m_limitsForm);
     UpdateLimits();
 }
 
