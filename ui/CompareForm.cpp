@@ -248,8 +248,8 @@ void TCompareForm::FillLevelTable()
     for (int row = 0; row < t->rowCount(); ++row) {
         const CompareCase& c = m_tables.levels[static_cast<size_t>(row)];
         const auto [first, second] = Figures(c, m_tables.modeText);
-        QTableWidgetItem* outcome = Cell(
-            c.best ? QStringLiteral("valid, best") : Outcome(c), Qt::AlignLeft | Qt::AlignVCenter);
+        QTableWidgetItem* outcome
+            = Cell(c.best ? QStringLiteral("valid, best") : Outcome(c), Qt::AlignLeft | Qt::AlignVCenter);
         const QList<QTableWidgetItem*> items
             = {Cell(Q(c.label)), Cell(Q(c.texts.edit(6))), Cell(first), Cell(second), outcome};
         for (int col = 0; col < items.size(); ++col) {
