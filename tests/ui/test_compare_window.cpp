@@ -66,8 +66,11 @@ void TestCompareWindow::opensFromMenuAndToolBar()
     QVERIFY(action);
     QVERIFY(Child<QMenu>(form(), "File1")->actions().contains(action));
     auto* button = Child<QToolButton>(form(), "ToolButton11");
-    QVERIFY(button && !button->icon().isNull());
-    QVERIFY(!button->geometry().intersects(Child<QToolButton>(form(), "ToolButton10")->geometry()));
+    QVERIFY(button);
+    QVERIFY(!button->icon().isNull());
+    auto* limitsButton = Child<QToolButton>(form(), "ToolButton10");
+    QVERIFY(limitsButton);
+    QVERIFY(!button->geometry().intersects(limitsButton->geometry()));
 
     QTest::mouseClick(button, Qt::LeftButton);
     TCompareForm* compare = form()->CompareForm();
