@@ -11,10 +11,10 @@ bool Blank(const std::string& text)
     return text.find_first_not_of(' ') == std::string::npos;
 }
 
-std::string Refusal(int edit, const char* what)
+std::string Refusal(std::string_view lead, int edit, const char* what)
 {
-    return "The diagram cannot be drawn: " + FieldCaption(edit) + " (Edit" + std::to_string(edit) + ") "
-        + what + ".";
+    return std::string(lead) + ": " + FieldCaption(edit) + " (Edit" + std::to_string(edit) + ") " + what
+        + ".";
 }
 
 } // namespace
@@ -29,14 +29,14 @@ std::string FieldCaption(int edit)
     return captions.at(static_cast<size_t>(edit - 3));
 }
 
-std::optional<std::string> UnusableFieldMessage(const InputTexts& texts)
+std::optional<std::string> UnusableFieldMessage(const InputTexts& texts, std::string_view lead)
 {
     const std::optional<int> edit = FirstUnusableField(texts);
     if (!edit)
         return std::nullopt;
     // A field of blanks looks empty to the user, though the run only fails
     // to convert it.
-    return Refusal(*edit, Blank(texts.edit(*edit)) ? "is empty" : "is not a number");
+    return Refusal(lead, *edit, Blank(texts.edit(*edit)) ? "is empty" : "is not a number");
 }
 
 } // namespace mirovax

@@ -145,7 +145,10 @@ void TMainForm::ConnectHandlers()
     connect(m_payloadRange1, &QAction::triggered, this, &TMainForm::PayloadRange1Click);
     connect(m_toolButton8, &QToolButton::clicked, this, &TMainForm::PayloadRange1Click);
     for (int n = 3; n <= 15; ++n)
-        connect(Edit(n), &TEdit::contentChanged, this, &TMainForm::UpdatePayloadRange);
+        connect(Edit(n), &TEdit::contentChanged, this, &TMainForm::EntriesChanged);
+    // The compare window, following the entries and the mode as well.
+    connect(m_compare1, &QAction::triggered, this, &TMainForm::Compare1Click);
+    connect(m_toolButton11, &QToolButton::clicked, this, &TMainForm::Compare1Click);
     // The limits of the last run and its dispatch sheet.
     connect(m_limits1, &QAction::triggered, this, &TMainForm::Limits1Click);
     connect(m_toolButton10, &QToolButton::clicked, this, &TMainForm::Limits1Click);
@@ -245,11 +248,12 @@ void TMainForm::LoadAirplane(const QString& typeName)
     m_routeBox->setEnabled(true);
     m_dataBox->setEnabled(true);
     m_controlBox->setEnabled(true);
-    UpdatePayloadRange();
+    EntriesChanged();
 }
 
 void TMainForm::AirplaneSelectorChange()
 {
+    const TUpdateBatch batch(*this);
     Guarded([this] {
         m_allowableWeightNotes.clear();
         LoadAirplane(m_airplaneSelector->currentText());
@@ -370,6 +374,7 @@ void TMainForm::EntryChanged()
 
 void TMainForm::RegulationSelectorChange()
 {
+    const TUpdateBatch batch(*this);
     EntryChanged();
     // A text that is not exactly one of the names presets nothing.
     const std::optional<RegulationPreset> preset
@@ -387,6 +392,7 @@ void TMainForm::ModeSelectorChange()
     if (m_resultsShown && !m_resultsOutOfDate)
         SetResultsOutOfDate(true);
     RunOutOfDate();
+    ModeChanged();
     // The quantity being solved for cannot be entered; the maximum modes show
     // the "Limited by" row and the row of the maximum found.
     const std::optional<ModeRule> rule = FindModeRule(ModeText().toStdString());

@@ -39,6 +39,7 @@ class QToolButton;
 namespace mirovax {
 
 class TAboutForm;
+class TCompareForm;
 class TDispatchSheetDialog;
 class TEdit;
 class TLimitsForm;
@@ -171,6 +172,29 @@ public:
     // results were blanked.
     const std::optional<DispatchSheetInput>& LastRun() const { return m_lastRun; }
 
+    // The compare window: the entries under each regulation preset and at
+    // each flight level. Compare1Click opens it (made on first use); while it
+    // is shown, UpdateCompare solves the tables again from the loaded
+    // airplane, the entries and the mode. Its "Use" buttons set the main
+    // window's selector or fields as typing would.
+    void Compare1Click();
+    void UpdateCompare();
+    // "Use" of regulation column or level row index of the tables shown.
+    void UseCompareCase(bool regulation, int index);
+    // nullptr until the command was first given.
+    TCompareForm* CompareForm() const { return m_compareForm; }
+
+    // How often each window that follows the main window computed what it
+    // shows since the program started: one user action (a key, a setup
+    // load, an airplane change, a "Use") counts once however many fields it
+    // sets.
+    struct TFollowerUpdates {
+        int diagram = 0;
+        int compare = 0;
+        int limits = 0;
+    };
+    const TFollowerUpdates& FollowerUpdates() const { return m_followerUpdates; }
+
     // Report box, menu and tool bar.
     void ReportDoneButtonClick();
     void Exit1Click();
@@ -228,6 +252,36 @@ private:
     void UpdateLimits();
     // The limits of the last run, computed once when first asked for.
     const MissionLimits& LastRunLimits();
+
+    // One update of the following windows per user action
+    // (MainUnitCompare.cpp). While a batch is open, the changes of entries,
+    // mode and run only mark the windows stale; the last batch to close
+    // updates each stale window once, before the action returns.
+    class TUpdateBatch {
+    public:
+        explicit TUpdateBatch(TMainForm& form);
+        ~TUpdateBatch();
+        TUpdateBatch(const TUpdateBatch&) = delete;
+        TUpdateBatch& operator=(const TUpdateBatch&) = delete;
+
+    private:
+        TMainForm& m_form;
+    };
+    // An entry a run reads changed (the diagram and the compare window
+    // follow), or the mode did (the compare window follows).
+    void EntriesChanged();
+    void ModeChanged();
+    void FlushFollowers();
+    // Shows a following window and brings it to the front.
+    static void ShowFollower(QWidget* window);
+    // Why a following window can show nothing, led by what it cannot do:
+    // no airplane was loaded; nothing when one is.
+    std::optional<QString> NoAirplaneMessage(const QString& lead) const;
+    int m_batchDepth = 0;
+    bool m_diagramStale = false;
+    bool m_compareStale = false;
+    bool m_limitsStale = false;
+    TFollowerUpdates m_followerUpdates;
 
     IDialogs& m_dialogs;
     QString m_executablePath;
@@ -305,6 +359,11 @@ private:
     TPayloadRangeForm* m_payloadRangeForm = nullptr;
     QAction* m_payloadRange1 = nullptr;
     QToolButton* m_toolButton8 = nullptr;
+
+    // The compare window, a child of this window like the diagram.
+    TCompareForm* m_compareForm = nullptr;
+    QAction* m_compare1 = nullptr;
+    QToolButton* m_toolButton11 = nullptr;
 
     // The limits window and the sheet dialog, children of this window like
     // the diagram; the sheet's dialogs go through m_dialogs.

@@ -56,9 +56,7 @@ void TMainForm::PayloadRange1Click()
             m_payloadRangeForm->setAttribute(Qt::WA_QuitOnClose, false);
             m_payloadRangeForm->SetDialogs(new TDiagramDialogs(m_dialogs, m_payloadRangeForm));
         }
-        m_payloadRangeForm->show();
-        m_payloadRangeForm->raise();
-        m_payloadRangeForm->activateWindow();
+        ShowFollower(m_payloadRangeForm);
         UpdatePayloadRange();
     });
 }
@@ -67,17 +65,13 @@ void TMainForm::UpdatePayloadRange()
 {
     if (!m_payloadRangeForm || !m_payloadRangeForm->isVisible())
         return;
+    ++m_followerUpdates.diagram;
     // The window refuses unusable entries and undrawable data itself; only
     // what it cannot foresee reaches the general error handler.
     Guarded([this] {
-        // Without the airplane table no airplane was ever loaded: the record
-        // holds zeros, which no diagram can be drawn from.
-        if (!m_viewAirplaneDataButton->isEnabled()) {
-            const QString table = QString::fromLatin1(kAirplaneTableName);
-            m_payloadRangeForm->ShowUnusable(
-                QStringLiteral("The diagram cannot be drawn: no airplane is loaded "
-                               "(the airplane table \"%1\" was not found in %2).")
-                    .arg(table, m_programDir));
+        if (const std::optional<QString> missing
+            = NoAirplaneMessage(QStringLiteral("The diagram cannot be drawn"))) {
+            m_payloadRangeForm->ShowUnusable(*missing);
             return;
         }
         m_payloadRangeForm->SetInputs(m_md, CollectInputTexts());

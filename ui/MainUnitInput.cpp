@@ -203,6 +203,8 @@ void TMainForm::ApplyExitOutcome(int n, const ExitOutcome& outcome)
 
 void TMainForm::Edit5Exit()
 {
+    // The level and its temperature are one change.
+    const TUpdateBatch batch(*this);
     Guarded([this] {
         const ExitOutcome outcome = FlightLevelExit(Edit(5)->text().toStdString(), m_md.MaxAlt);
         ApplyExitOutcome(5, outcome);

@@ -108,7 +108,7 @@ void TMainForm::CreateControls()
 
     m_imageList1 = {DrawPicture(TPicture::LoadSetup), DrawPicture(TPicture::SaveSetup),
         DrawPicture(TPicture::PrintReport), DrawPicture(TPicture::Help), DrawPicture(TPicture::PayloadRange),
-        DrawPicture(TPicture::Limits)};
+        DrawPicture(TPicture::Limits), DrawPicture(TPicture::Compare)};
 
     CreateMenu();
 
@@ -189,6 +189,8 @@ void TMainForm::CreateMenu()
         QStringLiteral("Payload-Range Diagram"), 4, QKeySequence());
     m_limits1 = action(file1, "Limits1", QStringLiteral("&Limits and Margins"),
         QStringLiteral("Limits and Margins"), 5, QKeySequence());
+    m_compare1 = action(file1, "Compare1", QStringLiteral("&Compare"),
+        QStringLiteral("Compare Regulations and Flight Levels"), 6, QKeySequence());
     m_dispatchSheet1 = action(file1, "DispatchSheet1", QStringLiteral("&Dispatch Sheet\u2026"),
         QStringLiteral("Dispatch Sheet"), -1, QKeySequence());
     m_dispatchSheet1->setEnabled(false);
@@ -244,6 +246,7 @@ void TMainForm::CreateToolBar(QWidget* client)
     separator("ToolButton9", 116);
     m_toolButton8 = button("ToolButton8", 124, 4, QStringLiteral("Payload-Range Diagram"));
     m_toolButton10 = button("ToolButton10", 147, 5, QStringLiteral("Limits and Margins"));
+    m_toolButton11 = button("ToolButton11", 170, 6, QStringLiteral("Compare Regulations and Flight Levels"));
     m_toolButton5->setEnabled(false);
 }
 

@@ -69,6 +69,11 @@ void TMainForm::UpdateLimits()
 {
     if (!m_limitsForm || !m_limitsForm->isVisible())
         return;
+    if (m_batchDepth > 0) {
+        m_limitsStale = true;
+        return;
+    }
+    ++m_followerUpdates.limits;
     if (!m_lastRun) {
         m_limitsForm->ShowMessage(QStringLiteral("No results: press Execute in the main window."));
         return;
@@ -110,9 +115,7 @@ void TMainForm::Limits1Click()
             }
         }
     }
-    m_limitsForm->show();
-    m_limitsForm->raise();
-    m_limitsForm->activateWindow();
+    ShowFollower(m_limitsForm);
     UpdateLimits();
 }
 

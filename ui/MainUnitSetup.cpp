@@ -17,6 +17,7 @@ namespace mirovax {
 
 SetupTexts TMainForm::LoadSetupFile(const QString& path)
 {
+    const TUpdateBatch batch(*this);
     SetupTexts texts;
     try {
         texts = LoadSetup(FilePath(path));
@@ -75,6 +76,7 @@ void TMainForm::LoadSetup1Click()
 void TMainForm::OpenSetup(const QString& path)
 {
     m_setupOpenDialogFileName = path;
+    const TUpdateBatch batch(*this);
     Guarded([this, &path] {
         const SetupTexts texts = LoadSetupFile(path);
         m_routeBox->setEnabled(true);

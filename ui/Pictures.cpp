@@ -134,6 +134,25 @@ void DrawLimits(QPainter& p)
     p.drawLine(11, 0, 11, 15);
 }
 
+void DrawCompare(QPainter& p)
+{
+    // Four columns side by side on a base line, the lowest one marked green
+    // as the best.
+    struct Column {
+        int left;
+        int top;
+    };
+    const std::array<Column, 4> columns = {Column{1, 5}, Column{5, 9}, Column{9, 3}, Column{13, 7}};
+    for (const Column& c : columns) {
+        const bool best = c.top == 9;
+        p.setPen(best ? QColor(20, 100, 35) : QColor(40, 70, 140));
+        p.setBrush(best ? QColor(46, 160, 67) : QColor(90, 130, 210));
+        p.drawRect(c.left, c.top, 2, 14 - c.top);
+    }
+    p.setPen(QColor(30, 30, 30));
+    p.drawLine(0, 15, 15, 15);
+}
+
 } // namespace
 
 QPixmap DrawPicture(TPicture picture)
@@ -159,6 +178,9 @@ QPixmap DrawPicture(TPicture picture)
         break;
     case TPicture::Limits:
         DrawLimits(p);
+        break;
+    case TPicture::Compare:
+        DrawCompare(p);
         break;
     }
     return pixmap;

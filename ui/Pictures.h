@@ -7,8 +7,8 @@ namespace mirovax {
 
 // The pictures of the tool bar and the menu, 16 x 16 pixels, in the order of
 // the image list: 0 load setup, 1 save setup, 2 print report, 3 help,
-// 4 payload-range diagram, 5 limits and margins.
-enum class TPicture { LoadSetup = 0, SaveSetup = 1, PrintReport = 2, Help = 3, PayloadRange = 4, Limits = 5 };
+// 4 payload-range diagram, 5 limits and margins, 6 compare.
+enum class TPicture { LoadSetup, SaveSetup, PrintReport, Help, PayloadRange, Limits, Compare };
 
 QPixmap DrawPicture(TPicture picture);
 
