@@ -21,8 +21,12 @@ public:
     void YieldEvents() override
     {
         if (++m_passes > static_cast<long>(kDiagramMaxStillAirNam))
-            throw std::runtime_error(
-                "No limit is reached within " + FormatGeneral(kDiagramMaxStillAirNam) + " NAM.");
+            throw NeverBinds();
+    }
+    static std::runtime_error NeverBinds()
+    {
+        return std::runtime_error(
+            "No limit is reached within " + FormatGeneral(kDiagramMaxStillAirNam) + " NAM.");
     }
     std::string limitMessage;
 
@@ -44,6 +48,11 @@ CompareCase Solve(
     CompareServices services;
     try {
         c.valid = ExecuteCalculation(md, texts, modeText, services, SearchMethod::Fast);
+        // The fast search yields only where it hands over to the per-pass
+        // one, so an answer beyond the bound is refused here as the per-pass
+        // search is at its pass past it.
+        if (c.valid && modeText == kModeMaximumRange && md.StillAirDistance > kDiagramMaxStillAirNam + 1)
+            throw CompareServices::NeverBinds();
         c.message = c.valid ? std::string() : services.limitMessage;
     } catch (const std::exception& e) {
         c.valid = false;

@@ -32,7 +32,7 @@ std::string UtcTime(std::time_t time)
     std::tm utc{};
     if (gmtime_r(&time, &utc) == nullptr)
         return "";
-    char text[32];
+    char text[80]; // room for any int the format may print
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d UTC", utc.tm_year + 1900, utc.tm_mon + 1,
         utc.tm_mday, utc.tm_hour, utc.tm_min);
     return text;
