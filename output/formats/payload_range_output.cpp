@@ -2,6 +2,7 @@
 
 #include "engine/text_format.h"
 #include "output/formats/json_text.h"
+#include "output/formats/svg_coord.h"
 #include "output/text_encoding.h"
 
 #include <algorithm>
@@ -21,15 +22,6 @@ std::string CsvField(const std::string& text)
     for (char ch : text)
         out += ch == '"' ? std::string("\"\"") : std::string(1, ch);
     return out + "\"";
-}
-
-// SVG user units with two decimals, "." whatever the locale.
-std::string Coord(double value)
-{
-    std::array<char, 64> buffer{};
-    const auto result
-        = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, 2);
-    return std::string(buffer.data(), result.ptr);
 }
 
 // Picture layout in SVG user units (pixels at 100 %).
@@ -86,50 +78,50 @@ std::string PayloadRangeSvg(const std::vector<PayloadRangePoint>& diagram,
     };
 
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    out += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + Coord(kWidth) + "\" height=\""
-        + Coord(kHeight) + "\" viewBox=\"0 0 " + Coord(kWidth) + " " + Coord(kHeight)
+    out += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + SvgCoord(kWidth) + "\" height=\""
+        + SvgCoord(kHeight) + "\" viewBox=\"0 0 " + SvgCoord(kWidth) + " " + SvgCoord(kHeight)
         + "\" font-family=\"DejaVu Sans, Liberation Sans, Arial, sans-serif\" font-size=\"12\">\n";
     out += "<title>" + MarkupText(title.empty() ? "Payload-Range" : title) + "</title>\n";
     out += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
-    out += "<text x=\"" + Coord(kWidth / 2)
+    out += "<text x=\"" + SvgCoord(kWidth / 2)
         + "\" y=\"30\" text-anchor=\"middle\" font-size=\"16\" font-weight=\"bold\">"
         + MarkupText(title.empty() ? "Payload-Range" : title) + "</text>\n";
 
     if (!diagram.empty()) {
         // The envelope, bounded by the axes and the curve, in an opaque tint
         // under the grid: not every SVG reader honours fill-opacity.
-        std::string area = Coord(x(0)) + "," + Coord(y(0));
+        std::string area = SvgCoord(x(0)) + "," + SvgCoord(y(0));
         for (const PayloadRangePoint& p : diagram)
-            area += " " + Coord(x(p.range)) + "," + Coord(y(p.payload));
-        area += " " + Coord(x(diagram.back().range)) + "," + Coord(y(0));
+            area += " " + SvgCoord(x(p.range)) + "," + SvgCoord(y(p.payload));
+        area += " " + SvgCoord(x(diagram.back().range)) + "," + SvgCoord(y(0));
         out += "<polygon points=\"" + area + "\" fill=\"#e2ebfa\" stroke=\"none\"/>\n";
     }
     out += "<g stroke=\"#d0d0d0\" stroke-width=\"1\">\n";
     for (double t : xTicks)
-        out += "<line x1=\"" + Coord(x(t)) + "\" y1=\"" + Coord(kTop) + "\" x2=\"" + Coord(x(t)) + "\" y2=\""
-            + Coord(kTop + kPlotHeight) + "\"/>\n";
+        out += "<line x1=\"" + SvgCoord(x(t)) + "\" y1=\"" + SvgCoord(kTop) + "\" x2=\"" + SvgCoord(x(t))
+            + "\" y2=\"" + SvgCoord(kTop + kPlotHeight) + "\"/>\n";
     for (double t : yTicks)
-        out += "<line x1=\"" + Coord(kLeft) + "\" y1=\"" + Coord(y(t)) + "\" x2=\""
-            + Coord(kLeft + kPlotWidth) + "\" y2=\"" + Coord(y(t)) + "\"/>\n";
+        out += "<line x1=\"" + SvgCoord(kLeft) + "\" y1=\"" + SvgCoord(y(t)) + "\" x2=\""
+            + SvgCoord(kLeft + kPlotWidth) + "\" y2=\"" + SvgCoord(y(t)) + "\"/>\n";
     out += "</g>\n<g>\n";
     for (double t : xTicks)
-        out += "<text x=\"" + Coord(x(t)) + "\" y=\"" + Coord(kTop + kPlotHeight + 18)
+        out += "<text x=\"" + SvgCoord(x(t)) + "\" y=\"" + SvgCoord(kTop + kPlotHeight + 18)
             + "\" text-anchor=\"middle\">" + FormatGeneral(t) + "</text>\n";
     for (double t : yTicks)
-        out += "<text x=\"" + Coord(kLeft - 8) + "\" y=\"" + Coord(y(t) + 4) + "\" text-anchor=\"end\">"
+        out += "<text x=\"" + SvgCoord(kLeft - 8) + "\" y=\"" + SvgCoord(y(t) + 4) + "\" text-anchor=\"end\">"
             + FormatGeneral(t) + "</text>\n";
-    out += "<text x=\"" + Coord(kLeft + kPlotWidth / 2) + "\" y=\"" + Coord(kTop + kPlotHeight + 40)
+    out += "<text x=\"" + SvgCoord(kLeft + kPlotWidth / 2) + "\" y=\"" + SvgCoord(kTop + kPlotHeight + 40)
         + "\" text-anchor=\"middle\">Range (NM)</text>\n";
-    out += "<text transform=\"translate(22 " + Coord(kTop + kPlotHeight / 2)
+    out += "<text transform=\"translate(22 " + SvgCoord(kTop + kPlotHeight / 2)
         + ") rotate(-90)\" text-anchor=\"middle\">Payload (kg)</text>\n";
     out += "</g>\n";
-    out += "<rect x=\"" + Coord(kLeft) + "\" y=\"" + Coord(kTop) + "\" width=\"" + Coord(kPlotWidth)
-        + "\" height=\"" + Coord(kPlotHeight) + "\" fill=\"none\" stroke=\"black\"/>\n";
+    out += "<rect x=\"" + SvgCoord(kLeft) + "\" y=\"" + SvgCoord(kTop) + "\" width=\"" + SvgCoord(kPlotWidth)
+        + "\" height=\"" + SvgCoord(kPlotHeight) + "\" fill=\"none\" stroke=\"black\"/>\n";
 
     if (!diagram.empty()) {
         std::string curve;
         for (const PayloadRangePoint& p : diagram)
-            curve += Coord(x(p.range)) + "," + Coord(y(p.payload)) + " ";
+            curve += SvgCoord(x(p.range)) + "," + SvgCoord(y(p.payload)) + " ";
         curve.pop_back();
         out += "<polyline points=\"" + curve + "\" fill=\"none\" stroke=\"#2a6fdb\" stroke-width=\"2\"/>\n";
         out += "<g>\n";
@@ -147,11 +139,11 @@ std::string PayloadRangeSvg(const std::vector<PayloadRangePoint>& diagram,
             // curve rises leftwards through the space above).
             const bool below = p.payload > 0.15 * yMax && (p.range == 0 || leftwards);
             const double ty = below ? py + 18 : py - 24;
-            out += "<circle cx=\"" + Coord(px) + "\" cy=\"" + Coord(py)
+            out += "<circle cx=\"" + SvgCoord(px) + "\" cy=\"" + SvgCoord(py)
                 + "\" r=\"4\" fill=\"white\" stroke=\"#2a6fdb\" stroke-width=\"2\"/>\n";
-            out += "<text x=\"" + Coord(tx) + "\" y=\"" + Coord(ty) + "\" text-anchor=\"" + anchor + "\">"
-                + MarkupText(p.limitedBy) + "</text>\n";
-            out += "<text x=\"" + Coord(tx) + "\" y=\"" + Coord(ty + 13) + "\" text-anchor=\"" + anchor
+            out += "<text x=\"" + SvgCoord(tx) + "\" y=\"" + SvgCoord(ty) + "\" text-anchor=\"" + anchor
+                + "\">" + MarkupText(p.limitedBy) + "</text>\n";
+            out += "<text x=\"" + SvgCoord(tx) + "\" y=\"" + SvgCoord(ty + 13) + "\" text-anchor=\"" + anchor
                 + "\" font-size=\"10\" fill=\"#555555\">" + FormatRounded(p.payload) + " kg, "
                 + FormatRounded(p.range) + " NM</text>\n";
         }
@@ -162,10 +154,10 @@ std::string PayloadRangeSvg(const std::vector<PayloadRangePoint>& diagram,
         const bool inside = InsideEnvelope(diagram, mission->payload, mission->range);
         const double px = x(mission->range), py = y(mission->payload);
         const std::string colour = inside ? "#1b8a3a" : "#c62828";
-        out += "<path d=\"M " + Coord(px) + " " + Coord(py - 6) + " L " + Coord(px + 6) + " " + Coord(py)
-            + " L " + Coord(px) + " " + Coord(py + 6) + " L " + Coord(px - 6) + " " + Coord(py)
-            + " Z\" fill=\"" + colour + "\"/>\n";
-        out += "<text x=\"" + Coord(kLeft) + "\" y=\"" + Coord(kHeight - 18) + "\" fill=\"" + colour
+        out += "<path d=\"M " + SvgCoord(px) + " " + SvgCoord(py - 6) + " L " + SvgCoord(px + 6) + " "
+            + SvgCoord(py) + " L " + SvgCoord(px) + " " + SvgCoord(py + 6) + " L " + SvgCoord(px - 6) + " "
+            + SvgCoord(py) + " Z\" fill=\"" + colour + "\"/>\n";
+        out += "<text x=\"" + SvgCoord(kLeft) + "\" y=\"" + SvgCoord(kHeight - 18) + "\" fill=\"" + colour
             + "\">Mission " + FormatRounded(mission->payload) + " kg over " + FormatRounded(mission->range)
             + " NM: " + (inside ? "inside" : "outside") + " the envelope</text>\n";
     }

@@ -1,8 +1,9 @@
 // mirovax-tables: builds the airplane and airport table files from CSV and
 // writes them back as CSV, so that a fleet's data can be kept in a
-// spreadsheet.
+// spreadsheet, and fits a type's fuel lines to its manual's tables.
 #include "refdata/table_import.h"
 #include "refdata/table_store.h"
+#include "tables_fit.h"
 
 #include <cstdio>
 #include <exception>
@@ -14,7 +15,10 @@ namespace {
 int Usage()
 {
     std::cerr << "usage: mirovax-tables import airplanes|airports FILE.csv OUT.DB\n"
-                 "       mirovax-tables export FILE.DB [OUT.csv]\n";
+                 "       mirovax-tables export FILE.DB [OUT.csv]\n"
+                 "       mirovax-tables fit TABLES.csv [--type NAME --dow KG ...] [--out ROW.csv | --into "
+                 "FILE.DB]\n"
+                 "                          [--plot FIT.svg] [--max-error PCT]   (fit --help says more)\n";
     return 2;
 }
 
@@ -23,6 +27,8 @@ int Usage()
 int main(int argc, char** argv)
 {
     const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "fit")
+        return RunFitCommand(argc, argv);
     try {
         if (command == "import" && argc == 5) {
             mirovax::TableKind kind;

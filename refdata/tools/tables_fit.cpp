@@ -1,0 +1,263 @@
+#include "tables_fit.h"
+
+#include "engine/fuel_fit.h"
+#include "engine/text_format.h"
+#include "output/file_writer.h"
+#include "output/formats/fuel_fit_plot.h"
+#include "refdata/manual_tables.h"
+#include "refdata/table_store.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <sstream>
+
+namespace mirovax {
+
+namespace {
+
+constexpr const char* kProgram = "mirovax-tables";
+
+// The airplane's own figures, which a table row needs beside the lines.
+struct AirplaneOptions {
+    std::string type, airframe, engine, reference;
+    std::optional<double> dow, mtow, mlaw, mzfw, tcap, maxAlt, mach;
+};
+
+std::string Fixed(double value, int decimals)
+{
+    // No "-0.0" for a residual that rounds to nothing.
+    if (std::fabs(value) < 0.5 * std::pow(10.0, -decimals))
+        value = 0;
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+std::string Pad(const std::string& text, size_t width)
+{
+    return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
+}
+
+std::string SummaryLine(const char* name, const char* unit, const FitSummary& summary)
+{
+    if (summary.rows == 0)
+        return "";
+    std::string line = std::string(name) + ": " + std::to_string(summary.rows) + " rows, RMS "
+        + Fixed(summary.rms, 1) + " " + unit + " (" + Fixed(100 * summary.rmsRelative, 2) + " %), largest "
+        + Fixed(summary.largest->error, 1) + " " + unit + " (" + Fixed(100 * summary.largest->relative, 2)
+        + " %) at line " + std::to_string(summary.largest->row->line);
+    return line + "\n";
+}
+
+// The fitted lines, the residual of every row and the summaries.
+std::string Report(const std::string& tablesPath, const FuelLineFit& fit, bool hasDow)
+{
+    const TMissionData& md = fit.lines;
+    std::string out = "Fuel lines fitted to " + tablesPath + "\n\n";
+    const std::pair<const char*, double> figures[]
+        = {{"MinCruise", md.MinCruise}, {"MaxCruise", md.MaxCruise}, {"MaxHold", md.MaxHold}, {"aH1", md.aH1},
+            {"bH1", md.bH1}, {"aH2", md.aH2}, {"bH2", md.bH2}, {"aC1", md.aC1}, {"bC1", md.bC1},
+            {"aC2", md.aC2}, {"bC2", md.bC2}, {"aC3", md.aC3}, {"bC3", md.bC3}};
+    for (const auto& [name, value] : figures)
+        out += std::string(name) + std::string(11 - std::string(name).size(), ' ') + FormatRoundTrip(value)
+            + "\n";
+    out += hasDow ? "(bC3 = -aC3 x DOW: the weight term is 0 at the dry operating weight.)\n"
+                  : "(bC3 = 0: without --dow the table fixes only bC3 + bC1 and bC3 + bC2.)\n";
+    out += "\nResiduals (fitted - table; holding in kg/h)\n";
+    out += " line  kind       FL/ft  distance    weight      table     fitted    error  error %\n";
+    for (const FitResidual& r : fit.residuals) {
+        const ManualTableRow& row = *r.row;
+        const double where = row.kind == ManualRowKind::Holding ? row.altitude : row.flightLevel;
+        out += Pad(std::to_string(row.line), 5) + "  " + ManualRowKindName(row.kind)
+            + std::string(9 - std::string(ManualRowKindName(row.kind)).size(), ' ')
+            + Pad(row.kind == ManualRowKind::Alternate ? "" : FormatGeneral(where), 7)
+            + Pad(row.kind == ManualRowKind::Holding ? "" : FormatGeneral(row.distance), 10)
+            + Pad(FormatGeneral(row.weight), 10) + Pad(Fixed(row.value, 1), 11) + Pad(Fixed(r.fitted, 1), 11)
+            + Pad(Fixed(r.error, 1), 9) + Pad(Fixed(100 * r.relative, 2), 9) + "\n";
+    }
+    out += "\n" + SummaryLine("trip fuel", "kg", fit.trip) + SummaryLine("holding flow", "kg/h", fit.holding)
+        + SummaryLine("alternate fuel", "kg", fit.alternate);
+    return out;
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read \"" + path + "\"");
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad())
+        throw std::runtime_error("cannot read \"" + path + "\"");
+    return text.str();
+}
+
+// The row's figures, or the reason they cannot make a table row.
+std::string CheckAirplane(const AirplaneOptions& a)
+{
+    std::string missing;
+    if (a.type.empty())
+        missing += " --type";
+    const std::pair<const char*, const std::optional<double>*> numbers[]
+        = {{"--dow", &a.dow}, {"--mtow", &a.mtow}, {"--mlaw", &a.mlaw}, {"--mzfw", &a.mzfw},
+            {"--tcap", &a.tcap}, {"--maxalt", &a.maxAlt}, {"--mach", &a.mach}};
+    for (const auto& [name, value] : numbers) {
+        if (!value->has_value())
+            missing += std::string(" ") + name;
+    }
+    if (!missing.empty())
+        return "a table row needs" + missing;
+    for (const auto& [name, value] : numbers) {
+        if (!(**value > 0))
+            return std::string(name) + " must be above 0";
+    }
+    if (!(*a.dow < *a.mzfw && *a.mzfw <= *a.mtow && *a.mlaw <= *a.mtow && *a.dow < *a.mlaw))
+        return "the weights must read DOW < MZFW <= MTOW and DOW < MLAW <= MTOW";
+    if (!(*a.mach < 1))
+        return "--mach must be below 1";
+    return "";
+}
+
+TMissionData AirplaneRecord(const AirplaneOptions& a, const FuelLineFit& fit, const std::string& tablesPath)
+{
+    TMissionData md = fit.lines;
+    md.Type = a.type;
+    md.Airframe = a.airframe;
+    md.Engine = a.engine;
+    md.Reference = a.reference.empty()
+        ? "Fitted by mirovax-tables fit from " + std::filesystem::path(tablesPath).filename().string()
+        : a.reference;
+    md.DOW = *a.dow;
+    md.MTOW = *a.mtow;
+    md.MLAW = *a.mlaw;
+    md.MZFW = *a.mzfw;
+    md.TCAP = *a.tcap;
+    md.MaxAlt = *a.maxAlt;
+    md.Mach = *a.mach;
+    return md;
+}
+
+int Fail(const std::string& message)
+{
+    std::cerr << kProgram << ": " << message << '\n';
+    return 1;
+}
+
+} // namespace
+
+} // namespace mirovax
+
+int RunFitCommand(int argc, char** argv)
+{
+    using namespace mirovax;
+    CLI::App app{"Fits the fuel lines of an airplane type to the tables of its flight planning manual.",
+        std::string(kProgram) + " fit"};
+    std::string tablesPath, outPath, intoPath, plotPath;
+    double maxErrorPercent = 100 * kDefaultMaxFitError;
+    AirplaneOptions a;
+    app.add_option(
+           "TABLES.csv", tablesPath, "the manual's tables: kind,flight_level,altitude,distance,weight,value")
+        ->required();
+    app.add_option("--type", a.type, "the type's name, the table's lookup field");
+    app.add_option("--airframe", a.airframe, "the airframe");
+    app.add_option("--engine", a.engine, "the engines");
+    app.add_option("--reference", a.reference, "the row's reference text");
+    app.add_option("--dow", a.dow, "dry operating weight, kg; also fixes bC3 = -aC3 x DOW");
+    app.add_option("--mtow", a.mtow, "maximum takeoff weight, kg");
+    app.add_option("--mlaw", a.mlaw, "maximum landing weight, kg");
+    app.add_option("--mzfw", a.mzfw, "maximum zero fuel weight, kg");
+    app.add_option("--tcap", a.tcap, "tank capacity, kg");
+    app.add_option("--maxalt", a.maxAlt, "ceiling, ft");
+    app.add_option("--mach", a.mach, "cruise Mach number");
+    auto* out = app.add_option("--out", outPath, "write the type's row as airplane-table CSV");
+    auto* into
+        = app.add_option("--into", intoPath, "add or replace the type's row in an airplane table file");
+    out->excludes(into);
+    into->excludes(out);
+    app.add_option("--plot", plotPath, "draw the fit against the table as SVG");
+    app.add_option("--max-error", maxErrorPercent, "largest residual accepted, % of the table's value (10)")
+        ->check(CLI::PositiveNumber);
+    try {
+        app.parse(argc - 1, argv + 1);
+    } catch (const CLI::CallForHelp&) {
+        std::cout << app.help();
+        return 0;
+    } catch (const CLI::ParseError& error) {
+        std::cerr << kProgram << " fit: " << error.what() << '\n';
+        return 2;
+    }
+    const bool writesRow = !outPath.empty() || !intoPath.empty();
+    if (writesRow) {
+        const std::string fault = CheckAirplane(a);
+        if (!fault.empty()) {
+            std::cerr << kProgram << " fit: " << fault << '\n';
+            return 2;
+        }
+    }
+    const std::vector<RunInput> inputs{{tablesPath, "the tables being fitted"}};
+    try {
+        for (const std::string* target : {&outPath, &intoPath, &plotPath}) {
+            if (!target->empty())
+                RefuseRunInput(*target, inputs);
+        }
+    } catch (const FileWriteError& error) {
+        return Fail(std::string("cannot write: ") + error.what());
+    }
+
+    std::vector<ManualTableRow> rows;
+    try {
+        rows = ParseManualTablesCsv(ReadFile(tablesPath));
+    } catch (const ImportError& error) {
+        return Fail(ImportError(error.line(), error.column(), error.reason(), tablesPath).what());
+    } catch (const std::exception& error) {
+        return Fail(error.what());
+    }
+    FuelFitOptions options;
+    options.hasDow = a.dow.has_value();
+    options.dow = a.dow.value_or(0);
+    FuelLineFit fit;
+    try {
+        fit = FitFuelLines(rows, options);
+    } catch (const FitRefused& refusal) {
+        return Fail("fit refused: " + std::string(refusal.what()));
+    }
+    std::cout << Report(tablesPath, fit, options.hasDow) << std::flush;
+
+    // The plot shows also a fit refused for its error, where it misses.
+    if (!plotPath.empty()) {
+        const std::string title
+            = a.type.empty() ? std::filesystem::path(tablesPath).filename().string() : a.type;
+        try {
+            WriteFileAtomically(plotPath, FuelFitSvg(rows, fit, title), inputs);
+        } catch (const FileWriteError& error) {
+            return Fail("cannot write \"" + plotPath + "\": " + error.what());
+        }
+    }
+    try {
+        CheckFitError(fit, maxErrorPercent / 100);
+    } catch (const FitRefused& refusal) {
+        return Fail("fit refused: " + std::string(refusal.what()));
+    }
+    if (!writesRow)
+        return 0;
+    try {
+        const TableData record = AirplaneRecordTable(AirplaneRecord(a, fit, tablesPath));
+        if (!outPath.empty()) {
+            WriteFileAtomically(outPath, FormatTableCsv(record), inputs);
+        } else {
+            const bool replaced = AddOrReplaceAirplaneInFile(intoPath, record, inputs);
+            std::cout << (replaced ? "Replaced " : "Added ") << a.type << " in " << intoPath << "\n";
+        }
+    } catch (const FileWriteError& error) {
+        return Fail("cannot write \"" + (outPath.empty() ? intoPath : outPath) + "\": " + error.what());
+    } catch (const std::exception& error) {
+        return Fail(error.what());
+    }
+    return 0;
+}
