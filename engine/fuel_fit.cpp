@@ -92,6 +92,18 @@ bool SolveLeastSquares(LinearSystem system, std::vector<double>& x)
     return true;
 }
 
+// Divides each row by its right side, so that the fit minimises the sum of
+// squared relative residuals: a short trip counts as much as a long one, as
+// the relative threshold judges them. Every value is above 0.
+void WeightByValue(LinearSystem& system)
+{
+    for (size_t i = 0; i < system.b.size(); ++i) {
+        for (double& a : system.a[i])
+            a /= system.b[i];
+        system.b[i] = 1.0;
+    }
+}
+
 std::string Number(double value)
 {
     return FormatGeneral(value);
@@ -179,6 +191,7 @@ void FitHolding(const std::vector<ManualTableRow>& rows, TMissionData& lines)
             system.a.push_back({row->weight, 1.0});
             system.b.push_back(row->value);
         }
+        WeightByValue(system);
         if (weights.size() < 2)
             throw FitRefused("too few holding rows at " + Number(altitude)
                 + " ft: a line needs rows at two or " + "more weights, the table has "
@@ -236,6 +249,7 @@ void FitCruise(const std::vector<ManualTableRow>& rows, const FuelFitOptions& op
         }
         system.b.push_back(row.value);
     }
+    WeightByValue(system);
     std::vector<double> x;
     if (!SolveLeastSquares(system, x))
         throw FitRefused("the trip and alternate rows do not fix the cruise lines and the weight term: the "

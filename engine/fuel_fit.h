@@ -66,7 +66,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Fits, by least squares in kg (kg/h for holding):
+// Fits by least squares of the relative residuals, (fitted - table) / table,
+// so that a short trip weighs as much as a long one:
 // - MinCruise and MaxCruise: the lowest and highest flight level of the trip
 //   rows; MaxHold: the holding altitude above 1500 ft;
 // - aH1, bH1 and aH2, bH2: a straight line in weight through the holding

@@ -33,6 +33,7 @@ struct Panel {
     std::string title, xLabel, yLabel;
     std::vector<Series> series;
     std::vector<std::pair<int, std::string>> legend; // colour, text
+    bool keyDotsAndLines = true; // the legend says what a dot and a line are
 };
 
 // Round tick values spanning [low, high], at most about maxTicks of them.
@@ -130,6 +131,8 @@ std::string DrawPanel(const Panel& panel, double top)
             + MarkupText(text) + "</text>\n";
         ly += 18;
     }
+    if (!panel.keyDotsAndLines)
+        return out;
     ly += 6;
     out += "<circle cx=\"" + SvgCoord(kLeft + kPlotWidth + 24) + "\" cy=\"" + SvgCoord(ly)
         + "\" r=\"2.6\" fill=\"white\" stroke=\"#555555\" stroke-width=\"1.4\"/>\n";
@@ -201,7 +204,7 @@ std::string FuelFitSvg(
     const TMissionData& lines = fit.lines;
     if (!levelColour.empty()) {
         Panel panel{"Trip fuel", "Still-air distance (NAM), one line per flight level and landing weight",
-            "Trip fuel (kg)", {}, {}};
+            "Trip fuel (kg)", {}, {}, true};
         number(levelColour, panel, "FL ", "");
         panel.series = GroupSeries(
             rows, lines, ManualRowKind::Trip,
@@ -209,9 +212,24 @@ std::string FuelFitSvg(
             [](const ManualTableRow& r) { return r.distance; },
             [&](const std::pair<double, double>& k) { return levelColour[k.first]; });
         panels.push_back(std::move(panel));
+        // The misfit that the fuel panel is too coarse to show.
+        Panel misfit{
+            "Trip fuel residuals", "Still-air distance (NAM)", "(fit - table) / table (%)", {}, {}, false};
+        misfit.legend = panels.back().legend;
+        std::map<double, Series> byLevel;
+        for (const FitResidual& r : fit.residuals) {
+            if (r.row->kind != ManualRowKind::Trip)
+                continue;
+            Series& series = byLevel[r.row->flightLevel];
+            series.colour = levelColour[r.row->flightLevel];
+            series.table.emplace_back(r.row->distance, 100 * r.relative);
+        }
+        for (auto& [level, series] : byLevel)
+            misfit.series.push_back(std::move(series));
+        panels.push_back(std::move(misfit));
     }
     if (!altitudeColour.empty()) {
-        Panel panel{"Holding fuel flow", "Weight (kg)", "Fuel flow (kg/h)", {}, {}};
+        Panel panel{"Holding fuel flow", "Weight (kg)", "Fuel flow (kg/h)", {}, {}, true};
         number(altitudeColour, panel, "", " ft");
         panel.series = GroupSeries(
             rows, lines, ManualRowKind::Holding, [](const ManualTableRow& r) { return r.altitude; },
@@ -219,7 +237,8 @@ std::string FuelFitSvg(
         panels.push_back(std::move(panel));
     }
     if (!weightColour.empty()) {
-        Panel panel{"Alternate fuel", "Distance (NM), one line per weight", "Alternate fuel (kg)", {}, {}};
+        Panel panel{
+            "Alternate fuel", "Distance (NM), one line per weight", "Alternate fuel (kg)", {}, {}, true};
         number(weightColour, panel, "", " kg");
         panel.series = GroupSeries(
             rows, lines, ManualRowKind::Alternate, [](const ManualTableRow& r) { return r.weight; },

@@ -8,7 +8,8 @@
 namespace mirovax {
 
 // The fit against the table as an SVG picture: one panel per kind of row
-// (trip fuel against distance, one line per flight level and weight; holding
+// (trip fuel against distance, one line per flight level and weight, and its
+// relative residuals; holding
 // flow against weight, one line per altitude; alternate fuel against
 // distance, one line per weight), the tabulated values as dots and the
 // program's figures with the fitted lines as lines, coloured alike. The

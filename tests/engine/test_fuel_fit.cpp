@@ -75,12 +75,13 @@ double Coefficient(const TMissionData& md, int i)
     return md.*members[i];
 }
 
-double SumOfSquares(const TMissionData& lines, const std::vector<ManualTableRow>& rows, ManualRowKind kind)
+double RelativeSumOfSquares(
+    const TMissionData& lines, const std::vector<ManualTableRow>& rows, ManualRowKind kind)
 {
     double sum = 0;
     for (const ManualTableRow& row : rows) {
         if (row.kind == kind) {
-            const double e = FittedValue(lines, row) - row.value;
+            const double e = (FittedValue(lines, row) - row.value) / row.value;
             sum += e * e;
         }
     }
@@ -130,8 +131,8 @@ TEST(FuelFit, AnExactTableGivesBackItsLines)
 }
 
 // With noise the fit is the least-squares one: no coefficient can be moved
-// either way without raising the sum of squared residuals of its rows, and
-// the summaries describe the residuals.
+// either way without raising the sum of squared relative residuals of its
+// rows, and the summaries describe the residuals.
 TEST(FuelFit, ANoisyTableGivesTheLeastSquaresLines)
 {
     const std::vector<ManualTableRow> rows
@@ -150,9 +151,9 @@ TEST(FuelFit, ANoisyTableGivesTheLeastSquaresLines)
     for (const Probe& probe : probes) {
         // Trip and alternate rows are fitted together.
         auto cost = [&](const TMissionData& lines) {
-            double sum = SumOfSquares(lines, rows, probe.kind);
+            double sum = RelativeSumOfSquares(lines, rows, probe.kind);
             if (probe.kind == ManualRowKind::Trip)
-                sum += SumOfSquares(lines, rows, ManualRowKind::Alternate);
+                sum += RelativeSumOfSquares(lines, rows, ManualRowKind::Alternate);
             return sum;
         };
         const double best = cost(fit.lines);
