@@ -163,25 +163,28 @@ int RunFitCommand(int argc, char** argv)
     AirplaneOptions a;
     app.add_option(
            "TABLES.csv", tablesPath, "the manual's tables: kind,flight_level,altitude,distance,weight,value")
+        ->type_name("")
         ->required();
-    app.add_option("--type", a.type, "the type's name, the table's lookup field");
-    app.add_option("--airframe", a.airframe, "the airframe");
-    app.add_option("--engine", a.engine, "the engines");
-    app.add_option("--reference", a.reference, "the row's reference text");
-    app.add_option("--dow", a.dow, "dry operating weight, kg; also fixes bC3 = -aC3 x DOW");
-    app.add_option("--mtow", a.mtow, "maximum takeoff weight, kg");
-    app.add_option("--mlaw", a.mlaw, "maximum landing weight, kg");
-    app.add_option("--mzfw", a.mzfw, "maximum zero fuel weight, kg");
-    app.add_option("--tcap", a.tcap, "tank capacity, kg");
-    app.add_option("--maxalt", a.maxAlt, "ceiling, ft");
-    app.add_option("--mach", a.mach, "cruise Mach number");
-    auto* out = app.add_option("--out", outPath, "write the type's row as airplane-table CSV");
-    auto* into
-        = app.add_option("--into", intoPath, "add or replace the type's row in an airplane table file");
+    app.add_option("--type", a.type, "the type's name, the table's lookup field")->type_name("NAME");
+    app.add_option("--airframe", a.airframe, "the airframe")->type_name("TEXT");
+    app.add_option("--engine", a.engine, "the engines")->type_name("TEXT");
+    app.add_option("--reference", a.reference, "the row's reference text")->type_name("TEXT");
+    app.add_option("--dow", a.dow, "dry operating weight, kg; also fixes bC3 = -aC3 x DOW")->type_name("KG");
+    app.add_option("--mtow", a.mtow, "maximum takeoff weight, kg")->type_name("KG");
+    app.add_option("--mlaw", a.mlaw, "maximum landing weight, kg")->type_name("KG");
+    app.add_option("--mzfw", a.mzfw, "maximum zero fuel weight, kg")->type_name("KG");
+    app.add_option("--tcap", a.tcap, "tank capacity, kg")->type_name("KG");
+    app.add_option("--maxalt", a.maxAlt, "ceiling, ft")->type_name("FT");
+    app.add_option("--mach", a.mach, "cruise Mach number")->type_name("MACH");
+    auto* out = app.add_option("--out", outPath, "write the type's row as airplane-table CSV")
+                    ->type_name("ROW.csv");
+    auto* into = app.add_option("--into", intoPath, "add or replace the type's row in an airplane table file")
+                     ->type_name("Airplane.DB");
     out->excludes(into);
     into->excludes(out);
-    app.add_option("--plot", plotPath, "draw the fit against the table as SVG");
+    app.add_option("--plot", plotPath, "draw the fit against the table as SVG")->type_name("FIT.svg");
     app.add_option("--max-error", maxErrorPercent, "largest residual accepted, % of the table's value (10)")
+        ->type_name("PCT")
         ->check(CLI::PositiveNumber);
     try {
         app.parse(argc - 1, argv + 1);
