@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <map>
 #include <set>
 
@@ -142,7 +143,7 @@ std::string DescribeRow(const ManualTableRow& row)
 }
 
 struct Range {
-    double low = INFINITY, high = -INFINITY;
+    double low = std::numeric_limits<double>::infinity(), high = -std::numeric_limits<double>::infinity();
     void Take(double v)
     {
         low = std::min(low, v);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <map>
 #include <utility>
 
@@ -60,7 +61,8 @@ std::vector<double> Ticks(double low, double high, int maxTicks)
 
 std::string DrawPanel(const Panel& panel, double top)
 {
-    double xLow = INFINITY, xHigh = -INFINITY, yLow = INFINITY, yHigh = -INFINITY;
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    double xLow = kInf, xHigh = -kInf, yLow = kInf, yHigh = -kInf;
     for (const Series& s : panel.series) {
         for (const auto* points : {&s.table, &s.fitted}) {
             for (const auto& [px, py] : *points) {

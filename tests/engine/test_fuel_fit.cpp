@@ -184,7 +184,7 @@ TEST(FuelFit, RefusesTablesThatDoNotFixSoundLines)
     const TMissionData known = KnownLines();
     const std::vector<ManualTableRow> good = MakeTable(known, [](int) { return 0.0; });
     using Edit = std::function<void(std::vector<ManualTableRow>&)>;
-    auto dropIf = [](std::function<bool(const ManualTableRow&)> drop) {
+    auto dropIf = [](const std::function<bool(const ManualTableRow&)>& drop) {
         return [drop](std::vector<ManualTableRow>& rows) { std::erase_if(rows, drop); };
     };
     const struct {
