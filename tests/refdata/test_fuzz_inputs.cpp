@@ -1,3 +1,4 @@
+#include "fuel_fit_check.h"
 #include "table_import_check.h"
 
 #include "test_support.h"
@@ -10,25 +11,38 @@
 namespace mirovax {
 namespace {
 
-// The seed corpus and every input that once made the fuzz target fail, run
+using Check = std::string (*)(const std::uint8_t*, std::size_t);
+
+// The seed corpus and every input that once made a fuzz target fail, run
 // through the same check under the ordinary (sanitized) test build.
-TEST(FuzzInputs, TableImportCorpusAndRegressionsPass)
+int ReplayInputs(const std::string& target, Check check)
 {
     int inputs = 0;
-    for (const char* folder : {"fuzz/corpus/table_import", "fuzz/regressions/table_import"}) {
-        const std::filesystem::path dir = std::filesystem::path(MIROVAX_SOURCE_DIR) / folder;
-        ASSERT_TRUE(std::filesystem::is_directory(dir)) << dir;
+    for (const std::string folder : {"fuzz/corpus/", "fuzz/regressions/"}) {
+        const std::filesystem::path dir = std::filesystem::path(MIROVAX_SOURCE_DIR) / (folder + target);
+        EXPECT_TRUE(std::filesystem::is_directory(dir)) << dir;
+        if (!std::filesystem::is_directory(dir))
+            continue;
         for (const auto& entry : std::filesystem::directory_iterator(dir)) {
             if (entry.path().filename().string().front() == '.')
                 continue;
             SCOPED_TRACE(entry.path().string());
             const std::string bytes = testing::ReadFile(entry.path().string());
-            EXPECT_EQ(
-                CheckTableImport(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), "");
+            EXPECT_EQ(check(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), "");
             ++inputs;
         }
     }
-    EXPECT_GE(inputs, 8);
+    return inputs;
+}
+
+TEST(FuzzInputs, TableImportCorpusAndRegressionsPass)
+{
+    EXPECT_GE(ReplayInputs("table_import", CheckTableImport), 8);
+}
+
+TEST(FuzzInputs, FuelFitCorpusAndRegressionsPass)
+{
+    EXPECT_GE(ReplayInputs("fuel_fit", CheckFuelFit), 7);
 }
 
 } // namespace
