@@ -37,12 +37,14 @@ struct Panel {
     bool keyDotsAndLines = true; // the legend says what a dot and a line are
 };
 
-// Round tick values spanning [low, high], at most about maxTicks of them.
+// Round tick values spanning [low, high], at most about maxTicks of them;
+// just the two ends where the values are too far apart or too close for
+// round steps. There are always two or more, rising.
 std::vector<double> Ticks(double low, double high, int maxTicks)
 {
     if (!(high > low))
-        high = low + 1;
-    const double raw = (high - low) / maxTicks;
+        high = low + std::max(1.0, std::fabs(low) * 1e-6);
+    const double raw = (high / maxTicks) - (low / maxTicks);
     const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
     double step = magnitude;
     for (const double m : {1.0, 2.0, 2.5, 5.0, 10.0}) {
@@ -51,12 +53,24 @@ std::vector<double> Ticks(double low, double high, int maxTicks)
             break;
     }
     std::vector<double> ticks;
-    for (double t = std::floor(low / step) * step; ticks.size() < 40; t += step) {
+    const double first = std::floor(low / step) * step;
+    for (double t = first; std::isfinite(t) && ticks.size() < 40; t += step) {
+        if (!ticks.empty() && !(t > ticks.back()))
+            break;
         ticks.push_back(t);
         if (t >= high)
             break;
     }
+    if (ticks.size() < 2 || !(ticks.back() >= high) || !(ticks.front() <= low))
+        return {low, high};
     return ticks;
+}
+
+// Where a value lies from the first to the last tick, 0 to 1; halved before
+// subtracting so that no difference of two finite values overflows.
+double Fraction(double v, const std::vector<double>& ticks)
+{
+    return (v / 2 - ticks.front() / 2) / (ticks.back() / 2 - ticks.front() / 2);
 }
 
 std::string DrawPanel(const Panel& panel, double top)
@@ -80,10 +94,9 @@ std::string DrawPanel(const Panel& panel, double top)
     if (xLow > 0 && xLow < 0.5 * xHigh)
         xLow = 0;
     const std::vector<double> xTicks = Ticks(xLow, xHigh, 8), yTicks = Ticks(yLow, yHigh, 6);
-    const double x0 = xTicks.front(), x1 = xTicks.back(), y0 = yTicks.front(), y1 = yTicks.back();
     const double plotTop = top + kTop;
-    auto x = [&](double v) { return kLeft + (v - x0) / (x1 - x0) * kPlotWidth; };
-    auto y = [&](double v) { return plotTop + kPlotHeight - (v - y0) / (y1 - y0) * kPlotHeight; };
+    auto x = [&](double v) { return kLeft + Fraction(v, xTicks) * kPlotWidth; };
+    auto y = [&](double v) { return plotTop + kPlotHeight - Fraction(v, yTicks) * kPlotHeight; };
 
     std::string out = "<text x=\"" + SvgCoord(kLeft) + "\" y=\"" + SvgCoord(top + 22)
         + "\" font-size=\"14\" font-weight=\"bold\">" + MarkupText(panel.title) + "</text>\n";
