@@ -17,9 +17,13 @@ The reference profile is deliberately simple: the ISA atmosphere, a
 parabolic drag polar without wave drag, and OpenAP's fuel-flow law per
 engine,
 
-    ff(x) = c1 - exp(-c2 * (x * exp(c3 * x) - ln(c1) / c2))   [kg/s],
+    ff(x) = s x (c1 - exp(-c2 * (x * exp(c3 * x) - ln(c1) / c2)))   [kg/s],
 
-with x the thrust per engine over its maximum static thrust. A trip is flown
+with x the thrust per engine over its maximum static thrust. Where OpenAP
+has a model of the type's own, the row names the engine that model was made
+for and s ("fuel_scale") is 1; otherwise OpenAP scales its default model,
+made per unit of take-off fuel flow, by the engine's take-off fuel flow
+(engines.csv "ff_to", kg/s), and so does the row. A trip is flown
 level at the cruise Mach, integrated backwards from the landing weight so
 that fuel burns off, plus a climb allowance of m g h / (0.3 x 43.2 MJ/kg) for
 lifting the top of climb weight to the flight level.
@@ -56,8 +60,9 @@ cannot follow the weight effect, which grows with the distance, so some
 misfit is unavoidable, largest on the shortest and the longest trips. The fit
 first finds the smallest largest misfit the form allows (a minimax fit by
 Lawson's iteratively reweighted least squares), then minimises the RMS
-misfit while holding every point within that smallest largest misfit plus
-one percentage point (penalised least squares).
+misfit while holding every point within 14 %, or within a quarter point of
+that smallest largest misfit where 14 % cannot be reached (penalised least
+squares).
 
 The coefficients are rounded to six significant digits, and the misfit table
 printed to standard output (Markdown, for data/README.md) is computed with the
@@ -111,7 +116,7 @@ def fuel_flow_kg_h(a, drag_n):
     """Fuel flow of the airplane in kg/h for a total thrust equal to drag."""
     x = drag_n / a["engines"] / a["max_thrust_N"]
     c1, c2, c3 = a["c1"], a["c2"], a["c3"]
-    per_engine = c1 - math.exp(-c2 * (x * math.exp(c3 * x) - math.log(c1) / c2))
+    per_engine = a["fuel_scale"] * (c1 - math.exp(-c2 * (x * math.exp(c3 * x) - math.log(c1) / c2)))
     return per_engine * a["engines"] * 3600
 
 
