@@ -294,8 +294,7 @@ TEST(ShippedAirplaneTable, NoTypeGivesAFuelBelowZeroOverItsEnvelope)
         const double range = FerryRange(md);
         // The sweep ends at the ferry range; a line that fills the tanks far
         // too early would end it short of the trips the type flies. Tanks
-        // under 8 t (the ERJ-145LR's and E170LR's) need only reach 1900 NAM:
-        // the E170LR's 7.5 t carry it about 1980 NAM.
+        // under 8 t (the ERJ-145LR's 4.1 t) need only reach 1900 NAM.
         EXPECT_GE(range, md.TCAP < 8000 ? 1900 : 2000) << "the sweep would miss the long trips";
         const double levels[] = {md.MinCruise - 50, md.MinCruise, (md.MinCruise + md.MaxCruise) / 2,
             md.MaxCruise, md.MaxCruise + 50};
