@@ -175,11 +175,11 @@ TEST_F(CliPayloadRangeTest, RefusalsHaveTheStatusesOfSolve)
     };
     const Case cases[] = {
         {{"payload-range", m_setup, "--set", "flight-level="}, kExitInputsUnusable,
-            "Worked.MRX: The diagram cannot be drawn: Flight Level (Edit5) is empty."},
-        {{"payload-range", m_setup, "--set", "oat=4-5"}, kExitInputsUnusable, "OAT (Edit6) is not a number."},
+            "Worked.MRX: The diagram cannot be drawn: Flight Level is empty."},
+        {{"payload-range", m_setup, "--set", "oat=4-5"}, kExitInputsUnusable, "OAT is not a number."},
         // Edit8 is never converted, yet Execute refuses to run without it.
         {{"payload-range", m_setup, "--set", "alternate="}, kExitInputsUnusable,
-            "Alternate (Edit8) is empty."},
+            "Alternate is empty."},
         {{"payload-range", m_setup, "--airplane", "B747"}, kExitInputsUnusable, "type \"B747\" is not in"},
         {{"payload-range", m_setup, "--set", "malw=15000"}, kExitArithmeticFault,
             "even without payload the landing weight"},

@@ -154,7 +154,7 @@ void TestPayloadRangeForm::unusableEntriesReplaceTheChart()
     texts.edit(5) = "";
     form.SetInputs(Worked(), texts);
     QVERIFY(!form.DiagramShown());
-    QCOMPARE(form.Message(), QString("The diagram cannot be drawn: Flight Level (Edit5) is empty."));
+    QCOMPARE(form.Message(), QString("The diagram cannot be drawn: Flight Level is empty."));
     QVERIFY(form.Diagram().empty());
     QVERIFY(form.CornerLabels().isEmpty());
     for (auto* button : form.findChildren<QPushButton*>())
@@ -170,7 +170,7 @@ void TestPayloadRangeForm::unusableEntriesReplaceTheChart()
     texts.edit(5) = "310";
     texts.edit(14) = "Edit14"; // no airplane loaded yet
     form.SetInputs(Worked(), texts);
-    QCOMPARE(form.Message(), QString("The diagram cannot be drawn: MATOW (Edit14) is not a number."));
+    QCOMPARE(form.Message(), QString("The diagram cannot be drawn: MATOW is not a number."));
 
     texts.edit(14) = "24000";
     form.SetInputs(Worked(), texts);
