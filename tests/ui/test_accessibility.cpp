@@ -73,7 +73,7 @@ void TestAccessibility::everyControlIsNamedAndDescribed_data()
 {
     QTest::addColumn<QString>("window");
     for (const char* window :
-        {"main", "limits", "compare", "payload-range", "dispatch sheet", "about"})
+        {"main", "limits", "compare", "payload-range", "dispatch sheet", "help", "about"})
         QTest::newRow(window) << QString::fromLatin1(window);
 }
 
@@ -88,6 +88,7 @@ void TestAccessibility::everyControlIsNamedAndDescribed()
         {"compare", [this] { return trigger("Compare1"), form()->CompareForm(); }},
         {"payload-range", [this] { return trigger("PayloadRange1"), form()->PayloadRangeForm(); }},
         {"dispatch sheet", [this] { return trigger("DispatchSheet1"), form()->DispatchSheetDialog(); }},
+        {"help", [this] { return form()->Help2Click(), form()->HelpViewer(); }},
         {"about", [this] { return form()->AboutForm(); }},
     };
     QWidget* root = open.at(window)();
