@@ -155,7 +155,7 @@ void TPayloadRangeForm::BuildChart()
 
     m_corners = new QScatterSeries;
     m_corners->setObjectName("Corners");
-    m_corners->setName("Limit changes");
+    m_corners->setName("Limit binding from here on");
     m_corners->setMarkerShape(QScatterSeries::MarkerShapeCircle);
     m_corners->setMarkerSize(11);
     m_corners->setBrush(Qt::white);
@@ -279,7 +279,7 @@ void TPayloadRangeForm::ShowDiagram(const QString& title, double payload, double
     for (const PayloadRangePoint& p : m_diagram) {
         if (!p.corner)
             continue;
-        auto* label = new QGraphicsSimpleTextItem(Text(p.limitedBy) + "\n"
+        auto* label = new QGraphicsSimpleTextItem(Text(p.bindsFromHere) + "\n"
                 + Text(FormatRounded(p.payload)) + " kg, " + Text(FormatRounded(p.range)) + " NM",
             m_chart);
         label->setFont(font);
