@@ -1,6 +1,8 @@
 #include "engine/calculation_run.h"
 
+#include "engine/input_rules.h"
 #include "engine/text_format.h"
+#include "engine/window_captions.h"
 
 namespace mirovax {
 
@@ -60,29 +62,36 @@ void ReadInputs(const InputTexts& texts, TMissionData& md)
 
 ResultTexts ShowResults(const TMissionData& md, std::string_view modeText)
 {
+    // Rounded, with the unit where the label shows one.
+    auto rounded = [](double value, int label) {
+        const ResultUnit unit = ResultLabelUnit(label);
+        return FormatRounded(value) + (unit.shown ? " " + std::string(unit.unit) : std::string());
+    };
     ResultTexts out;
     out.label(12) = md.LimitedBy;
+    const std::optional<ModeRule> rule = FindModeRule(modeText);
+    const std::string maximumUnit = rule ? " " + std::string(rule->maximumUnit) : std::string();
     if (modeText == kModeMaximumRange)
-        out.label(13) = FormatRounded(md.MaxRange) + " NM";
+        out.label(13) = FormatRounded(md.MaxRange) + maximumUnit;
     if (modeText == kModeMaximumPayload)
-        out.label(13) = FormatRounded(md.MaxPayload) + " kg";
-    out.label(14) = FormatRounded(md.TrueAirspeed) + " kts";
-    out.label(15) = FormatRounded(md.GroundSpeed) + " kts";
-    out.label(16) = FormatRounded(md.StillAirDistance) + " NAM";
-    out.label(17) = FormatRounded(md.AvgFuelFlow) + " kg/h";
+        out.label(13) = FormatRounded(md.MaxPayload) + maximumUnit;
+    out.label(14) = rounded(md.TrueAirspeed, 14);
+    out.label(15) = rounded(md.GroundSpeed, 15);
+    out.label(16) = rounded(md.StillAirDistance, 16);
+    out.label(17) = rounded(md.AvgFuelFlow, 17);
     out.label(18) = FormatHoursMinutes(md.HoldingTime / 60.0);
     out.label(19) = FormatHoursMinutes(md.AlternateTime);
     out.label(20) = FormatHoursMinutes(md.ContingencyTime);
     out.label(21) = FormatHoursMinutes(md.TripTime);
     out.label(22) = FormatHoursMinutes(md.MinTakeoffTime);
-    out.label(23) = FormatRounded(md.HoldingFuel);
-    out.label(24) = FormatRounded(md.AlternateFuel);
-    out.label(25) = FormatRounded(md.ContingencyFuel);
-    out.label(26) = FormatRounded(md.TripFuel);
-    out.label(27) = FormatRounded(md.MinTakeoffFuel);
-    out.label(28) = FormatRounded(md.ZeroFuelWeight) + " kg";
-    out.label(29) = FormatRounded(md.TakeoffWeight) + " kg";
-    out.label(30) = FormatRounded(md.LandingWeight) + " kg";
+    out.label(23) = rounded(md.HoldingFuel, 23);
+    out.label(24) = rounded(md.AlternateFuel, 24);
+    out.label(25) = rounded(md.ContingencyFuel, 25);
+    out.label(26) = rounded(md.TripFuel, 26);
+    out.label(27) = rounded(md.MinTakeoffFuel, 27);
+    out.label(28) = rounded(md.ZeroFuelWeight, 28);
+    out.label(29) = rounded(md.TakeoffWeight, 29);
+    out.label(30) = rounded(md.LandingWeight, 30);
     return out;
 }
 

@@ -28,9 +28,9 @@ constexpr std::array<RegulationPreset, 4> kPresets = {{
 }};
 
 constexpr std::array<ModeRule, 3> kModeRules = {{
-    {kModeTripTimeAndFuel, true, true, std::nullopt, false},
-    {kModeMaximumPayload, true, false, "Maximum Payload:", true},
-    {kModeMaximumRange, false, true, "Maximum Range:", true},
+    {kModeTripTimeAndFuel, true, true, std::nullopt, false, ""},
+    {kModeMaximumPayload, true, false, "Maximum Payload:", true, "kg"},
+    {kModeMaximumRange, false, true, "Maximum Range:", true, "NM"},
 }};
 
 } // namespace

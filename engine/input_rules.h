@@ -60,6 +60,7 @@ struct ModeRule {
     bool payloadEnabled; // Edit4
     std::optional<std::string_view> label11;
     bool maximumRowsShown; // StaticText39, Label11, Label12, Label13
+    std::string_view maximumUnit; // Label13's, after the number
 };
 std::optional<ModeRule> FindModeRule(std::string_view modeText);
 // The three modes, in the order the window lists them.

@@ -83,7 +83,7 @@ PayloadRangePoint RangeAt(const TMissionData& base, double payload, DiagramServi
     if (!md.CalculationValid)
         throw DiagramError("The payload-range diagram cannot be drawn at a payload of "
             + FormatGeneral(payload) + " kg: " + services.limitMessage);
-    return {payload, md.MaxRange, md.LimitedBy, false};
+    return {payload, md.MaxRange, md.LimitedBy, false, {}};
 }
 
 } // namespace
@@ -136,11 +136,19 @@ std::vector<PayloadRangePoint> ComputePayloadRange(const TMissionData& md, int p
 
     DiagramServices services;
     std::vector<PayloadRangePoint> diagram;
-    diagram.push_back({maxPayload, 0, payloadLimit, true});
+    diagram.push_back({maxPayload, 0, payloadLimit, true, payloadLimit});
     for (double payload : payloads) {
         PayloadRangePoint point = RangeAt(md, payload, services);
         point.corner = payload == maxPayload || (hasTankCorner && payload == tankCorner) || payload == 0;
         diagram.push_back(point);
+    }
+    // A point names the limit that binds on the stretch that ends at it (at
+    // the tank corner both meet and the takeoff weight is named); a corner
+    // names the one on the stretch that starts at it.
+    for (size_t i = 1; i < diagram.size(); ++i) {
+        if (diagram[i].corner)
+            diagram[i].bindsFromHere
+                = i + 1 < diagram.size() ? diagram[i + 1].limitedBy : std::string(kFerryRange);
     }
     return diagram;
 }

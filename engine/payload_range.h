@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mirovax {
@@ -13,9 +14,17 @@ namespace mirovax {
 struct PayloadRangePoint {
     double payload = 0;
     double range = 0;
-    std::string limitedBy;
+    std::string limitedBy; // the limit that binds at this point
     bool corner = false; // where the binding limit changes
+    // At a corner, the limit that binds from it on towards longer range, so
+    // that the corner where the tank starts to bind reads "Tank Capacity"
+    // although both limits meet there; kFerryRange at the zero-payload end,
+    // beyond which the envelope does not go. Empty at other points.
+    std::string bindsFromHere;
 };
+
+// What the last corner, at zero payload, is named instead of a limit.
+inline constexpr std::string_view kFerryRange = "Ferry Range";
 
 // The diagram cannot be drawn for these data (no payload meets the landing
 // limit, or the limits never bind within any sensible range).
@@ -32,7 +41,8 @@ inline constexpr double kDiagramMaxStillAirNam = 50000;
 // change): `points` evenly spaced payloads from 0 to the largest payload that
 // the zero fuel weight and the allowable landing weight allow, plus the exact
 // corners, ordered by falling payload (rising range). The first point is the
-// largest payload at zero range. Each point but that one is a Maximum Range
+// largest payload at zero range. Each corner names the limit that binds from
+// it on (bindsFromHere). Each point but that one is a Maximum Range
 // run at its payload. Throws DiagramError (also for a wind that stops every
 // run and for a fuel model that gives less than 0 kg), or ArithmeticError as
 // the search would.

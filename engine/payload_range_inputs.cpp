@@ -1,6 +1,6 @@
 #include "engine/payload_range_inputs.h"
 
-#include <array>
+#include "engine/window_captions.h"
 
 namespace mirovax {
 
@@ -13,21 +13,10 @@ bool Blank(const std::string& text)
 
 std::string Refusal(std::string_view lead, int edit, const char* what)
 {
-    return std::string(lead) + ": " + FieldCaption(edit) + " (Edit" + std::to_string(edit) + ") " + what
-        + ".";
+    return std::string(lead) + ": " + FieldCaption(edit) + " " + what + ".";
 }
 
 } // namespace
-
-std::string FieldCaption(int edit)
-{
-    // The captions beside the fields; the alternate's distance is named as
-    // such, as both distance fields are captioned "Distance:".
-    static const std::array<const char*, 13> captions
-        = {"Distance", "Payload", "Flight Level", "OAT", "Wind", "Alternate", "Elevation",
-            "Alternate Distance", "Holding Time", "Hold. Altitude", "Cont Fuel", "MATOW", "MALW"};
-    return captions.at(static_cast<size_t>(edit - 3));
-}
 
 std::optional<std::string> UnusableFieldMessage(const InputTexts& texts, std::string_view lead)
 {

@@ -10,60 +10,6 @@ namespace mirovax {
 
 namespace {
 
-constexpr std::array<std::string_view, 51> kStaticTextCaptions = {
-    "From:", // 1
-    "To:", // 2
-    "Distance:", // 3
-    "NM", // 4
-    "Payload:", // 5
-    "Flight Level:", // 6
-    "OAT:", // 7
-    "Wind:", // 8
-    "kg", // 9
-    "\u00B0C", // 10
-    "kts", // 11
-    "Alternate:", // 12
-    "Elevation:", // 13
-    "Distance:", // 14
-    "Holding Time:", // 15
-    "ft", // 16
-    "NM", // 17
-    "min", // 18
-    "Hold. Altitude:", // 19
-    "ft", // 20
-    "Cont Fuel:", // 21
-    "%", // 22
-    "Regulations:", // 23
-    "MATOW:", // 24
-    "kg", // 25
-    "kg", // 26
-    "MALW:", // 27
-    "Solve for:", // 28
-    "Airframe:", // 29
-    "Engine:", // 30
-    "Dry Operating Weight:", // 31
-    "Maximum Takeoff Weight:", // 32
-    "Maximum Landing Weight:", // 33
-    "Maximum Zero Fuel Weight:", // 34
-    "Tank Capacity:", // 35
-    "Maximum Altitude:", // 36
-    "Cruise Mach:", // 37
-    "Reference:", // 38
-    "Limited by:", // 39
-    "True Airspeed:", // 40
-    "Ground Speed:", // 41
-    "Still Air Distance:", // 42
-    "Avg. Fuel Flow:", // 43
-    "Holding:", // 44
-    "Alternate:", // 45
-    "Contingency:", // 46
-    "Trip:", // 47
-    "Min. Takeoff:", // 48
-    "Zero Fuel Weight:", // 49
-    "Takeoff Weight:", // 50
-    "Landing Weight:", // 51
-};
-
 // Builds the rows in order; every text taken from the snapshot goes through
 // ReportSafeText, the report's own words and units do not need to.
 class RowWriter {
@@ -109,16 +55,9 @@ private:
 
 } // namespace
 
-std::string_view StaticTextCaption(int n)
-{
-    if (n < 1 || n > static_cast<int>(kStaticTextCaptions.size()))
-        throw std::out_of_range("no StaticText" + std::to_string(n));
-    return kStaticTextCaptions[static_cast<size_t>(n - 1)];
-}
-
 void FillFixedCaptions(ReportSnapshot& snapshot)
 {
-    for (int n = 1; n <= static_cast<int>(kStaticTextCaptions.size()); ++n)
+    for (int n = 1; n <= static_cast<int>(snapshot.staticTexts.size()); ++n)
         snapshot.staticText(n) = std::string(StaticTextCaption(n));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/calculation_run.h"
+#include "engine/window_captions.h"
 
 #include <array>
 #include <string>
@@ -54,11 +55,6 @@ struct ReportSnapshot {
     std::string& label(int n) { return labels.at(static_cast<size_t>(n - 1)); }
     const std::string& label(int n) const { return labels.at(static_cast<size_t>(n - 1)); }
 };
-
-// The fixed caption of "StaticText" + n (1 to 51) as the main window shows
-// it: "Solve for:" for 28, "°C" for 10. Throws std::out_of_range for any
-// other n.
-std::string_view StaticTextCaption(int n);
 
 // Puts the fixed captions StaticText1 to StaticText51 into the snapshot; they
 // never change while the program runs.

@@ -3,6 +3,7 @@
 #include "ui/Controls.h"
 #include "ui/Pictures.h"
 #include "ui/WindowFont.h"
+#include "ui/accessible/accessible_names.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -42,10 +43,12 @@ TAboutForm::TAboutForm(QWidget* mainWindow)
     m_button1->setObjectName(QStringLiteral("Button1"));
     m_button1->setGeometry(8, 64, 75, 25);
     m_button1->setDefault(true);
+    m_button1->setToolTip(QStringLiteral("Close the About box"));
     m_button1->setFocus();
 
     // Esc and the close button reject the dialog, which closes it as OK does.
     connect(m_button1, &QPushButton::clicked, this, &TAboutForm::Button1Click);
+    NameControlsForAccessibility(this);
 }
 
 void TAboutForm::showEvent(QShowEvent* event)

@@ -2,6 +2,7 @@
 
 #include "engine/text_format.h"
 #include "ui/Controls.h"
+#include "ui/accessible/accessible_names.h"
 
 #include <QChart>
 #include <QChartView>
@@ -86,6 +87,16 @@ QPushButton* UseButton(QWidget* parent, const QString& name)
     return button;
 }
 
+// Every "Use" button reads alike on screen; its row or column tells them
+// apart, so a screen reader names it with the case it takes over.
+void NameUseButton(QWidget* button, const QString& caseLabel)
+{
+    const QString hint = QStringLiteral("Enter %1 in the main window").arg(caseLabel);
+    button->setToolTip(hint);
+    button->setAccessibleName(QStringLiteral("Use ") + caseLabel);
+    button->setAccessibleDescription(hint);
+}
+
 } // namespace
 
 TCompareForm::TCompareForm(QWidget* parent)
@@ -115,6 +126,7 @@ TCompareForm::TCompareForm(QWidget* parent)
         = new QLabel(QStringLiteral("Regulations (holding time and contingency from each):"), page);
     pageLayout->addWidget(regulations);
     m_regulationTable = MakeTable(page, "RegulationTable");
+    regulations->setBuddy(m_regulationTable);
     m_regulationTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     pageLayout->addWidget(m_regulationTable);
 
@@ -122,6 +134,7 @@ TCompareForm::TCompareForm(QWidget* parent)
     pageLayout->addWidget(levels);
     auto* row = new QHBoxLayout;
     m_levelTable = MakeTable(page, "LevelTable");
+    levels->setBuddy(m_levelTable);
     m_levelTable->verticalHeader()->hide();
     row->addWidget(m_levelTable, 5);
 
@@ -157,6 +170,9 @@ TCompareForm::TCompareForm(QWidget* parent)
     view->setObjectName(QStringLiteral("CompareChart"));
     view->setRenderHint(QPainter::Antialiasing);
     view->setMinimumWidth(360);
+    view->setAccessibleName(QStringLiteral("Flight level chart"));
+    view->setAccessibleDescription(
+        QStringLiteral("The key figure of every flight level, the best one marked"));
     row->addWidget(view, 4);
     pageLayout->addLayout(row, 1);
 
@@ -166,6 +182,7 @@ TCompareForm::TCompareForm(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_stack);
     ShowMessage(QString());
+    NameControlsForAccessibility(this);
 }
 
 void TCompareForm::ShowMessage(const QString& message)
@@ -228,6 +245,7 @@ void TCompareForm::FillRegulationTable()
             connect(use, &QPushButton::clicked, this, [this, col] { emit UseRegulation(col); });
             t->setCellWidget(5, col, use);
         }
+        NameUseButton(t->cellWidget(5, col), Q(c.label));
     }
     t->resizeRowsToContents();
     int height = t->horizontalHeader()->height() + 2 * t->frameWidth();
@@ -268,6 +286,7 @@ void TCompareForm::FillLevelTable()
             connect(use, &QPushButton::clicked, this, [this, row] { emit UseLevel(row); });
             t->setCellWidget(row, 5, use);
         }
+        NameUseButton(t->cellWidget(row, 5), Q(c.label));
     }
     t->resizeColumnsToContents();
     t->horizontalHeader()->setSectionResizeMode(4, QHeaderView::Stretch);

@@ -1,6 +1,7 @@
 #include "ui/DispatchSheetDialog.h"
 
 #include "ui/Controls.h"
+#include "ui/accessible/accessible_names.h"
 
 #include <QBuffer>
 #include <QFormLayout>
@@ -45,10 +46,11 @@ void Write(const QString& path, std::string_view bytes, const std::vector<RunInp
     }
 }
 
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption)
+QPushButton* Button(QWidget* parent, const char* name, const QString& caption, const QString& hint)
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
+    button->setToolTip(hint);
     button->setAutoDefault(false);
     return button;
 }
@@ -79,11 +81,17 @@ TDispatchSheetDialog::TDispatchSheetDialog(IDialogs& dialogs, std::vector<RunInp
     m_preview->setObjectName(QStringLiteral("SheetPreview"));
     m_preview->setOpenLinks(false);
     m_preview->setMinimumSize(480, 360);
+    m_preview->setAccessibleName(QStringLiteral("Dispatch sheet"));
+    m_preview->setAccessibleDescription(QStringLiteral("The sheet as it is saved and printed"));
 
-    QPushButton* saveHtml = Button(this, "SaveHtmlButton", QStringLiteral("Save as &HTML..."));
-    QPushButton* savePdf = Button(this, "SavePdfButton", QStringLiteral("Save as P&DF..."));
-    QPushButton* print = Button(this, "PrintButton", QStringLiteral("&Print..."));
-    QPushButton* close = Button(this, "CloseButton", QStringLiteral("Close"));
+    QPushButton* saveHtml = Button(this, "SaveHtmlButton", QStringLiteral("Save as &HTML..."),
+        QStringLiteral("Save the sheet as a web page"));
+    QPushButton* savePdf = Button(this, "SavePdfButton", QStringLiteral("Save as P&DF..."),
+        QStringLiteral("Save the sheet as a PDF file"));
+    QPushButton* print
+        = Button(this, "PrintButton", QStringLiteral("&Print..."), QStringLiteral("Print the sheet"));
+    QPushButton* close
+        = Button(this, "CloseButton", QStringLiteral("Close"), QStringLiteral("Close the dispatch sheet"));
     connect(saveHtml, &QPushButton::clicked, this, &TDispatchSheetDialog::SaveHtml);
     connect(savePdf, &QPushButton::clicked, this, &TDispatchSheetDialog::SavePdf);
     connect(print, &QPushButton::clicked, this, &TDispatchSheetDialog::Print);
@@ -102,6 +110,7 @@ TDispatchSheetDialog::TDispatchSheetDialog(IDialogs& dialogs, std::vector<RunInp
     // About an A4 page's width on screen; the height stays within a small
     // screen.
     resize(840, 740);
+    NameControlsForAccessibility(this);
 }
 
 void TDispatchSheetDialog::SetRun(const DispatchSheetInput& run)

@@ -2,8 +2,11 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 
+class QPushButton;
 class QTextBrowser;
+class QUrl;
 
 namespace mirovax {
 
@@ -24,12 +27,25 @@ public:
 
     QString loadedFile() const { return m_loadedFile; }
     QTextBrowser* browser() const { return m_browser; }
+    // The topic shown, by its anchor; empty before any.
+    QString currentTopic() const;
 
 private:
     bool load(const QString& helpFile);
+    // Shows a topic and records it as the latest visited: the topics ahead
+    // of the one shown, which Forward would return to, are dropped.
+    void visit(const QString& anchor);
+    void followLink(const QUrl& url);
+    void step(int by);
+    void showCurrent();
 
     QTextBrowser* m_browser;
+    QPushButton* m_back;
+    QPushButton* m_forward;
     QString m_loadedFile;
+    // Visited topics in order; m_current indexes the one shown.
+    QStringList m_topics;
+    qsizetype m_current = -1;
 };
 
 } // namespace mirovax

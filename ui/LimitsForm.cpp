@@ -88,6 +88,10 @@ TMarginGauge::TMarginGauge(const LimitMargin& margin, TGaugeLevel level, QWidget
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setToolTip(Q(margin.name));
+    setAccessibleName(Q(margin.name));
+    setAccessibleDescription(QStringLiteral("%1 kg of %2 kg, margin %3 kg")
+                                 .arg(Q(FormatRounded(margin.value)), Q(FormatRounded(margin.limit)),
+                                     Q(FormatRounded(margin.margin))));
 }
 
 QSize TMarginGauge::sizeHint() const

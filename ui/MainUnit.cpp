@@ -1,6 +1,7 @@
 #include "ui/MainUnit.h"
 
 #include "engine/input_rules.h"
+#include "engine/window_captions.h"
 #include "refdata/airplane.h"
 #include "refdata/airports.h"
 #include "ui/AboutUnit.h"
@@ -401,8 +402,10 @@ void TMainForm::ModeSelectorChange()
     Edit(3)->setEnabled(rule->tripDistanceEnabled);
     Edit(4)->setEnabled(rule->payloadEnabled);
     QLabel* label11 = NumberedLabel(11);
-    if (rule->label11)
+    if (rule->label11) {
         label11->setText(Q(*rule->label11));
+        NumberedLabel(13)->setAccessibleName(Q(ValueLabelName(13, rule->mode)));
+    }
     for (QWidget* w :
         {static_cast<QWidget*>(m_resultsBox->findChild<QLabel*>(QStringLiteral("StaticText39"))),
             static_cast<QWidget*>(label11), static_cast<QWidget*>(NumberedLabel(12)),

@@ -4,10 +4,12 @@
 #include "ui/MainUnit.h"
 
 #include "engine/input_rules.h"
+#include "engine/window_captions.h"
 #include "report/report_model.h"
 #include "ui/Controls.h"
 #include "ui/Pictures.h"
 #include "ui/WindowFont.h"
+#include "ui/accessible/accessible_names.h"
 #include "ui/reportview/report_view.h"
 
 #include <QAction>
@@ -148,6 +150,7 @@ void TMainForm::CreateControls()
     CreateAirplaneDataBox(client);
     CreateToolBar(client);
     SetTabOrder();
+    NameControlsForAccessibility(this);
 }
 
 void TMainForm::CreateMenu()
@@ -257,6 +260,8 @@ void TMainForm::CreateAirplaneBox(QWidget* client)
         = Selector(m_airplaneBox, "AirplaneSelector", QStringLiteral("Select Airplane"), 8, 16, 217);
     m_viewAirplaneDataButton = Disabled(Button(m_airplaneBox, "ViewAirplaneDataButton",
         QStringLiteral("View &Data"), QStringLiteral("View Airplane Data"), 8, 40));
+    // No caption stands beside the selector; its box names it.
+    m_airplaneSelector->setAccessibleName(m_airplaneBox->title());
 }
 
 namespace {
@@ -279,6 +284,8 @@ TEdit* MakeEdit(QWidget* parent, const EditRow& row, int left)
     edit->setGeometry(left, row.top, 65, kEditHeight);
     edit->setText(QString::fromLatin1(row.text));
     edit->setToolTip(QString::fromLatin1(row.hint));
+    // Named by the caption beside it, as messages name it.
+    edit->setAccessibleName(Q(FieldCaption(row.number)));
     edit->setCharLimit(row.charLimit);
     edit->setUpperCase(row.upperCase);
     return edit;
@@ -292,9 +299,9 @@ void TMainForm::CreateRouteBox(QWidget* client)
         = Disabled(GroupBox(client, "RouteBox", QStringLiteral("Route"), QRect(248, 32, 273, 73), 107));
     m_edits.assign(15, nullptr);
 
-    StaticText(m_routeBox, 1, 8, 24);
-    StaticText(m_routeBox, 2, 8, 48);
-    StaticText(m_routeBox, 3, 120, 24);
+    StaticText(m_routeBox, FieldCaptionNumber(1), 8, 24);
+    StaticText(m_routeBox, FieldCaptionNumber(2), 8, 48);
+    StaticText(m_routeBox, FieldCaptionNumber(3), 120, 24);
     StaticText(m_routeBox, 4, 248, 24);
     static constexpr EditRow kRows[] = {
         {1, 40, 16, "KSFO", "Origination ICAO Code", 4, true},
@@ -315,35 +322,35 @@ void TMainForm::CreateDataBox(QWidget* client)
     // Caption, field 72 px to its right, unit 72 px further; captions and
     // units stand 8 px below the field's top so their text lines up.
     struct Row {
-        int captionNumber;
         EditRow field;
         int unitNumber; // 0: no unit
     };
     static constexpr Row kRows[] = {
-        {5, {4, 8, 40, "12000", "Payload", 6, false}, 9},
-        {6, {5, 8, 64, "310", "Flight Level", 3, false}, 0},
-        {7, {6, 8, 88, "-46", "Outside Air Temperature", 3, false}, 10},
-        {8, {7, 8, 112, "0", "Wind (HW = +, TW = -)", 4, false}, 11},
-        {24, {14, 8, 136, "Edit14", "Maximum Allowable Takeoff Weight", 6, false}, 25},
-        {27, {15, 8, 160, "Edit15", "Maximum Allowable Landing Weight", 6, false}, 26},
-        {12, {8, 248, 16, "KSEA", "Alternate ICAO Code", 4, true}, 0},
-        {13, {9, 248, 40, "433", "Alternate Elevation", 5, false}, 16},
-        {14, {10, 248, 64, "5", "Alternate Distance", 4, false}, 17},
-        {15, {11, 248, 88, "45", "Holding Time", 2, false}, 18},
-        {19, {12, 248, 112, "1500", "Holding Altitude", 5, false}, 20},
-        {21, {13, 248, 136, "0", "Contingency Fuel", 2, false}, 22},
+        {{4, 8, 40, "12000", "Payload", 6, false}, 9},
+        {{5, 8, 64, "310", "Flight Level", 3, false}, 0},
+        {{6, 8, 88, "-46", "Outside Air Temperature", 3, false}, 10},
+        {{7, 8, 112, "0", "Wind (HW = +, TW = -)", 4, false}, 11},
+        {{14, 8, 136, "Edit14", "Maximum Allowable Takeoff Weight", 6, false}, 25},
+        {{15, 8, 160, "Edit15", "Maximum Allowable Landing Weight", 6, false}, 26},
+        {{8, 248, 16, "KSEA", "Alternate ICAO Code", 4, true}, 0},
+        {{9, 248, 40, "433", "Alternate Elevation", 5, false}, 16},
+        {{10, 248, 64, "5", "Alternate Distance", 4, false}, 17},
+        {{11, 248, 88, "45", "Holding Time", 2, false}, 18},
+        {{12, 248, 112, "1500", "Holding Altitude", 5, false}, 20},
+        {{13, 248, 136, "0", "Contingency Fuel", 2, false}, 22},
     };
 
-    StaticText(m_dataBox, 23, 8, 24);
+    QLabel* regulations = StaticText(m_dataBox, 23, 8, 24);
     m_regulationSelector
         = Selector(m_dataBox, "RegulationSelector", QStringLiteral("Select Regulations"), 80, 16, 145);
+    regulations->setBuddy(m_regulationSelector);
     for (const RegulationPreset& preset : RegulationPresets())
         m_regulationSelector->addItem(Q(preset.name));
     m_regulationSelector->setCurrentIndex(1); // "FAR Domestic"
 
     for (const Row& row : kRows) {
         const EditRow& f = row.field;
-        StaticText(m_dataBox, row.captionNumber, f.left, f.top + 8);
+        StaticText(m_dataBox, FieldCaptionNumber(f.number), f.left, f.top + 8);
         m_edits[static_cast<size_t>(f.number - 1)] = MakeEdit(m_dataBox, f, f.left + 72);
         if (row.unitNumber != 0)
             StaticText(m_dataBox, row.unitNumber, f.left + 144, f.top + 8);
@@ -356,8 +363,9 @@ void TMainForm::CreateControlBox(QWidget* client)
 {
     m_controlBox
         = Disabled(GroupBox(client, "ControlBox", QStringLiteral("Control"), QRect(8, 312, 513, 57), 109));
-    StaticText(m_controlBox, 28, 8, 24);
+    QLabel* solveFor = StaticText(m_controlBox, 28, 8, 24);
     m_modeSelector = Selector(m_controlBox, "ModeSelector", QStringLiteral("Select Mode"), 64, 16, 145);
+    solveFor->setBuddy(m_modeSelector);
     for (const ModeRule& rule : ModeRules())
         m_modeSelector->addItem(Q(rule.mode));
     m_modeSelector->setCurrentIndex(0);
@@ -431,7 +439,12 @@ void TMainForm::CreateResultsBox(QWidget* client)
     };
     for (const Value& v : kValues) {
         const QString name = NumberedName("Label", v.number);
-        MakeLabel(m_resultsBox, name, name, v.left, v.top, v.width, kValueLabelHeight);
+        QLabel* label = MakeLabel(m_resultsBox, name, name, v.left, v.top, v.width, kValueLabelHeight);
+        // Label11 is the maximum's caption, the others are read by their
+        // row and unit.
+        if (v.number != 11)
+            label->setAccessibleName(
+                Q(ValueLabelName(v.number, m_modeSelector->currentText().toStdString())));
     }
     for (const char* hidden : {"StaticText39", "Label11", "Label12", "Label13"})
         m_resultsBox->findChild<QWidget*>(QString::fromLatin1(hidden))->hide();
@@ -448,7 +461,10 @@ void TMainForm::CreateReportBox(QWidget* client)
     ConfigureReportView(m_richEdit);
     m_richEdit->setPlainText(QStringLiteral("RichEdit"));
     m_richEdit->setProperty("helpContext", 111);
-    m_reportDoneButton = Button(m_reportBox, "ReportDoneButton", QStringLiteral("Done"), QString(), 8, 552);
+    m_richEdit->setAccessibleName(m_reportBox->title());
+    m_richEdit->setAccessibleDescription(QStringLiteral("The mission report as it is saved and printed"));
+    m_reportDoneButton = Button(
+        m_reportBox, "ReportDoneButton", QStringLiteral("Done"), QStringLiteral("Close Report"), 8, 552);
 }
 
 void TMainForm::CreateAirplaneDataBox(QWidget* client)
@@ -466,6 +482,7 @@ void TMainForm::CreateAirplaneDataBox(QWidget* client)
         StaticText(m_airplaneDataBox, 29 + row, 16, top);
         const QString name = NumberedName("Label", row + 1);
         QLabel* value = MakeLabel(m_airplaneDataBox, name, name, 152, top, 350, kValueLabelHeight);
+        value->setAccessibleName(Q(ValueLabelName(row + 1, {})));
         // A long source reference wraps into the free space below it rather
         // than being cut at the box's edge.
         if (row == 9) {
@@ -473,8 +490,8 @@ void TMainForm::CreateAirplaneDataBox(QWidget* client)
             value->resize(350, 465 - top);
         }
     }
-    m_airplaneDataDoneButton
-        = Button(m_airplaneDataBox, "AirplaneDataDoneButton", QStringLiteral("Done"), QString(), 8, 472);
+    m_airplaneDataDoneButton = Button(m_airplaneDataBox, "AirplaneDataDoneButton", QStringLiteral("Done"),
+        QStringLiteral("Close Airplane Data"), 8, 472);
 }
 
 void TMainForm::SetTabOrder()

@@ -206,10 +206,10 @@ constexpr OptionHelp kPayloadRangeOptions[] = {
     {"--airplane", "pick another airplane type, as in solve"},
     {"--set", "replace a field's text, as in solve"},
     {"--tables", kTablesHelp},
-    {"--csv", "\"payload,range,limitedBy,corner\" and a line per point"},
+    {"--csv", "\"payload,range,limitedBy,corner,bindsFromHere\" and a line per point"},
     {"--json",
         "{\"points\": [{\"payload\": ..., \"range\": ...,\n"
-        "\"limitedBy\": ...}, ...]}, numbers at full precision"},
+        "\"limitedBy\": ..., \"bindsFromHere\": ...}, ...]}, numbers at full precision"},
     {"--svg",
         "write the diagram as an SVG picture to FILE (\"-\":\n"
         "standard output), with the setup's mission marked"},
@@ -286,7 +286,8 @@ const CommandDef kCommands[] = {
         "the Maximum Range search runs for evenly spaced payloads from the largest\n"
         "that the zero fuel weight and the allowable landing weight allow down to\n"
         "zero, plus the corners where the binding limit changes. Each point gives\n"
-        "the payload (kg), the range (NM) and the limit that ends the search.\n",
+        "the payload (kg), the range (NM) and the limit that ends the search; each\n"
+        "corner the limit that binds from it on.\n",
         kPayloadRangeOptions,
         "Without --csv, --json or --svg a table is printed, and where the setup's\n"
         "mission (payload over trip distance) lies. At most one of them is allowed.\n",

@@ -70,11 +70,11 @@ std::string FormatPayloadRangeTable(const PayloadRangeRun& run)
     bool anyCorner = false;
     for (const PayloadRangePoint& p : run.diagram) {
         out += PadLeft(FormatRounded(p.payload), 12) + "  " + PadLeft(FormatRounded(p.range), 10) + "  "
-            + p.limitedBy + (p.corner ? " *" : "") + "\n";
+            + p.limitedBy + (p.corner ? "  * " + p.bindsFromHere : "") + "\n";
         anyCorner = anyCorner || p.corner;
     }
     if (anyCorner)
-        out += "* the binding limit changes here\n";
+        out += "* a corner, and the limit that binds from it on\n";
     out += "Mission: " + FormatRounded(run.mission.payload) + " kg over " + FormatRounded(run.mission.range)
         + " NM, " + (run.missionInside ? "inside" : "outside") + " the envelope.\n";
     return out;

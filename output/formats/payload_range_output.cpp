@@ -33,10 +33,10 @@ constexpr double kPlotWidth = kWidth - kLeft - kRight, kPlotHeight = kHeight - k
 
 std::string PayloadRangeCsv(const std::vector<PayloadRangePoint>& diagram)
 {
-    std::string out = "payload,range,limitedBy,corner\n";
+    std::string out = "payload,range,limitedBy,corner,bindsFromHere\n";
     for (const PayloadRangePoint& p : diagram) {
         out += FormatRoundTrip(p.payload) + "," + FormatRoundTrip(p.range) + "," + CsvField(p.limitedBy) + ","
-            + (p.corner ? "1" : "0") + "\n";
+            + (p.corner ? "1" : "0") + "," + CsvField(p.bindsFromHere) + "\n";
     }
     return out;
 }
@@ -49,7 +49,10 @@ std::string PayloadRangeJson(const std::vector<PayloadRangePoint>& diagram)
         if (i > 0)
             out += ", ";
         out += "{\"payload\": " + JsonNumber(p.payload) + ", \"range\": " + JsonNumber(p.range)
-            + ", \"limitedBy\": " + JsonString(p.limitedBy) + "}";
+            + ", \"limitedBy\": " + JsonString(p.limitedBy);
+        if (p.corner)
+            out += ", \"bindsFromHere\": " + JsonString(p.bindsFromHere);
+        out += "}";
     }
     return out + "]}\n";
 }
@@ -142,7 +145,7 @@ std::string PayloadRangeSvg(const std::vector<PayloadRangePoint>& diagram,
             out += "<circle cx=\"" + SvgCoord(px) + "\" cy=\"" + SvgCoord(py)
                 + "\" r=\"4\" fill=\"white\" stroke=\"#2a6fdb\" stroke-width=\"2\"/>\n";
             out += "<text x=\"" + SvgCoord(tx) + "\" y=\"" + SvgCoord(ty) + "\" text-anchor=\"" + anchor
-                + "\">" + MarkupText(p.limitedBy) + "</text>\n";
+                + "\">" + MarkupText(p.bindsFromHere) + "</text>\n";
             out += "<text x=\"" + SvgCoord(tx) + "\" y=\"" + SvgCoord(ty + 13) + "\" text-anchor=\"" + anchor
                 + "\" font-size=\"10\" fill=\"#555555\">" + FormatRounded(p.payload) + " kg, "
                 + FormatRounded(p.range) + " NM</text>\n";

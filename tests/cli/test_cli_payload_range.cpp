@@ -96,26 +96,40 @@ TEST_F(CliPayloadRangeTest, OutputsNameTheCornersAndPlaceTheMission)
     ASSERT_EQ(Run({"payload-range", m_setup, "--points", "5"}, &out, &err), kExitValid) << err;
     EXPECT_TRUE(Contains(out, "Worked.MRX: WORKED-1, Test airframe (Test engine)\n")) << out;
     EXPECT_TRUE(Contains(out, "Payload (kg)  Range (NM)  Limited by\n")) << out;
-    EXPECT_TRUE(Contains(out, "        7000           0  Zero Fuel Weight *\n")) << out;
+    EXPECT_TRUE(Contains(out, "        7000           0  Zero Fuel Weight  * Zero Fuel Weight\n")) << out;
     EXPECT_TRUE(Contains(out, "Mission: 5000 kg over 594 NM, inside the envelope.\n")) << out;
     EXPECT_TRUE(err.empty()) << err;
 
     ASSERT_EQ(Run({"payload-range", m_setup, "--points=5", "--set", "matow=24000"}, &out, &err), kExitValid);
-    EXPECT_TRUE(Contains(out, "  Maximum Takeoff Weight *\n")) << out;
+    // Each corner names the limit that binds from it on: the tank corner,
+    // where both limits meet, the tank.
+    EXPECT_TRUE(Contains(out, "  Maximum Takeoff Weight  * Maximum Takeoff Weight\n")) << out;
     EXPECT_TRUE(Contains(out, "        4000 ")) << out;
+    EXPECT_TRUE(Contains(out, "  Maximum Takeoff Weight  * Tank Capacity\n")) << out;
     EXPECT_TRUE(Contains(out, "           0  ")) << out;
+    EXPECT_TRUE(Contains(out, "  Tank Capacity  * Ferry Range\n")) << out;
     EXPECT_TRUE(Contains(out, "Mission: 5000 kg over 594 NM, outside the envelope.\n")) << out;
 
     ASSERT_EQ(Run({"payload-range", m_setup, "--points", "2", "--set", "matow=24000", "--json"}, &out), 0);
     EXPECT_EQ(
-        out.rfind("{\"points\": [{\"payload\": 7000, \"range\": 0, \"limitedBy\": \"Zero Fuel Weight\"}", 0),
+        out.rfind("{\"points\": [{\"payload\": 7000, \"range\": 0, \"limitedBy\": \"Zero Fuel Weight\", "
+                  "\"bindsFromHere\": \"Zero Fuel Weight\"}",
+            0),
         0u)
         << out;
     EXPECT_TRUE(Contains(out, "{\"payload\": 4000, \"range\": ")) << out;
-    EXPECT_TRUE(Contains(out, "\"limitedBy\": \"Tank Capacity\"}]}\n")) << out;
+    EXPECT_TRUE(
+        Contains(out, "\"limitedBy\": \"Maximum Takeoff Weight\", \"bindsFromHere\": \"Tank Capacity\"}"))
+        << out;
+    EXPECT_TRUE(Contains(out, "\"limitedBy\": \"Tank Capacity\", \"bindsFromHere\": \"Ferry Range\"}]}\n"))
+        << out;
 
     ASSERT_EQ(Run({"payload-range", m_setup, "--csv"}, &out), kExitValid);
-    EXPECT_EQ(out.rfind("payload,range,limitedBy,corner\n7000,0,Zero Fuel Weight,1\n", 0), 0u) << out;
+    EXPECT_EQ(
+        out.rfind(
+            "payload,range,limitedBy,corner,bindsFromHere\n7000,0,Zero Fuel Weight,1,Zero Fuel Weight\n", 0),
+        0u)
+        << out;
     // 50 payloads by default, and the zero-range point on top.
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1 + 50 + 1);
 
@@ -175,11 +189,10 @@ TEST_F(CliPayloadRangeTest, RefusalsHaveTheStatusesOfSolve)
     };
     const Case cases[] = {
         {{"payload-range", m_setup, "--set", "flight-level="}, kExitInputsUnusable,
-            "Worked.MRX: The diagram cannot be drawn: Flight Level (Edit5) is empty."},
-        {{"payload-range", m_setup, "--set", "oat=4-5"}, kExitInputsUnusable, "OAT (Edit6) is not a number."},
+            "Worked.MRX: The diagram cannot be drawn: Flight Level is empty."},
+        {{"payload-range", m_setup, "--set", "oat=4-5"}, kExitInputsUnusable, "OAT is not a number."},
         // Edit8 is never converted, yet Execute refuses to run without it.
-        {{"payload-range", m_setup, "--set", "alternate="}, kExitInputsUnusable,
-            "Alternate (Edit8) is empty."},
+        {{"payload-range", m_setup, "--set", "alternate="}, kExitInputsUnusable, "Alternate is empty."},
         {{"payload-range", m_setup, "--airplane", "B747"}, kExitInputsUnusable, "type \"B747\" is not in"},
         {{"payload-range", m_setup, "--set", "malw=15000"}, kExitArithmeticFault,
             "even without payload the landing weight"},

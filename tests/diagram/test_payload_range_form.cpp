@@ -108,13 +108,15 @@ void TestPayloadRangeForm::seriesHoldTheComputedDiagram()
     QCOMPARE(corners->points(), Points(expected, true));
     QCOMPARE(mission->points(), QList<QPointF>{QPointF(300, 5000)});
 
-    // The worked corners: payload limit, takeoff weight, tank corner, ferry.
+    // The worked corners, each named by the limit that binds from it on:
+    // payload limit, takeoff weight, the tank from the tank corner (where
+    // both limits meet), and the ferry range. No two read alike.
     const QStringList labels = form.CornerLabels();
     QCOMPARE(labels.size(), 4);
     QVERIFY2(labels[0].startsWith("Zero Fuel Weight\n7000 kg, 0 NM"), qPrintable(labels[0]));
     QVERIFY2(labels[1].startsWith("Maximum Takeoff Weight\n7000 kg, "), qPrintable(labels[1]));
-    QVERIFY2(labels[2].startsWith("Maximum Takeoff Weight\n4000 kg, "), qPrintable(labels[2]));
-    QVERIFY2(labels[3].startsWith("Tank Capacity\n0 kg, "), qPrintable(labels[3]));
+    QVERIFY2(labels[2].startsWith("Tank Capacity\n4000 kg, "), qPrintable(labels[2]));
+    QVERIFY2(labels[3].startsWith("Ferry Range\n0 kg, "), qPrintable(labels[3]));
 
     // A second record replaces the first, labels included.
     TMissionData lighter = md;
@@ -154,7 +156,7 @@ void TestPayloadRangeForm::unusableEntriesReplaceTheChart()
     texts.edit(5) = "";
     form.SetInputs(Worked(), texts);
     QVERIFY(!form.DiagramShown());
-    QCOMPARE(form.Message(), QString("The diagram cannot be drawn: Flight Level (Edit5) is empty."));
+    QCOMPARE(form.Message(), QString("The diagram cannot be drawn: Flight Level is empty."));
     QVERIFY(form.Diagram().empty());
     QVERIFY(form.CornerLabels().isEmpty());
     for (auto* button : form.findChildren<QPushButton*>())
@@ -170,7 +172,7 @@ void TestPayloadRangeForm::unusableEntriesReplaceTheChart()
     texts.edit(5) = "310";
     texts.edit(14) = "Edit14"; // no airplane loaded yet
     form.SetInputs(Worked(), texts);
-    QCOMPARE(form.Message(), QString("The diagram cannot be drawn: MATOW (Edit14) is not a number."));
+    QCOMPARE(form.Message(), QString("The diagram cannot be drawn: MATOW is not a number."));
 
     texts.edit(14) = "24000";
     form.SetInputs(Worked(), texts);

@@ -25,21 +25,21 @@ TEST(PayloadRangeInputs, NamesTheFieldByCaption)
         const char* text;
         const char* message;
     } cases[] = {
-        {5, "", "The diagram cannot be drawn: Flight Level (Edit5) is empty."},
-        {5, "   ", "The diagram cannot be drawn: Flight Level (Edit5) is empty."},
-        {5, "3x0", "The diagram cannot be drawn: Flight Level (Edit5) is not a number."},
-        {3, "", "The diagram cannot be drawn: Distance (Edit3) is empty."},
-        {4, "1,5", "The diagram cannot be drawn: Payload (Edit4) is not a number."},
-        {6, "-", "The diagram cannot be drawn: OAT (Edit6) is not a number."},
-        {7, "5 ", "The diagram cannot be drawn: Wind (Edit7) is not a number."},
-        {8, "", "The diagram cannot be drawn: Alternate (Edit8) is empty."},
-        {9, "", "The diagram cannot be drawn: Elevation (Edit9) is empty."},
-        {10, "nan", "The diagram cannot be drawn: Alternate Distance (Edit10) is not a number."},
-        {11, "", "The diagram cannot be drawn: Holding Time (Edit11) is empty."},
-        {12, "1e", "The diagram cannot be drawn: Hold. Altitude (Edit12) is not a number."},
-        {13, "", "The diagram cannot be drawn: Cont Fuel (Edit13) is empty."},
-        {14, "Edit14", "The diagram cannot be drawn: MATOW (Edit14) is not a number."},
-        {15, "", "The diagram cannot be drawn: MALW (Edit15) is empty."},
+        {5, "", "The diagram cannot be drawn: Flight Level is empty."},
+        {5, "   ", "The diagram cannot be drawn: Flight Level is empty."},
+        {5, "3x0", "The diagram cannot be drawn: Flight Level is not a number."},
+        {3, "", "The diagram cannot be drawn: Distance is empty."},
+        {4, "1,5", "The diagram cannot be drawn: Payload is not a number."},
+        {6, "-", "The diagram cannot be drawn: OAT is not a number."},
+        {7, "5 ", "The diagram cannot be drawn: Wind is not a number."},
+        {8, "", "The diagram cannot be drawn: Alternate is empty."},
+        {9, "", "The diagram cannot be drawn: Elevation is empty."},
+        {10, "nan", "The diagram cannot be drawn: Alternate Distance is not a number."},
+        {11, "", "The diagram cannot be drawn: Holding Time is empty."},
+        {12, "1e", "The diagram cannot be drawn: Hold. Altitude is not a number."},
+        {13, "", "The diagram cannot be drawn: Cont Fuel is empty."},
+        {14, "Edit14", "The diagram cannot be drawn: MATOW is not a number."},
+        {15, "", "The diagram cannot be drawn: MALW is empty."},
     };
     for (const Case& c : cases) {
         InputTexts texts = DefaultTexts();
@@ -67,10 +67,8 @@ TEST(PayloadRangeInputs, RefusesExactlyWhenTheRunRefuses)
     InputTexts both = DefaultTexts();
     both.edit(9) = "";
     both.edit(14) = "x";
-    EXPECT_EQ(UnusableFieldMessage(both).value_or(""),
-        "The diagram cannot be drawn: MATOW (Edit14) is not a number.");
+    EXPECT_EQ(UnusableFieldMessage(both).value_or(""), "The diagram cannot be drawn: MATOW is not a number.");
     both.edit(14) = "78000";
     both.edit(8) = "";
-    EXPECT_EQ(
-        UnusableFieldMessage(both).value_or(""), "The diagram cannot be drawn: Elevation (Edit9) is empty.");
+    EXPECT_EQ(UnusableFieldMessage(both).value_or(""), "The diagram cannot be drawn: Elevation is empty.");
 }

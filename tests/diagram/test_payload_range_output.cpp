@@ -15,9 +15,11 @@ namespace {
 // 1000 NM, tank corner at 4000 kg and 2500 NM, ferry range 3000 NM.
 std::vector<PayloadRangePoint> SmallDiagram()
 {
-    return {{7000, 0, "Zero Fuel Weight", true}, {7000, 1000, "Maximum Takeoff Weight", true},
-        {5500, 1750, "Maximum Takeoff Weight", false}, {4000, 2500, "Maximum Takeoff Weight", true},
-        {0, 3000, "Tank Capacity", true}};
+    return {{7000, 0, "Zero Fuel Weight", true, "Zero Fuel Weight"},
+        {7000, 1000, "Maximum Takeoff Weight", true, "Maximum Takeoff Weight"},
+        {5500, 1750, "Maximum Takeoff Weight", false, ""},
+        {4000, 2500, "Maximum Takeoff Weight", true, "Tank Capacity"},
+        {0, 3000, "Tank Capacity", true, "Ferry Range"}};
 }
 
 double ReadDouble(const std::string& text)
@@ -44,10 +46,11 @@ std::string Next(const std::string& text, size_t& at, const std::string& open, c
 
 TEST(PayloadRangeOutput, JsonHasTheExactShapeAndEscapesTheLimit)
 {
-    const std::vector<PayloadRangePoint> diagram
-        = {{7000, 0, "Zero Fuel Weight", true}, {0.1, 1234.5678901234567, "A \"b\"\\\n\x01", false}};
+    const std::vector<PayloadRangePoint> diagram = {{7000, 0, "Zero Fuel Weight", true, "Zero Fuel Weight"},
+        {0.1, 1234.5678901234567, "A \"b\"\\\n\x01", false, ""}};
     EXPECT_EQ(PayloadRangeJson(diagram),
-        "{\"points\": [{\"payload\": 7000, \"range\": 0, \"limitedBy\": \"Zero Fuel Weight\"}, "
+        "{\"points\": [{\"payload\": 7000, \"range\": 0, \"limitedBy\": \"Zero Fuel Weight\", "
+        "\"bindsFromHere\": \"Zero Fuel Weight\"}, "
         "{\"payload\": 0.1, \"range\": 1234.5678901234567, \"limitedBy\": \"A "
         "\\\"b\\\"\\\\\\n\\u0001\"}]}\n");
     EXPECT_EQ(PayloadRangeJson({}), "{\"points\": []}\n");
@@ -55,12 +58,13 @@ TEST(PayloadRangeOutput, JsonHasTheExactShapeAndEscapesTheLimit)
 
 TEST(PayloadRangeOutput, CsvHasAHeaderAndQuotesWhereNeeded)
 {
-    const std::vector<PayloadRangePoint> diagram
-        = {{7000, 0, "Zero Fuel Weight", true}, {3500.25, 1e-7, "Tank, \"full\"", false}};
+    const std::vector<PayloadRangePoint> diagram = {{7000, 0, "Zero Fuel Weight", true, "Zero Fuel Weight"},
+        {3500.25, 1e-7, "Tank, \"full\"", false, ""}, {0, 2, "Tank Capacity", true, "Ferry Range"}};
     EXPECT_EQ(PayloadRangeCsv(diagram),
-        "payload,range,limitedBy,corner\n"
-        "7000,0,Zero Fuel Weight,1\n"
-        "3500.25,1e-07,\"Tank, \"\"full\"\"\",0\n");
+        "payload,range,limitedBy,corner,bindsFromHere\n"
+        "7000,0,Zero Fuel Weight,1,Zero Fuel Weight\n"
+        "3500.25,1e-07,\"Tank, \"\"full\"\"\",0,\n"
+        "0,2,Tank Capacity,1,Ferry Range\n");
 }
 
 TEST(PayloadRangeOutput, NumbersReadBackToTheSameDoubles)
@@ -73,7 +77,10 @@ TEST(PayloadRangeOutput, NumbersReadBackToTheSameDoubles)
     for (; i < diagram.size(); ++i) {
         EXPECT_EQ(ReadDouble(Next(json, at, "{\"payload\": ", ",")), diagram[i].payload);
         EXPECT_EQ(ReadDouble(Next(json, at, "\"range\": ", ",")), diagram[i].range);
-        EXPECT_EQ(Next(json, at, "\"limitedBy\": \"", "\"}"), diagram[i].limitedBy);
+        EXPECT_EQ(Next(json, at, "\"limitedBy\": \"", "\""), diagram[i].limitedBy);
+        if (diagram[i].corner) {
+            EXPECT_EQ(Next(json, at, "\"bindsFromHere\": \"", "\"}"), diagram[i].bindsFromHere);
+        }
     }
     EXPECT_EQ(json.find("{\"payload\"", at), std::string::npos) << "no more points than computed";
 
@@ -131,7 +138,7 @@ TEST(PayloadRangeOutput, AxisTicksCoverTheMaximumInRoundSteps)
 TEST(PayloadRangeOutput, SvgDrawsTheCurveCornersAndMission)
 {
     auto diagram = SmallDiagram();
-    diagram[3].limitedBy = "Takeoff & <Tank>";
+    diagram[3].bindsFromHere = "Takeoff & <Tank>";
     const std::string svg = PayloadRangeSvg(diagram, MissionPoint{6000, 1500}, "A320 & co");
     EXPECT_EQ(
         svg.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"", 0),

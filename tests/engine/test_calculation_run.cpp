@@ -1,5 +1,6 @@
 #include "engine/calculation_run.h"
 #include "engine/checked_math.h"
+#include "engine/window_captions.h"
 #include "worked_data.h"
 
 #include <gtest/gtest.h>
@@ -93,6 +94,49 @@ TEST(ShowResults, Label13OnlyInItsOwnModes)
     EXPECT_EQ(ShowResults(md, kModeMaximumPayload).label(13), "4380 kg");
     EXPECT_EQ(ShowResults(md, "maximum range").label(13), "");
     EXPECT_EQ(ShowResults(md, kModeTripTimeAndFuel).label(12), "Tank Capacity");
+}
+
+// Fields and value labels are named by the captions beside them, and a value
+// label by its unit too: the one its text shows, where it shows one.
+TEST(ValueLabelName, NamesRowColumnAndUnit)
+{
+    const struct {
+        int label;
+        std::string_view mode;
+        const char* name;
+    } cases[] = {
+        {26, kModeTripTimeAndFuel, "Trip fuel, kg"},
+        {21, kModeTripTimeAndFuel, "Trip time, hh:mm"},
+        {14, kModeTripTimeAndFuel, "True Airspeed, kts"},
+        {17, kModeTripTimeAndFuel, "Avg. Fuel Flow, kg/h"},
+        {12, kModeMaximumRange, "Limited by"},
+        {13, kModeMaximumRange, "Maximum Range, NM"},
+        {13, kModeMaximumPayload, "Maximum Payload, kg"},
+        {13, "maximum range", "Maximum"},
+        {30, kModeTripTimeAndFuel, "Landing Weight, kg"},
+        {3, "", "Dry Operating Weight"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ValueLabelName(c.label, c.mode), c.name) << "Label" << c.label << " " << c.mode;
+    EXPECT_THROW(ValueLabelName(11, kModeMaximumRange), std::out_of_range);
+    EXPECT_THROW(ValueLabelName(31, ""), std::out_of_range);
+
+    TMissionData md = WorkedMission();
+    for (std::string_view mode : {kModeMaximumRange, kModeMaximumPayload}) {
+        const ResultTexts r = ShowResults(md, mode);
+        for (int n = 13; n <= 30; ++n) {
+            const std::string& text = r.label(n);
+            const size_t blank = text.find(' ');
+            if (blank != std::string::npos) {
+                EXPECT_TRUE(ValueLabelName(n, mode).ends_with(", " + text.substr(blank + 1))) << "Label" << n;
+            }
+        }
+    }
+
+    const std::pair<int, const char*> fields[] = {{1, "From"}, {3, "Distance"}, {5, "Flight Level"},
+        {8, "Alternate"}, {10, "Alternate Distance"}, {14, "MATOW"}};
+    for (const auto& [edit, caption] : fields)
+        EXPECT_EQ(FieldCaption(edit), caption) << "Edit" << edit;
 }
 
 TEST(ExecuteCalculation, ModeTextsAreExactAndUnknownTextsRunNothing)

@@ -107,7 +107,7 @@ TEST(CompareTables, RefusesWhatARunCannotRead)
     InputTexts texts = WorkedTexts("5000");
     texts.edit(10) = "1x";
     CompareTables tables = ComputeCompareTables(airplane, texts, kModeTripTimeAndFuel);
-    EXPECT_EQ(tables.refusal, "Nothing can be compared: Alternate Distance (Edit10) is not a number.");
+    EXPECT_EQ(tables.refusal, "Nothing can be compared: Alternate Distance is not a number.");
     EXPECT_TRUE(tables.regulations.empty() && tables.levels.empty());
 
     tables = ComputeCompareTables(airplane, WorkedTexts("5000"), "Maximum range");

@@ -74,6 +74,33 @@ TEST(PayloadRange, CornersWhereTheBindingLimitChanges)
     }
 }
 
+TEST(PayloadRange, EachCornerNamesTheLimitThatBindsFromItOn)
+{
+    // At the tank corner both limits meet and the point names the takeoff
+    // weight; the corner names the tank, which binds from there on. With a
+    // takeoff limit the tank reaches first, it binds from the top corner on.
+    const struct {
+        double matow;
+        std::vector<std::string> names;
+    } cases[] = {
+        {24000, {"Zero Fuel Weight", "Maximum Takeoff Weight", "Tank Capacity", "Ferry Range"}},
+        {30000, {"Zero Fuel Weight", "Tank Capacity", "Ferry Range"}},
+    };
+    for (const auto& c : cases) {
+        TMissionData md = WorkedMission();
+        md.MATOW = c.matow;
+        std::vector<std::string> names;
+        for (const auto& p : ComputePayloadRange(md, 5)) {
+            if (p.corner) {
+                names.push_back(p.bindsFromHere);
+            } else {
+                EXPECT_EQ(p.bindsFromHere, "") << p.payload;
+            }
+        }
+        EXPECT_EQ(names, c.names) << c.matow;
+    }
+}
+
 TEST(PayloadRange, LandingLimitCapsThePayloadExactly)
 {
     TMissionData md = WorkedMission();

@@ -163,7 +163,7 @@ void TestCompareWindow::unreadableEntriesAreNamed()
     TCompareForm* compare = open();
     edit(5)->setText(QString());
     QVERIFY(!compare->TablesShown());
-    QCOMPARE(compare->Message(), QStringLiteral("Nothing can be compared: Flight Level (Edit5) is empty."));
+    QCOMPARE(compare->Message(), QStringLiteral("Nothing can be compared: Flight Level is empty."));
     edit(5)->setText(QStringLiteral("350"));
     QVERIFY(compare->TablesShown());
 }

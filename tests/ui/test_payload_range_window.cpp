@@ -197,10 +197,10 @@ void TestPayloadRangeWindow::unusableFieldIsNamed_data()
     QTest::addColumn<int>("field");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
-    QTest::newRow("empty flight level") << 5 << QString() << "Flight Level (Edit5) is empty.";
-    QTest::newRow("empty alternate") << 8 << QString() << "Alternate (Edit8) is empty.";
-    QTest::newRow("MALW not a number") << 15 << QStringLiteral("6e") << "MALW (Edit15) is not a number.";
-    QTest::newRow("empty trip distance") << 3 << QString() << "Distance (Edit3) is empty.";
+    QTest::newRow("empty flight level") << 5 << QString() << "Flight Level is empty.";
+    QTest::newRow("empty alternate") << 8 << QString() << "Alternate is empty.";
+    QTest::newRow("MALW not a number") << 15 << QStringLiteral("6e") << "MALW is not a number.";
+    QTest::newRow("empty trip distance") << 3 << QString() << "Distance is empty.";
 }
 
 void TestPayloadRangeWindow::unusableFieldIsNamed()
@@ -230,7 +230,7 @@ void TestPayloadRangeWindow::hiddenWindowWaitsUntilOpenedAgain()
     edit(5)->setText(QString());
     QVERIFY(form->DiagramShown()); // not redrawn while hidden
     open();
-    QCOMPARE(form->Message(), QStringLiteral("The diagram cannot be drawn: Flight Level (Edit5) is empty."));
+    QCOMPARE(form->Message(), QStringLiteral("The diagram cannot be drawn: Flight Level is empty."));
 }
 
 void TestPayloadRangeWindow::savesThroughTheWindowsDialogs()

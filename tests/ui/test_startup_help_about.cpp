@@ -15,10 +15,14 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
+
+#include <functional>
 
 using namespace mirovax;
 using namespace mirovax::test;
@@ -35,6 +39,7 @@ private slots:
     void startUpKeepsTheDecimalPoint();
     void tablesAreFoundBesideTheExecutableNotInTheCurrentDirectory();
     void helpOpensAtTheContents();
+    void backAndForwardFollowTheVisitedTopics();
     void missingHelpFileIsReportedByTheViewer();
     void aboutBoxShowsTheCaption();
     void exitClosesTheWindow();
@@ -234,6 +239,62 @@ void TestStartupHelpAbout::helpOpensAtTheContents()
     QCOMPARE(form.property("helpContext").toInt(), 105);
     QCOMPARE(Child<QWidget>(&form, "ResultsBox")->property("helpContext").toInt(), 110);
     QCOMPARE(Child<QWidget>(&form, "RichEdit")->property("helpContext").toInt(), 111);
+    QCOMPARE(dialogs.messageCount(), 0);
+}
+
+void TestStartupHelpAbout::backAndForwardFollowTheVisitedTopics()
+{
+    TProgramDir dir;
+    dir.copyHelpFile();
+    TScriptedDialogs dialogs;
+    TMainForm form(dialogs, dir.executable());
+    form.Help2Click();
+    THelpViewer* viewer = form.HelpViewer();
+    auto* back = Child<QPushButton>(viewer, "HelpBackButton");
+    auto* forward = Child<QPushButton>(viewer, "HelpForwardButton");
+    QScrollBar* scroll = viewer->browser()->verticalScrollBar();
+    const int atContents = scroll->value();
+    auto follow = [viewer](const char* link) {
+        emit viewer->browser()->anchorClicked(QUrl(QString::fromLatin1(link)));
+    };
+
+    // Each step: what is done, then the topic shown and which way one can go.
+    struct Step {
+        std::function<void()> act;
+        const char* topic;
+        bool back;
+        bool forward;
+    };
+    const Step steps[] = {
+        {[] {}, "contents", false, false},
+        {[&] { follow("#107"); }, "107", true, false},
+        {[&] { back->click(); }, "contents", false, true},
+        {[&] { forward->click(); }, "107", true, false},
+        {[&] { follow("#messages"); }, "messages", true, false},
+        {[&] { back->click(); }, "107", true, true},
+        {[&] { back->click(); }, "contents", false, true},
+        // A new link drops the topics ahead.
+        {[&] { follow("#108"); }, "108", true, false},
+        {[&] { back->click(); }, "contents", false, true},
+        {[&] { forward->click(); }, "108", true, false},
+        // Help opened at a topic is a visit too.
+        {[&] { viewer->showContext(form.HelpFile(), 110); }, "110", true, false},
+        {[&] { back->click(); }, "108", true, true},
+    };
+    int n = 0;
+    for (const Step& step : steps) {
+        step.act();
+        const QByteArray where = "step " + QByteArray::number(n++);
+        QVERIFY2(viewer->currentTopic() == QString::fromLatin1(step.topic), where);
+        QVERIFY2(back->isEnabled() == step.back, where);
+        QVERIFY2(forward->isEnabled() == step.forward, where);
+    }
+    // The topics are shown, not only recorded.
+    QVERIFY(scroll->value() != atContents);
+    back->click();
+    back->click();
+    QCOMPARE(viewer->currentTopic(), QStringLiteral("contents"));
+    QCOMPARE(scroll->value(), atContents);
     QCOMPARE(dialogs.messageCount(), 0);
 }
 

@@ -3,6 +3,7 @@
 #include "engine/checked_math.h"
 #include "engine/payload_range_inputs.h"
 #include "engine/text_format.h"
+#include "ui/accessible/accessible_names.h"
 
 #include <QAreaSeries>
 #include <QChart>
@@ -74,10 +75,13 @@ TPayloadRangeForm::TPayloadRangeForm(QWidget* parent)
     auto* buttons = new QHBoxLayout;
     auto* savePng = new QPushButton("Save as P&NG...", this);
     savePng->setObjectName("SavePngButton");
+    savePng->setToolTip("Save the diagram as a PNG picture");
     auto* saveSvg = new QPushButton("Save as &SVG...", this);
     saveSvg->setObjectName("SaveSvgButton");
+    saveSvg->setToolTip("Save the diagram as an SVG drawing");
     auto* print = new QPushButton("&Print...", this);
     print->setObjectName("PrintButton");
+    print->setToolTip("Print the diagram");
     buttons->addWidget(savePng);
     buttons->addWidget(saveSvg);
     buttons->addWidget(print);
@@ -123,6 +127,7 @@ TPayloadRangeForm::TPayloadRangeForm(QWidget* parent)
     layout->addWidget(m_stack, 1);
     resize(900, 640);
     ShowUnusable("No airplane and entries yet.");
+    NameControlsForAccessibility(this);
 }
 
 TPayloadRangeForm::~TPayloadRangeForm()
@@ -150,7 +155,7 @@ void TPayloadRangeForm::BuildChart()
 
     m_corners = new QScatterSeries;
     m_corners->setObjectName("Corners");
-    m_corners->setName("Limit changes");
+    m_corners->setName("Limit binding from here on");
     m_corners->setMarkerShape(QScatterSeries::MarkerShapeCircle);
     m_corners->setMarkerSize(11);
     m_corners->setBrush(Qt::white);
@@ -184,6 +189,9 @@ void TPayloadRangeForm::BuildChart()
     m_view->setObjectName("DiagramView");
     m_view->setRenderHint(QPainter::Antialiasing);
     m_view->setMinimumSize(640, 420);
+    m_view->setAccessibleName("Payload-range diagram");
+    m_view->setAccessibleDescription(
+        "The maximum range for each payload; each corner names the limit that binds from it on");
     // The labels follow their corners whenever the plot moves or resizes.
     connect(m_chart, &QChart::plotAreaChanged, this, [this] { PlaceCornerLabels(); });
 }
@@ -271,8 +279,8 @@ void TPayloadRangeForm::ShowDiagram(const QString& title, double payload, double
     for (const PayloadRangePoint& p : m_diagram) {
         if (!p.corner)
             continue;
-        auto* label = new QGraphicsSimpleTextItem(Text(p.limitedBy) + "\n" + Text(FormatRounded(p.payload))
-                + " kg, " + Text(FormatRounded(p.range)) + " NM",
+        auto* label = new QGraphicsSimpleTextItem(Text(p.bindsFromHere) + "\n"
+                + Text(FormatRounded(p.payload)) + " kg, " + Text(FormatRounded(p.range)) + " NM",
             m_chart);
         label->setFont(font);
         label->setZValue(10);

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The main window's fixed captions, and the names its fields and value
+// labels go by: the window shows them, messages name fields by them, and
+// screen readers read them.
+namespace mirovax {
+
+// The fixed caption of "StaticText" + n (1 to 51) as the main window shows
+// it: "Solve for:" for 28, "°C" for 10. Throws std::out_of_range for any
+// other n.
+std::string_view StaticTextCaption(int n);
+
+// n of the "StaticText" + n that stands beside field "Edit" + edit (1 to 15).
+int FieldCaptionNumber(int edit);
+
+// The name of field "Edit" + edit (1 to 15): the caption beside it without
+// its colon ("Flight Level"); the alternate's distance is "Alternate
+// Distance", as both distance fields are captioned "Distance:".
+std::string FieldCaption(int edit);
+
+// The unit of value label "Label" + n (12 to 30, 13 excepted: its unit is the
+// mode's) and whether the label's text carries it: the fuel column shows bare
+// numbers, the time column "hh:mm".
+struct ResultUnit {
+    std::string_view unit; // empty for the limit named in Label12
+    bool shown;
+};
+ResultUnit ResultLabelUnit(int n);
+
+// What value label "Label" + n (1 to 30, 11 excepted) holds, named by its row
+// and unit: "Trip fuel, kg", "True Airspeed, kts", "Dry Operating Weight".
+// Label13 is named by the mode's maximum ("Maximum Range, NM"), and by
+// "Maximum" alone for a mode text that names none. Throws std::out_of_range
+// for any other n.
+std::string ValueLabelName(int n, std::string_view modeText);
+
+} // namespace mirovax
