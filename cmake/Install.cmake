@@ -148,5 +148,8 @@ add_custom_target(mirovax_docs ALL DEPENDS ${MIROVAX_COMPRESSED_DOCS})
 
 install(FILES ${MIROVAX_PACKAGING_DIR}/debian/copyright ${MIROVAX_PACKAGING_BINARY_DIR}/doc/changelog.gz
         DESTINATION ${MIROVAX_DOC_DIR})
+# What lintian reports about the package and is so by design, with the reason.
+install(FILES ${MIROVAX_PACKAGING_DIR}/debian/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME mirovax)
 
 include(${CMAKE_CURRENT_LIST_DIR}/Packaging.cmake)
