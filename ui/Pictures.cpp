@@ -56,7 +56,7 @@ public:
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
     {
         const qreal ratio = painter->device() != nullptr ? painter->device()->devicePixelRatioF() : 1.0;
-        QPixmap drawn = scaledPixmap(rect.size(), mode, state, ratio);
+        const QPixmap drawn = scaledPixmap(rect.size() * ratio, mode, state, ratio);
         painter->drawPixmap(rect, drawn);
     }
 

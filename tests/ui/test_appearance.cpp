@@ -20,6 +20,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleFactory>
@@ -362,7 +363,28 @@ void TestAppearance::picturesSharpAtTwiceTheScale()
             }
         }
         QVERIFY2(mixedBlocks >= 8, qPrintable(QString::number(mixedBlocks)));
+        // Painted straight onto a surface of twice the pixels (as item views
+        // paint icons), the same drawing.
+        QImage painted(32, 32, QImage::Format_ARGB32_Premultiplied);
+        painted.fill(Qt::transparent);
+        painted.setDevicePixelRatio(2.0);
+        {
+            QPainter p(&painted);
+            icon.paint(&p, QRect(0, 0, 16, 16));
+        }
+        QCOMPARE(
+            painted.convertToFormat(QImage::Format_ARGB32), image.convertToFormat(QImage::Format_ARGB32));
     }
+
+    // On the screen, at the scale the test runs at (ctest runs it at 1 and,
+    // with QT_SCALE_FACTOR=2, at 2): the About box's picture and a tool
+    // button come out in device pixels.
+    const qreal ratio = m_window.form->devicePixelRatioF();
+    const QPixmap about = Child<QLabel>(m_window.form->AboutForm(), "ProgramIcon")->pixmap();
+    QCOMPARE(about.devicePixelRatio(), ratio);
+    QCOMPARE(about.size(), QSize(48, 48) * ratio);
+    const QPixmap button = Child<QToolButton>(m_window.form.get(), "ToolButton2")->grab();
+    QCOMPARE(button.size(), QSize(23, 22) * ratio);
 }
 
 MIROVAX_WINDOW_TEST_MAIN(TestAppearance)
