@@ -82,6 +82,37 @@ if(TARGET mirovax)
   endforeach()
   install(FILES ${MIROVAX_PACKAGING_DIR}/icons/mirovax.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+  # The software centres' entry: its release is the project's version on the
+  # date of the changelog's newest entry, and its file is named after its id.
+  file(STRINGS ${MIROVAX_PACKAGING_DIR}/debian/changelog MIROVAX_CHANGELOG_TRAILER REGEX "^ -- " LIMIT_COUNT 1)
+  if(NOT MIROVAX_CHANGELOG_TRAILER MATCHES ", ([0-9][0-9]) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) ")
+    message(FATAL_ERROR "packaging/debian/changelog: no date in \"${MIROVAX_CHANGELOG_TRAILER}\"")
+  endif()
+  set(MIROVAX_MONTHS Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+  list(FIND MIROVAX_MONTHS ${CMAKE_MATCH_2} month)
+  math(EXPR month "${month} + 1" OUTPUT_FORMAT DECIMAL)
+  string(LENGTH ${month} digits)
+  if(digits EQUAL 1)
+    set(month 0${month})
+  endif()
+  set(MIROVAX_RELEASE_DATE ${CMAKE_MATCH_3}-${month}-${CMAKE_MATCH_1})
+  set(MIROVAX_METAINFO ${MIROVAX_PACKAGING_BINARY_DIR}/invalid.mirovax.mirovax.metainfo.xml)
+  configure_file(${MIROVAX_PACKAGING_DIR}/metainfo/mirovax.metainfo.xml.in ${MIROVAX_METAINFO} @ONLY)
+  install(FILES ${MIROVAX_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+  if(MIROVAX_BUILD_TESTS)
+    find_program(APPSTREAMCLI_EXECUTABLE appstreamcli)
+    if(APPSTREAMCLI_EXECUTABLE)
+      add_test(NAME metainfo_valid COMMAND ${APPSTREAMCLI_EXECUTABLE} validate --no-net --explain ${MIROVAX_METAINFO})
+    else()
+      message(WARNING "appstreamcli not found: the software centres' entry is not validated (scripts/install-deps.sh installs it)")
+      add_test(NAME metainfo_valid COMMAND ${CMAKE_COMMAND} -E echo
+               "skipped: appstreamcli is not installed (package appstream); the metainfo is not validated")
+      set_tests_properties(metainfo_valid PROPERTIES SKIP_REGULAR_EXPRESSION "^skipped: ")
+    endif()
+    set_tests_properties(metainfo_valid PROPERTIES LABELS install)
+  endif()
 endif()
 
 # Manual pages and the package's changelog, compressed as Debian wants them:
@@ -117,5 +148,8 @@ add_custom_target(mirovax_docs ALL DEPENDS ${MIROVAX_COMPRESSED_DOCS})
 
 install(FILES ${MIROVAX_PACKAGING_DIR}/debian/copyright ${MIROVAX_PACKAGING_BINARY_DIR}/doc/changelog.gz
         DESTINATION ${MIROVAX_DOC_DIR})
+# What lintian reports about the package and is so by design, with the reason.
+install(FILES ${MIROVAX_PACKAGING_DIR}/debian/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME mirovax)
 
 include(${CMAKE_CURRENT_LIST_DIR}/Packaging.cmake)

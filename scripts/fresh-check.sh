@@ -8,7 +8,8 @@
 #               the fuzz targets);
 #   2. start:   `./scripts/start.sh` in the same root on Qt's offscreen
 #               platform: it must build and keep the window up for 10 s;
-#   3. package: `./scripts/package.sh` in the same root, then, in a second
+#   3. package: `./scripts/package.sh` in the same root (it fails on an
+#               error lintian finds in the package), then, in a second
 #               fresh root, `apt-get install --no-install-recommends` of the
 #               built package: mirovax-cli solves a setup file, mirovax starts
 #               offscreen with both installed tables open, and fontconfig

@@ -15,7 +15,7 @@ packages=(
   pandoc
   poppler-utils
   chromium
-  desktop-file-utils shared-mime-info
+  desktop-file-utils shared-mime-info appstream lintian
   file
 )
 

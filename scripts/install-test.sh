@@ -3,8 +3,9 @@
 # does) and runs the installed programs from another directory through their
 # links in bin:
 #   - the layout: program directory, relative links, desktop entry (checked by
-#     desktop-file-validate), setup-file type (compiled by
-#     update-mime-database), icons, manual pages, copyright;
+#     desktop-file-validate), software centres' entry (checked with it by
+#     appstreamcli), setup-file type (compiled by update-mime-database),
+#     icons, manual pages, copyright;
 #   - mirovax-cli lists the airplanes, computes a distance and solves a setup
 #     file with the installed tables;
 #   - mirovax (when built) started through its link on the offscreen platform
@@ -90,6 +91,14 @@ if [ "$window" = yes ]; then
     fi
   done
   need_file "$prefix/share/icons/hicolor/scalable/apps/mirovax.svg"
+
+  # The software centres' entry, checked together with the desktop entry and
+  # the icons it goes with.
+  need_file "$prefix/share/metainfo/invalid.mirovax.mirovax.metainfo.xml"
+  if command -v appstreamcli >/dev/null; then
+    appstreamcli validate-tree --no-net "$root" >"$work/appstream.log" 2>&1 \
+      || fail "appstreamcli validate-tree rejects the installed tree: $(cat "$work/appstream.log")"
+  fi
 
   # The setup-file type as shared-mime-info compiles it.
   mime=$work/mime

@@ -5,8 +5,10 @@
 #
 #     sudo apt-get install ./build-release/mirovax_*.deb
 #
-# When Debian's checkers are installed (lintian, desktop-file-validate from
-# desktop-file-utils), they are run on the package and their findings shown.
+# Debian's checker lintian then runs on the package, and an error it finds
+# fails the build (the overrides the package carries name the findings that
+# do not apply, each with its reason); desktop-file-validate checks the
+# desktop entry.
 #
 # usage: package.sh [BUILD_DIR]
 set -euo pipefail
@@ -23,11 +25,13 @@ echo
 echo "Package: $deb"
 dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
 
-if command -v lintian >/dev/null; then
-  echo
-  echo "lintian:"
-  lintian --info --display-info "$deb" || true
+echo
+echo "lintian:"
+if ! lintian --info --display-info --fail-on error "$deb"; then
+  echo "package.sh: lintian finds errors in $deb" >&2
+  exit 1
 fi
+echo "lintian: no errors"
 if command -v desktop-file-validate >/dev/null; then
   check=$(mktemp -d)
   dpkg-deb -x "$deb" "$check"

@@ -1,6 +1,7 @@
 #include "ui/LimitsForm.h"
 
 #include "engine/text_format.h"
+#include "ui/Contrast.h"
 #include "ui/Controls.h"
 
 #include <QGridLayout>
@@ -150,11 +151,6 @@ TLimitsForm::TLimitsForm(QWidget* parent)
     m_binding = MakeText(m_page, QStringLiteral("BindingLabel"));
     m_stop = MakeText(m_page, QStringLiteral("StopLabel"));
     m_stop->setWordWrap(true);
-    // Red while it is current; greyed with the rest once out of date.
-    QPalette red = m_stop->palette();
-    red.setColor(QPalette::Active, QPalette::WindowText, kExceededColour);
-    red.setColor(QPalette::Inactive, QPalette::WindowText, kExceededColour);
-    m_stop->setPalette(red);
     m_extraPayload = MakeText(m_page, QStringLiteral("ExtraPayloadLabel"));
     m_extraFuel = MakeText(m_page, QStringLiteral("ExtraFuelLabel"));
     m_outOfDateNote = MakeText(m_page, QStringLiteral("OutOfDateNote"),
@@ -249,6 +245,13 @@ void TLimitsForm::ShowLimits(const MissionLimits& limits, const QString& heading
     m_binding->setText(QStringLiteral("Binding limit: ")
         + (limits.binding.empty() ? QStringLiteral("none") : Q(limits.binding)));
     m_stop->setVisible(limits.stopped || !stopNote.isEmpty());
+    // Red while it is current, a red that reads on the window's background
+    // whether that is light or dark; greyed with the rest once out of date.
+    QPalette red = m_stop->palette();
+    const QColor stopColour = ReadableOn(kExceededColour, palette().color(QPalette::Window));
+    red.setColor(QPalette::Active, QPalette::WindowText, stopColour);
+    red.setColor(QPalette::Inactive, QPalette::WindowText, stopColour);
+    m_stop->setPalette(red);
     if (limits.stopped)
         m_stop->setText(QStringLiteral("The run was stopped by %1, exceeded by %2 kg.")
                             .arg(Q(limits.stoppedBy), Kilograms(limits.exceededBy)));

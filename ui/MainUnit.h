@@ -13,8 +13,8 @@
 #include "ui/diagram/payload_range_form.h"
 
 #include <QCoreApplication>
+#include <QIcon>
 #include <QMainWindow>
-#include <QPixmap>
 
 #include <ctime>
 #include <functional>
@@ -312,7 +312,7 @@ private:
     std::unique_ptr<TTable> m_airportTable;
     std::unique_ptr<TRunServices> m_services;
     std::unique_ptr<TRunInputFilter> m_runFilter;
-    std::vector<QPixmap> m_imageList1;
+    std::vector<QIcon> m_imageList1;
 
     // Controls, named as their object names.
     QWidget* m_client = nullptr;

@@ -108,9 +108,9 @@ void TMainForm::CreateControls()
     setWindowIcon(ProgramIcon());
     setProperty("helpContext", 105);
 
-    m_imageList1 = {DrawPicture(TPicture::LoadSetup), DrawPicture(TPicture::SaveSetup),
-        DrawPicture(TPicture::PrintReport), DrawPicture(TPicture::Help), DrawPicture(TPicture::PayloadRange),
-        DrawPicture(TPicture::Limits), DrawPicture(TPicture::Compare)};
+    m_imageList1 = {PictureIcon(TPicture::LoadSetup), PictureIcon(TPicture::SaveSetup),
+        PictureIcon(TPicture::PrintReport), PictureIcon(TPicture::Help), PictureIcon(TPicture::PayloadRange),
+        PictureIcon(TPicture::Limits), PictureIcon(TPicture::Compare)};
 
     CreateMenu();
 
@@ -165,7 +165,7 @@ void TMainForm::CreateMenu()
         a->setObjectName(QString::fromLatin1(name));
         a->setToolTip(hint.isEmpty() ? caption : hint);
         if (image >= 0)
-            a->setIcon(QIcon(m_imageList1.at(static_cast<size_t>(image))));
+            a->setIcon(m_imageList1.at(static_cast<size_t>(image)));
         a->setShortcut(shortcut);
         a->setShortcutContext(Qt::WindowShortcut);
         menu->addAction(a);
@@ -231,7 +231,7 @@ void TMainForm::CreateToolBar(QWidget* client)
         auto* b = new QToolButton(m_toolBar1);
         b->setObjectName(QString::fromLatin1(name));
         b->setAutoRaise(true);
-        b->setIcon(QIcon(m_imageList1.at(static_cast<size_t>(image))));
+        b->setIcon(m_imageList1.at(static_cast<size_t>(image)));
         b->setIconSize(QSize(16, 16));
         b->setToolButtonStyle(Qt::ToolButtonIconOnly);
         b->setToolTip(hint);
