@@ -40,16 +40,8 @@ std::string Quoted(std::string_view text)
 
 std::vector<ManualTableRow> ParseManualTablesCsv(std::string_view csvText)
 {
-    std::vector<CsvRecord> records;
-    try {
-        records = ParseCsv(csvText);
-    } catch (const CsvError& error) {
-        throw ImportError(error.line(), error.column(), error.reason());
-    }
-    if (records.empty())
-        throw ImportError(1, 0,
-            "the file is empty; its first line must name the columns kind, flight_level, "
-            "altitude, distance, weight and value");
+    const std::vector<CsvRecord> records
+        = ParseImportRecords(csvText, "the columns kind, flight_level, altitude, distance, weight and value");
     const CsvRecord& header = records.front();
     std::array<std::optional<size_t>, 6> at;
     for (size_t c = 0; c < header.fields.size(); ++c) {

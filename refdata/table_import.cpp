@@ -195,7 +195,7 @@ const char* TableName(TableKind kind)
     return kind == TableKind::Airplanes ? "Airplane" : "Airports";
 }
 
-TableData ParseTableCsv(TableKind kind, std::string_view csvText)
+std::vector<CsvRecord> ParseImportRecords(std::string_view csvText, const std::string& firstLineNames)
 {
     std::vector<CsvRecord> records;
     try {
@@ -204,7 +204,13 @@ TableData ParseTableCsv(TableKind kind, std::string_view csvText)
         throw ImportError(error.line(), error.column(), error.reason());
     }
     if (records.empty())
-        throw ImportError(1, 0, "the file is empty; its first line must name the fields");
+        throw ImportError(1, 0, "the file is empty; its first line must name " + firstLineNames);
+    return records;
+}
+
+TableData ParseTableCsv(TableKind kind, std::string_view csvText)
+{
+    const std::vector<CsvRecord> records = ParseImportRecords(csvText, "the fields");
 
     const std::vector<FieldSpec>& fields = Fields(kind);
     TableData table;

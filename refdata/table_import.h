@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/file_writer.h"
+#include "refdata/csv.h"
 
 #include <stdexcept>
 #include <string>
@@ -46,6 +47,11 @@ struct TableData {
 
     bool operator==(const TableData&) const = default;
 };
+
+// Splits CSV text into records (refdata/csv.h); a syntax fault becomes an
+// ImportError at its line and column, and an empty text one at line 1 that
+// says what the first line must name.
+std::vector<CsvRecord> ParseImportRecords(std::string_view csvText, const std::string& firstLineNames);
 
 // The SQL table name the import gives the kind: "Airplane" or "Airports".
 const char* TableName(TableKind kind);
