@@ -143,6 +143,22 @@ TMissionData AirplaneRecord(const AirplaneOptions& a, const FuelLineFit& fit, co
     return md;
 }
 
+// A number as the tables write them ("." as decimal separator, finite), or
+// the reason it is not; with aboveZero, also above 0.
+CLI::Validator NumberCheck(bool aboveZero)
+{
+    return CLI::Validator(
+        [aboveZero](std::string& text) -> std::string {
+            const Conversion conversion = ConvertStrict(text);
+            if (!conversion.ok())
+                return "\"" + text + "\" is not a number (use \".\" as decimal separator)";
+            if (aboveZero && !(conversion.value > 0))
+                return "\"" + text + "\" is not above 0";
+            return "";
+        },
+        "");
+}
+
 int Fail(const std::string& message)
 {
     std::cerr << kProgram << ": " << message << '\n';
@@ -169,13 +185,21 @@ int RunFitCommand(int argc, char** argv)
     app.add_option("--airframe", a.airframe, "the airframe")->type_name("TEXT");
     app.add_option("--engine", a.engine, "the engines")->type_name("TEXT");
     app.add_option("--reference", a.reference, "the row's reference text")->type_name("TEXT");
-    app.add_option("--dow", a.dow, "dry operating weight, kg; also fixes bC3 = -aC3 x DOW")->type_name("KG");
-    app.add_option("--mtow", a.mtow, "maximum takeoff weight, kg")->type_name("KG");
-    app.add_option("--mlaw", a.mlaw, "maximum landing weight, kg")->type_name("KG");
-    app.add_option("--mzfw", a.mzfw, "maximum zero fuel weight, kg")->type_name("KG");
-    app.add_option("--tcap", a.tcap, "tank capacity, kg")->type_name("KG");
-    app.add_option("--maxalt", a.maxAlt, "ceiling, ft")->type_name("FT");
-    app.add_option("--mach", a.mach, "cruise Mach number")->type_name("MACH");
+    app.add_option("--dow", a.dow, "dry operating weight, kg; also fixes bC3 = -aC3 x DOW")
+        ->type_name("KG")
+        ->check(NumberCheck(false));
+    app.add_option("--mtow", a.mtow, "maximum takeoff weight, kg")
+        ->type_name("KG")
+        ->check(NumberCheck(false));
+    app.add_option("--mlaw", a.mlaw, "maximum landing weight, kg")
+        ->type_name("KG")
+        ->check(NumberCheck(false));
+    app.add_option("--mzfw", a.mzfw, "maximum zero fuel weight, kg")
+        ->type_name("KG")
+        ->check(NumberCheck(false));
+    app.add_option("--tcap", a.tcap, "tank capacity, kg")->type_name("KG")->check(NumberCheck(false));
+    app.add_option("--maxalt", a.maxAlt, "ceiling, ft")->type_name("FT")->check(NumberCheck(false));
+    app.add_option("--mach", a.mach, "cruise Mach number")->type_name("MACH")->check(NumberCheck(false));
     auto* out = app.add_option("--out", outPath, "write the type's row as airplane-table CSV")
                     ->type_name("ROW.csv");
     auto* into = app.add_option("--into", intoPath, "add or replace the type's row in an airplane table file")
@@ -185,7 +209,7 @@ int RunFitCommand(int argc, char** argv)
     app.add_option("--plot", plotPath, "draw the fit against the table as SVG")->type_name("FIT.svg");
     app.add_option("--max-error", maxErrorPercent, "largest residual accepted, % of the table's value (10)")
         ->type_name("PCT")
-        ->check(CLI::PositiveNumber);
+        ->check(NumberCheck(true));
     try {
         app.parse(argc - 1, argv + 1);
     } catch (const CLI::CallForHelp&) {

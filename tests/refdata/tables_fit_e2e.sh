@@ -24,6 +24,10 @@ err=$("$tool" fit "$tables" "${weights[@]}" --into "$work/Airplane.DB" --out "$w
 [ $? -eq 2 ] || fail "--into with --out is not a usage error: $err"
 err=$("$tool" fit "$tables" --type X --into "$work/Airplane.DB" 2>&1 >/dev/null)
 [ $? -eq 2 ] && [[ "$err" == *"a table row needs --dow --mtow"* ]] || fail "a row without weights: $err"
+err=$("$tool" fit "$tables" --dow 42,6 --max-error 0 2>&1 >/dev/null)
+[ $? -eq 2 ] && [[ "$err" == *'--dow: "42,6" is not a number'* ]] || fail "a number with a comma: $err"
+err=$("$tool" fit "$tables" --max-error 0 2>&1 >/dev/null)
+[ $? -eq 2 ] && [[ "$err" == *'--max-error: "0" is not above 0'* ]] || fail "a threshold of 0: $err"
 err=$("$tool" fit "$tables" "${weights[@]}" --into "$tables" 2>&1 >/dev/null)
 [ $? -eq 1 ] && [[ "$err" == *"the tables being fitted"* ]] || fail "writing into the input: $err"
 
