@@ -388,13 +388,19 @@ FuelLineFit FitFuelLines(const std::vector<ManualTableRow>& rows, const FuelFitO
     return fit;
 }
 
+const FitResidual* LargestResidual(const FuelLineFit& fit)
+{
+    const FitResidual* largest = nullptr;
+    for (const FitResidual& residual : fit.residuals) {
+        if (!largest || std::fabs(residual.relative) > std::fabs(largest->relative))
+            largest = &residual;
+    }
+    return largest;
+}
+
 void CheckFitError(const FuelLineFit& fit, double maxError)
 {
-    const FitResidual* worst = nullptr;
-    for (const FitResidual& residual : fit.residuals) {
-        if (!worst || std::fabs(residual.relative) > std::fabs(worst->relative))
-            worst = &residual;
-    }
+    const FitResidual* worst = LargestResidual(fit);
     if (worst && std::fabs(worst->relative) > maxError)
         throw FitRefused("the residual at " + DescribeRow(*worst->row) + " is " + Percent(worst->relative)
             + ", beyond the " + Number(100 * maxError) + " % accepted (--max-error)");

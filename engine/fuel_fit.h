@@ -54,7 +54,7 @@ struct FitSummary {
 };
 
 struct FuelLineFit {
-    // MinCruise, MaxCruise, MaxHold and aH1 ... bC3 set; nothing else.
+    // The FuelLineFields() set; nothing else.
     TMissionData lines;
     std::vector<FitResidual> residuals; // one per row, in the rows' order
     FitSummary trip, holding, alternate;
@@ -90,6 +90,9 @@ FuelLineFit FitFuelLines(const std::vector<ManualTableRow>& rows, const FuelFitO
 // The largest relative residual a fit may have unless the user sets another:
 // 10 %.
 constexpr double kDefaultMaxFitError = 0.10;
+
+// The residual of the largest relative size; nullptr without rows.
+const FitResidual* LargestResidual(const FuelLineFit& fit);
 
 // Refuses (FitRefused) a fit whose largest relative residual,
 // |fitted - table| / table, is above maxError, naming the row.

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace mirovax {
@@ -93,6 +95,18 @@ struct NumericField {
 // The twenty numeric airplane constants and model coefficients, in the order the
 // airplane table is read (the texts Airframe, Engine and Reference aside).
 extern const std::array<NumericField, 20> kAirplaneNumbers;
+
+// Its two parts: the airplane's own figures ("DOW" to "Mach") and the
+// thirteen fuel-line fields ("aH1" to "bC3") that the fuel models read.
+inline constexpr std::size_t kAirplaneFigureCount = 7;
+inline std::span<const NumericField> AirplaneFigureFields()
+{
+    return std::span(kAirplaneNumbers).first(kAirplaneFigureCount);
+}
+inline std::span<const NumericField> FuelLineFields()
+{
+    return std::span(kAirplaneNumbers).subspan(kAirplaneFigureCount);
+}
 
 // The results that the solve modes write, in the record's order.
 extern const std::array<NumericField, 18> kResultFields;

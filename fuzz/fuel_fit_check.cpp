@@ -28,11 +28,9 @@ std::string CheckFuelFit(const std::uint8_t* data, std::size_t size)
     }
     try {
         const FuelLineFit fit = FitFuelLines(rows, options);
-        const TMissionData& md = fit.lines;
-        for (const double v : {md.MinCruise, md.MaxCruise, md.MaxHold, md.aH1, md.bH1, md.aH2, md.bH2, md.aC1,
-                 md.bC1, md.aC2, md.bC2, md.aC3, md.bC3}) {
-            if (!std::isfinite(v))
-                return "a fitted figure is not finite";
+        for (const NumericField& field : FuelLineFields()) {
+            if (!std::isfinite(fit.lines.*field.member))
+                return std::string("the fitted ") + field.name + " is not finite";
         }
         if (fit.residuals.size() != rows.size())
             return "not one residual per row";

@@ -412,6 +412,18 @@ TableData ReadTableFile(const std::string& path)
     return table;
 }
 
+std::string ReadCsvFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read " + Quoted(path));
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad())
+        throw std::runtime_error("cannot read " + Quoted(path));
+    return text.str();
+}
+
 void ImportTable(TableKind kind, const std::string& csvPath, const std::string& outPath)
 {
     const std::vector<RunInput> inputs{{csvPath, "the CSV file"}};
@@ -420,16 +432,10 @@ void ImportTable(TableKind kind, const std::string& csvPath, const std::string& 
     } catch (const FileWriteError& error) {
         throw std::runtime_error("cannot write " + Quoted(outPath) + ": " + error.what());
     }
-    std::ifstream in(csvPath, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot read " + Quoted(csvPath));
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad())
-        throw std::runtime_error("cannot read " + Quoted(csvPath));
+    const std::string text = ReadCsvFile(csvPath);
     TableData table;
     try {
-        table = ParseTableCsv(kind, text.str());
+        table = ParseTableCsv(kind, text);
     } catch (const ImportError& error) {
         throw ImportError(error.line(), error.column(), error.reason(), csvPath);
     }

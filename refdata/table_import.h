@@ -85,6 +85,9 @@ void WriteTableFile(
 // table has an "ICAO" column, Airplanes otherwise. Throws TableError.
 TableData ReadTableFile(const std::string& path);
 
+// The bytes of a CSV file; throws std::runtime_error ("cannot read "FILE"").
+std::string ReadCsvFile(const std::string& path);
+
 // Reads csvPath, checks it and writes outPath, which must not be csvPath.
 // Throws ImportError (with the file name in its message) or
 // std::runtime_error.

@@ -271,12 +271,7 @@ std::string FuelFitSvg(
     out += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
     out += "<text x=\"" + SvgCoord(kWidth / 2) + "\" y=\"26\" text-anchor=\"middle\" font-size=\"16\" "
         + "font-weight=\"bold\">" + MarkupText(heading) + "</text>\n";
-    const FitResidual* worst = nullptr;
-    for (const FitResidual& r : fit.residuals) {
-        if (!worst || std::fabs(r.relative) > std::fabs(worst->relative))
-            worst = &r;
-    }
-    if (worst) {
+    if (const FitResidual* worst = LargestResidual(fit)) {
         char text[160];
         std::snprintf(text, sizeof text, "Largest residual %.2f %% (%s, line %ld)", 100 * worst->relative,
             ManualRowKindName(worst->row->kind), worst->row->line);

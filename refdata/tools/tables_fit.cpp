@@ -9,13 +9,13 @@
 
 #include <CLI/CLI.hpp>
 
+#include <array>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <optional>
-#include <sstream>
 
 namespace mirovax {
 
@@ -23,11 +23,32 @@ namespace {
 
 constexpr const char* kProgram = "mirovax-tables";
 
-// The airplane's own figures, which a table row needs beside the lines.
+// The airplane's own figures, which a table row needs beside the lines:
+// figures[i] is AirplaneFigureFields()[i], given as "--dow" ... "--mach".
 struct AirplaneOptions {
     std::string type, airframe, engine, reference;
-    std::optional<double> dow, mtow, mlaw, mzfw, tcap, maxAlt, mach;
+    std::array<std::optional<double>, kAirplaneFigureCount> figures;
 };
+
+// What each figure's option takes and says, in AirplaneFigureFields() order.
+constexpr std::array<std::pair<const char*, const char*>, kAirplaneFigureCount> kFigureHelp = {{
+    {"KG", "dry operating weight, kg; also fixes bC3 = -aC3 x DOW"},
+    {"KG", "maximum takeoff weight, kg"},
+    {"KG", "maximum landing weight, kg"},
+    {"KG", "maximum zero fuel weight, kg"},
+    {"KG", "tank capacity, kg"},
+    {"FT", "ceiling, ft"},
+    {"MACH", "cruise Mach number"},
+}};
+
+// "--dow" for "DOW", "--maxalt" for "MaxAlt".
+std::string FigureOption(const NumericField& field)
+{
+    std::string option = "--";
+    for (const char* c = field.name; *c != '\0'; ++c)
+        option += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+    return option;
+}
 
 std::string Fixed(double value, int decimals)
 {
@@ -58,15 +79,11 @@ std::string SummaryLine(const char* name, const char* unit, const FitSummary& su
 // The fitted lines, the residual of every row and the summaries.
 std::string Report(const std::string& tablesPath, const FuelLineFit& fit, bool hasDow)
 {
-    const TMissionData& md = fit.lines;
     std::string out = "Fuel lines fitted to " + tablesPath + "\n\n";
-    const std::pair<const char*, double> figures[]
-        = {{"MinCruise", md.MinCruise}, {"MaxCruise", md.MaxCruise}, {"MaxHold", md.MaxHold}, {"aH1", md.aH1},
-            {"bH1", md.bH1}, {"aH2", md.aH2}, {"bH2", md.bH2}, {"aC1", md.aC1}, {"bC1", md.bC1},
-            {"aC2", md.aC2}, {"bC2", md.bC2}, {"aC3", md.aC3}, {"bC3", md.bC3}};
-    for (const auto& [name, value] : figures)
-        out += std::string(name) + std::string(11 - std::string(name).size(), ' ') + FormatRoundTrip(value)
-            + "\n";
+    for (const NumericField& field : FuelLineFields()) {
+        const std::string name = field.name;
+        out += name + std::string(11 - name.size(), ' ') + FormatRoundTrip(fit.lines.*field.member) + "\n";
+    }
     out += hasDow ? "(bC3 = -aC3 x DOW: the weight term is 0 at the dry operating weight.)\n"
                   : "(bC3 = 0: without --dow the table fixes only bC3 + bC1 and bC3 + bC2.)\n";
     out += "\nResiduals (fitted - table; holding in kg/h)\n";
@@ -86,44 +103,6 @@ std::string Report(const std::string& tablesPath, const FuelLineFit& fit, bool h
     return out;
 }
 
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot read \"" + path + "\"");
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad())
-        throw std::runtime_error("cannot read \"" + path + "\"");
-    return text.str();
-}
-
-// The row's figures, or the reason they cannot make a table row.
-std::string CheckAirplane(const AirplaneOptions& a)
-{
-    std::string missing;
-    if (a.type.empty())
-        missing += " --type";
-    const std::pair<const char*, const std::optional<double>*> numbers[]
-        = {{"--dow", &a.dow}, {"--mtow", &a.mtow}, {"--mlaw", &a.mlaw}, {"--mzfw", &a.mzfw},
-            {"--tcap", &a.tcap}, {"--maxalt", &a.maxAlt}, {"--mach", &a.mach}};
-    for (const auto& [name, value] : numbers) {
-        if (!value->has_value())
-            missing += std::string(" ") + name;
-    }
-    if (!missing.empty())
-        return "a table row needs" + missing;
-    for (const auto& [name, value] : numbers) {
-        if (!(**value > 0))
-            return std::string(name) + " must be above 0";
-    }
-    if (!(*a.dow < *a.mzfw && *a.mzfw <= *a.mtow && *a.mlaw <= *a.mtow && *a.dow < *a.mlaw))
-        return "the weights must read DOW < MZFW <= MTOW and DOW < MLAW <= MTOW";
-    if (!(*a.mach < 1))
-        return "--mach must be below 1";
-    return "";
-}
-
 TMissionData AirplaneRecord(const AirplaneOptions& a, const FuelLineFit& fit, const std::string& tablesPath)
 {
     TMissionData md = fit.lines;
@@ -133,14 +112,33 @@ TMissionData AirplaneRecord(const AirplaneOptions& a, const FuelLineFit& fit, co
     md.Reference = a.reference.empty()
         ? "Fitted by mirovax-tables fit from " + std::filesystem::path(tablesPath).filename().string()
         : a.reference;
-    md.DOW = *a.dow;
-    md.MTOW = *a.mtow;
-    md.MLAW = *a.mlaw;
-    md.MZFW = *a.mzfw;
-    md.TCAP = *a.tcap;
-    md.MaxAlt = *a.maxAlt;
-    md.Mach = *a.mach;
+    for (size_t i = 0; i < kAirplaneFigureCount; ++i)
+        md.*AirplaneFigureFields()[i].member = a.figures[i].value_or(0);
     return md;
+}
+
+// Why the options cannot make a table row, or "".
+std::string CheckAirplane(const AirplaneOptions& a)
+{
+    std::string missing;
+    if (a.type.empty())
+        missing += " --type";
+    for (size_t i = 0; i < kAirplaneFigureCount; ++i) {
+        if (!a.figures[i])
+            missing += " " + FigureOption(AirplaneFigureFields()[i]);
+    }
+    if (!missing.empty())
+        return "a table row needs" + missing;
+    for (size_t i = 0; i < kAirplaneFigureCount; ++i) {
+        if (!(*a.figures[i] > 0))
+            return FigureOption(AirplaneFigureFields()[i]) + " must be above 0";
+    }
+    const TMissionData md = AirplaneRecord(a, FuelLineFit{}, "");
+    if (!(md.DOW < md.MZFW && md.MZFW <= md.MTOW && md.MLAW <= md.MTOW && md.DOW < md.MLAW))
+        return "the weights must read DOW < MZFW <= MTOW and DOW < MLAW <= MTOW";
+    if (!(md.Mach < 1))
+        return "--mach must be below 1";
+    return "";
 }
 
 // A number as the tables write them ("." as decimal separator, finite), or
@@ -185,21 +183,11 @@ int RunFitCommand(int argc, char** argv)
     app.add_option("--airframe", a.airframe, "the airframe")->type_name("TEXT");
     app.add_option("--engine", a.engine, "the engines")->type_name("TEXT");
     app.add_option("--reference", a.reference, "the row's reference text")->type_name("TEXT");
-    app.add_option("--dow", a.dow, "dry operating weight, kg; also fixes bC3 = -aC3 x DOW")
-        ->type_name("KG")
-        ->check(NumberCheck(false));
-    app.add_option("--mtow", a.mtow, "maximum takeoff weight, kg")
-        ->type_name("KG")
-        ->check(NumberCheck(false));
-    app.add_option("--mlaw", a.mlaw, "maximum landing weight, kg")
-        ->type_name("KG")
-        ->check(NumberCheck(false));
-    app.add_option("--mzfw", a.mzfw, "maximum zero fuel weight, kg")
-        ->type_name("KG")
-        ->check(NumberCheck(false));
-    app.add_option("--tcap", a.tcap, "tank capacity, kg")->type_name("KG")->check(NumberCheck(false));
-    app.add_option("--maxalt", a.maxAlt, "ceiling, ft")->type_name("FT")->check(NumberCheck(false));
-    app.add_option("--mach", a.mach, "cruise Mach number")->type_name("MACH")->check(NumberCheck(false));
+    for (size_t i = 0; i < kAirplaneFigureCount; ++i) {
+        app.add_option(FigureOption(AirplaneFigureFields()[i]), a.figures[i], kFigureHelp[i].second)
+            ->type_name(kFigureHelp[i].first)
+            ->check(NumberCheck(false));
+    }
     auto* out = app.add_option("--out", outPath, "write the type's row as airplane-table CSV")
                     ->type_name("ROW.csv");
     auto* into = app.add_option("--into", intoPath, "add or replace the type's row in an airplane table file")
@@ -239,15 +227,15 @@ int RunFitCommand(int argc, char** argv)
 
     std::vector<ManualTableRow> rows;
     try {
-        rows = ParseManualTablesCsv(ReadFile(tablesPath));
+        rows = ParseManualTablesCsv(ReadCsvFile(tablesPath));
     } catch (const ImportError& error) {
         return Fail(ImportError(error.line(), error.column(), error.reason(), tablesPath).what());
     } catch (const std::exception& error) {
         return Fail(error.what());
     }
     FuelFitOptions options;
-    options.hasDow = a.dow.has_value();
-    options.dow = a.dow.value_or(0);
+    options.hasDow = a.figures[0].has_value(); // "DOW"
+    options.dow = a.figures[0].value_or(0);
     FuelLineFit fit;
     try {
         fit = FitFuelLines(rows, options);

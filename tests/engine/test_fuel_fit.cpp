@@ -66,15 +66,6 @@ std::vector<ManualTableRow> MakeTable(const TMissionData& lines, const std::func
     return rows;
 }
 
-double Coefficient(const TMissionData& md, int i)
-{
-    const double TMissionData::*members[] = {&TMissionData::MinCruise, &TMissionData::MaxCruise,
-        &TMissionData::MaxHold, &TMissionData::aH1, &TMissionData::bH1, &TMissionData::aH2,
-        &TMissionData::bH2, &TMissionData::aC1, &TMissionData::bC1, &TMissionData::aC2, &TMissionData::bC2,
-        &TMissionData::aC3, &TMissionData::bC3};
-    return md.*members[i];
-}
-
 double RelativeSumOfSquares(
     const TMissionData& lines, const std::vector<ManualTableRow>& rows, ManualRowKind kind)
 {
@@ -116,9 +107,9 @@ TEST(FuelFit, AnExactTableGivesBackItsLines)
             expected.bC2 += known.bC3;
             expected.bC3 = 0;
         }
-        for (int i = 0; i < 13; ++i) {
-            const double want = Coefficient(expected, i), got = Coefficient(fit.lines, i);
-            EXPECT_NEAR(got, want, 1e-9 * std::fabs(want)) << "coefficient " << i;
+        for (const NumericField& field : FuelLineFields()) {
+            const double want = expected.*field.member, got = fit.lines.*field.member;
+            EXPECT_NEAR(got, want, 1e-9 * std::fabs(want)) << field.name;
         }
         ASSERT_EQ(fit.residuals.size(), rows.size());
         for (const FitResidual& r : fit.residuals)
