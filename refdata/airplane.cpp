@@ -2,6 +2,8 @@
 
 #include "engine/text_format.h"
 
+#include <algorithm>
+
 namespace mirovax {
 
 namespace {
@@ -12,14 +14,9 @@ int WeightFieldLength(double weight)
     return weight > 99999 ? 6 : 5;
 }
 
-} // namespace
-
-AirplaneDisplay LoadAirplane(TTable& table, const std::string& typeName, TMissionData& md)
+// Reads the current record into md.
+AirplaneDisplay ReadCurrentAirplane(const TTable& table, TMissionData& md)
 {
-    // A miss keeps the current record, so the last airplane found is loaded
-    // again.
-    table.Locate("Type", typeName);
-
     md.Type = table.FieldAsString("Type");
     md.Airframe = table.FieldAsString("Airframe");
     md.Engine = table.FieldAsString("Engine");
@@ -44,6 +41,38 @@ AirplaneDisplay LoadAirplane(TTable& table, const std::string& typeName, TMissio
     display.labels[9] = md.Reference;
     display.edit4MaxLength = WeightFieldLength(md.MZFW);
     return display;
+}
+
+} // namespace
+
+AirplaneDisplay LoadAirplane(TTable& table, const std::string& typeName, TMissionData& md)
+{
+    // A miss keeps the current record, so the last airplane found is loaded
+    // again.
+    table.Locate("Type", typeName);
+    return ReadCurrentAirplane(table, md);
+}
+
+std::optional<AirplaneDisplay> LoadListedAirplane(
+    TTable& table, const std::string& typeName, TMissionData& md)
+{
+    if (!table.Locate("Type", typeName))
+        return std::nullopt;
+    return ReadCurrentAirplane(table, md);
+}
+
+bool NamesLoadedAirplane(std::string_view typeText, std::string_view loadedType)
+{
+    const auto folded = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+    return typeText.size() == loadedType.size()
+        && std::equal(typeText.begin(), typeText.end(), loadedType.begin(),
+            [&folded](char a, char b) { return folded(a) == folded(b); });
+}
+
+std::string UnlistedAirplaneMessage(std::string_view typeText)
+{
+    return "Airplane type \"" + std::string(typeText)
+        + "\" is not in the airplane table: pick one from the list";
 }
 
 std::vector<std::string> ReadTypesFromCurrent(TTable& table)

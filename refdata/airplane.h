@@ -4,7 +4,9 @@
 #include "refdata/table_store.h"
 
 #include <array>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mirovax {
@@ -26,6 +28,20 @@ struct AirplaneDisplay {
 // airplane constants of md. A missing field throws TableError after the
 // fields before it were stored.
 AirplaneDisplay LoadAirplane(TTable& table, const std::string& typeName, TMissionData& md);
+
+// LoadAirplane for a type the table holds; a type it lacks leaves md and the
+// table's current record untouched and gives nothing, so that no caller
+// computes with the airplane that happened to be loaded before.
+std::optional<AirplaneDisplay> LoadListedAirplane(
+    TTable& table, const std::string& typeName, TMissionData& md);
+
+// Whether a selector's text names the loaded type: the same comparison as the
+// table's lookup (whole value, ASCII letters in either case).
+bool NamesLoadedAirplane(std::string_view typeText, std::string_view loadedType);
+
+// Why nothing can be computed while the selector names a type the table
+// lacks.
+std::string UnlistedAirplaneMessage(std::string_view typeText);
 
 // The "Type" of every record from the current one to the end of the table,
 // in table order.

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QToolButton>
 
 #include <clocale>
@@ -201,7 +202,10 @@ void TMainForm::FormCreate()
     if (QFileInfo(airplanes).isFile()) {
         m_airplaneTable->Open(airplanes.toStdString());
         m_airplaneSelector->setEnabled(true);
-        LoadAirplane(m_airplaneSelector->currentText());
+        // The selector is still empty: the first record is loaded, and its
+        // type becomes the selector's text below.
+        ShowAirplane(
+            mirovax::LoadAirplane(*m_airplaneTable, m_airplaneSelector->currentText().toStdString(), m_md));
         for (const std::string& type : ReadTypesFromCurrent(*m_airplaneTable))
             AddSorted(m_airplaneSelector, Q(type));
         m_airplaneTable->First();
@@ -232,9 +236,24 @@ void TMainForm::showEvent(QShowEvent* event)
 // ---------------------------------------------------------------------------
 // Airplane selection and airports
 
-void TMainForm::LoadAirplane(const QString& typeName)
+bool TMainForm::LoadAirplane(const QString& typeName)
 {
-    const AirplaneDisplay display = mirovax::LoadAirplane(*m_airplaneTable, typeName.toStdString(), m_md);
+    const std::optional<AirplaneDisplay> display
+        = LoadListedAirplane(*m_airplaneTable, typeName.toStdString(), m_md);
+    if (display) {
+        ShowAirplane(*display);
+        return true;
+    }
+    // The record still holds the airplane loaded before, which nothing may
+    // use now: its panel goes, and the fields it preset stay as they are.
+    for (int n = 1; n <= 10; ++n)
+        NumberedLabel(n)->setText(QString());
+    EntriesChanged();
+    return false;
+}
+
+void TMainForm::ShowAirplane(const AirplaneDisplay& display)
+{
     Edit(14)->setCharLimit(display.edit14MaxLength);
     Edit(15)->setCharLimit(display.edit15MaxLength);
     for (int n = 1; n <= 10; ++n) {
@@ -257,10 +276,29 @@ void TMainForm::AirplaneSelectorChange()
     const TUpdateBatch batch(*this);
     Guarded([this] {
         m_allowableWeightNotes.clear();
-        LoadAirplane(m_airplaneSelector->currentText());
+        const QString typeText = m_airplaneSelector->currentText();
+        const bool listed = LoadAirplane(typeText);
+        ShowAirplaneStatus(listed
+                ? std::nullopt
+                : std::optional<QString>(Q(UnlistedAirplaneMessage(typeText.toStdString()))));
         ClearResults();
         EntryChanged();
     });
+}
+
+void TMainForm::ShowAirplaneStatus(const std::optional<QString>& unlisted)
+{
+    // An earlier unlisted type's message goes; what stood before it stays.
+    QString shown = m_statusBar1->currentMessage();
+    const qsizetype at = shown.indexOf(QStringLiteral("Airplane type \""));
+    if (at >= 0)
+        shown = shown.left(at).trimmed();
+    if (unlisted)
+        shown += (shown.isEmpty() ? QString() : QStringLiteral("  ")) + *unlisted;
+    if (shown == m_statusBar1->currentMessage())
+        return;
+    m_statusBar1->showMessage(shown);
+    m_statusBar1->setToolTip(shown);
 }
 
 void TMainForm::ViewAirplaneDataButtonClick()

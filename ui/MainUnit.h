@@ -5,6 +5,7 @@
 #include "engine/mission_data.h"
 #include "engine/solve.h"
 #include "output/file_writer.h"
+#include "refdata/airplane.h"
 #include "refdata/table_store.h"
 #include "report/dispatch_sheet.h"
 #include "report/report_model.h"
@@ -84,8 +85,11 @@ public:
     // Start-up: run by the constructor once every control exists.
     void FormCreate();
 
-    // Airplane selection.
-    void LoadAirplane(const QString& typeName);
+    // Airplane selection. LoadAirplane loads a type the table holds and
+    // returns true; for a type it lacks it blanks the Airplane Data panel,
+    // changes no field and returns false, and everything that computes
+    // refuses until a listed type is chosen.
+    bool LoadAirplane(const QString& typeName);
     void AirplaneSelectorChange();
     void ViewAirplaneDataButtonClick();
     void AirplaneDataDoneButtonClick();
@@ -274,9 +278,18 @@ private:
     void FlushFollowers();
     // Shows a following window and brings it to the front.
     static void ShowFollower(QWidget* window);
-    // Why a following window can show nothing, led by what it cannot do:
-    // no airplane was loaded; nothing when one is.
+    // Why nothing can be computed, led by what it cannot do where no
+    // airplane was ever loaded: no airplane table, or a selector that names
+    // a type the table lacks; nothing when the selector names the loaded
+    // airplane.
     std::optional<QString> NoAirplaneMessage(const QString& lead) const;
+    bool SelectorNamesLoadedAirplane() const;
+    // The Airplane Data panel and the fields an airplane presets.
+    void ShowAirplane(const AirplaneDisplay& display);
+    // The status bar after an airplane change: the unlisted type's message
+    // after what it said before, or that message gone once a listed type is
+    // chosen.
+    void ShowAirplaneStatus(const std::optional<QString>& unlisted);
     int m_batchDepth = 0;
     bool m_diagramStale = false;
     bool m_compareStale = false;

@@ -134,11 +134,19 @@ std::optional<QString> TMainForm::NoAirplaneMessage(const QString& lead) const
 {
     // Without the airplane table no airplane was ever loaded: the record
     // holds zeros, which nothing can be computed from.
-    if (m_viewAirplaneDataButton->isEnabled())
-        return std::nullopt;
-    return lead
-        + QStringLiteral(": no airplane is loaded (the airplane table \"%1\" was not found in %2).")
-              .arg(QString::fromLatin1(kAirplaneTableName), m_programDir);
+    if (!m_viewAirplaneDataButton->isEnabled())
+        return lead
+            + QStringLiteral(": no airplane is loaded (the airplane table \"%1\" was not found in %2).")
+                  .arg(QString::fromLatin1(kAirplaneTableName), m_programDir);
+    if (!SelectorNamesLoadedAirplane())
+        return Q(UnlistedAirplaneMessage(m_airplaneSelector->currentText().toStdString()));
+    return std::nullopt;
+}
+
+bool TMainForm::SelectorNamesLoadedAirplane() const
+{
+    // A type the table lacks left the airplane loaded before in the record.
+    return NamesLoadedAirplane(m_airplaneSelector->currentText().toStdString(), m_md.Type);
 }
 
 } // namespace mirovax

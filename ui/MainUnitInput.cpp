@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QTimer>
 
+#include <limits>
 #include <optional>
 
 namespace mirovax {
@@ -206,7 +207,11 @@ void TMainForm::Edit5Exit()
     // The level and its temperature are one change.
     const TUpdateBatch batch(*this);
     Guarded([this] {
-        const ExitOutcome outcome = FlightLevelExit(Edit(5)->text().toStdString(), m_md.MaxAlt);
+        // Under a type the table lacks there is no maximum altitude to cap
+        // at; the temperature still follows the level.
+        const double maxAltFt
+            = SelectorNamesLoadedAirplane() ? m_md.MaxAlt : std::numeric_limits<double>::infinity();
+        const ExitOutcome outcome = FlightLevelExit(Edit(5)->text().toStdString(), maxAltFt);
         ApplyExitOutcome(5, outcome);
         if (outcome.oatText)
             SetEditText(6, Q(*outcome.oatText));
@@ -220,6 +225,8 @@ void TMainForm::Edit12Exit()
 
 void TMainForm::Edit14Exit()
 {
+    if (!SelectorNamesLoadedAirplane())
+        return;
     Guarded([this] {
         ApplyExitOutcome(14, AllowableWeightExit(Edit(14)->text().toStdString(), m_md.MTOW, true));
     });
@@ -227,6 +234,8 @@ void TMainForm::Edit14Exit()
 
 void TMainForm::Edit15Exit()
 {
+    if (!SelectorNamesLoadedAirplane())
+        return;
     Guarded([this] {
         ApplyExitOutcome(15, AllowableWeightExit(Edit(15)->text().toStdString(), m_md.MLAW, false));
     });

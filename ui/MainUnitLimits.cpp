@@ -75,7 +75,9 @@ void TMainForm::UpdateLimits()
     }
     ++m_followerUpdates.limits;
     if (!m_lastRun) {
-        m_limitsForm->ShowMessage(QStringLiteral("No results: press Execute in the main window."));
+        const std::optional<QString> missing = NoAirplaneMessage(QStringLiteral("No limits can be shown"));
+        m_limitsForm->ShowMessage(
+            missing ? *missing : QStringLiteral("No results: press Execute in the main window."));
         return;
     }
     // The searches behind the extras run on copies of the record; a fault
@@ -121,7 +123,13 @@ void TMainForm::Limits1Click()
 
 void TMainForm::DispatchSheet1Click()
 {
-    if (m_running || !m_dispatchSheet1->isEnabled() || !m_lastRun)
+    if (m_running)
+        return;
+    if (const std::optional<QString> missing = NoAirplaneMessage(QStringLiteral("No sheet can be made"))) {
+        ShowEntryMessage(m_dialogs, this, *missing);
+        return;
+    }
+    if (!m_dispatchSheet1->isEnabled() || !m_lastRun)
         return;
     Guarded([this] {
         if (!m_dispatchSheetDialog)

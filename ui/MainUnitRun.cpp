@@ -99,6 +99,12 @@ void TMainForm::ExecuteButtonClick()
     // does not cover) must not start a second run on the same record.
     if (m_running)
         return;
+    // The selector must name the airplane the record holds; otherwise the
+    // run is refused and nothing changes.
+    if (const std::optional<QString> missing = NoAirplaneMessage(QStringLiteral("Nothing can be computed"))) {
+        ShowEntryMessage(m_dialogs, this, *missing);
+        return;
+    }
     m_running = true;
     QCoreApplication::instance()->installEventFilter(m_runFilter.get());
     Guarded([this] {

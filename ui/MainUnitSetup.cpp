@@ -82,20 +82,28 @@ void TMainForm::OpenSetup(const QString& path)
         m_routeBox->setEnabled(true);
         m_dataBox->setEnabled(true);
         m_controlBox->setEnabled(true);
-        LoadAirplane(m_airplaneSelector->currentText());
-        // The airplane load preset the structural weights; the file's own
-        // come back where they fit, and the status bar says where they did
-        // not.
-        const AllowableWeights weights = RestoreAllowableWeights(
-            texts, Edit(14)->text().toStdString(), Edit(15)->text().toStdString(), m_md.MTOW, m_md.MLAW);
-        SetEditText(14, Q(weights.edit14));
-        SetEditText(15, Q(weights.edit15));
-        m_allowableWeightNotes = weights.notes;
         QString status = QStringLiteral("File: ") + path;
-        for (const std::string& note : weights.notes)
-            status += QStringLiteral("  ") + Q(note);
+        m_allowableWeightNotes.clear();
+        const QString typeText = m_airplaneSelector->currentText();
+        const bool listed = LoadAirplane(typeText);
+        if (listed) {
+            // The airplane load preset the structural weights; the file's own
+            // come back where they fit, and the status bar says where they
+            // did not.
+            const AllowableWeights weights = RestoreAllowableWeights(
+                texts, Edit(14)->text().toStdString(), Edit(15)->text().toStdString(), m_md.MTOW, m_md.MLAW);
+            SetEditText(14, Q(weights.edit14));
+            SetEditText(15, Q(weights.edit15));
+            m_allowableWeightNotes = weights.notes;
+            for (const std::string& note : weights.notes)
+                status += QStringLiteral("  ") + Q(note);
+        }
         m_statusBar1->showMessage(status);
         m_statusBar1->setToolTip(status);
+        // A type the table lacks keeps the file's weights as they are; the
+        // window refuses to compute until a listed type is chosen.
+        if (!listed)
+            ShowAirplaneStatus(Q(UnlistedAirplaneMessage(typeText.toStdString())));
         bool asInFile = true;
         for (int n = 1; n <= 15; ++n)
             asInFile = asInFile && Edit(n)->text() == Q(texts[static_cast<size_t>(n - 1)]);

@@ -32,9 +32,10 @@ std::string FieldName(int edit)
 // airplane nobody asked for.
 bool LoadType(TTable& airplanes, const std::string& type, const SetupTexts& file, SetupRun& run)
 {
-    if (!airplanes.Locate("Type", type))
+    std::optional<AirplaneDisplay> airplane = LoadListedAirplane(airplanes, type, run.md);
+    if (!airplane)
         return false;
-    run.airplane = LoadAirplane(airplanes, type, run.md);
+    run.airplane = std::move(*airplane);
     run.airplaneLoaded = true;
     AllowableWeights weights
         = RestoreAllowableWeights(file, run.airplane.edit14, run.airplane.edit15, run.md.MTOW, run.md.MLAW);

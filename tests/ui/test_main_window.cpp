@@ -41,6 +41,7 @@ private slots:
     void programSetTextsAndChangeEvents();
     void upperCaseAndLengthLimits();
     void airplaneDataPanelAndEscape();
+    void typedUnlistedAirplane();
     void calculateAndAlternate();
 
     void executeEachMode_data();
@@ -473,6 +474,35 @@ void TestMainWindow::airplaneDataPanelAndEscape()
     QTest::mouseClick(button("ViewAirplaneDataButton"), Qt::LeftButton);
     QTest::mouseClick(button("AirplaneDataDoneButton"), Qt::LeftButton);
     QVERIFY(!panel->isVisible());
+}
+
+// Text typed into the selector that names no listed type leaves nothing to
+// compute with; finishing a listed name loads it.
+void TestMainWindow::typedUnlistedAirplane()
+{
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QLineEdit* selector = combo("AirplaneSelector")->lineEdit();
+    const QString matow = edit(14)->text();
+    selector->setFocus();
+    selector->end(false);
+    QTest::keyClicks(selector, QStringLiteral("B777-300E"));
+    QCOMPARE(selector->text(), QStringLiteral("Test JetB777-300E"));
+    const QString message = QStringLiteral(
+        "Airplane type \"Test JetB777-300E\" is not in the airplane table: pick one from the list");
+    QCOMPARE(Child<QStatusBar>(m_form.get(), "StatusBar1")->currentMessage(), message);
+    QCOMPARE(Child<QLabel>(m_form.get(), "Label1")->text(), QString());
+    QCOMPARE(edit(14)->text(), matow);
+    QTest::mouseClick(button("ExecuteButton"), Qt::LeftButton);
+    QCOMPARE(m_dialogs->warnings, QStringList{message});
+    QCOMPARE(ResultLabels(m_form.get()).join(QString()), QString());
+
+    selector->selectAll();
+    QTest::keyClicks(selector, QStringLiteral("heavy jet"));
+    QCOMPARE(Child<QLabel>(m_form.get(), "Label4")->text(), QStringLiteral("300000 kg"));
+    QCOMPARE(Child<QStatusBar>(m_form.get(), "StatusBar1")->currentMessage(), QString());
+    QTest::mouseClick(button("ExecuteButton"), Qt::LeftButton);
+    QCOMPARE(m_dialogs->warnings.size(), 1);
+    QCOMPARE(m_form->LastRun()->md.Type, std::string("Heavy Jet"));
 }
 
 void TestMainWindow::calculateAndAlternate()

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
@@ -30,6 +31,7 @@ class TestSetupCommandLine : public QObject {
 
 private slots:
     void firstShowingLoadsTheFile();
+    void aTypeTheTableLacksIsNotComputed();
 };
 
 void TestSetupCommandLine::firstShowingLoadsTheFile()
@@ -80,6 +82,29 @@ void TestSetupCommandLine::firstShowingLoadsTheFile()
     form.hide();
     form.show();
     QCOMPARE(Child<QLineEdit>(&form, "Edit1")->text(), QStringLiteral("LFPG"));
+}
+
+// The same file where the table lacks its type: the fields as in the file,
+// no panel, and Execute refused, not run with the first record's airplane.
+void TestSetupCommandLine::aTypeTheTableLacksIsNotComputed()
+{
+    TProgramDir dir;
+    dir.writeAirplanes({TestJet()});
+    TScriptedDialogs dialogs;
+    TMainForm form(dialogs, dir.executable());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(Child<QComboBox>(&form, "AirplaneSelector")->currentText(), QStringLiteral("Heavy Jet"));
+    QCOMPARE(Child<QLineEdit>(&form, "Edit14")->text(), QStringLiteral("65000"));
+    QCOMPARE(Child<QLabel>(&form, "Label1")->text(), QString());
+    const QString message
+        = QStringLiteral("Airplane type \"Heavy Jet\" is not in the airplane table: pick one from the list");
+    QCOMPARE(Child<QStatusBar>(&form, "StatusBar1")->currentMessage(),
+        QStringLiteral("File: ") + g_setupPath + QStringLiteral("  ") + message);
+    QVERIFY(!form.SetupChanged());
+    QTest::mouseClick(Child<QPushButton>(&form, "ExecuteButton"), Qt::LeftButton);
+    QCOMPARE(dialogs.warnings, QStringList{message});
+    QCOMPARE(ResultLabels(&form).join(QString()), QString());
 }
 
 int main(int argc, char** argv)

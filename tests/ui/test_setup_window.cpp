@@ -2,13 +2,16 @@
 // and the offer to save changes on closing.
 #include "TestSupport.h"
 
+#include "ui/CompareForm.h"
 #include "ui/Controls.h"
+#include "ui/LimitsForm.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
@@ -64,6 +67,7 @@ private slots:
     void lineEndsAndExtraLines_data();
     void lineEndsAndExtraLines();
     void unlistedRegulationsKeepTheFileValues();
+    void unlistedAirplaneComputesNothing();
     void tooFewLines_data();
     void tooFewLines();
     void unreadableFiles_data();
@@ -345,6 +349,79 @@ void TestSetupWindow::unlistedRegulationsKeepTheFileValues()
     QCOMPARE(combo("RegulationSelector")->currentText(), QStringLiteral("Military"));
     QCOMPARE(edit(11)->text(), QStringLiteral("30"));
     QCOMPARE(edit(13)->text(), QStringLiteral("5"));
+}
+
+// A file naming a type the table lacks: every field as in the file, the
+// Airplane Data panel blank, and nothing computed with the airplane loaded
+// before, until a listed type is chosen.
+void TestSetupWindow::unlistedAirplaneComputesNothing()
+{
+    QByteArray bytes = OtherSetup("\r\n");
+    bytes.replace("Heavy Jet", "B777-9X");
+    const QString path = file(QStringLiteral("unlisted.mrx"));
+    WriteAll(path, bytes);
+    m_form->Limits1Click();
+    m_form->PayloadRange1Click();
+    m_form->Compare1Click();
+    m_form->ExecuteButtonClick();
+    QVERIFY(m_form->LastRun());
+
+    loadFrom(path);
+    const QString message
+        = QStringLiteral("Airplane type \"B777-9X\" is not in the airplane table: pick one from the list");
+    QStringList expected;
+    for (const QByteArray& line : OtherSetup("\n").replace("Heavy Jet", "B777-9X").split('\n').mid(0, 17))
+        expected << QString::fromLatin1(line);
+    QCOMPARE(windowTexts(), expected);
+    QVERIFY(!m_form->SetupChanged());
+    QStatusBar* status = Child<QStatusBar>(m_form.get(), "StatusBar1");
+    QCOMPARE(status->currentMessage(), QStringLiteral("File: ") + path + QStringLiteral("  ") + message);
+    for (int n = 1; n <= 10; ++n)
+        QCOMPARE(
+            Child<QLabel>(m_form.get(), qPrintable(QStringLiteral("Label%1").arg(n)))->text(), QString());
+    QCOMPARE(m_dialogs->messageCount(), 0);
+
+    // Every computation refuses with the message and changes nothing.
+    m_form->ExecuteButtonClick();
+    QCOMPARE(m_dialogs->warnings, QStringList{message});
+    QCOMPARE(ResultLabels(m_form.get()).join(QString()), QString());
+    QVERIFY(!m_form->LastRun());
+    m_form->DispatchSheet1Click();
+    QCOMPARE(m_dialogs->warnings.size(), 2);
+    QCOMPARE(m_form->LimitsForm()->Message(), message);
+    QCOMPARE(m_form->PayloadRangeForm()->Message(), message);
+    QCOMPARE(m_form->CompareForm()->Message(), message);
+    // The previous airplane's limits cap no field.
+    edit(5)->setText(QStringLiteral("500"));
+    m_form->Edit5Exit();
+    edit(14)->setText(QStringLiteral("400000"));
+    m_form->Edit14Exit();
+    QCOMPARE(edit(5)->text(), QStringLiteral("500"));
+    QCOMPARE(edit(14)->text(), QStringLiteral("400000"));
+    QCOMPARE(m_dialogs->warnings.size(), 2);
+    QStringList capped = expected;
+    capped[4] = QStringLiteral("500");
+    capped[5] = edit(6)->text();
+    capped[13] = QStringLiteral("400000");
+    QCOMPARE(windowTexts(), capped);
+
+    // Save Setup keeps the file's type.
+    const QString saved = file(QStringLiteral("saved.mrx"));
+    saveAs(saved);
+    QVERIFY(ReadAll(saved).contains("\r\nB777-9X\r\nJAA\r\n"));
+
+    // A listed type ends it: its panel, its structural weights, the file's
+    // status without the message, and a run of its own.
+    PickItem(m_form.get(), "AirplaneSelector", QStringLiteral("Heavy Jet"));
+    QCOMPARE(Child<QLabel>(m_form.get(), "Label4")->text(), QStringLiteral("300000 kg"));
+    QCOMPARE(status->currentMessage(), QStringLiteral("File: ") + path);
+    edit(5)->setText(QStringLiteral("290"));
+    m_form->ExecuteButtonClick();
+    QCOMPARE(m_dialogs->warnings.size(), 2);
+    QVERIFY(m_form->LastRun());
+    QCOMPARE(m_form->LastRun()->md.Type, std::string("Heavy Jet"));
+    QVERIFY(m_form->LimitsForm()->Message() != message);
+    QVERIFY(m_form->CompareForm()->Message() != message);
 }
 
 void TestSetupWindow::tooFewLines_data()
