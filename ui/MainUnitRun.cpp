@@ -105,31 +105,36 @@ void TMainForm::ExecuteButtonClick()
         ShowEntryMessage(m_dialogs, this, *missing);
         return;
     }
-    m_running = true;
-    QCoreApplication::instance()->installEventFilter(m_runFilter.get());
-    Guarded([this] {
-        m_md.AbortRequested = false;
-        ClearResults();
-        m_runTime = std::time(nullptr);
-        m_runWarnings.clear();
-        m_abortButton->setEnabled(true);
-        m_viewReportButton->setEnabled(false);
-        const std::string mode = ModeText().toStdString();
-        if (!FindModeRule(mode)) {
-            ShowEntryMessage(m_dialogs, this, Q(UnknownModeMessage(mode)));
-        } else {
-            if (ExecuteCalculation(m_md, CollectInputTexts(), mode, *m_services)) {
-                ShowResults();
-                m_resultsShown = true;
-                m_viewReportButton->setEnabled(true);
+    {
+        // The run's results, the limits window and the sheet change together:
+        // each following window is updated once, when the run has ended.
+        const TUpdateBatch batch(*this);
+        m_running = true;
+        QCoreApplication::instance()->installEventFilter(m_runFilter.get());
+        Guarded([this] {
+            m_md.AbortRequested = false;
+            ClearResults();
+            m_runTime = std::time(nullptr);
+            m_runWarnings.clear();
+            m_abortButton->setEnabled(true);
+            m_viewReportButton->setEnabled(false);
+            const std::string mode = ModeText().toStdString();
+            if (!FindModeRule(mode)) {
+                ShowEntryMessage(m_dialogs, this, Q(UnknownModeMessage(mode)));
+            } else {
+                if (ExecuteCalculation(m_md, CollectInputTexts(), mode, *m_services)) {
+                    ShowResults();
+                    m_resultsShown = true;
+                    m_viewReportButton->setEnabled(true);
+                }
+                RecordRun();
             }
-            RecordRun();
-        }
-    });
-    // Every run ends here, an arithmetic fault included.
-    m_abortButton->setEnabled(false);
-    QCoreApplication::instance()->removeEventFilter(m_runFilter.get());
-    m_running = false;
+        });
+        // Every run ends here, an arithmetic fault included.
+        m_abortButton->setEnabled(false);
+        QCoreApplication::instance()->removeEventFilter(m_runFilter.get());
+        m_running = false;
+    }
     if (m_closeAfterRun) {
         m_closeAfterRun = false;
         close();

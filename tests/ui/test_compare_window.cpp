@@ -171,17 +171,20 @@ void TestCompareWindow::unreadableEntriesAreNamed()
 void TestCompareWindow::oneUpdatePerUserAction_data()
 {
     QTest::addColumn<int>("action");
+    QTest::addColumn<int>("entryUpdates"); // of the diagram and the compare window
     QTest::addColumn<int>("limitsUpdates");
-    QTest::newRow("load setup") << 0 << 1;
-    QTest::newRow("airplane change") << 1 << 1;
-    QTest::newRow("keystroke") << 2 << 0;
-    QTest::newRow("leaving the flight level") << 3 << 0;
-    QTest::newRow("regulation typed") << 4 << 0;
+    QTest::newRow("load setup") << 0 << 1 << 1;
+    QTest::newRow("airplane change") << 1 << 1 << 1;
+    QTest::newRow("keystroke") << 2 << 1 << 0;
+    QTest::newRow("leaving the flight level") << 3 << 1 << 0;
+    QTest::newRow("regulation typed") << 4 << 1 << 0;
+    QTest::newRow("execute") << 5 << 0 << 1;
 }
 
 void TestCompareWindow::oneUpdatePerUserAction()
 {
     QFETCH(int, action);
+    QFETCH(int, entryUpdates);
     QFETCH(int, limitsUpdates);
     const QString setup = m_w.dir->path(QStringLiteral("route.MRX"));
     form()->SaveSetupFile(setup);
@@ -229,12 +232,15 @@ void TestCompareWindow::oneUpdatePerUserAction()
         QCOMPARE(edit(13)->text().toStdString(), typed.contingency);
         break;
     }
+    case 5:
+        Child<QPushButton>(form(), "ExecuteButton")->click();
+        break;
     }
     const TMainForm::TFollowerUpdates after = form()->FollowerUpdates();
     // Typing a regulation name changes no entry until the name is complete;
     // then its preset sets two fields at once.
-    QCOMPARE(after.diagram - before.diagram, 1);
-    QCOMPARE(after.compare - before.compare, 1);
+    QCOMPARE(after.diagram - before.diagram, entryUpdates);
+    QCOMPARE(after.compare - before.compare, entryUpdates);
     QCOMPARE(after.limits - before.limits, limitsUpdates);
     // What the windows show is the state after the action.
     QVERIFY(form()->CompareForm()->Tables().regulations.front().texts.edits ==
