@@ -1,5 +1,7 @@
 #include "report/dispatch_sheet.h"
 
+#include "engine/emissions.h"
+#include "engine/input_rules.h"
 #include "engine/solve.h"
 #include "engine/text_format.h"
 #include "output/text_encoding.h"
@@ -13,12 +15,16 @@ namespace {
 
 // A caption of the main window without its colon: "Holding:" reads
 // "Holding" in a table's first column.
-std::string Caption(int staticText)
+std::string WithoutColon(std::string_view caption)
 {
-    std::string_view caption = StaticTextCaption(staticText);
     if (caption.ends_with(':'))
         caption.remove_suffix(1);
     return std::string(caption);
+}
+
+std::string Caption(int staticText)
+{
+    return WithoutColon(StaticTextCaption(staticText));
 }
 
 std::string Kilograms(double value)
@@ -136,15 +142,25 @@ private:
         Row(Caption(29), MarkupText(m_md.Airframe), Caption(30), MarkupText(m_md.Engine));
         Row("Route", MarkupText(Edit(1)) + " &rarr; " + MarkupText(Edit(2)), Caption(12),
             MarkupText(Edit(8)));
-        Row(Caption(3), MarkupText(Edit(3)) + " NM", "Alternate distance", MarkupText(Edit(10)) + " NM");
+        // A maximum mode ignores the entry it searches for: the maximum found
+        // stands in its place, blank when the run found none.
+        const std::optional<ModeRule> rule = FindModeRule(m_in.modeText);
+        const std::string found = m_in.valid && rule && rule->maximumRowsShown
+            ? Kilograms(m_in.modeText == kModeMaximumRange ? m_md.MaxRange : m_md.MaxPayload) + " "
+                + std::string(rule->maximumUnit)
+            : std::string();
+        const bool distanceEntered = !rule || rule->tripDistanceEnabled;
+        const bool payloadEntered = !rule || rule->payloadEnabled;
+        const std::string foundCaption = rule && rule->label11 ? WithoutColon(*rule->label11) : std::string();
+        Row(distanceEntered ? Caption(3) : foundCaption,
+            distanceEntered ? MarkupText(Edit(3)) + " NM" : found, "Alternate distance",
+            MarkupText(Edit(10)) + " NM");
         Row(Caption(23), MarkupText(m_in.regulationText), Caption(28), MarkupText(m_in.modeText));
-        Row(Caption(5), MarkupText(Edit(4)) + " kg", Caption(6), MarkupText(Edit(5)));
+        Row(payloadEntered ? Caption(5) : foundCaption, payloadEntered ? MarkupText(Edit(4)) + " kg" : found,
+            Caption(6), MarkupText(Edit(5)));
         Row(Caption(7), MarkupText(Edit(6)) + " &deg;C", Caption(8), MarkupText(Edit(7)) + " kts");
-        if (m_in.valid && m_in.modeText == kModeMaximumRange)
-            Row("Maximum Range", Kilograms(m_md.MaxRange) + " NM", Caption(39), MarkupText(m_md.LimitedBy));
-        if (m_in.valid && m_in.modeText == kModeMaximumPayload)
-            Row("Maximum Payload", Kilograms(m_md.MaxPayload) + " kg", Caption(39),
-                MarkupText(m_md.LimitedBy));
+        if (m_in.valid && rule && rule->maximumRowsShown)
+            Row(Caption(39), MarkupText(m_md.LimitedBy), "", "");
         m_out += "</table>\n</section>\n";
     }
 
@@ -170,7 +186,11 @@ private:
         FuelRow(48, "", m_md.MinTakeoffTime, m_md.MinTakeoffFuel);
         m_out += "<tr class=\"fill\"><td>Extra fuel</td><td></td><td></td></tr>\n";
         m_out += "<tr class=\"fill\"><td>Total fuel at takeoff</td><td></td><td></td></tr>\n";
-        m_out += "</table>\n</section>\n";
+        m_out += "</table>\n";
+        if (const std::optional<double> co2 = TripCo2Kg(m_md.TripFuel, m_in.valid))
+            m_out += "<p class=\"note\">CO&#8322; of the trip: " + Kilograms(*co2) + " kg ("
+                + FormatGeneral(kCo2KgPerKgJetFuel) + " kg per kg of fuel).</p>\n";
+        m_out += "</section>\n";
     }
 
     void Weights()

@@ -1,5 +1,6 @@
 #include "engine/mission_limits.h"
 #include "engine/solve.h"
+#include "engine/text_format.h"
 #include "output/text_encoding.h"
 #include "report/dispatch_sheet.h"
 #include "test_support.h"
@@ -21,21 +22,26 @@ public:
 
 // The sheet of a Trip Time and Fuel run of the worked mission with the
 // given MATOW, dated 2026-12-08 09:40:00 UTC.
-DispatchSheetInput WorkedSheet(double matow = 30000)
+DispatchSheetInput WorkedSheet(double matow = 30000, std::string_view mode = kModeTripTimeAndFuel)
 {
     DispatchSheetInput input;
     input.runTime = 1796722800;
     input.flight = "MX 101";
     input.registration = "D-AMRX";
     input.programTitle = "Mirovax - Version: 1.0.1.0";
-    input.modeText = kModeTripTimeAndFuel;
+    input.modeText = mode;
     input.regulationText = "ICAO";
     const SetupTexts setup = mirovax::testing::WorkedSetup();
     std::copy_n(setup.begin(), input.edits.size(), input.edits.begin());
     input.md = mirovax::testing::WorkedRecord();
     input.md.MATOW = matow;
     NoServices services;
-    SolveTripTimeAndFuel(input.md, services);
+    if (mode == kModeMaximumRange)
+        SolveMaximumRange(input.md, services);
+    else if (mode == kModeMaximumPayload)
+        SolveMaximumPayload(input.md, services);
+    else
+        SolveTripTimeAndFuel(input.md, services);
     input.valid = input.md.CalculationValid;
     input.limits = ComputeMissionLimits(input.md, input.modeText, input.valid);
     input.warnings = services.messages;
@@ -74,6 +80,9 @@ TEST(DispatchSheet, CarriesTheRunTheLimitsAndTheSignOff)
             "<p class=\"note\">None.</p>", "Dispatcher: name and signature", "Captain: name and signature"},
         "valid");
     EXPECT_EQ(valid.find("Not a plan to fly"), std::string::npos);
+    // The trip's CO2 at 3.16 kg a kg of fuel.
+    EXPECT_NE(valid.find("CO&#8322; of the trip: " + FormatRounded(WorkedSheet().md.TripFuel * 3.16) + " kg"),
+        std::string::npos);
 
     // A run stopped at a limit: no figures to fly by, the limit and its
     // excess named, the message among the warnings, no extras.
@@ -86,7 +95,42 @@ TEST(DispatchSheet, CarriesTheRunTheLimitsAndTheSignOff)
             "<li>Maximum Allowable Takeoff Weight of 24000 kg exceeded!</li>"},
         "stopped");
     EXPECT_EQ(stopped.find("Possible extras"), std::string::npos);
+    EXPECT_EQ(stopped.find("CO&#8322;"), std::string::npos);
     EXPECT_EQ(stopped.find("Tank Capacity"), std::string::npos) << "the tanks were never checked";
+}
+
+// A maximum mode ignores the entry it searches for: the maximum it found
+// stands in that entry's place, and the entry is nowhere on the sheet.
+TEST(DispatchSheet, AMaximumModeShowsWhatItFoundInPlaceOfWhatItIgnores)
+{
+    struct Case {
+        std::string_view mode;
+        std::string found; // the row in the entry's place
+        std::string ignored; // the entry's row in Trip Time and Fuel
+    };
+    const DispatchSheetInput range = WorkedSheet(30000, kModeMaximumRange);
+    const DispatchSheetInput payload = WorkedSheet(30000, kModeMaximumPayload);
+    ASSERT_TRUE(range.valid);
+    ASSERT_TRUE(payload.valid);
+    const Case cases[] = {
+        {kModeMaximumRange, "<th>Maximum Range</th><td>" + FormatRounded(range.md.MaxRange) + " NM</td>",
+            "<th>Distance</th><td>594 NM</td>"},
+        {kModeMaximumPayload,
+            "<th>Maximum Payload</th><td>" + FormatRounded(payload.md.MaxPayload) + " kg</td>",
+            "<th>Payload</th><td>5000 kg</td>"},
+    };
+    EXPECT_NE(DispatchSheetHtml(WorkedSheet()).find("<th>Distance</th><td>594 NM</td>"), std::string::npos);
+    EXPECT_NE(DispatchSheetHtml(WorkedSheet()).find("<th>Payload</th><td>5000 kg</td>"), std::string::npos);
+    for (const Case& c : cases) {
+        const DispatchSheetInput input = c.mode == kModeMaximumRange ? range : payload;
+        const std::string html = DispatchSheetHtml(input);
+        ExpectHas(html, {c.found, "<th>Limited by</th><td>" + input.md.LimitedBy + "</td>"}, c.found.c_str());
+        EXPECT_EQ(html.find(c.ignored), std::string::npos) << c.mode;
+    }
+    // Stopped, the maximum is blank where the entry would stand.
+    DispatchSheetInput stopped = range;
+    stopped.valid = false;
+    EXPECT_NE(DispatchSheetHtml(stopped).find("<th>Maximum Range</th><td></td>"), std::string::npos);
 }
 
 // Every text from the user or a file is inert on the sheet and valid UTF-8.
