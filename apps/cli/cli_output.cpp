@@ -1,5 +1,6 @@
 #include "cli_output.h"
 
+#include "engine/emissions.h"
 #include "engine/input_rules.h"
 #include "engine/text_format.h"
 #include "output/formats/json_text.h"
@@ -188,7 +189,10 @@ std::string FormatJson(const SetupRun& run, const PointTexts& point)
         out += ',';
     }
     out += "\"LimitedBy\":" + JsonString(run.md.LimitedBy);
-    out += '}' + JsonLimits(run) + "}\n";
+    out += '}';
+    const std::optional<double> co2 = TripCo2Kg(run.md.TripFuel, run.valid);
+    out += ",\"co2TripKg\":" + (co2 ? JsonNumber(*co2) : std::string("null"));
+    out += JsonLimits(run) + "}\n";
     return out;
 }
 

@@ -80,9 +80,12 @@ TEST(CliJson, OneLineWithEveryLabelAndResult)
         EXPECT_NE(json.find(std::string("\"").append(f.name).append("\":")), std::string::npos) << f.name;
     EXPECT_NE(json.find("\"TripFuel\":3395.76123456789"), std::string::npos) << json;
     EXPECT_NE(json.find("\"StillAirDistance\":697,"), std::string::npos);
-    // A run without limits (none computed) says so with nulls.
-    EXPECT_NE(json.find("\"LimitedBy\":\"Tank Capacity\"},\"limits\":null,\"stoppedBy\":null,"
-                        "\"exceededBy\":null,\"extraPayload\":null,\"extraFuel\":null}\n"),
+    // The trip's CO2 at ICAO's 3.16 kg a kg of fuel; a run without limits
+    // (none computed) says so with nulls.
+    EXPECT_NE(
+        json.find("\"LimitedBy\":\"Tank Capacity\"},\"co2TripKg\":" + JsonNumber(3395.76123456789 * 3.16)
+            + ",\"limits\":null,\"stoppedBy\":null,"
+              "\"exceededBy\":null,\"extraPayload\":null,\"extraFuel\":null}\n"),
         std::string::npos)
         << json;
     EXPECT_NE(json.find("\"fields\":{\"origin\":\"KSFO\",\"destination\":\"\","), std::string::npos);
@@ -98,6 +101,7 @@ TEST(CliJson, OneLineWithEveryLabelAndResult)
         std::string::npos)
         << failedJson;
     EXPECT_NE(failedJson.find("\"fields\":null"), std::string::npos);
+    EXPECT_NE(failedJson.find("\"co2TripKg\":null,"), std::string::npos) << failedJson;
 }
 
 TEST(CliPlain, ShowsThePanelOfTheMode)
