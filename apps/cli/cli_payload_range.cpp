@@ -69,12 +69,16 @@ std::string FormatPayloadRangeTable(const PayloadRangeRun& run)
     out += "Payload (kg)  Range (NM)  Limited by\n";
     bool anyCorner = false;
     for (const PayloadRangePoint& p : run.diagram) {
+        // A limit that binds on both sides of a corner is named once.
+        std::string corner;
+        if (p.corner)
+            corner = p.bindsFromHere == p.limitedBy ? "  *" : "  * " + p.bindsFromHere;
         out += PadLeft(FormatRounded(p.payload), 12) + "  " + PadLeft(FormatRounded(p.range), 10) + "  "
-            + p.limitedBy + (p.corner ? "  * " + p.bindsFromHere : "") + "\n";
+            + p.limitedBy + corner + "\n";
         anyCorner = anyCorner || p.corner;
     }
     if (anyCorner)
-        out += "* a corner, and the limit that binds from it on\n";
+        out += "* a corner, then the limit that binds from it on unless it is the row's own\n";
     out += "Mission: " + FormatRounded(run.mission.payload) + " kg over " + FormatRounded(run.mission.range)
         + " NM, " + (run.missionInside ? "inside" : "outside") + " the envelope.\n";
     return out;
