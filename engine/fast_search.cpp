@@ -177,6 +177,10 @@ std::optional<double> RangeScanStart(TMissionData& md, const RangeStart& start)
 // 2^53 units of 2^-bits they are doubles, and each subtraction is exact.
 bool PayloadStepsExact(const TMissionData& md)
 {
+    // A DOW that is not a number never ends the search, so no reach bounds
+    // its weights (and std::max would pass over it).
+    if (std::isnan(md.DOW))
+        return false;
     const double reach = std::max(std::fabs(md.MZFW), std::fabs(md.DOW) + 20);
     if (!(reach < kExactWhole))
         return false;

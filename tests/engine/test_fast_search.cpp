@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace mirovax;
 using mirovax::test::RecordingServices;
 using mirovax::test::WorkedMission;
@@ -44,4 +46,37 @@ TEST(FastSearch, TakesTheShortcutOnALongRange)
     EXPECT_EQ(fast.TripFuel, slow.TripFuel);
     EXPECT_EQ(fast.MaxRange, slow.MaxRange);
     EXPECT_EQ(fast.LimitedBy, slow.LimitedBy);
+}
+
+// Missions at the edges of the shortcuts' proofs, each solved by both
+// searches and compared field by field, message by message.
+TEST(FastSearch, AgreesWithThePerPassSearchAtTheEdgesOfItsProofs)
+{
+    struct Case {
+        const char* name;
+        void (*edit)(TMissionData& md);
+    };
+    const Case cases[] = {
+        // No payload check ever ends this search, so its zero fuel weights
+        // go past -32768 kg, where MZFW's last bit no longer fits and 10 kg
+        // steps round; a shortcut to pass n computing MZFW - 10 (n - 1)
+        // would round once instead.
+        {"a dry operating weight that is not a number",
+            [](TMissionData& md) {
+                md.aH1 = md.aH2 = md.aC1 = md.aC2 = md.aC3 = 0;
+                md.bH1 = md.bH2 = 60;
+                md.bC1 = md.bC2 = 100;
+                md.MZFW = 1 + 0x5p-40;
+                md.DOW = std::numeric_limits<double>::quiet_NaN();
+                md.MALW = -40'000;
+                md.MATOW = md.TCAP = 1e9;
+            }},
+    };
+    for (const Case& c : cases) {
+        TMissionData md = WorkedMission();
+        c.edit(md);
+        const fast_search_check::Comparison result = fast_search_check::CompareSearches(md);
+        EXPECT_TRUE(result.compared) << c.name;
+        EXPECT_EQ(result.difference, "") << c.name;
+    }
 }
