@@ -43,11 +43,15 @@ std::optional<int> FirstUnusableField(const InputTexts& texts)
     return std::nullopt;
 }
 
-void ReadInputs(const InputTexts& texts, TMissionData& md)
+namespace {
+
+// The inputs from the conversion of each field, in the order of kInputOrder.
+template <class Convert> void StoreInputs(const InputTexts& texts, TMissionData& md, Convert convert)
 {
     md.ConversionError = 0;
-    for (const InputBinding& binding : kInputOrder) {
-        const Conversion c = ConvertStrict(texts.edit(binding.edit));
+    for (size_t i = 0; i < kInputOrder.size(); ++i) {
+        const InputBinding& binding = kInputOrder[i];
+        const Conversion c = convert(i, texts.edit(binding.edit));
         md.*binding.member = c.value;
         if (!c.ok() && md.ConversionError == 0)
             md.ConversionError = c.errorPosition;
@@ -58,6 +62,26 @@ void ReadInputs(const InputTexts& texts, TMissionData& md)
             break;
         }
     }
+}
+
+} // namespace
+
+void ReadInputs(const InputTexts& texts, TMissionData& md)
+{
+    StoreInputs(texts, md, [](size_t, const std::string& text) { return ConvertStrict(text); });
+}
+
+void TInputReader::Read(const InputTexts& texts, TMissionData& md)
+{
+    StoreInputs(texts, md, [this](size_t i, const std::string& text) {
+        Converted& last = m_last[i];
+        if (!last.done || last.text != text) {
+            last.text = text;
+            last.conversion = ConvertStrict(text);
+            last.done = true;
+        }
+        return last.conversion;
+    });
 }
 
 ResultTexts ShowResults(const TMissionData& md, std::string_view modeText)
@@ -96,10 +120,13 @@ ResultTexts ShowResults(const TMissionData& md, std::string_view modeText)
 }
 
 bool ExecuteCalculation(TMissionData& md, const InputTexts& texts, std::string_view modeText,
-    IMissionServices& services, SearchMethod method)
+    IMissionServices& services, SearchMethod method, TInputReader* reader)
 {
     md.AbortRequested = false;
-    ReadInputs(texts, md);
+    if (reader != nullptr)
+        reader->Read(texts, md);
+    else
+        ReadInputs(texts, md);
     md.CalculationValid = true;
     if (md.ConversionError != 0)
         return false;

@@ -3,6 +3,7 @@
 #include "engine/fast_search.h"
 #include "engine/mission_data.h"
 #include "engine/solve.h"
+#include "engine/text_format.h"
 
 #include <array>
 #include <optional>
@@ -38,6 +39,23 @@ std::optional<int> FirstUnusableField(const InputTexts& texts);
 // failing field, or 1 when one of Edit3 to Edit15 (Edit8 included) is empty.
 void ReadInputs(const InputTexts& texts, TMissionData& md);
 
+// ReadInputs for runs that follow one another, as a sweep's points do: a
+// field's text is converted again only when it differs from the text this
+// reader last converted for that field. The record gets exactly what
+// ReadInputs would give it.
+class TInputReader {
+public:
+    void Read(const InputTexts& texts, TMissionData& md);
+
+private:
+    struct Converted {
+        std::string text;
+        Conversion conversion;
+        bool done = false;
+    };
+    std::array<Converted, 12> m_last; // in the order the run converts them
+};
+
 // The result labels for the record: rounded values with their units and
 // "hh:mm" times. Label13 is written only in the two maximum modes, compared
 // exactly with the mode text.
@@ -50,6 +68,6 @@ ResultTexts ShowResults(const TMissionData& md, std::string_view modeText);
 // SearchError when a solve mode faults. The maximum modes search as method
 // says.
 bool ExecuteCalculation(TMissionData& md, const InputTexts& texts, std::string_view modeText,
-    IMissionServices& services, SearchMethod method = SearchMethod::PerPass);
+    IMissionServices& services, SearchMethod method = SearchMethod::PerPass, TInputReader* reader = nullptr);
 
 } // namespace mirovax

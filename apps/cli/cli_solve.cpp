@@ -106,42 +106,51 @@ std::string DescribeUnusableInput(const SetupTexts& fields)
         + std::to_string(ConvertStrict(text).errorPosition) + ")";
 }
 
-SetupRun PrepareSetupTexts(
-    TTable& airplanes, const std::string& path, const SetupTexts& texts, const SolveRequest& request)
+SetupRun LoadSetupAirplane(TTable& airplanes, const std::string& path, const SetupTexts& texts,
+    const std::string& mode, const std::optional<std::string>& airplane)
 {
     SetupRun run;
     run.path = path;
-    run.mode = request.mode;
+    run.mode = mode;
     run.fields = texts;
     run.fieldsLoaded = true;
     try {
-        // The window's table sits on its first record after start-up.
-        airplanes.First();
         // With --airplane the type of line 16 is replaced before anything
-        // reads it, and the second load overwrites all the first one wrote.
-        if (request.airplane) {
-            run.fields[kSetupAirplaneLine] = *request.airplane;
-            if (!LoadType(airplanes, *request.airplane, texts, run)) {
-                run.error = path + ": --airplane: type \"" + *request.airplane
-                    + "\" is not in the airplane table " + airplanes.Path();
+        // reads it.
+        if (airplane) {
+            run.fields[kSetupAirplaneLine] = *airplane;
+            if (!LoadType(airplanes, *airplane, texts, run)) {
+                run.error = path + ": --airplane: type \"" + *airplane + "\" is not in the airplane table "
+                    + airplanes.Path();
                 run.status = kExitInputsUnusable;
-                return run;
             }
         } else if (!LoadType(airplanes, texts[kSetupAirplaneLine], texts, run)) {
             run.error = path + ": line 16 (airplane): type \"" + texts[kSetupAirplaneLine]
                 + "\" is not in the airplane table " + airplanes.Path();
             run.status = kExitInputsUnusable;
-            return run;
         }
     } catch (const TableError& e) {
         run.error = path + ": " + e.what();
         run.status = kExitFileOrTable;
-        return run;
     }
+    return run;
+}
+
+void ApplyRequest(SetupRun& run, const SolveRequest& request)
+{
+    run.mode = request.mode;
     for (const FieldSetting& s : request.settings)
         ApplySetting(run.fields, s);
     if (request.leaveFlightLevel)
         LeaveFlightLevel(run);
+}
+
+SetupRun PrepareSetupTexts(
+    TTable& airplanes, const std::string& path, const SetupTexts& texts, const SolveRequest& request)
+{
+    SetupRun run = LoadSetupAirplane(airplanes, path, texts, request.mode, request.airplane);
+    if (run.error.empty())
+        ApplyRequest(run, request);
     return run;
 }
 
@@ -151,45 +160,52 @@ void WriteSetupNotes(const SetupRun& run, std::ostream& err)
         err << "mirovax-cli: " << run.path << ": " << note << '\n';
 }
 
-SetupRun SolveSetupTexts(TTable& airplanes, const std::string& path, const SetupTexts& texts,
-    const SolveRequest& request, const volatile std::sig_atomic_t* interrupt)
+void SolvePreparedRun(SetupRun& run, const SolveRequest& request, const volatile std::sig_atomic_t* interrupt,
+    TInputReader* reader)
 {
-    SetupRun run = PrepareSetupTexts(airplanes, path, texts, request);
-    if (!run.error.empty())
-        return run;
     CliServices services(run.md, interrupt);
     try {
-        run.valid = ExecuteCalculation(run.md, InputsOf(run.fields), run.mode, services, request.search);
+        run.valid
+            = ExecuteCalculation(run.md, InputsOf(run.fields), run.mode, services, request.search, reader);
     } catch (const ArithmeticError& e) {
         run.valid = false;
-        run.error = path + ": " + e.what();
+        run.error = run.path + ": " + e.what();
         run.status = kExitArithmeticFault;
-        return run;
+        return;
     } catch (const SearchError& e) {
         run.valid = false;
-        run.error = path + ": " + e.what();
+        run.error = run.path + ": " + e.what();
         run.status = kExitArithmeticFault;
-        return run;
+        return;
     } catch (const FuelModelError& e) {
         // Fuel below 0 kg is no plan: an error like an arithmetic fault.
         run.valid = false;
-        run.error = path + ": " + e.what();
+        run.error = run.path + ": " + e.what();
         run.status = kExitArithmeticFault;
-        return run;
+        return;
     }
     run.message = services.message();
-    if (run.md.ConversionError == 0)
+    if (run.md.ConversionError == 0 && request.panelAndLimits)
         run.limits = ComputeMissionLimits(run.md, run.mode, run.valid);
     if (run.valid) {
-        run.results = ShowResults(run.md, run.mode);
+        if (request.panelAndLimits)
+            run.results = ShowResults(run.md, run.mode);
         run.status = kExitValid;
     } else if (run.md.ConversionError != 0) {
         const std::string why = DescribeUnusableInput(run.fields);
-        run.error = path + ": " + (why.empty() ? "the inputs cannot be read" : why);
+        run.error = run.path + ": " + (why.empty() ? "the inputs cannot be read" : why);
         run.status = kExitInputsUnusable;
     } else {
         run.status = kExitLimit;
     }
+}
+
+SetupRun SolveSetupTexts(TTable& airplanes, const std::string& path, const SetupTexts& texts,
+    const SolveRequest& request, const volatile std::sig_atomic_t* interrupt)
+{
+    SetupRun run = PrepareSetupTexts(airplanes, path, texts, request);
+    if (run.error.empty())
+        SolvePreparedRun(run, request, interrupt);
     return run;
 }
 

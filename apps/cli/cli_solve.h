@@ -44,6 +44,9 @@ struct SolveRequest {
     // at the airplane's maximum altitude, the OAT set from it.
     bool leaveFlightLevel = false;
     SearchMethod search = SearchMethod::PerPass;
+    // The results panel's texts and the limits of the run, which a sweep's
+    // table and CSV do not print.
+    bool panelAndLimits = true;
 };
 
 // One setup file solved: the window's state after the run.
@@ -77,12 +80,20 @@ struct SetupRun {
 // can be read.
 std::string DescribeUnusableInput(const SetupTexts& fields);
 
-// The window's state after Load Setup, before Execute: texts as if they had
-// just been loaded from the file at path, the airplane of line 16 (or
-// --airplane) loaded from the table's first record on a fresh mission
-// record, the file's MATOW and MALW restored where they fit, then the --set
-// texts. A type the table does not hold, or a table
-// fault, leaves error and status set. airplanes must be open.
+// The window's state after Load Setup: texts as if they had just been
+// loaded from the file at path, the airplane of line 16 (or airplane, for
+// --airplane) loaded on a fresh mission record, the file's MATOW and MALW
+// restored where they fit. A type the table does not hold, or a table fault,
+// leaves error and status set. airplanes must be open.
+SetupRun LoadSetupAirplane(TTable& airplanes, const std::string& path, const SetupTexts& texts,
+    const std::string& mode, const std::optional<std::string>& airplane);
+
+// The request's mode and --set texts, then the flight level left as in the
+// window where it asks for that.
+void ApplyRequest(SetupRun& run, const SolveRequest& request);
+
+// The window's state before Execute: LoadSetupAirplane with the request's
+// airplane, then ApplyRequest unless the load failed.
 SetupRun PrepareSetupTexts(
     TTable& airplanes, const std::string& path, const SetupTexts& texts, const SolveRequest& request);
 
@@ -98,9 +109,15 @@ std::optional<SetupRun> ReadSetupTexts(
 // with status kExitFileOrTable and the error.
 SetupRun PrepareSetupFile(TTable& airplanes, const std::string& path, const SolveRequest& request);
 
+// Executes a prepared run (no error) as the window's Execute does, and
+// leaves its results, limits, message, error and status in run. A reader
+// kept from run to run converts only the fields that changed.
+void SolvePreparedRun(SetupRun& run, const SolveRequest& request, const volatile std::sig_atomic_t* interrupt,
+    TInputReader* reader = nullptr);
+
 // Solves texts as if they had just been loaded from the file at path, on a
-// fresh mission record and from the airplane table's first record, so that
-// nothing of an earlier file carries over. airplanes must be open.
+// fresh mission record, so that nothing of an earlier file carries over.
+// airplanes must be open.
 SetupRun SolveSetupTexts(TTable& airplanes, const std::string& path, const SetupTexts& texts,
     const SolveRequest& request, const volatile std::sig_atomic_t* interrupt);
 

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <set>
 
 namespace mirovax::cli {
@@ -178,6 +180,7 @@ SolveRequest PointRequest(const CliOptions& options, const std::vector<std::uint
     request.settings = options.settings;
     request.leaveFlightLevel = options.isa;
     request.search = SearchMethod::Fast;
+    request.panelAndLimits = options.json;
     for (size_t k = 0; k < options.variations.size(); ++k) {
         const Variation& v = options.variations[k];
         if (v.line == kSetupAirplaneLine)
@@ -207,14 +210,32 @@ int RunSweep(const CliOptions& options, TTable& airplanes, std::ostream& out, st
     const std::uint64_t total = PointCount(options.variations);
     std::vector<std::uint64_t> indices(options.variations.size(), 0);
     std::set<std::string> notesWritten; // each note once, not once a point
+    // The file with each airplane it is solved with, loaded once a type:
+    // a point copies it and applies its own texts.
+    std::map<std::optional<std::string>, SetupRun> loaded;
+    SetupRun run;
+    TInputReader inputs;
     int status = kExitValid;
     std::uint64_t solved = 0;
     do {
         // Ctrl+C stops between points; a point never ends half searched.
         if (interrupt != nullptr && *interrupt != 0)
             break;
-        // The points never see the interrupt: a point is solved whole.
-        const SetupRun run = SolveSetupTexts(airplanes, path, texts, PointRequest(options, indices), nullptr);
+        const SolveRequest request = PointRequest(options, indices);
+        auto airplane = loaded.find(request.airplane);
+        if (airplane == loaded.end())
+            airplane = loaded
+                           .emplace(request.airplane,
+                               LoadSetupAirplane(airplanes, path, texts, request.mode, request.airplane))
+                           .first;
+        // Assigned, not constructed: the texts reuse the storage of the
+        // point before.
+        run = airplane->second;
+        if (run.error.empty()) {
+            ApplyRequest(run, request);
+            // The points never see the interrupt: a point is solved whole.
+            SolvePreparedRun(run, request, nullptr, &inputs);
+        }
         for (const std::string& note : run.notes) {
             if (notesWritten.insert(note).second)
                 err << kProgram << path << ": " << note << '\n';

@@ -72,6 +72,33 @@ TEST(ReadInputs, EmptyFieldsBlockTheRunIncludingTheAlternateCode)
     }
 }
 
+// A reader kept from run to run converts only what changed, and gives the
+// record exactly what reading every field afresh gives: numbers, failures
+// and empty fields, in any order of changes.
+TEST(TInputReader, GivesWhatReadInputsGivesRunAfterRun)
+{
+    std::vector<InputTexts> runs(7, WorkedTexts());
+    runs[1].edit(4) = "6000";
+    runs[2].edit(6) = "4-5"; // a failure
+    runs[3] = runs[2];
+    runs[3].edit(14) = "30000 "; // an earlier field fails as well
+    runs[4].edit(8).clear(); // empty, never converted
+    runs[5].edit(13).clear();
+    runs[6].edit(3) = "1e400"; // too large, fails at its first character
+    TInputReader reader;
+    for (size_t i = 0; i < runs.size() * 2; ++i) {
+        const InputTexts& texts = runs[i % runs.size()];
+        TMissionData expected;
+        ReadInputs(texts, expected);
+        TMissionData md;
+        md.ConversionError = 99;
+        reader.Read(texts, md);
+        EXPECT_EQ(md.ConversionError, expected.ConversionError) << "run " << i;
+        for (const NumericField& f : kInputFields)
+            EXPECT_EQ(md.*f.member, expected.*f.member) << "run " << i << ": " << f.name;
+    }
+}
+
 TEST(ShowResults, LabelsOfTheWorkedTripRun)
 {
     TMissionData md = WorkedMission();
