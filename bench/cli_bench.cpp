@@ -72,13 +72,10 @@ BatchFixture& Fixture()
     return fixture;
 }
 
-void SolveBatch(benchmark::State& state, const char* mode, bool json)
+// Runs the command line with args once an iteration, its output swallowed;
+// items is what one call processes (files or points).
+void RunEachIteration(benchmark::State& state, const std::vector<std::string>& args, int items)
 {
-    BatchFixture& fixture = Fixture();
-    std::vector<std::string> args = {"solve", "--tables", fixture.dir.string(), "--mode", mode};
-    if (json)
-        args.push_back("--json");
-    args.insert(args.end(), fixture.files.begin(), fixture.files.end());
     NullBuffer sink;
     std::ostream out(&sink);
     std::ostream err(&sink);
@@ -86,9 +83,22 @@ void SolveBatch(benchmark::State& state, const char* mode, bool json)
     for (auto _ : state) {
         const int status = mirovax::cli::RunCli(args, out, err, environment);
         if (status != 0)
-            state.SkipWithError("a setup file did not solve");
+            state.SkipWithError("a run did not solve");
     }
-    state.SetItemsProcessed(state.iterations() * kFileCount);
+    state.SetItemsProcessed(state.iterations() * items);
+    // Seconds an item, the whole call counted.
+    state.counters["per_item"] = benchmark::Counter(static_cast<double>(state.iterations()) * items,
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void SolveBatch(benchmark::State& state, const char* mode, bool json)
+{
+    BatchFixture& fixture = Fixture();
+    std::vector<std::string> args = {"solve", "--tables", fixture.dir.string(), "--mode", mode};
+    if (json)
+        args.push_back("--json");
+    args.insert(args.end(), fixture.files.begin(), fixture.files.end());
+    RunEachIteration(state, args, kFileCount);
 }
 
 void BM_SolveTenThousandTripJson(benchmark::State& state)
@@ -111,20 +121,7 @@ void BM_SweepTenThousandRangeCsv(benchmark::State& state)
     BatchFixture& fixture = Fixture();
     const std::vector<std::string> args = {"sweep", fixture.files.front(), "--tables", fixture.dir.string(),
         "--mode", "Maximum Range", "--vary", "payload=0:6930:70", "--vary", "wind=-50:49:1", "--csv"};
-    NullBuffer sink;
-    std::ostream out(&sink);
-    std::ostream err(&sink);
-    mirovax::cli::CliEnvironment environment;
-    for (auto _ : state) {
-        const int status = mirovax::cli::RunCli(args, out, err, environment);
-        if (status != 0)
-            state.SkipWithError("a point did not solve");
-    }
-    constexpr int kPoints = 100 * 100;
-    state.SetItemsProcessed(state.iterations() * kPoints);
-    // Seconds a point, the whole call counted.
-    state.counters["per_point"] = benchmark::Counter(static_cast<double>(state.iterations()) * kPoints,
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    RunEachIteration(state, args, 100 * 100);
 }
 
 } // namespace
