@@ -2,11 +2,11 @@
 """Writes docs/fit-example/tables.csv: the kind of tables a flight planning
 manual prints, for the README's example of `mirovax-tables fit`.
 
-The figures come from the same simple reference profile that fit_airplanes.py
-fits the shipped lines to (level cruise at the cruise Mach, OpenAP's drag
-polar and fuel-flow law, a climb allowance), here for the first row of
-types.csv, rounded to 10 kg (10 kg/h for holding) as a manual would print
-them. They are illustrative and not for operational use.
+The figures come from the same reference model that fit_airplanes.py fits
+the shipped lines to (the Poll-Schumann model, whole trips with climb and
+descent), here for the first row of types.csv, rounded to 10 kg (10 kg/h for
+holding) as a manual would print them. They are illustrative and not for
+operational use.
 
 Usage: python3 data/fit/manual_example.py [OUT.csv]
 """
@@ -33,20 +33,21 @@ def rounded(value):
 
 def main(out_path):
     here = os.path.dirname(os.path.abspath(__file__))
+    ps = ref.read_ps(os.path.join(here, ref.PS_FILE))
     with open(os.path.join(here, "types.csv"), encoding="utf-8", newline="") as f:
-        t = next(csv.DictReader(f))
-    a = {k: (v if k in ref.TEXT_INPUTS else float(v)) for k, v in t.items()}
+        a = ref.airplane(next(csv.DictReader(f)), ps)
+    climbs = ref.Climbs(a)
     rows = []
     for level in LEVELS:
         for w in LANDING_KG:
-            fuels = ref.trip_fuels(a, w, level, max(TRIP_NAM))
+            fuels = ref.trip_fuels(a, climbs, w, level, TRIP_NAM)
             for s in TRIP_NAM:
                 rows.append(["trip", level, "", s, w, rounded(fuels[s])])
     for altitude in HOLDING_FT:
         for w in HOLDING_KG:
             rows.append(["holding", "", altitude, "", w, rounded(ref.holding_flow(a, w, altitude))])
     for w in ALTERNATE_KG:
-        fuels = ref.trip_fuels(a, w, ALTERNATE_LEVEL, max(ALTERNATE_NM))
+        fuels = ref.trip_fuels(a, climbs, w, ALTERNATE_LEVEL, ALTERNATE_NM)
         for d in ALTERNATE_NM:
             rows.append(["alternate", "", "", d, w, rounded(fuels[d])])
     with open(out_path, "w", encoding="utf-8", newline="") as f:
