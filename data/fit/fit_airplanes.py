@@ -234,24 +234,24 @@ def tas(mach, altitude_ft):
     return mach * math.sqrt(KAPPA * R * t)
 
 
-def climb_mach(a, altitude_ft):
+def scheduled_mach(a, altitude_ft, high_kcas):
+    """LOW_KCAS up to 10,000 ft, high_kcas from 12,000 ft (a straight
+    change between), never faster than the cruise Mach."""
     if altitude_ft <= 10000:
         kcas = LOW_KCAS
     elif altitude_ft < 12000:
-        kcas = LOW_KCAS + (CLIMB_KCAS - LOW_KCAS) * (altitude_ft - 10000) / 2000
+        kcas = LOW_KCAS + (high_kcas - LOW_KCAS) * (altitude_ft - 10000) / 2000
     else:
-        kcas = CLIMB_KCAS
+        kcas = high_kcas
     return min(mach_of_cas(kcas, altitude_ft), a["Mach"])
+
+
+def climb_mach(a, altitude_ft):
+    return scheduled_mach(a, altitude_ft, CLIMB_KCAS)
 
 
 def descent_mach(a, altitude_ft):
-    if altitude_ft <= 10000:
-        kcas = LOW_KCAS
-    elif altitude_ft < 12000:
-        kcas = LOW_KCAS + (DESCENT_KCAS - LOW_KCAS) * (altitude_ft - 10000) / 2000
-    else:
-        kcas = DESCENT_KCAS
-    return min(mach_of_cas(kcas, altitude_ft), a["Mach"])
+    return scheduled_mach(a, altitude_ft, DESCENT_KCAS)
 
 
 def rate_of_climb_fpm(altitude_ft):
