@@ -171,6 +171,7 @@ constexpr OptionHelp kSolveOptions[] = {
         "\"status\", \"valid\", \"message\" (the limit message),\n"
         "\"error\", \"fields\", \"labels\" (Label12 to Label30),\n"
         "\"values\" (the results at full precision, and LimitedBy),\n"
+        "\"co2TripKg\" (trip fuel x 3.16, ICAO's factor),\n"
         "\"limits\" (each limit's \"name\", \"value\", \"limit\",\n"
         "\"margin\" in kg and \"binding\"), \"stoppedBy\", \"exceededBy\",\n"
         "\"extraPayload\" and \"extraFuel\" (kg); null where a run\n"
