@@ -290,7 +290,9 @@ void TMainForm::ShowAirplaneStatus(const std::optional<QString>& unlisted)
 {
     // An earlier unlisted type's message goes; what stood before it stays.
     QString shown = m_statusBar1->currentMessage();
-    const qsizetype at = shown.indexOf(QStringLiteral("Airplane type \""));
+    // The message's text up to the type, from the one place that words it.
+    const QString lead = Q(UnlistedAirplaneMessage("")).section(QLatin1Char('"'), 0, 0);
+    const qsizetype at = shown.indexOf(lead + QLatin1Char('"'));
     if (at >= 0)
         shown = shown.left(at).trimmed();
     if (unlisted)
