@@ -1,6 +1,6 @@
 #include "convert_number_check.h"
 
-#include "engine/calculation_run.h"
+#include "form/calculation_run.h"
 #include "engine/text_format.h"
 
 #include <cfloat>

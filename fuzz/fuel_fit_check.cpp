@@ -1,8 +1,8 @@
 #include "fuel_fit_check.h"
 
-#include "engine/fuel_fit.h"
-#include "output/formats/fuel_fit_plot.h"
-#include "refdata/manual_tables.h"
+#include "fitting/fuel_fit.h"
+#include "fitting/fuel_fit_plot.h"
+#include "fitting/manual_tables.h"
 
 #include <cmath>
 #include <exception>

@@ -2,7 +2,7 @@
 
 #include "engine/mission_data.h"
 #include "engine/text_format.h"
-#include "refdata/csv.h"
+#include "textio/csv.h"
 #include "refdata/sqlite_util.h"
 #include "refdata/table_store.h"
 

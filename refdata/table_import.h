@@ -1,7 +1,7 @@
 #pragma once
 
-#include "output/file_writer.h"
-#include "refdata/csv.h"
+#include "textio/file_writer.h"
+#include "textio/csv.h"
 
 #include <stdexcept>
 #include <string>

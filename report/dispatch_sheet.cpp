@@ -1,10 +1,10 @@
 #include "report/dispatch_sheet.h"
 
 #include "engine/emissions.h"
-#include "engine/input_rules.h"
+#include "form/input_rules.h"
 #include "engine/solve.h"
 #include "engine/text_format.h"
-#include "output/text_encoding.h"
+#include "textio/text_encoding.h"
 #include "report/report_model.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "output/file_writer.h"
+#include "textio/file_writer.h"
 
 #include <string>
 #include <string_view>

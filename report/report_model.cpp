@@ -1,6 +1,6 @@
 #include "report/report_model.h"
 
-#include "engine/input_rules.h"
+#include "form/input_rules.h"
 #include "report/report_text.h"
 
 #include <initializer_list>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/calculation_run.h"
-#include "engine/window_captions.h"
+#include "form/calculation_run.h"
+#include "form/window_captions.h"
 
 #include <array>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "output/text_encoding.h"
+#include "textio/text_encoding.h"
 
 #include <string>
 #include <string_view>

@@ -1,8 +1,8 @@
 #include "setup/setup_file.h"
 
-#include "output/file_descriptor.h"
-#include "output/file_writer.h"
-#include "output/text_encoding.h"
+#include "textio/file_descriptor.h"
+#include "textio/file_writer.h"
+#include "textio/text_encoding.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/calculation_run.h"
-#include "output/file_writer.h"
+#include "form/calculation_run.h"
+#include "textio/file_writer.h"
 
 #include <array>
 #include <cstddef>

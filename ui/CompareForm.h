@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/compare.h"
+#include "form/compare.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #include "ui/MainUnit.h"
 
-#include "engine/input_rules.h"
-#include "engine/window_captions.h"
+#include "form/input_rules.h"
+#include "form/window_captions.h"
 #include "refdata/airplane.h"
 #include "refdata/airports.h"
 #include "ui/AboutUnit.h"

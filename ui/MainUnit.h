@@ -1,10 +1,10 @@
 #pragma once
 
-#include "engine/calculation_run.h"
-#include "engine/input_rules.h"
+#include "form/calculation_run.h"
+#include "form/input_rules.h"
 #include "engine/mission_data.h"
 #include "engine/solve.h"
-#include "output/file_writer.h"
+#include "textio/file_writer.h"
 #include "refdata/airplane.h"
 #include "refdata/table_store.h"
 #include "report/dispatch_sheet.h"

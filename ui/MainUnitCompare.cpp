@@ -2,7 +2,7 @@
 // action of every window that follows the main window.
 #include "ui/MainUnit.h"
 
-#include "engine/compare.h"
+#include "form/compare.h"
 #include "ui/CompareForm.h"
 #include "ui/Controls.h"
 

@@ -3,8 +3,8 @@
 // MainUnit.cpp and the files beside it.
 #include "ui/MainUnit.h"
 
-#include "engine/input_rules.h"
-#include "engine/window_captions.h"
+#include "form/input_rules.h"
+#include "form/window_captions.h"
 #include "report/report_model.h"
 #include "ui/Controls.h"
 #include "ui/Pictures.h"

@@ -2,7 +2,7 @@
 // that a run fills and a change of the entries greys.
 #include "ui/MainUnitRun.h"
 
-#include "engine/input_rules.h"
+#include "form/input_rules.h"
 #include "ui/Controls.h"
 
 #include <QComboBox>

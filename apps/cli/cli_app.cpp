@@ -6,7 +6,7 @@
 #include "apps/cli/cli_report.h"
 #include "apps/cli/cli_solve.h"
 #include "apps/cli/cli_sweep.h"
-#include "output/file_writer.h"
+#include "textio/file_writer.h"
 #include "refdata/airplane.h"
 #include "refdata/airports.h"
 #include "refdata/table_store.h"

@@ -1,9 +1,9 @@
 #include "cli_output.h"
 
 #include "engine/emissions.h"
-#include "engine/input_rules.h"
+#include "form/input_rules.h"
 #include "engine/text_format.h"
-#include "output/formats/json_text.h"
+#include "textio/json_text.h"
 #include "report/report_model.h"
 
 #include <charconv>

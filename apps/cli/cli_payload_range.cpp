@@ -1,9 +1,9 @@
 #include "cli_payload_range.h"
 
 #include "engine/checked_math.h"
-#include "engine/payload_range_inputs.h"
+#include "form/payload_range_inputs.h"
 #include "engine/text_format.h"
-#include "output/file_writer.h"
+#include "textio/file_writer.h"
 
 namespace mirovax::cli {
 

@@ -3,7 +3,7 @@
 #include "apps/cli/cli_options.h"
 #include "apps/cli/cli_solve.h"
 #include "engine/payload_range.h"
-#include "output/formats/payload_range_output.h"
+#include "report/payload_range_output.h"
 
 #include <ostream>
 #include <string>

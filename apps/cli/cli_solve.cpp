@@ -2,7 +2,7 @@
 
 #include "engine/checked_math.h"
 #include "engine/fuel_models.h"
-#include "engine/input_rules.h"
+#include "form/input_rules.h"
 #include "engine/text_format.h"
 #include "refdata/table_store.h"
 #include "setup/allowable_weights.h"

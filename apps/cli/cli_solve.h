@@ -1,7 +1,7 @@
 #pragma once
 
 #include "apps/cli/cli_options.h"
-#include "engine/calculation_run.h"
+#include "form/calculation_run.h"
 #include "engine/mission_data.h"
 #include "engine/mission_limits.h"
 #include "engine/solve.h"

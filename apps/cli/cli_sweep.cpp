@@ -1,9 +1,9 @@
 #include "cli_sweep.h"
 
 #include "apps/cli/cli_output.h"
-#include "engine/input_rules.h"
+#include "form/input_rules.h"
 #include "engine/text_format.h"
-#include "refdata/csv.h"
+#include "textio/csv.h"
 
 #include <algorithm>
 #include <chrono>

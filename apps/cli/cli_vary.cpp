@@ -1,7 +1,7 @@
 #include "cli_vary.h"
 
 #include "apps/cli/cli_options.h"
-#include "engine/input_rules.h"
+#include "form/input_rules.h"
 
 #include <algorithm>
 #include <stdexcept>

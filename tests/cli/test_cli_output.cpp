@@ -1,5 +1,5 @@
 #include "apps/cli/cli_output.h"
-#include "output/formats/json_text.h"
+#include "textio/json_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "output/formats/payload_range_output.h"
+#include "report/payload_range_output.h"
 #include "ui/diagram/payload_range_form.h"
 #include "worked_data.h"
 

@@ -1,7 +1,7 @@
 #include "engine/mission_limits.h"
 #include "engine/solve.h"
 #include "engine/text_format.h"
-#include "output/text_encoding.h"
+#include "textio/text_encoding.h"
 #include "report/dispatch_sheet.h"
 #include "test_support.h"
 

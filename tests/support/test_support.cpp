@@ -1,6 +1,6 @@
 #include "test_support.h"
 
-#include "engine/calculation_run.h"
+#include "form/calculation_run.h"
 #include "engine/mission_data.h"
 
 #include <sqlite3.h>

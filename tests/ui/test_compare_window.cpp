@@ -3,8 +3,8 @@
 // every following window per user action.
 #include "TestSupport.h"
 
-#include "engine/compare.h"
-#include "engine/input_rules.h"
+#include "form/compare.h"
+#include "form/input_rules.h"
 #include "ui/CompareForm.h"
 #include "ui/Controls.h"
 #include "ui/LimitsForm.h"

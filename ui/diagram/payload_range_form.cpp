@@ -1,7 +1,7 @@
 #include "payload_range_form.h"
 
 #include "engine/checked_math.h"
-#include "engine/payload_range_inputs.h"
+#include "form/payload_range_inputs.h"
 #include "engine/text_format.h"
 #include "ui/accessible/accessible_names.h"
 

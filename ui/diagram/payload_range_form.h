@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/calculation_run.h"
+#include "form/calculation_run.h"
 #include "engine/payload_range.h"
 
 #include <QString>

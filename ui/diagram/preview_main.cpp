@@ -3,7 +3,7 @@
 // quick look at a new type's envelope.
 //   payload-range-preview [TYPE] [PNG]
 // With PNG the picture is saved there and the program ends.
-#include "engine/calculation_run.h"
+#include "form/calculation_run.h"
 #include "refdata/airplane.h"
 #include "refdata/table_store.h"
 #include "ui/diagram/payload_range_form.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "output/file_writer.h"
+#include "textio/file_writer.h"
 #include "report/report_model.h"
 
 #include <QString>

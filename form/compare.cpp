@@ -1,0 +1,134 @@
+#include "form/compare.h"
+
+#include "engine/fast_search.h"
+#include "form/input_rules.h"
+#include "engine/payload_range.h"
+#include "form/payload_range_inputs.h"
+#include "engine/text_format.h"
+
+#include <exception>
+#include <stdexcept>
+
+namespace mirovax {
+
+namespace {
+
+// No case yields to a window; a search the limits never end is stopped as
+// the diagram's are, past any sensible range.
+class CompareServices : public IMissionServices {
+public:
+    void ReportLimit(const std::string& message) override { limitMessage = message; }
+    void YieldEvents() override
+    {
+        if (++m_passes > static_cast<long>(kDiagramMaxStillAirNam))
+            throw NeverBinds();
+    }
+    static std::runtime_error NeverBinds()
+    {
+        return std::runtime_error(
+            "No limit is reached within " + FormatGeneral(kDiagramMaxStillAirNam) + " NAM.");
+    }
+    std::string limitMessage;
+
+private:
+    long m_passes = 0;
+};
+
+// More levels than any airplane has between its lowest cruise level and
+// its ceiling; a table that would list more holds wrong data.
+constexpr int kMaxLevels = 100;
+
+CompareCase Solve(
+    const TMissionData& airplane, std::string label, const InputTexts& texts, std::string_view modeText)
+{
+    CompareCase c;
+    c.label = std::move(label);
+    c.texts = texts;
+    TMissionData md = airplane;
+    CompareServices services;
+    try {
+        c.valid = ExecuteCalculation(md, texts, modeText, services, SearchMethod::Fast);
+        // The fast search yields only where it hands over to the per-pass
+        // one, so an answer beyond the bound is refused here as the per-pass
+        // search is at its pass past it.
+        if (c.valid && modeText == kModeMaximumRange && md.StillAirDistance > kDiagramMaxStillAirNam + 1)
+            throw CompareServices::NeverBinds();
+        c.message = c.valid ? std::string() : services.limitMessage;
+    } catch (const std::exception& e) {
+        c.valid = false;
+        c.message = e.what();
+    }
+    c.limitedBy = md.LimitedBy;
+    c.tripFuel = md.TripFuel;
+    c.minTakeoffFuel = md.MinTakeoffFuel;
+    c.maxRange = md.MaxRange;
+    c.maxPayload = md.MaxPayload;
+    c.keyFigure = modeText == kModeMaximumRange ? md.MaxRange
+        : modeText == kModeMaximumPayload       ? md.MaxPayload
+                                                : md.TripFuel;
+    return c;
+}
+
+} // namespace
+
+KeyFigureName CompareKeyFigure(std::string_view modeText)
+{
+    if (modeText == kModeMaximumRange)
+        return {"Max. Range", "NM"};
+    if (modeText == kModeMaximumPayload)
+        return {"Max. Payload", "kg"};
+    return {"Trip Fuel", "kg"};
+}
+
+CompareTables ComputeCompareTables(
+    const TMissionData& airplane, const InputTexts& texts, std::string_view modeText)
+{
+    CompareTables tables;
+    tables.modeText = modeText;
+    if (!FindModeRule(modeText)) {
+        tables.refusal = UnknownModeMessage(modeText);
+        return tables;
+    }
+    if (const std::optional<std::string> unusable = UnusableFieldMessage(texts, "Nothing can be compared")) {
+        tables.refusal = *unusable;
+        return tables;
+    }
+
+    for (const RegulationPreset& preset : RegulationPresets()) {
+        InputTexts t = texts;
+        t.edit(11) = preset.holdingTime;
+        t.edit(13) = preset.contingency;
+        tables.regulations.push_back(Solve(airplane, std::string(preset.name), t, modeText));
+    }
+
+    // Each level with the temperature that leaving the flight-level field
+    // sets for it; where that sets none the entered OAT stays.
+    double level = airplane.MinCruise;
+    for (int i = 0; i < kMaxLevels && level * 100 <= airplane.MaxAlt; ++i, level += kCompareLevelStep) {
+        InputTexts t = texts;
+        t.edit(5) = FormatGeneral(level);
+        if (const std::optional<std::string> oat = StandardTemperatureText(level))
+            t.edit(6) = *oat;
+        tables.levels.push_back(Solve(airplane, t.edit(5), t, modeText));
+        tables.levels.back().flightLevel = level;
+    }
+
+    const bool leastIsBest = modeText == kModeTripTimeAndFuel;
+    for (size_t i = 0; i < tables.levels.size(); ++i) {
+        const CompareCase& c = tables.levels[i];
+        if (!c.valid)
+            continue;
+        if (!tables.bestLevel) {
+            tables.bestLevel = i;
+            continue;
+        }
+        const double best = tables.levels[*tables.bestLevel].keyFigure;
+        if (leastIsBest ? c.keyFigure < best : c.keyFigure > best)
+            tables.bestLevel = i;
+    }
+    if (tables.bestLevel)
+        tables.levels[*tables.bestLevel].best = true;
+    return tables;
+}
+
+} // namespace mirovax

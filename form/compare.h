@@ -1,0 +1,69 @@
+#pragma once
+
+#include "form/calculation_run.h"
+#include "engine/mission_data.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The what-if tables of the compare window: the entries as they are, solved
+// once under each regulation preset and once at each flight level the
+// airplane may cruise at, every case exactly as Execute would solve it.
+namespace mirovax {
+
+// One case of a table: the field texts it was solved with and what the run
+// gave.
+struct CompareCase {
+    std::string label; // the regulation's name, or the flight level's text
+    InputTexts texts; // the entries of this case (Edit3 to Edit15)
+    double flightLevel = 0; // of a level's row
+    bool valid = false;
+    // The limit message that stopped the run, or the fault that ended it;
+    // empty when valid.
+    std::string message;
+    std::string limitedBy;
+    double tripFuel = 0; // kg
+    double minTakeoffFuel = 0; // kg
+    double maxRange = 0; // NM
+    double maxPayload = 0; // kg
+    // The figure the mode is about: trip fuel (kg) in Trip Time and Fuel,
+    // the maximum range (NM) or payload (kg) in the maximum modes.
+    double keyFigure = 0;
+    bool best = false;
+};
+
+struct CompareTables {
+    std::string modeText;
+    // Why no case could be solved (unreadable entries, an unknown mode);
+    // the tables are empty then.
+    std::optional<std::string> refusal;
+    // The presets in the order the window lists them.
+    std::vector<CompareCase> regulations;
+    // From the airplane's lowest cruise level up in steps of 10 to the
+    // highest level its maximum altitude allows; the best valid level is
+    // marked (least trip fuel, largest range or payload; the lowest of equals).
+    std::vector<CompareCase> levels;
+    // Index into levels of the best one; nothing when no level is valid.
+    std::optional<size_t> bestLevel;
+};
+
+// Flight levels compared, in steps of this many.
+inline constexpr double kCompareLevelStep = 10;
+
+// The name of the key figure and its unit, for the mode: "Trip Fuel" kg,
+// "Max. Range" NM or "Max. Payload" kg.
+struct KeyFigureName {
+    std::string_view name;
+    std::string_view unit;
+};
+KeyFigureName CompareKeyFigure(std::string_view modeText);
+
+// Solves every case for the airplane in airplane (its entries are not read)
+// and the field texts; airplane is not changed. The maximum modes use the
+// fast searches.
+CompareTables ComputeCompareTables(
+    const TMissionData& airplane, const InputTexts& texts, std::string_view modeText);
+
+} // namespace mirovax
