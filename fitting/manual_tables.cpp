@@ -1,9 +1,9 @@
 #include "fitting/manual_tables.h"
 
 #include "engine/text_format.h"
-#include "textio/csv.h"
 #include "refdata/sqlite_util.h"
 #include "refdata/table_store.h"
+#include "textio/csv.h"
 
 #include <array>
 #include <filesystem>

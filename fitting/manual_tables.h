@@ -1,9 +1,9 @@
 #pragma once
 
-#include "fitting/fuel_fit.h"
 #include "engine/mission_data.h"
-#include "textio/file_writer.h"
+#include "fitting/fuel_fit.h"
 #include "refdata/table_import.h"
+#include "textio/file_writer.h"
 
 #include <string>
 #include <string_view>

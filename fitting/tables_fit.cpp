@@ -1,11 +1,11 @@
 #include "fitting/tables_fit.h"
 
-#include "fitting/fuel_fit.h"
 #include "engine/text_format.h"
-#include "textio/file_writer.h"
+#include "fitting/fuel_fit.h"
 #include "fitting/fuel_fit_plot.h"
 #include "fitting/manual_tables.h"
 #include "refdata/table_store.h"
+#include "textio/file_writer.h"
 
 #include <CLI/CLI.hpp>
 

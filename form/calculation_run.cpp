@@ -1,63 +1,48 @@
 #include "form/calculation_run.h"
 
-#include "form/input_rules.h"
 #include "engine/text_format.h"
+#include "form/input_rules.h"
 #include "form/window_captions.h"
 
 namespace mirovax {
 
 namespace {
 
-struct InputBinding {
-    int edit;
-    double TMissionData::*member;
-};
+using enum Field;
 
 // The order in which the fields are converted; the first failure decides
 // ConversionError, and names the field that refuses the run.
-constexpr std::array<InputBinding, 12> kInputOrder = {{
-    {3, &TMissionData::TripDistance},
-    {4, &TMissionData::Payload},
-    {5, &TMissionData::FlightLevel},
-    {6, &TMissionData::OAT},
-    {7, &TMissionData::Wind},
-    {14, &TMissionData::MATOW},
-    {15, &TMissionData::MALW},
-    {9, &TMissionData::AlternateElevation},
-    {10, &TMissionData::AlternateDistance},
-    {11, &TMissionData::HoldingTime},
-    {12, &TMissionData::HoldingAltitude},
-    {13, &TMissionData::ContingencyPercent},
-}};
+constexpr std::array<Field, 12> kInputOrder = {Distance, Payload, FlightLevel, Oat, Wind, Matow, Malw,
+    AlternateElevation, AlternateDistance, HoldingTime, HoldingAltitude, Contingency};
 
 } // namespace
 
-std::optional<int> FirstUnusableField(const InputTexts& texts)
+std::optional<Field> FirstUnusableField(const FieldTexts& texts)
 {
-    for (const InputBinding& binding : kInputOrder) {
-        if (!ConvertStrict(texts.edit(binding.edit)).ok())
-            return binding.edit;
+    for (const Field field : kInputOrder) {
+        if (!ConvertStrict(texts[field]).ok())
+            return field;
     }
-    if (texts.edit(8).empty())
-        return 8;
+    if (texts[Alternate].empty())
+        return Alternate;
     return std::nullopt;
 }
 
 namespace {
 
 // The inputs from the conversion of each field, in the order of kInputOrder.
-template <class Convert> void StoreInputs(const InputTexts& texts, TMissionData& md, Convert convert)
+template <class Convert> void StoreInputs(const FieldTexts& texts, TMissionData& md, Convert convert)
 {
     md.ConversionError = 0;
     for (size_t i = 0; i < kInputOrder.size(); ++i) {
-        const InputBinding& binding = kInputOrder[i];
-        const Conversion c = convert(i, texts.edit(binding.edit));
-        md.*binding.member = c.value;
+        const Field field = kInputOrder[i];
+        const Conversion c = convert(i, texts[field]);
+        md.*Spec(field).input = c.value;
         if (!c.ok() && md.ConversionError == 0)
             md.ConversionError = c.errorPosition;
     }
-    for (int n = 3; n <= 15; ++n) {
-        if (texts.edit(n).empty()) {
+    for (const FieldSpec& spec : Fields()) {
+        if (spec.field >= Distance && texts[spec.field].empty()) {
             md.ConversionError = 1;
             break;
         }
@@ -66,12 +51,12 @@ template <class Convert> void StoreInputs(const InputTexts& texts, TMissionData&
 
 } // namespace
 
-void ReadInputs(const InputTexts& texts, TMissionData& md)
+void ReadInputs(const FieldTexts& texts, TMissionData& md)
 {
     StoreInputs(texts, md, [](size_t, const std::string& text) { return ConvertStrict(text); });
 }
 
-void TInputReader::Read(const InputTexts& texts, TMissionData& md)
+void TInputReader::Read(const FieldTexts& texts, TMissionData& md)
 {
     StoreInputs(texts, md, [this](size_t i, const std::string& text) {
         Converted& last = m_last[i];
@@ -119,7 +104,7 @@ ResultTexts ShowResults(const TMissionData& md, std::string_view modeText)
     return out;
 }
 
-bool ExecuteCalculation(TMissionData& md, const InputTexts& texts, std::string_view modeText,
+bool ExecuteCalculation(TMissionData& md, const FieldTexts& texts, std::string_view modeText,
     IMissionServices& services, SearchMethod method, TInputReader* reader)
 {
     md.AbortRequested = false;

@@ -4,6 +4,7 @@
 #include "engine/mission_data.h"
 #include "engine/solve.h"
 #include "engine/text_format.h"
+#include "form/fields.h"
 
 #include <array>
 #include <optional>
@@ -14,13 +15,6 @@
 // and the command line.
 namespace mirovax {
 
-// Texts of Edit3 to Edit15: index n - 3 holds field "Edit" + n.
-struct InputTexts {
-    std::array<std::string, 13> edits;
-    std::string& edit(int n) { return edits.at(static_cast<size_t>(n - 3)); }
-    const std::string& edit(int n) const { return edits.at(static_cast<size_t>(n - 3)); }
-};
-
 // Texts of Label12 to Label30: index n - 12 holds label "Label" + n.
 struct ResultTexts {
     std::array<std::string, 19> labels;
@@ -28,16 +22,18 @@ struct ResultTexts {
     const std::string& label(int n) const { return labels.at(static_cast<size_t>(n - 12)); }
 };
 
-// The field that keeps a run from reading its inputs, n of "Edit" + n: the
-// first that does not convert (an empty one included) in the order the run
-// converts them, else Edit8 (required, never converted) when it is empty;
-// nothing when the run can read every input.
-std::optional<int> FirstUnusableField(const InputTexts& texts);
+// The field that keeps a run from reading its inputs: the first that does
+// not convert (an empty one included) in the order the run converts them,
+// else the alternate (required, never converted) when it is empty; nothing
+// when the run can read every input. The origin and destination are not
+// read.
+std::optional<Field> FirstUnusableField(const FieldTexts& texts);
 
 // Converts the twelve numeric fields into the record's inputs and sets
 // ConversionError: the position of the first failing character of the first
-// failing field, or 1 when one of Edit3 to Edit15 (Edit8 included) is empty.
-void ReadInputs(const InputTexts& texts, TMissionData& md);
+// failing field, or 1 when a field from the distance on (the alternate
+// included) is empty.
+void ReadInputs(const FieldTexts& texts, TMissionData& md);
 
 // ReadInputs for runs that follow one another, as a sweep's points do: a
 // field's text is converted again only when it differs from the text this
@@ -45,7 +41,7 @@ void ReadInputs(const InputTexts& texts, TMissionData& md);
 // ReadInputs would give it.
 class TInputReader {
 public:
-    void Read(const InputTexts& texts, TMissionData& md);
+    void Read(const FieldTexts& texts, TMissionData& md);
 
 private:
     struct Converted {
@@ -67,7 +63,7 @@ ResultTexts ShowResults(const TMissionData& md, std::string_view modeText);
 // whether results are to be shown. Throws ArithmeticError, FuelModelError or
 // SearchError when a solve mode faults. The maximum modes search as method
 // says.
-bool ExecuteCalculation(TMissionData& md, const InputTexts& texts, std::string_view modeText,
+bool ExecuteCalculation(TMissionData& md, const FieldTexts& texts, std::string_view modeText,
     IMissionServices& services, SearchMethod method = SearchMethod::PerPass, TInputReader* reader = nullptr);
 
 } // namespace mirovax

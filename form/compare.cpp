@@ -1,10 +1,10 @@
 #include "form/compare.h"
 
 #include "engine/fast_search.h"
-#include "form/input_rules.h"
 #include "engine/payload_range.h"
-#include "form/payload_range_inputs.h"
 #include "engine/text_format.h"
+#include "form/input_rules.h"
+#include "form/payload_range_inputs.h"
 
 #include <exception>
 #include <stdexcept>
@@ -39,7 +39,7 @@ private:
 constexpr int kMaxLevels = 100;
 
 CompareCase Solve(
-    const TMissionData& airplane, std::string label, const InputTexts& texts, std::string_view modeText)
+    const TMissionData& airplane, std::string label, const FieldTexts& texts, std::string_view modeText)
 {
     CompareCase c;
     c.label = std::move(label);
@@ -81,7 +81,7 @@ KeyFigureName CompareKeyFigure(std::string_view modeText)
 }
 
 CompareTables ComputeCompareTables(
-    const TMissionData& airplane, const InputTexts& texts, std::string_view modeText)
+    const TMissionData& airplane, const FieldTexts& texts, std::string_view modeText)
 {
     CompareTables tables;
     tables.modeText = modeText;
@@ -95,9 +95,9 @@ CompareTables ComputeCompareTables(
     }
 
     for (const RegulationPreset& preset : RegulationPresets()) {
-        InputTexts t = texts;
-        t.edit(11) = preset.holdingTime;
-        t.edit(13) = preset.contingency;
+        FieldTexts t = texts;
+        t[Field::HoldingTime] = preset.holdingTime;
+        t[Field::Contingency] = preset.contingency;
         tables.regulations.push_back(Solve(airplane, std::string(preset.name), t, modeText));
     }
 
@@ -105,11 +105,11 @@ CompareTables ComputeCompareTables(
     // sets for it; where that sets none the entered OAT stays.
     double level = airplane.MinCruise;
     for (int i = 0; i < kMaxLevels && level * 100 <= airplane.MaxAlt; ++i, level += kCompareLevelStep) {
-        InputTexts t = texts;
-        t.edit(5) = FormatGeneral(level);
+        FieldTexts t = texts;
+        t[Field::FlightLevel] = FormatGeneral(level);
         if (const std::optional<std::string> oat = StandardTemperatureText(level))
-            t.edit(6) = *oat;
-        tables.levels.push_back(Solve(airplane, t.edit(5), t, modeText));
+            t[Field::Oat] = *oat;
+        tables.levels.push_back(Solve(airplane, t[Field::FlightLevel], t, modeText));
         tables.levels.back().flightLevel = level;
     }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "form/calculation_run.h"
 #include "engine/mission_data.h"
+#include "form/calculation_run.h"
 
 #include <optional>
 #include <string>
@@ -17,7 +17,7 @@ namespace mirovax {
 // gave.
 struct CompareCase {
     std::string label; // the regulation's name, or the flight level's text
-    InputTexts texts; // the entries of this case (Edit3 to Edit15)
+    FieldTexts texts; // the entries of this case (Edit3 to Edit15)
     double flightLevel = 0; // of a level's row
     bool valid = false;
     // The limit message that stopped the run, or the fault that ended it;
@@ -64,6 +64,6 @@ KeyFigureName CompareKeyFigure(std::string_view modeText);
 // and the field texts; airplane is not changed. The maximum modes use the
 // fast searches.
 CompareTables ComputeCompareTables(
-    const TMissionData& airplane, const InputTexts& texts, std::string_view modeText);
+    const TMissionData& airplane, const FieldTexts& texts, std::string_view modeText);
 
 } // namespace mirovax

@@ -50,12 +50,12 @@ std::optional<std::string> StandardTemperatureText(double flightLevel)
     return std::nullopt;
 }
 
-ExitOutcome FlightLevelExit(std::string_view edit5Text, double maxAltFt)
+ExitOutcome FlightLevelExit(std::string_view levelText, double maxAltFt)
 {
     ExitOutcome out;
-    if (edit5Text.empty())
+    if (levelText.empty())
         return out;
-    double level = FieldValue(edit5Text);
+    double level = FieldValue(levelText);
     if (level * 100 > maxAltFt) {
         out.message = "Maximum Operating Altitude of " + FormatGeneral(maxAltFt) + " ft exceeded!";
         out.replacement = FormatGeneral(maxAltFt / 100);
@@ -126,13 +126,14 @@ std::string UnknownModeMessage(std::string_view modeText)
         + ", " + std::string(kModeRules[1].mode) + " or " + std::string(kModeRules[2].mode) + "!";
 }
 
-bool KeyAccepted(int editNumber, char32_t typed)
+bool KeyAccepted(Field field, char32_t typed)
 {
-    if (editNumber == 1 || editNumber == 2 || editNumber == 8)
+    const KeyFilter keys = Spec(field).keys;
+    if (keys == KeyFilter::Any)
         return true;
     if (typed == U'\b' || (typed >= U'0' && typed <= U'9'))
         return true;
-    return typed == U'-' && (editNumber == 6 || editNumber == 7);
+    return typed == U'-' && keys == KeyFilter::SignedDigits;
 }
 
 } // namespace mirovax

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "form/fields.h"
+
 #include <optional>
 #include <span>
 #include <stdexcept>
@@ -19,34 +21,34 @@ public:
 
 // What leaving a checked field does: an optional warning, an optional new
 // text for the field (with the focus put back into it), and for the flight
-// level an optional new text for the temperature field Edit6.
+// level an optional new text for the temperature field.
 struct ExitOutcome {
     std::string message; // empty: no message
     std::optional<std::string> replacement; // the field's new text; focus returns
-    std::optional<std::string> oatText; // Edit6's new text
+    std::optional<std::string> oatText; // the temperature field's new text
 };
 
-// Leaving Edit5: caps the level at the airplane's maximum altitude (ft), then
+// Leaving the flight level: caps the level at the airplane's maximum altitude (ft), then
 // sets the standard-atmosphere temperature for the resulting level.
-ExitOutcome FlightLevelExit(std::string_view edit5Text, double maxAltFt);
+ExitOutcome FlightLevelExit(std::string_view levelText, double maxAltFt);
 
 // Standard-atmosphere temperature (deg C, rounded ties to even) for a flight
 // level, -56 above the tropopause at 36089 ft, nothing exactly at it.
 std::optional<std::string> StandardTemperatureText(double flightLevel);
 
-// Leaving Edit14 (takeoff) or Edit15 (landing): a value above the structural
+// Leaving MATOW (takeoff) or MALW (landing): a value above the structural
 // limit (kg) is replaced by the limit.
 ExitOutcome AllowableWeightExit(std::string_view text, double limitKg, bool takeoff);
 
-// Leaving Edit12: a holding altitude below 1500 ft is replaced by 1500.
+// Leaving the holding altitude: a holding altitude below 1500 ft is replaced by 1500.
 ExitOutcome HoldingAltitudeExit(std::string_view text);
 
 // Holding time and contingency that a regulation name presets; exact,
 // case-sensitive match, otherwise nothing.
 struct RegulationPreset {
     std::string_view name;
-    std::string_view holdingTime; // Edit11, min
-    std::string_view contingency; // Edit13, %
+    std::string_view holdingTime; // min
+    std::string_view contingency; // %
 };
 std::optional<RegulationPreset> FindRegulationPreset(std::string_view regulations);
 // Every regulation with its preset, in the order the window lists them.
@@ -56,8 +58,8 @@ std::span<const RegulationPreset> RegulationPresets();
 // case-sensitive match, otherwise nothing changes.
 struct ModeRule {
     std::string_view mode;
-    bool tripDistanceEnabled; // Edit3
-    bool payloadEnabled; // Edit4
+    bool tripDistanceEnabled;
+    bool payloadEnabled;
     std::optional<std::string_view> label11;
     bool maximumRowsShown; // StaticText39, Label11, Label12, Label13
     std::string_view maximumUnit; // Label13's, after the number
@@ -70,9 +72,9 @@ std::span<const ModeRule> ModeRules();
 // it instead of results.
 std::string UnknownModeMessage(std::string_view modeText);
 
-// Whether a typed character reaches edit field "Edit" + editNumber. Digits and
-// backspace for the numeric fields, "-" too for OAT and wind; the airport
-// codes take everything. Other control characters are discarded.
-bool KeyAccepted(int editNumber, char32_t typed);
+// Whether a typed character reaches a field, by the field's key filter:
+// digits and backspace for the numeric fields, "-" too for OAT and wind; the
+// airport codes take everything. Other control characters are discarded.
+bool KeyAccepted(Field field, char32_t typed);
 
 } // namespace mirovax

@@ -11,21 +11,21 @@ bool Blank(const std::string& text)
     return text.find_first_not_of(' ') == std::string::npos;
 }
 
-std::string Refusal(std::string_view lead, int edit, const char* what)
+std::string Refusal(std::string_view lead, Field field, const char* what)
 {
-    return std::string(lead) + ": " + FieldCaption(edit) + " " + what + ".";
+    return std::string(lead) + ": " + FieldCaption(field) + " " + what + ".";
 }
 
 } // namespace
 
-std::optional<std::string> UnusableFieldMessage(const InputTexts& texts, std::string_view lead)
+std::optional<std::string> UnusableFieldMessage(const FieldTexts& texts, std::string_view lead)
 {
-    const std::optional<int> edit = FirstUnusableField(texts);
-    if (!edit)
+    const std::optional<Field> field = FirstUnusableField(texts);
+    if (!field)
         return std::nullopt;
     // A field of blanks looks empty to the user, though the run only fails
     // to convert it.
-    return Refusal(lead, *edit, Blank(texts.edit(*edit)) ? "is empty" : "is not a number");
+    return Refusal(lead, *field, Blank(texts[*field]) ? "is empty" : "is not a number");
 }
 
 } // namespace mirovax

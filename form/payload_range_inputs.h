@@ -13,6 +13,6 @@ namespace mirovax {
 // run reads is usable. The field named is FirstUnusableField, the one that refuses the run. Other windows
 // that follow the entries say what they cannot do in lead.
 std::optional<std::string> UnusableFieldMessage(
-    const InputTexts& texts, std::string_view lead = "The diagram cannot be drawn");
+    const FieldTexts& texts, std::string_view lead = "The diagram cannot be drawn");
 
 } // namespace mirovax

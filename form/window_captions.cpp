@@ -63,9 +63,6 @@ constexpr std::array<std::string_view, 51> kStaticTextCaptions = {
     "Landing Weight:", // 51
 };
 
-// "StaticText" + n beside "Edit1" to "Edit15".
-constexpr std::array<int, 15> kFieldCaptions = {1, 2, 3, 5, 6, 7, 8, 12, 13, 14, 15, 19, 21, 24, 27};
-
 std::string WithoutColon(std::string_view caption)
 {
     if (!caption.empty() && caption.back() == ':')
@@ -131,15 +128,12 @@ std::string_view StaticTextCaption(int n)
     return kStaticTextCaptions[static_cast<size_t>(n - 1)];
 }
 
-int FieldCaptionNumber(int edit)
+std::string FieldCaption(Field field)
 {
-    return kFieldCaptions.at(static_cast<size_t>(edit - 1));
-}
-
-std::string FieldCaption(int edit)
-{
-    const std::string caption = WithoutColon(StaticTextCaption(FieldCaptionNumber(edit)));
-    return edit == 10 ? WithoutColon(StaticTextCaption(FieldCaptionNumber(8))) + " " + caption : caption;
+    const std::string caption = WithoutColon(StaticTextCaption(Spec(field).captionText));
+    return field == Field::AlternateDistance
+        ? WithoutColon(StaticTextCaption(Spec(Field::Alternate).captionText)) + " " + caption
+        : caption;
 }
 
 ResultUnit ResultLabelUnit(int n)

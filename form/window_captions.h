@@ -1,5 +1,7 @@
 #pragma once
 
+#include "form/fields.h"
+
 #include <string>
 #include <string_view>
 
@@ -13,13 +15,10 @@ namespace mirovax {
 // other n.
 std::string_view StaticTextCaption(int n);
 
-// n of the "StaticText" + n that stands beside field "Edit" + edit (1 to 15).
-int FieldCaptionNumber(int edit);
-
-// The name of field "Edit" + edit (1 to 15): the caption beside it without
-// its colon ("Flight Level"); the alternate's distance is "Alternate
-// Distance", as both distance fields are captioned "Distance:".
-std::string FieldCaption(int edit);
+// The name of a field: the caption beside it without its colon ("Flight
+// Level"); the alternate's distance is "Alternate Distance", as both
+// distance fields are captioned "Distance:".
+std::string FieldCaption(Field field);
 
 // The unit of value label "Label" + n (12 to 30, 13 excepted: its unit is the
 // mode's) and whether the label's text carries it: the fuel column shows bare

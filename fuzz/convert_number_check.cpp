@@ -1,7 +1,7 @@
 #include "convert_number_check.h"
 
-#include "form/calculation_run.h"
 #include "engine/text_format.h"
+#include "form/calculation_run.h"
 
 #include <cfloat>
 #include <charconv>
@@ -18,8 +18,8 @@ std::string CheckConvertNumber(const std::uint8_t* data, std::size_t size)
         return "error position outside the text";
 
     // ReadInputs takes the first failure, and an empty field counts as 1.
-    InputTexts fields;
-    for (std::string& field : fields.edits)
+    FieldTexts fields;
+    for (std::string& field : fields.texts)
         field = std::string(text);
     TMissionData md;
     ReadInputs(fields, md);

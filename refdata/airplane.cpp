@@ -25,21 +25,21 @@ AirplaneDisplay ReadCurrentAirplane(const TTable& table, TMissionData& md)
     md.Reference = table.FieldAsString("Reference");
 
     AirplaneDisplay display;
-    display.edit14MaxLength = WeightFieldLength(md.MTOW);
-    display.edit15MaxLength = WeightFieldLength(md.MLAW);
+    display.matowMaxLength = WeightFieldLength(md.MTOW);
+    display.malwMaxLength = WeightFieldLength(md.MLAW);
     display.labels[0] = md.Airframe;
     display.labels[1] = md.Engine;
     display.labels[2] = FormatGeneral(md.DOW) + " kg";
     display.labels[3] = FormatGeneral(md.MTOW) + " kg";
-    display.edit14 = FormatGeneral(md.MTOW);
+    display.matow = FormatGeneral(md.MTOW);
     display.labels[4] = FormatGeneral(md.MLAW) + " kg";
-    display.edit15 = FormatGeneral(md.MLAW);
+    display.malw = FormatGeneral(md.MLAW);
     display.labels[5] = FormatGeneral(md.MZFW) + " kg";
     display.labels[6] = FormatGeneral(md.TCAP) + " kg";
     display.labels[7] = FormatGeneral(md.MaxAlt) + " ft";
     display.labels[8] = FormatGeneral(md.Mach);
     display.labels[9] = md.Reference;
-    display.edit4MaxLength = WeightFieldLength(md.MZFW);
+    display.payloadMaxLength = WeightFieldLength(md.MZFW);
     return display;
 }
 

@@ -12,15 +12,15 @@
 namespace mirovax {
 
 // What LoadAirplane puts on the window: the Airplane Data panel's Label1 to
-// Label10, the texts of Edit14 and Edit15, and the maximum lengths of Edit4,
-// Edit14 and Edit15.
+// Label10, the texts of MATOW and MALW, and the maximum lengths of the
+// payload, MATOW and MALW.
 struct AirplaneDisplay {
     std::array<std::string, 10> labels; // labels[n - 1] is "Label" + n
-    std::string edit14;
-    std::string edit15;
-    int edit4MaxLength = 5;
-    int edit14MaxLength = 5;
-    int edit15MaxLength = 5;
+    std::string matow;
+    std::string malw;
+    int payloadMaxLength = 5;
+    int matowMaxLength = 5;
+    int malwMaxLength = 5;
 };
 
 // Locates the type (whole value, ignoring case; the result is not tested) and

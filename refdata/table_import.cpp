@@ -2,9 +2,9 @@
 
 #include "engine/mission_data.h"
 #include "engine/text_format.h"
-#include "textio/csv.h"
 #include "refdata/sqlite_util.h"
 #include "refdata/table_store.h"
+#include "textio/csv.h"
 
 #include <sqlite3.h>
 

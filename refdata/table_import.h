@@ -1,7 +1,7 @@
 #pragma once
 
-#include "textio/file_writer.h"
 #include "textio/csv.h"
+#include "textio/file_writer.h"
 
 #include <stdexcept>
 #include <string>

@@ -1,11 +1,11 @@
 #include "report/dispatch_sheet.h"
 
 #include "engine/emissions.h"
-#include "form/input_rules.h"
 #include "engine/solve.h"
 #include "engine/text_format.h"
-#include "textio/text_encoding.h"
+#include "form/input_rules.h"
 #include "report/report_model.h"
+#include "textio/text_encoding.h"
 
 #include <cstdio>
 
@@ -120,7 +120,7 @@ public:
     }
 
 private:
-    const std::string& Edit(int n) const { return m_in.edits.at(static_cast<size_t>(n - 1)); }
+    const std::string& Edit(Field field) const { return m_in.fields[field]; }
 
     void Header()
     {
@@ -140,8 +140,8 @@ private:
         Row("Flight", OrBlank(m_in.flight), "Registration", OrBlank(m_in.registration));
         Row("Run (UTC)", MarkupText(UtcTime(m_in.runTime)), "Airplane", MarkupText(m_md.Type));
         Row(Caption(29), MarkupText(m_md.Airframe), Caption(30), MarkupText(m_md.Engine));
-        Row("Route", MarkupText(Edit(1)) + " &rarr; " + MarkupText(Edit(2)), Caption(12),
-            MarkupText(Edit(8)));
+        Row("Route", MarkupText(Edit(Field::From)) + " &rarr; " + MarkupText(Edit(Field::To)), Caption(12),
+            MarkupText(Edit(Field::Alternate)));
         // A maximum mode ignores the entry it searches for: the maximum found
         // stands in its place, blank when the run found none.
         const std::optional<ModeRule> rule = FindModeRule(m_in.modeText);
@@ -153,12 +153,14 @@ private:
         const bool payloadEntered = !rule || rule->payloadEnabled;
         const std::string foundCaption = rule && rule->label11 ? WithoutColon(*rule->label11) : std::string();
         Row(distanceEntered ? Caption(3) : foundCaption,
-            distanceEntered ? MarkupText(Edit(3)) + " NM" : found, "Alternate distance",
-            MarkupText(Edit(10)) + " NM");
+            distanceEntered ? MarkupText(Edit(Field::Distance)) + " NM" : found, "Alternate distance",
+            MarkupText(Edit(Field::AlternateDistance)) + " NM");
         Row(Caption(23), MarkupText(m_in.regulationText), Caption(28), MarkupText(m_in.modeText));
-        Row(payloadEntered ? Caption(5) : foundCaption, payloadEntered ? MarkupText(Edit(4)) + " kg" : found,
-            Caption(6), MarkupText(Edit(5)));
-        Row(Caption(7), MarkupText(Edit(6)) + " &deg;C", Caption(8), MarkupText(Edit(7)) + " kts");
+        Row(payloadEntered ? Caption(5) : foundCaption,
+            payloadEntered ? MarkupText(Edit(Field::Payload)) + " kg" : found, Caption(6),
+            MarkupText(Edit(Field::FlightLevel)));
+        Row(Caption(7), MarkupText(Edit(Field::Oat)) + " &deg;C", Caption(8),
+            MarkupText(Edit(Field::Wind)) + " kts");
         if (m_in.valid && rule && rule->maximumRowsShown)
             Row(Caption(39), MarkupText(m_md.LimitedBy), "", "");
         m_out += "</table>\n</section>\n";
@@ -181,7 +183,8 @@ private:
                  "<th class=\"num\">Fuel (kg)</th></tr>\n";
         FuelRow(44, "", m_md.HoldingTime / 60.0, m_md.HoldingFuel);
         FuelRow(45, "", m_md.AlternateTime, m_md.AlternateFuel);
-        FuelRow(46, " (" + MarkupText(Edit(13)) + " %)", m_md.ContingencyTime, m_md.ContingencyFuel);
+        FuelRow(46, " (" + MarkupText(Edit(Field::Contingency)) + " %)", m_md.ContingencyTime,
+            m_md.ContingencyFuel);
         FuelRow(47, "", m_md.TripTime, m_md.TripFuel);
         FuelRow(48, "", m_md.MinTakeoffTime, m_md.MinTakeoffFuel);
         m_out += "<tr class=\"fill\"><td>Extra fuel</td><td></td><td></td></tr>\n";

@@ -2,6 +2,7 @@
 
 #include "engine/mission_data.h"
 #include "engine/mission_limits.h"
+#include "form/fields.h"
 
 #include <array>
 #include <ctime>
@@ -21,8 +22,8 @@ struct DispatchSheetInput {
     std::string programTitle; // "Mirovax - Version: 1.0.1.0"
     std::string modeText;
     std::string regulationText;
-    // The texts of Edit1 to Edit15 as the run read them (edits[n - 1]).
-    std::array<std::string, 15> edits;
+    // The fields' texts as the run read them.
+    FieldTexts fields;
     // The record after the run, with the airplane's constants and texts.
     TMissionData md;
     bool valid = false;

@@ -43,7 +43,14 @@ public:
     }
 
     std::string StaticText(int n) const { return ReportSafeText(m_snapshot.staticText(n)); }
-    std::string Edit(int n) const { return ReportSafeText(m_snapshot.edit(n)); }
+    std::string Edit(Field field) const { return ReportSafeText(m_snapshot.fields[field]); }
+    // The caption beside a field, and its text with the field's unit.
+    std::string Caption(Field field) const { return StaticText(Spec(field).captionText); }
+    std::string Value(Field field) const
+    {
+        const std::string_view unit = FieldUnit(field);
+        return Edit(field) + (unit.empty() ? std::string() : " " + std::string(unit));
+    }
     std::string Label(int n) const { return ReportSafeText(m_snapshot.label(n)); }
 
     ReportModel Take() { return std::move(m_model); }
@@ -114,18 +121,23 @@ ReportModel BuildReport(const ReportSnapshot& snapshot)
     // The quantity a maximum mode solves for cannot be entered, so its field
     // stays out of the report: the route and trip distance in Maximum Range,
     // the payload in Maximum Payload.
+    using enum Field;
     if (tripDistanceRows) {
-        w.Regular({w.StaticText(1), w.Edit(1), w.StaticText(2), w.Edit(2)});
-        w.Regular({w.StaticText(3), w.Edit(3) + " NM"});
+        w.Regular({w.Caption(From), w.Value(From), w.Caption(To), w.Value(To)});
+        w.Regular({w.Caption(Distance), w.Value(Distance)});
     }
     if (payloadRow)
-        w.Regular({w.StaticText(5), w.Edit(4) + " kg"});
-    w.Regular({w.StaticText(23), ReportSafeText(snapshot.regulationText), w.StaticText(6), w.Edit(5)});
-    w.Regular({w.StaticText(7), w.Edit(6) + " \u00B0C", w.StaticText(8), w.Edit(7) + " kts"});
-    w.Regular({w.StaticText(24), w.Edit(14) + " kg", w.StaticText(27), w.Edit(15) + " kg"});
-    w.Regular({w.StaticText(12), w.Edit(8), w.StaticText(13), w.Edit(9) + " ft"});
-    w.Regular({w.StaticText(14), w.Edit(10) + " NM", w.StaticText(15), w.Edit(11) + " min"});
-    w.Regular({w.StaticText(19), w.Edit(12) + " ft", w.StaticText(21), w.Edit(13) + " %"});
+        w.Regular({w.Caption(Payload), w.Value(Payload)});
+    w.Regular({w.StaticText(23), ReportSafeText(snapshot.regulationText), w.Caption(FlightLevel),
+        w.Value(FlightLevel)});
+    w.Regular({w.Caption(Oat), w.Value(Oat), w.Caption(Wind), w.Value(Wind)});
+    w.Regular({w.Caption(Matow), w.Value(Matow), w.Caption(Malw), w.Value(Malw)});
+    w.Regular({w.Caption(Alternate), w.Value(Alternate), w.Caption(AlternateElevation),
+        w.Value(AlternateElevation)});
+    w.Regular({w.Caption(AlternateDistance), w.Value(AlternateDistance), w.Caption(HoldingTime),
+        w.Value(HoldingTime)});
+    w.Regular(
+        {w.Caption(HoldingAltitude), w.Value(HoldingAltitude), w.Caption(Contingency), w.Value(Contingency)});
     w.Empty();
 
     w.Heading("Results", 10, false);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "form/calculation_run.h"
+#include "form/fields.h"
 #include "form/window_captions.h"
 
 #include <array>
@@ -23,8 +24,8 @@ inline constexpr std::array<int, 4> kReportTabStopsTwips = {2000, 4000, 6000, 80
 // Every text of the main window that the report copies, as it stands when the
 // report is composed. All texts are UTF-8.
 //
-// The window fills it from its controls by name ("Edit" + n, "StaticText" + n,
-// "Label" + n). The command line fills it without a window:
+// The window fills it from its controls: the fields, and by name "StaticText"
+// + n and "Label" + n. The command line fills it without a window:
 // FillFixedCaptions for the captions, the setup file's lines for the edits and
 // the regulations, SetAirplaneLabels, SetModeText and SetResultLabels for the
 // labels.
@@ -44,12 +45,10 @@ struct ReportSnapshot {
     // setup was only opened from the command line or saved.
     std::string setupFileName;
 
-    std::array<std::string, 15> edits; // edits[n - 1]: text of "Edit" + n
+    FieldTexts fields; // the entry fields' texts
     std::array<std::string, 51> staticTexts; // staticTexts[n - 1]: caption of "StaticText" + n
     std::array<std::string, 30> labels; // labels[n - 1]: text of "Label" + n
 
-    std::string& edit(int n) { return edits.at(static_cast<size_t>(n - 1)); }
-    const std::string& edit(int n) const { return edits.at(static_cast<size_t>(n - 1)); }
     std::string& staticText(int n) { return staticTexts.at(static_cast<size_t>(n - 1)); }
     const std::string& staticText(int n) const { return staticTexts.at(static_cast<size_t>(n - 1)); }
     std::string& label(int n) { return labels.at(static_cast<size_t>(n - 1)); }

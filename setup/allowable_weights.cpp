@@ -1,26 +1,27 @@
 #include "setup/allowable_weights.h"
 
 #include "engine/text_format.h"
+#include "form/window_captions.h"
 
 namespace mirovax {
 
 namespace {
 
 struct WeightLine {
-    int index; // 0-based line of the setup file
-    const char* field; // the field's name in the window
+    Field field;
     const char* limitName;
 };
 
-constexpr WeightLine kTakeoff{13, "MATOW", "Maximum Structural Takeoff Weight"};
-constexpr WeightLine kLanding{14, "MALW", "Maximum Structural Landing Weight"};
+constexpr WeightLine kTakeoff{Field::Matow, "Maximum Structural Takeoff Weight"};
+constexpr WeightLine kLanding{Field::Malw, "Maximum Structural Landing Weight"};
 
 // The file's text when it may stand, otherwise the loaded text and a note.
 std::string Restore(const WeightLine& line, const std::string& fileText, const std::string& loadedText,
     double limitKg, std::vector<std::string>& notes)
 {
     const std::string limit = std::string(line.limitName) + " of " + FormatGeneral(limitKg) + " kg";
-    const std::string lineName = "Line " + std::to_string(line.index + 1) + " (" + line.field + ")";
+    const std::string lineName
+        = "Line " + std::to_string(Spec(line.field).setupLine) + " (" + FieldCaption(line.field) + ")";
     if (fileText.empty()) {
         notes.push_back(lineName + " of the setup file is empty: the " + limit + " stays.");
         return loadedText;
@@ -41,12 +42,12 @@ std::string Restore(const WeightLine& line, const std::string& fileText, const s
 
 } // namespace
 
-AllowableWeights RestoreAllowableWeights(const SetupTexts& file, const std::string& loadedEdit14,
-    const std::string& loadedEdit15, double mtowKg, double mlawKg)
+AllowableWeights RestoreAllowableWeights(const SetupTexts& file, const std::string& loadedMatow,
+    const std::string& loadedMalw, double mtowKg, double mlawKg)
 {
     AllowableWeights weights;
-    weights.edit14 = Restore(kTakeoff, file[kTakeoff.index], loadedEdit14, mtowKg, weights.notes);
-    weights.edit15 = Restore(kLanding, file[kLanding.index], loadedEdit15, mlawKg, weights.notes);
+    weights.matow = Restore(kTakeoff, file[SetupIndex(kTakeoff.field)], loadedMatow, mtowKg, weights.notes);
+    weights.malw = Restore(kLanding, file[SetupIndex(kLanding.field)], loadedMalw, mlawKg, weights.notes);
     return weights;
 }
 

@@ -47,21 +47,27 @@ SetupMissingLineError::SetupMissingLineError(
 
 std::string SetupLineControl(int index)
 {
-    if (index >= 0 && index < kSetupAirplaneLine)
-        return "Edit" + std::to_string(index + 1);
+    if (index >= 0 && index < static_cast<int>(kFieldCount))
+        return std::string(Fields()[static_cast<size_t>(index)].control);
     if (index == kSetupAirplaneLine)
-        return "AirplaneSelector";
+        return std::string(kAirplaneSelector.control);
     if (index == kSetupRegulationsLine)
-        return "RegulationSelector";
+        return std::string(kRegulationSelector.control);
     throw std::out_of_range("setup line index " + std::to_string(index) + " out of range");
 }
 
-InputTexts InputsOf(const SetupTexts& texts)
+FieldTexts FieldsOf(const SetupTexts& texts)
 {
-    InputTexts inputs;
-    for (int n = 3; n <= 15; ++n)
-        inputs.edit(n) = texts[static_cast<size_t>(n - 1)];
-    return inputs;
+    FieldTexts fields;
+    for (const FieldSpec& spec : Fields())
+        fields[spec.field] = texts[SetupIndex(spec.field)];
+    return fields;
+}
+
+void SetFields(SetupTexts& setup, const FieldTexts& texts)
+{
+    for (const FieldSpec& spec : Fields())
+        setup[SetupIndex(spec.field)] = texts[spec.field];
 }
 
 std::string DecodeWindows1252(std::string_view bytes)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "form/calculation_run.h"
+#include "form/fields.h"
 #include "textio/file_writer.h"
 
 #include <array>
@@ -19,10 +19,14 @@ namespace mirovax {
 
 inline constexpr int kSetupLineCount = 17;
 
-// Index of a line within SetupTexts (0-based): lines 0 to 14 hold the texts
-// of "Edit1" to "Edit15", then the airplane type and the regulations.
-inline constexpr int kSetupAirplaneLine = 15;
-inline constexpr int kSetupRegulationsLine = 16;
+// Index of a line within SetupTexts (0-based): the fields' texts in the
+// order of Field, then the airplane type and the regulations.
+inline constexpr int kSetupAirplaneLine = kAirplaneSelector.setupLine - 1;
+inline constexpr int kSetupRegulationsLine = kRegulationSelector.setupLine - 1;
+inline constexpr std::size_t SetupIndex(Field field)
+{
+    return static_cast<std::size_t>(field);
+}
 
 // Setup files are seventeen short lines; anything larger is not one of ours
 // and is refused before it is read into memory.
@@ -31,7 +35,7 @@ inline constexpr std::size_t kMaxSetupFileBytes = std::size_t{1024} * 1024;
 // The seventeen texts in UTF-8, in file order.
 using SetupTexts = std::array<std::string, kSetupLineCount>;
 
-// The control a line belongs to: "Edit1" to "Edit15", "AirplaneSelector",
+// The control a line belongs to: a field's ("Edit5"), "AirplaneSelector",
 // "RegulationSelector". index is 0-based; throws std::out_of_range otherwise.
 std::string SetupLineControl(int index);
 
@@ -57,8 +61,10 @@ private:
     std::vector<std::string> m_linesPresent;
 };
 
-// The texts of Edit3 to Edit15, the fields a run reads.
-InputTexts InputsOf(const SetupTexts& texts);
+// The fields' texts of a setup.
+FieldTexts FieldsOf(const SetupTexts& texts);
+// A setup's field lines set from texts; the selectors' lines are kept.
+void SetFields(SetupTexts& setup, const FieldTexts& texts);
 
 // Windows-1252 to UTF-8. Every byte maps to one character; the five bytes
 // the code page leaves unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the

@@ -230,8 +230,8 @@ void TCompareForm::FillRegulationTable()
         const CompareCase& c = m_tables.regulations[static_cast<size_t>(col)];
         t->setHorizontalHeaderItem(col, new QTableWidgetItem(Q(c.label)));
         const auto [first, second] = Figures(c, m_tables.modeText);
-        t->setItem(0, col, Cell(Q(c.texts.edit(11))));
-        t->setItem(1, col, Cell(Q(c.texts.edit(13))));
+        t->setItem(0, col, Cell(Q(c.texts[Field::HoldingTime])));
+        t->setItem(1, col, Cell(Q(c.texts[Field::Contingency])));
         t->setItem(2, col, Cell(first));
         t->setItem(3, col, Cell(second));
         QTableWidgetItem* outcome = Cell(Outcome(c), Qt::AlignCenter);
@@ -269,7 +269,7 @@ void TCompareForm::FillLevelTable()
         QTableWidgetItem* outcome
             = Cell(c.best ? QStringLiteral("valid, best") : Outcome(c), Qt::AlignLeft | Qt::AlignVCenter);
         const QList<QTableWidgetItem*> items
-            = {Cell(Q(c.label)), Cell(Q(c.texts.edit(6))), Cell(first), Cell(second), outcome};
+            = {Cell(Q(c.label)), Cell(Q(c.texts[Field::Oat])), Cell(first), Cell(second), outcome};
         for (int col = 0; col < items.size(); ++col) {
             if (c.best) {
                 items[col]->setBackground(kBestBackground);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "textio/file_writer.h"
 #include "report/dispatch_sheet.h"
+#include "textio/file_writer.h"
 #include "ui/Dialogs.h"
 
 #include <QDialog>

@@ -94,26 +94,9 @@ void TMainForm::ConnectHandlers()
     connect(m_calculateDistanceButton, &QPushButton::clicked, this, &TMainForm::CalculateDistanceButtonClick);
     connect(m_alternateDataButton, &QPushButton::clicked, this, &TMainForm::AlternateDataButtonClick);
 
-    using Handler = void (TMainForm::*)();
-    static constexpr Handler kEditChange[] = {
-        &TMainForm::Edit1Change,
-        &TMainForm::Edit2Change,
-        &TMainForm::Edit3Change,
-        &TMainForm::Edit4Change,
-        &TMainForm::Edit5Change,
-        &TMainForm::Edit6Change,
-        &TMainForm::Edit7Change,
-        &TMainForm::Edit8Change,
-        &TMainForm::Edit9Change,
-        &TMainForm::Edit10Change,
-        &TMainForm::Edit11Change,
-        &TMainForm::Edit12Change,
-        &TMainForm::Edit13Change,
-        &TMainForm::Edit14Change,
-        &TMainForm::Edit15Change,
-    };
-    for (int n = 1; n <= 15; ++n)
-        connect(Edit(n), &TEdit::contentChanged, this, kEditChange[n - 1]);
+    for (const FieldSpec& spec : Fields())
+        connect(Edit(spec.field), &TEdit::contentChanged, this,
+            [this, field = spec.field] { FieldChanged(field); });
 
     // A combo box reacts to the user only: picking an item or typing. Text
     // the program sets runs no handler.
@@ -146,8 +129,10 @@ void TMainForm::ConnectHandlers()
     // entries that a run reads (the airplane follows from LoadAirplane).
     connect(m_payloadRange1, &QAction::triggered, this, &TMainForm::PayloadRange1Click);
     connect(m_toolButton8, &QToolButton::clicked, this, &TMainForm::PayloadRange1Click);
-    for (int n = 3; n <= 15; ++n)
-        connect(Edit(n), &TEdit::contentChanged, this, &TMainForm::EntriesChanged);
+    for (const FieldSpec& spec : Fields()) {
+        if (spec.field >= Field::Distance)
+            connect(Edit(spec.field), &TEdit::contentChanged, this, &TMainForm::EntriesChanged);
+    }
     // The compare window, following the entries and the mode as well.
     connect(m_compare1, &QAction::triggered, this, &TMainForm::Compare1Click);
     connect(m_toolButton11, &QToolButton::clicked, this, &TMainForm::Compare1Click);
@@ -254,17 +239,17 @@ bool TMainForm::LoadAirplane(const QString& typeName)
 
 void TMainForm::ShowAirplane(const AirplaneDisplay& display)
 {
-    Edit(14)->setCharLimit(display.edit14MaxLength);
-    Edit(15)->setCharLimit(display.edit15MaxLength);
+    Edit(Field::Matow)->setCharLimit(display.matowMaxLength);
+    Edit(Field::Malw)->setCharLimit(display.malwMaxLength);
     for (int n = 1; n <= 10; ++n) {
         NumberedLabel(n)->setText(Q(display.labels.at(static_cast<size_t>(n - 1))));
         if (n == 4)
-            SetEditText(14, Q(display.edit14));
+            SetEditText(Field::Matow, Q(display.matow));
         if (n == 5)
-            SetEditText(15, Q(display.edit15));
+            SetEditText(Field::Malw, Q(display.malw));
     }
     m_viewAirplaneDataButton->setEnabled(true);
-    Edit(4)->setCharLimit(display.edit4MaxLength);
+    Edit(Field::Payload)->setCharLimit(display.payloadMaxLength);
     m_routeBox->setEnabled(true);
     m_dataBox->setEnabled(true);
     m_controlBox->setEnabled(true);
@@ -317,9 +302,9 @@ void TMainForm::CalculateDistanceButtonClick()
 {
     Guarded([this] {
         const DistanceLookup lookup = CalculateDistance(
-            *m_airportTable, Edit(1)->text().toStdString(), Edit(2)->text().toStdString());
+            *m_airportTable, Edit(Field::From)->text().toStdString(), Edit(Field::To)->text().toStdString());
         if (lookup.distance)
-            SetEditText(3, Q(*lookup.distance));
+            SetEditText(Field::Distance, Q(*lookup.distance));
         if (lookup.unknownCode)
             ShowEntryMessage(m_dialogs, this, Q(UnknownAirportMessage(*lookup.unknownCode)));
     });
@@ -328,12 +313,12 @@ void TMainForm::CalculateDistanceButtonClick()
 void TMainForm::AlternateDataButtonClick()
 {
     Guarded([this] {
-        const AlternateData alternate
-            = AlternateLookup(*m_airportTable, Edit(8)->text().toStdString(), Edit(2)->text().toStdString());
+        const AlternateData alternate = AlternateLookup(*m_airportTable,
+            Edit(Field::Alternate)->text().toStdString(), Edit(Field::To)->text().toStdString());
         if (alternate.elevation)
-            SetEditText(9, Q(*alternate.elevation));
+            SetEditText(Field::AlternateElevation, Q(*alternate.elevation));
         if (alternate.distance)
-            SetEditText(10, Q(*alternate.distance));
+            SetEditText(Field::AlternateDistance, Q(*alternate.distance));
         if (alternate.unknownCode)
             ShowEntryMessage(m_dialogs, this, Q(UnknownAirportMessage(*alternate.unknownCode)));
     });
@@ -342,66 +327,12 @@ void TMainForm::AlternateDataButtonClick()
 // ---------------------------------------------------------------------------
 // Change tracking and selectors
 
-void TMainForm::Edit1Change()
+void TMainForm::FieldChanged(Field field)
 {
-    EntryChanged();
-}
-void TMainForm::Edit2Change()
-{
-    EntryChanged();
-}
-void TMainForm::Edit3Change()
-{
-    EntryChanged();
-}
-void TMainForm::Edit4Change()
-{
-    EntryChanged();
-}
-void TMainForm::Edit5Change()
-{
-    EntryChanged();
-}
-void TMainForm::Edit6Change()
-{
-    EntryChanged();
-}
-void TMainForm::Edit7Change()
-{
-    EntryChanged();
-}
-void TMainForm::Edit8Change()
-{
-    EntryChanged();
-}
-void TMainForm::Edit9Change()
-{
-    EntryChanged();
-}
-void TMainForm::Edit10Change()
-{
-    EntryChanged();
-}
-void TMainForm::Edit11Change()
-{
-    EntryChanged();
-}
-void TMainForm::Edit12Change()
-{
-    EntryChanged();
-}
-void TMainForm::Edit13Change()
-{
-    EntryChanged();
-}
-void TMainForm::Edit14Change()
-{
-    m_allowableWeightNotes.clear();
-    EntryChanged();
-}
-void TMainForm::Edit15Change()
-{
-    m_allowableWeightNotes.clear();
+    // The notes on a setup's allowable weights hold while the load's MATOW
+    // and MALW stand.
+    if (field == Field::Matow || field == Field::Malw)
+        m_allowableWeightNotes.clear();
     EntryChanged();
 }
 
@@ -422,8 +353,8 @@ void TMainForm::RegulationSelectorChange()
         = FindRegulationPreset(m_regulationSelector->currentText().toStdString());
     if (!preset)
         return;
-    SetEditText(11, Q(preset->holdingTime));
-    SetEditText(13, Q(preset->contingency));
+    SetEditText(Field::HoldingTime, Q(preset->holdingTime));
+    SetEditText(Field::Contingency, Q(preset->contingency));
 }
 
 void TMainForm::ModeSelectorChange()
@@ -439,8 +370,8 @@ void TMainForm::ModeSelectorChange()
     const std::optional<ModeRule> rule = FindModeRule(ModeText().toStdString());
     if (!rule)
         return;
-    Edit(3)->setEnabled(rule->tripDistanceEnabled);
-    Edit(4)->setEnabled(rule->payloadEnabled);
+    Edit(Field::Distance)->setEnabled(rule->tripDistanceEnabled);
+    Edit(Field::Payload)->setEnabled(rule->payloadEnabled);
     QLabel* label11 = NumberedLabel(11);
     if (rule->label11) {
         label11->setText(Q(*rule->label11));
@@ -510,9 +441,9 @@ void TMainForm::closeEvent(QCloseEvent* event)
 // ---------------------------------------------------------------------------
 // Helpers
 
-TEdit* TMainForm::Edit(int n) const
+TEdit* TMainForm::Edit(Field field) const
 {
-    return m_edits.at(static_cast<size_t>(n - 1));
+    return m_edits.at(Index(field));
 }
 
 QLabel* TMainForm::NumberedLabel(int n) const
@@ -520,9 +451,9 @@ QLabel* TMainForm::NumberedLabel(int n) const
     return m_client->findChild<QLabel*>(NumberedName("Label", n));
 }
 
-void TMainForm::SetEditText(int n, const QString& text)
+void TMainForm::SetEditText(Field field, const QString& text)
 {
-    Edit(n)->setText(text);
+    Edit(field)->setText(text);
 }
 
 } // namespace mirovax

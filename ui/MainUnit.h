@@ -1,15 +1,15 @@
 #pragma once
 
-#include "form/calculation_run.h"
-#include "form/input_rules.h"
 #include "engine/mission_data.h"
 #include "engine/solve.h"
-#include "textio/file_writer.h"
+#include "form/calculation_run.h"
+#include "form/input_rules.h"
 #include "refdata/airplane.h"
 #include "refdata/table_store.h"
 #include "report/dispatch_sheet.h"
 #include "report/report_model.h"
 #include "setup/setup_file.h"
+#include "textio/file_writer.h"
 #include "ui/Dialogs.h"
 #include "ui/diagram/payload_range_form.h"
 
@@ -99,21 +99,7 @@ public:
     void AlternateDataButtonClick();
 
     // Change tracking: every edit of a field marks the setup changed.
-    void Edit1Change();
-    void Edit2Change();
-    void Edit3Change();
-    void Edit4Change();
-    void Edit5Change();
-    void Edit6Change();
-    void Edit7Change();
-    void Edit8Change();
-    void Edit9Change();
-    void Edit10Change();
-    void Edit11Change();
-    void Edit12Change();
-    void Edit13Change();
-    void Edit14Change();
-    void Edit15Change();
+    void FieldChanged(Field field);
     void RegulationSelectorChange();
     void ModeSelectorChange();
 
@@ -136,10 +122,9 @@ public:
     // Returns whether the window may close.
     bool FormCloseQuery();
     void FormShow();
-    void Edit5Exit();
-    void Edit12Exit();
-    void Edit14Exit();
-    void Edit15Exit();
+    // The check made on leaving a field (flight level, holding altitude,
+    // MATOW, MALW; nothing for the others).
+    void LeaveField(Field field);
     // The file last chosen in the Load Setup dialog during this run; the
     // report names it in its last row.
     const QString& SetupOpenDialogFileName() const { return m_setupOpenDialogFileName; }
@@ -221,17 +206,17 @@ private:
     // The general error handler: an exception ends the handler and its
     // message is shown in an error box titled "Mirovax".
     void Guarded(const std::function<void()>& body);
-    InputTexts CollectInputTexts() const;
+    FieldTexts CollectFieldTexts() const;
     // Every entry's change reaction: marks the setup changed and the results
     // out of date.
     void EntryChanged();
     // Every field's key filter: discards (sets to 0) a character field n
     // cannot hold.
-    void FilterKey(int n, char32_t& key);
+    void FilterKey(Field field, char32_t& key);
     void SetResultsOutOfDate(bool outOfDate);
     QString ModeText() const;
-    void SetEditText(int n, const QString& text);
-    TEdit* Edit(int n) const;
+    void SetEditText(Field field, const QString& text);
+    TEdit* Edit(Field field) const;
     QLabel* NumberedLabel(int n) const;
 
     // The fixed layout (MainUnitLayout.cpp).
@@ -353,7 +338,7 @@ private:
     QTextEdit* m_richEdit = nullptr;
     QPushButton* m_reportDoneButton = nullptr;
     QPushButton* m_airplaneDataDoneButton = nullptr;
-    std::vector<TEdit*> m_edits; // m_edits[n - 1] is "Edit" + n
+    std::vector<TEdit*> m_edits; // indexed by Field
 
     QAction* m_loadSetup1 = nullptr;
     QAction* m_saveSetup1 = nullptr;
@@ -407,7 +392,9 @@ private:
     class TPressEater;
     void ConnectInputHandlers();
     void FocusChanged(QWidget* old, QWidget* now);
-    void ApplyExitOutcome(int n, const ExitOutcome& outcome);
+    void ApplyExitOutcome(Field field, const ExitOutcome& outcome);
+    void LeaveFlightLevel();
+    void LeaveAllowableWeight(Field field);
     // Save Setup; true when the file was written, false when the dialog was
     // cancelled or the write failed (the error box has been shown).
     bool SaveSetupCommand();
@@ -422,21 +409,6 @@ private:
     // Set while an exit check puts the focus back into its field, so that
     // leaving the field the focus had moved to runs no check of its own.
     bool m_puttingFocusBack = false;
-
-public:
-    // The typed-character filters: a discarded character is set to 0.
-    void Edit3KeyPress(char32_t& key);
-    void Edit4KeyPress(char32_t& key);
-    void Edit5KeyPress(char32_t& key);
-    void Edit6KeyPress(char32_t& key);
-    void Edit7KeyPress(char32_t& key);
-    void Edit9KeyPress(char32_t& key);
-    void Edit10KeyPress(char32_t& key);
-    void Edit11KeyPress(char32_t& key);
-    void Edit12KeyPress(char32_t& key);
-    void Edit13KeyPress(char32_t& key);
-    void Edit14KeyPress(char32_t& key);
-    void Edit15KeyPress(char32_t& key);
 };
 
 } // namespace mirovax

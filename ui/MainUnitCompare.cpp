@@ -94,7 +94,7 @@ void TMainForm::UpdateCompare()
             return;
         }
         const std::string mode = ModeText().toStdString();
-        const CompareTables tables = ComputeCompareTables(m_md, CollectInputTexts(), mode);
+        const CompareTables tables = ComputeCompareTables(m_md, CollectFieldTexts(), mode);
         m_compareForm->ShowTables(tables, Q(mode) + QStringLiteral(", ") + Q(m_md.Type));
     });
 }
@@ -118,8 +118,8 @@ void TMainForm::UseCompareCase(bool regulation, int index)
     } else {
         // As if the level were typed and the field left: the exit check
         // sets the temperature.
-        SetEditText(5, label);
-        Edit5Exit();
+        SetEditText(Field::FlightLevel, label);
+        LeaveField(Field::FlightLevel);
     }
 }
 

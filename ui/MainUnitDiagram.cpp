@@ -74,7 +74,7 @@ void TMainForm::UpdatePayloadRange()
             m_payloadRangeForm->ShowUnusable(*missing);
             return;
         }
-        m_payloadRangeForm->SetInputs(m_md, CollectInputTexts());
+        m_payloadRangeForm->SetInputs(m_md, CollectFieldTexts());
     });
 }
 

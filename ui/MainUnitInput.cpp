@@ -59,10 +59,10 @@ TMainForm::TKeyFilter::TKeyFilter(TMainForm& form)
     : m_form(form)
 { }
 
-void TMainForm::TKeyFilter::watch(QWidget* field, KeyHandler handler)
+void TMainForm::TKeyFilter::watch(QWidget* edit, Field field)
 {
-    m_handlers.emplace_back(field, handler);
-    field->installEventFilter(this);
+    m_fields.emplace_back(edit, field);
+    edit->installEventFilter(this);
 }
 
 bool TMainForm::TKeyFilter::eventFilter(QObject* watched, QEvent* event)
@@ -71,19 +71,19 @@ bool TMainForm::TKeyFilter::eventFilter(QObject* watched, QEvent* event)
         m_lastFocusOutReason = static_cast<QFocusEvent*>(event)->reason();
         return false;
     }
-    KeyHandler handler = nullptr;
-    for (const auto& [field, h] : m_handlers) {
-        if (field == watched)
-            handler = h;
+    std::optional<Field> field;
+    for (const auto& [edit, f] : m_fields) {
+        if (edit == watched)
+            field = f;
     }
-    if (!handler)
+    if (!field)
         return false;
     if (event->type() == QEvent::KeyPress) {
         const std::optional<char32_t> typed = TypedCharacter(*static_cast<QKeyEvent*>(event));
         if (!typed)
             return false;
         char32_t key = *typed;
-        (m_form.*handler)(key);
+        m_form.FilterKey(*field, key);
         return key == 0;
     }
     if (event->type() == QEvent::InputMethod) {
@@ -91,7 +91,7 @@ bool TMainForm::TKeyFilter::eventFilter(QObject* watched, QEvent* event)
         const auto* im = static_cast<QInputMethodEvent*>(event);
         for (uint c : im->commitString().toUcs4()) {
             char32_t key = static_cast<char32_t>(c);
-            (m_form.*handler)(key);
+            m_form.FilterKey(*field, key);
             if (key == 0)
                 return true;
         }
@@ -140,22 +140,11 @@ void TMainForm::ConnectInputHandlers()
 {
     m_keyFilter = std::make_unique<TKeyFilter>(*this);
     m_pressEater = std::make_unique<TPressEater>(*this);
-    const std::pair<int, TKeyFilter::KeyHandler> filters[] = {
-        {3, &TMainForm::Edit3KeyPress},
-        {4, &TMainForm::Edit4KeyPress},
-        {5, &TMainForm::Edit5KeyPress},
-        {6, &TMainForm::Edit6KeyPress},
-        {7, &TMainForm::Edit7KeyPress},
-        {9, &TMainForm::Edit9KeyPress},
-        {10, &TMainForm::Edit10KeyPress},
-        {11, &TMainForm::Edit11KeyPress},
-        {12, &TMainForm::Edit12KeyPress},
-        {13, &TMainForm::Edit13KeyPress},
-        {14, &TMainForm::Edit14KeyPress},
-        {15, &TMainForm::Edit15KeyPress},
-    };
-    for (const auto& [n, handler] : filters)
-        m_keyFilter->watch(Edit(n), handler);
+    // The fields that take only some characters.
+    for (const FieldSpec& spec : Fields()) {
+        if (spec.keys != KeyFilter::Any)
+            m_keyFilter->watch(Edit(spec.field), spec.field);
+    }
     // The filter object, not the window, carries the connection: it goes
     // before the window's controls do, so no focus change met while they are
     // destroyed reaches a half-destroyed window.
@@ -171,38 +160,53 @@ void TMainForm::FocusChanged(QWidget* old, QWidget* now)
 {
     if (m_puttingFocusBack || !old || !now || now->window() != this || old->window() != this)
         return;
-    const std::pair<int, void (TMainForm::*)()> checks[] = {
-        {5, &TMainForm::Edit5Exit},
-        {12, &TMainForm::Edit12Exit},
-        {14, &TMainForm::Edit14Exit},
-        {15, &TMainForm::Edit15Exit},
-    };
-    for (const auto& [n, check] : checks) {
-        if (old == Edit(n)) {
+    for (const Field field : {Field::FlightLevel, Field::HoldingAltitude, Field::Matow, Field::Malw}) {
+        if (old == Edit(field)) {
             const bool byMouse = m_keyFilter->lastFocusOutReason() == Qt::MouseFocusReason;
-            (this->*check)();
+            LeaveField(field);
             // The window's own focus child: after a real message box the
             // window may not be active again yet.
-            if (byMouse && focusWidget() == Edit(n))
+            if (byMouse && focusWidget() == Edit(field))
                 m_pressEater->arm();
             return;
         }
     }
 }
 
-void TMainForm::ApplyExitOutcome(int n, const ExitOutcome& outcome)
+void TMainForm::ApplyExitOutcome(Field field, const ExitOutcome& outcome)
 {
     if (!outcome.message.empty())
         ShowEntryMessage(m_dialogs, this, Q(outcome.message));
     if (outcome.replacement) {
-        SetEditText(n, Q(*outcome.replacement));
+        SetEditText(field, Q(*outcome.replacement));
         m_puttingFocusBack = true;
-        Edit(n)->setFocus(Qt::OtherFocusReason);
+        Edit(field)->setFocus(Qt::OtherFocusReason);
         m_puttingFocusBack = false;
     }
 }
 
-void TMainForm::Edit5Exit()
+void TMainForm::LeaveField(Field field)
+{
+    switch (field) {
+    case Field::FlightLevel:
+        LeaveFlightLevel();
+        break;
+    case Field::HoldingAltitude:
+        Guarded([this] {
+            ApplyExitOutcome(Field::HoldingAltitude,
+                HoldingAltitudeExit(Edit(Field::HoldingAltitude)->text().toStdString()));
+        });
+        break;
+    case Field::Matow:
+    case Field::Malw:
+        LeaveAllowableWeight(field);
+        break;
+    default:
+        break;
+    }
+}
+
+void TMainForm::LeaveFlightLevel()
 {
     // The level and its temperature are one change.
     const TUpdateBatch batch(*this);
@@ -211,90 +215,28 @@ void TMainForm::Edit5Exit()
         // at; the temperature still follows the level.
         const double maxAltFt
             = SelectorNamesLoadedAirplane() ? m_md.MaxAlt : std::numeric_limits<double>::infinity();
-        const ExitOutcome outcome = FlightLevelExit(Edit(5)->text().toStdString(), maxAltFt);
-        ApplyExitOutcome(5, outcome);
+        const ExitOutcome outcome = FlightLevelExit(Edit(Field::FlightLevel)->text().toStdString(), maxAltFt);
+        ApplyExitOutcome(Field::FlightLevel, outcome);
         if (outcome.oatText)
-            SetEditText(6, Q(*outcome.oatText));
+            SetEditText(Field::Oat, Q(*outcome.oatText));
     });
 }
 
-void TMainForm::Edit12Exit()
-{
-    Guarded([this] { ApplyExitOutcome(12, HoldingAltitudeExit(Edit(12)->text().toStdString())); });
-}
-
-void TMainForm::Edit14Exit()
+void TMainForm::LeaveAllowableWeight(Field field)
 {
     if (!SelectorNamesLoadedAirplane())
         return;
-    Guarded([this] {
-        ApplyExitOutcome(14, AllowableWeightExit(Edit(14)->text().toStdString(), m_md.MTOW, true));
+    const bool takeoff = field == Field::Matow;
+    Guarded([this, field, takeoff] {
+        ApplyExitOutcome(field,
+            AllowableWeightExit(Edit(field)->text().toStdString(), takeoff ? m_md.MTOW : m_md.MLAW, takeoff));
     });
 }
 
-void TMainForm::Edit15Exit()
+void TMainForm::FilterKey(Field field, char32_t& key)
 {
-    if (!SelectorNamesLoadedAirplane())
-        return;
-    Guarded([this] {
-        ApplyExitOutcome(15, AllowableWeightExit(Edit(15)->text().toStdString(), m_md.MLAW, false));
-    });
-}
-
-void TMainForm::FilterKey(int n, char32_t& key)
-{
-    if (!KeyAccepted(n, key))
+    if (!KeyAccepted(field, key))
         key = 0;
-}
-
-// The key handlers, one a field, all with the one filter.
-void TMainForm::Edit3KeyPress(char32_t& key)
-{
-    FilterKey(3, key);
-}
-void TMainForm::Edit4KeyPress(char32_t& key)
-{
-    FilterKey(4, key);
-}
-void TMainForm::Edit5KeyPress(char32_t& key)
-{
-    FilterKey(5, key);
-}
-void TMainForm::Edit6KeyPress(char32_t& key)
-{
-    FilterKey(6, key);
-}
-void TMainForm::Edit7KeyPress(char32_t& key)
-{
-    FilterKey(7, key);
-}
-void TMainForm::Edit9KeyPress(char32_t& key)
-{
-    FilterKey(9, key);
-}
-void TMainForm::Edit10KeyPress(char32_t& key)
-{
-    FilterKey(10, key);
-}
-void TMainForm::Edit11KeyPress(char32_t& key)
-{
-    FilterKey(11, key);
-}
-void TMainForm::Edit12KeyPress(char32_t& key)
-{
-    FilterKey(12, key);
-}
-void TMainForm::Edit13KeyPress(char32_t& key)
-{
-    FilterKey(13, key);
-}
-void TMainForm::Edit14KeyPress(char32_t& key)
-{
-    FilterKey(14, key);
-}
-void TMainForm::Edit15KeyPress(char32_t& key)
-{
-    FilterKey(15, key);
 }
 
 } // namespace mirovax

@@ -15,10 +15,8 @@ namespace mirovax {
 // is kept for the exit check.
 class TMainForm::TKeyFilter : public QObject {
 public:
-    using KeyHandler = void (TMainForm::*)(char32_t&);
-
     explicit TKeyFilter(TMainForm& form);
-    void watch(QWidget* field, KeyHandler handler);
+    void watch(QWidget* edit, Field field);
     Qt::FocusReason lastFocusOutReason() const { return m_lastFocusOutReason; }
 
 protected:
@@ -26,7 +24,7 @@ protected:
 
 private:
     TMainForm& m_form;
-    std::vector<std::pair<QWidget*, KeyHandler>> m_handlers;
+    std::vector<std::pair<QWidget*, Field>> m_fields;
     Qt::FocusReason m_lastFocusOutReason = Qt::OtherFocusReason;
 };
 

@@ -266,28 +266,27 @@ void TMainForm::CreateAirplaneBox(QWidget* client)
 
 namespace {
 
+// Where a field stands in its box.
 struct EditRow {
-    int number;
+    Field field;
     int left;
     int top;
-    const char* text;
-    const char* hint;
-    int charLimit;
-    bool upperCase;
 };
 
-// "Edit" + row.number at the row's top and the given left edge.
+// A field's edit at the row's top and the given left edge, as the field
+// table describes it.
 TEdit* MakeEdit(QWidget* parent, const EditRow& row, int left)
 {
+    const FieldSpec& spec = Spec(row.field);
     auto* edit = new TEdit(parent);
-    edit->setObjectName(NumberedName("Edit", row.number));
+    edit->setObjectName(QString::fromLatin1(spec.control));
     edit->setGeometry(left, row.top, 65, kEditHeight);
-    edit->setText(QString::fromLatin1(row.text));
-    edit->setToolTip(QString::fromLatin1(row.hint));
+    edit->setText(QString::fromLatin1(spec.startText));
+    edit->setToolTip(QString::fromLatin1(spec.hint));
     // Named by the caption beside it, as messages name it.
-    edit->setAccessibleName(Q(FieldCaption(row.number)));
-    edit->setCharLimit(row.charLimit);
-    edit->setUpperCase(row.upperCase);
+    edit->setAccessibleName(Q(FieldCaption(row.field)));
+    edit->setCharLimit(spec.charLimit);
+    edit->setUpperCase(spec.upperCase);
     return edit;
 }
 
@@ -299,17 +298,17 @@ void TMainForm::CreateRouteBox(QWidget* client)
         = Disabled(GroupBox(client, "RouteBox", QStringLiteral("Route"), QRect(248, 32, 273, 73), 107));
     m_edits.assign(15, nullptr);
 
-    StaticText(m_routeBox, FieldCaptionNumber(1), 8, 24);
-    StaticText(m_routeBox, FieldCaptionNumber(2), 8, 48);
-    StaticText(m_routeBox, FieldCaptionNumber(3), 120, 24);
-    StaticText(m_routeBox, 4, 248, 24);
+    StaticText(m_routeBox, Spec(Field::From).captionText, 8, 24);
+    StaticText(m_routeBox, Spec(Field::To).captionText, 8, 48);
+    StaticText(m_routeBox, Spec(Field::Distance).captionText, 120, 24);
+    StaticText(m_routeBox, Spec(Field::Distance).unitText, 248, 24);
     static constexpr EditRow kRows[] = {
-        {1, 40, 16, "KSFO", "Origination ICAO Code", 4, true},
-        {2, 40, 40, "KBFI", "Destination ICAO Code", 4, true},
-        {3, 176, 16, "594", "Trip Distance", 5, false},
+        {Field::From, 40, 16},
+        {Field::To, 40, 40},
+        {Field::Distance, 176, 16},
     };
     for (const EditRow& row : kRows)
-        m_edits[static_cast<size_t>(row.number - 1)] = MakeEdit(m_routeBox, row, row.left);
+        m_edits[Index(row.field)] = MakeEdit(m_routeBox, row, row.left);
     m_calculateDistanceButton = Disabled(Button(m_routeBox, "CalculateDistanceButton",
         QStringLiteral("&Calculate"), QStringLiteral("Calculate Trip Distance"), 176, 40));
 }
@@ -321,23 +320,19 @@ void TMainForm::CreateDataBox(QWidget* client)
 
     // Caption, field 72 px to its right, unit 72 px further; captions and
     // units stand 8 px below the field's top so their text lines up.
-    struct Row {
-        EditRow field;
-        int unitNumber; // 0: no unit
-    };
-    static constexpr Row kRows[] = {
-        {{4, 8, 40, "12000", "Payload", 6, false}, 9},
-        {{5, 8, 64, "310", "Flight Level", 3, false}, 0},
-        {{6, 8, 88, "-46", "Outside Air Temperature", 3, false}, 10},
-        {{7, 8, 112, "0", "Wind (HW = +, TW = -)", 4, false}, 11},
-        {{14, 8, 136, "Edit14", "Maximum Allowable Takeoff Weight", 6, false}, 25},
-        {{15, 8, 160, "Edit15", "Maximum Allowable Landing Weight", 6, false}, 26},
-        {{8, 248, 16, "KSEA", "Alternate ICAO Code", 4, true}, 0},
-        {{9, 248, 40, "433", "Alternate Elevation", 5, false}, 16},
-        {{10, 248, 64, "5", "Alternate Distance", 4, false}, 17},
-        {{11, 248, 88, "45", "Holding Time", 2, false}, 18},
-        {{12, 248, 112, "1500", "Holding Altitude", 5, false}, 20},
-        {{13, 248, 136, "0", "Contingency Fuel", 2, false}, 22},
+    static constexpr EditRow kRows[] = {
+        {Field::Payload, 8, 40},
+        {Field::FlightLevel, 8, 64},
+        {Field::Oat, 8, 88},
+        {Field::Wind, 8, 112},
+        {Field::Matow, 8, 136},
+        {Field::Malw, 8, 160},
+        {Field::Alternate, 248, 16},
+        {Field::AlternateElevation, 248, 40},
+        {Field::AlternateDistance, 248, 64},
+        {Field::HoldingTime, 248, 88},
+        {Field::HoldingAltitude, 248, 112},
+        {Field::Contingency, 248, 136},
     };
 
     QLabel* regulations = StaticText(m_dataBox, 23, 8, 24);
@@ -348,12 +343,12 @@ void TMainForm::CreateDataBox(QWidget* client)
         m_regulationSelector->addItem(Q(preset.name));
     m_regulationSelector->setCurrentIndex(1); // "FAR Domestic"
 
-    for (const Row& row : kRows) {
-        const EditRow& f = row.field;
-        StaticText(m_dataBox, FieldCaptionNumber(f.number), f.left, f.top + 8);
-        m_edits[static_cast<size_t>(f.number - 1)] = MakeEdit(m_dataBox, f, f.left + 72);
-        if (row.unitNumber != 0)
-            StaticText(m_dataBox, row.unitNumber, f.left + 144, f.top + 8);
+    for (const EditRow& row : kRows) {
+        const FieldSpec& spec = Spec(row.field);
+        StaticText(m_dataBox, spec.captionText, row.left, row.top + 8);
+        m_edits[Index(row.field)] = MakeEdit(m_dataBox, row, row.left + 72);
+        if (spec.unitText != 0)
+            StaticText(m_dataBox, spec.unitText, row.left + 144, row.top + 8);
     }
     m_alternateDataButton = Disabled(Button(m_dataBox, "AlternateDataButton", QStringLiteral("&Alternate"),
         QStringLiteral("Load Alternate Data"), 416, 16));
@@ -501,24 +496,24 @@ void TMainForm::SetTabOrder()
     const std::vector<QWidget*> order = {
         m_airplaneSelector,
         m_viewAirplaneDataButton,
-        Edit(1),
-        Edit(2),
-        Edit(3),
+        Edit(Field::From),
+        Edit(Field::To),
+        Edit(Field::Distance),
         m_calculateDistanceButton,
         m_regulationSelector,
-        Edit(4),
-        Edit(5),
-        Edit(6),
-        Edit(7),
-        Edit(14),
-        Edit(15),
-        Edit(8),
+        Edit(Field::Payload),
+        Edit(Field::FlightLevel),
+        Edit(Field::Oat),
+        Edit(Field::Wind),
+        Edit(Field::Matow),
+        Edit(Field::Malw),
+        Edit(Field::Alternate),
         m_alternateDataButton,
-        Edit(9),
-        Edit(10),
-        Edit(11),
-        Edit(12),
-        Edit(13),
+        Edit(Field::AlternateElevation),
+        Edit(Field::AlternateDistance),
+        Edit(Field::HoldingTime),
+        Edit(Field::HoldingAltitude),
+        Edit(Field::Contingency),
         m_modeSelector,
         m_executeButton,
         m_viewReportButton,

@@ -24,8 +24,7 @@ void TMainForm::RecordRun()
     run.programTitle = windowTitle().toStdString();
     run.modeText = ModeText().toStdString();
     run.regulationText = m_regulationSelector->currentText().toStdString();
-    for (int n = 1; n <= 15; ++n)
-        run.edits.at(static_cast<size_t>(n - 1)) = Edit(n)->text().toStdString();
+    run.fields = CollectFieldTexts();
     run.md = m_md;
     run.valid = m_md.CalculationValid;
     run.warnings = m_runWarnings;

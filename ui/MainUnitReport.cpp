@@ -27,8 +27,7 @@ void TMainForm::BuildReport()
     snapshot.modeText = ModeText().toStdString();
     snapshot.regulationText = m_regulationSelector->currentText().toStdString();
     snapshot.setupFileName = SetupOpenDialogFileName().toStdString();
-    for (int n = 1; n <= 15; ++n)
-        snapshot.edit(n) = Edit(n)->text().toStdString();
+    snapshot.fields = CollectFieldTexts();
     // The captions are read from their controls; the fixed caption stands in
     // only for a static text the window does not have.
     for (int n = 1; n <= 51; ++n) {

@@ -80,11 +80,11 @@ bool TMainForm::TRunInputFilter::eventFilter(QObject* watched, QEvent* event)
     }
 }
 
-InputTexts TMainForm::CollectInputTexts() const
+FieldTexts TMainForm::CollectFieldTexts() const
 {
-    InputTexts texts;
-    for (int n = 3; n <= 15; ++n)
-        texts.edit(n) = Edit(n)->text().toStdString();
+    FieldTexts texts;
+    for (const FieldSpec& spec : Fields())
+        texts[spec.field] = Edit(spec.field)->text().toStdString();
     return texts;
 }
 
@@ -122,7 +122,7 @@ void TMainForm::ExecuteButtonClick()
             if (!FindModeRule(mode)) {
                 ShowEntryMessage(m_dialogs, this, Q(UnknownModeMessage(mode)));
             } else {
-                if (ExecuteCalculation(m_md, CollectInputTexts(), mode, *m_services)) {
+                if (ExecuteCalculation(m_md, CollectFieldTexts(), mode, *m_services)) {
                     ShowResults();
                     m_resultsShown = true;
                     m_viewReportButton->setEnabled(true);

@@ -25,12 +25,14 @@ SetupTexts TMainForm::LoadSetupFile(const QString& path)
         // The lines present go into their fields, then the load stops at the
         // first missing one; the selectors and the rest stay as they were.
         const auto& present = e.linesPresent();
-        for (int n = 1; n <= 15 && n <= static_cast<int>(present.size()); ++n)
-            SetEditText(n, Q(present[static_cast<size_t>(n - 1)]));
+        for (const FieldSpec& spec : Fields()) {
+            if (SetupIndex(spec.field) < present.size())
+                SetEditText(spec.field, Q(present[SetupIndex(spec.field)]));
+        }
         throw;
     }
-    for (int n = 1; n <= 15; ++n)
-        SetEditText(n, Q(texts[static_cast<size_t>(n - 1)]));
+    for (const FieldSpec& spec : Fields())
+        SetEditText(spec.field, Q(texts[SetupIndex(spec.field)]));
     // The selectors take the texts as they are, listed or not; text set here
     // runs no change reaction, so no airplane is loaded and no regulation
     // preset overwrites the file's holding time and contingency.
@@ -53,8 +55,7 @@ std::vector<RunInput> TMainForm::TablesInUse() const
 void TMainForm::SaveSetupFile(const QString& path)
 {
     SetupTexts texts;
-    for (int n = 1; n <= 15; ++n)
-        texts[static_cast<size_t>(n - 1)] = Edit(n)->text().toStdString();
+    SetFields(texts, CollectFieldTexts());
     texts[kSetupAirplaneLine] = m_airplaneSelector->currentText().toStdString();
     texts[kSetupRegulationsLine] = m_regulationSelector->currentText().toStdString();
     // Written beside the old file and renamed over it once complete: a
@@ -90,10 +91,11 @@ void TMainForm::OpenSetup(const QString& path)
             // The airplane load preset the structural weights; the file's own
             // come back where they fit, and the status bar says where they
             // did not.
-            const AllowableWeights weights = RestoreAllowableWeights(
-                texts, Edit(14)->text().toStdString(), Edit(15)->text().toStdString(), m_md.MTOW, m_md.MLAW);
-            SetEditText(14, Q(weights.edit14));
-            SetEditText(15, Q(weights.edit15));
+            const AllowableWeights weights
+                = RestoreAllowableWeights(texts, Edit(Field::Matow)->text().toStdString(),
+                    Edit(Field::Malw)->text().toStdString(), m_md.MTOW, m_md.MLAW);
+            SetEditText(Field::Matow, Q(weights.matow));
+            SetEditText(Field::Malw, Q(weights.malw));
             m_allowableWeightNotes = weights.notes;
             for (const std::string& note : weights.notes)
                 status += QStringLiteral("  ") + Q(note);
@@ -104,10 +106,7 @@ void TMainForm::OpenSetup(const QString& path)
         // window refuses to compute until a listed type is chosen.
         if (!listed)
             ShowAirplaneStatus(Q(UnlistedAirplaneMessage(typeText.toStdString())));
-        bool asInFile = true;
-        for (int n = 1; n <= 15; ++n)
-            asInFile = asInFile && Edit(n)->text() == Q(texts[static_cast<size_t>(n - 1)]);
-        if (asInFile)
+        if (CollectFieldTexts() == FieldsOf(texts))
             m_setupChanged = false;
     });
 }

@@ -6,10 +6,10 @@
 #include "apps/cli/cli_report.h"
 #include "apps/cli/cli_solve.h"
 #include "apps/cli/cli_sweep.h"
-#include "textio/file_writer.h"
 #include "refdata/airplane.h"
 #include "refdata/airports.h"
 #include "refdata/table_store.h"
+#include "textio/file_writer.h"
 
 #include <algorithm>
 #include <cstdlib>

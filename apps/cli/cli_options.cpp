@@ -1,6 +1,7 @@
 #include "cli_options.h"
 
 #include "engine/solve.h"
+#include "setup/setup_file.h"
 
 #include <CLI/CLI.hpp>
 
@@ -11,29 +12,18 @@
 
 namespace mirovax::cli {
 
-const std::array<std::string_view, 17> kSetupFieldNames = {
-    "origin",
-    "destination",
-    "distance",
-    "payload",
-    "flight-level",
-    "oat",
-    "wind",
-    "alternate",
-    "alternate-elevation",
-    "alternate-distance",
-    "holding-time",
-    "holding-altitude",
-    "contingency",
-    "matow",
-    "malw",
-    "airplane",
-    "regulations",
-};
+const std::array<std::string_view, 17> kSetupFieldNames = [] {
+    std::array<std::string_view, 17> names{};
+    for (const FieldSpec& spec : Fields())
+        names[SetupIndex(spec.field)] = spec.cliName;
+    names[kSetupAirplaneLine] = kAirplaneSelector.cliName;
+    names[kSetupRegulationsLine] = kRegulationSelector.cliName;
+    return names;
+}();
 
 namespace {
 
-constexpr int kAirplaneIndex = 15;
+constexpr int kAirplaneIndex = kSetupAirplaneLine;
 constexpr const char* kProgramName = "mirovax-cli";
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b)

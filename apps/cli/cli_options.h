@@ -26,8 +26,8 @@ enum ExitStatus : int {
 };
 
 // The name of each setup line on the command line (--set) and in the JSON
-// output, in file order: "origin" for Edit1 … "malw" for Edit15, then
-// "airplane" and "regulations".
+// output, in file order: the fields' names, then "airplane" and
+// "regulations".
 extern const std::array<std::string_view, 17> kSetupFieldNames;
 
 // The setup line index a --set name addresses, or -1. "airplane" is not

@@ -1,10 +1,10 @@
 #include "cli_output.h"
 
 #include "engine/emissions.h"
-#include "form/input_rules.h"
 #include "engine/text_format.h"
-#include "textio/json_text.h"
+#include "form/input_rules.h"
 #include "report/report_model.h"
+#include "textio/json_text.h"
 
 #include <charconv>
 #include <cmath>

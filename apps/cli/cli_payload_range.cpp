@@ -1,8 +1,8 @@
 #include "cli_payload_range.h"
 
 #include "engine/checked_math.h"
-#include "form/payload_range_inputs.h"
 #include "engine/text_format.h"
+#include "form/payload_range_inputs.h"
 #include "textio/file_writer.h"
 
 namespace mirovax::cli {
@@ -27,7 +27,7 @@ PayloadRangeRun ComputeSetupPayloadRange(
         return run;
     // As Execute: a field the run cannot read stops it, here with the field
     // named, since there is no window to look at.
-    const InputTexts inputs = InputsOf(run.setup.fields);
+    const FieldTexts inputs = FieldsOf(run.setup.fields);
     if (const auto message = UnusableFieldMessage(inputs)) {
         run.setup.error = path + ": " + *message;
         run.setup.status = kExitInputsUnusable;

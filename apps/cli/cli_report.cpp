@@ -3,17 +3,11 @@
 #include "report/report_file.h"
 #include "report/rtf_writer.h"
 
-#include <algorithm>
 #include <filesystem>
 
 namespace mirovax::cli {
 
 namespace {
-
-// The fields that turn letters into capitals in the window: the origin, the
-// destination and the alternate. Only ASCII letters change; the codes they
-// hold are ICAO codes.
-constexpr int kUpperCaseEdits[] = {1, 2, 8};
 
 std::string AsciiUpper(std::string text)
 {
@@ -31,13 +25,16 @@ bool RunCanBeReported(const SetupRun& run)
     return run.fieldsLoaded && run.airplaneLoaded;
 }
 
-std::array<std::string, 15> ShownEdits(const SetupRun& run)
+FieldTexts ShownFields(const SetupRun& run)
 {
-    std::array<std::string, 15> edits;
-    std::copy_n(run.fields.begin(), edits.size(), edits.begin());
-    for (const int n : kUpperCaseEdits)
-        edits[static_cast<size_t>(n - 1)] = AsciiUpper(edits[static_cast<size_t>(n - 1)]);
-    return edits;
+    // The fields that turn letters into capitals in the window hold ICAO
+    // codes: only ASCII letters change.
+    FieldTexts fields = FieldsOf(run.fields);
+    for (const FieldSpec& spec : Fields()) {
+        if (spec.upperCase)
+            fields[spec.field] = AsciiUpper(fields[spec.field]);
+    }
+    return fields;
 }
 
 DispatchSheetInput RunSheetInput(const SetupRun& run, std::string_view fileVersion, std::time_t runTime,
@@ -50,7 +47,7 @@ DispatchSheetInput RunSheetInput(const SetupRun& run, std::string_view fileVersi
     input.programTitle = MainWindowCaption(fileVersion);
     input.modeText = run.mode;
     input.regulationText = run.fields[kSetupRegulationsLine];
-    input.edits = ShownEdits(run);
+    input.fields = ShownFields(run);
     input.md = run.md;
     input.valid = run.valid;
     if (run.limits)
@@ -72,7 +69,7 @@ ReportSnapshot RunReportSnapshot(
     FillFixedCaptions(snapshot);
     snapshot.title = MainWindowCaption(fileVersion);
     SetModeText(snapshot, run.mode);
-    snapshot.edits = ShownEdits(run);
+    snapshot.fields = ShownFields(run);
     snapshot.regulationText = run.fields[kSetupRegulationsLine];
     SetAirplaneLabels(snapshot, run.airplane.labels);
     // A run that did not end valid leaves the results panel blank.

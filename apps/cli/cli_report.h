@@ -25,9 +25,9 @@ bool RunCanBeReported(const SetupRun& run);
 ReportSnapshot RunReportSnapshot(
     const SetupRun& run, std::string_view fileVersion, const std::string& setupFileName);
 
-// The texts of Edit1 to Edit15 as the window shows them after the run: the
-// origin, destination and alternate in capitals.
-std::array<std::string, 15> ShownEdits(const SetupRun& run);
+// The fields' texts as the window shows them after the run: the origin,
+// destination and alternate in capitals.
+FieldTexts ShownFields(const SetupRun& run);
 
 // The dispatch sheet of the run: the window's texts, the record, the limits
 // and every warning (the limit message, then the notes on the file's

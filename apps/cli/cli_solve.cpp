@@ -2,8 +2,8 @@
 
 #include "engine/checked_math.h"
 #include "engine/fuel_models.h"
-#include "form/input_rules.h"
 #include "engine/text_format.h"
+#include "form/input_rules.h"
 #include "refdata/table_store.h"
 #include "setup/allowable_weights.h"
 
@@ -11,18 +11,18 @@ namespace mirovax::cli {
 
 namespace {
 
-constexpr size_t kFlightLevelLine = 4; // Edit5
-constexpr size_t kOatLine = 5; // Edit6
-constexpr size_t kHoldingTimeLine = 10; // Edit11
-constexpr size_t kContingencyLine = 12; // Edit13
-constexpr size_t kMatowLine = 13; // Edit14
-constexpr size_t kMalwLine = 14; // Edit15
+constexpr size_t kFlightLevelLine = SetupIndex(Field::FlightLevel);
+constexpr size_t kOatLine = SetupIndex(Field::Oat);
+constexpr size_t kHoldingTimeLine = SetupIndex(Field::HoldingTime);
+constexpr size_t kContingencyLine = SetupIndex(Field::Contingency);
+constexpr size_t kMatowLine = SetupIndex(Field::Matow);
+constexpr size_t kMalwLine = SetupIndex(Field::Malw);
 
-std::string FieldName(int edit)
+std::string FieldName(Field field)
 {
-    return "line " + std::to_string(edit) + " ("
-        + std::string(kSetupFieldNames[static_cast<size_t>(edit - 1)]) + ", Edit" + std::to_string(edit)
-        + ")";
+    const FieldSpec& spec = Spec(field);
+    return "line " + std::to_string(spec.setupLine) + " (" + std::string(spec.cliName) + ", "
+        + std::string(spec.control) + ")";
 }
 
 // Loads a type as Load Setup does: the structural maxima go into MATOW and
@@ -38,9 +38,9 @@ bool LoadType(TTable& airplanes, const std::string& type, const SetupTexts& file
     run.airplane = std::move(*airplane);
     run.airplaneLoaded = true;
     AllowableWeights weights
-        = RestoreAllowableWeights(file, run.airplane.edit14, run.airplane.edit15, run.md.MTOW, run.md.MLAW);
-    run.fields[kMatowLine] = weights.edit14;
-    run.fields[kMalwLine] = weights.edit15;
+        = RestoreAllowableWeights(file, run.airplane.matow, run.airplane.malw, run.md.MTOW, run.md.MLAW);
+    run.fields[kMatowLine] = weights.matow;
+    run.fields[kMalwLine] = weights.malw;
     run.notes = std::move(weights.notes);
     return true;
 }
@@ -96,13 +96,13 @@ void CliServices::YieldEvents()
 
 std::string DescribeUnusableInput(const SetupTexts& fields)
 {
-    const std::optional<int> edit = FirstUnusableField(InputsOf(fields));
-    if (!edit)
+    const std::optional<Field> field = FirstUnusableField(FieldsOf(fields));
+    if (!field)
         return "";
-    const std::string& text = fields[static_cast<size_t>(*edit - 1)];
+    const std::string& text = fields[SetupIndex(*field)];
     if (text.empty())
-        return FieldName(*edit) + ": the field is empty";
-    return FieldName(*edit) + ": \"" + text + "\" is not a number (character "
+        return FieldName(*field) + ": the field is empty";
+    return FieldName(*field) + ": \"" + text + "\" is not a number (character "
         + std::to_string(ConvertStrict(text).errorPosition) + ")";
 }
 
@@ -166,7 +166,7 @@ void SolvePreparedRun(SetupRun& run, const SolveRequest& request, const volatile
     CliServices services(run.md, interrupt);
     try {
         run.valid
-            = ExecuteCalculation(run.md, InputsOf(run.fields), run.mode, services, request.search, reader);
+            = ExecuteCalculation(run.md, FieldsOf(run.fields), run.mode, services, request.search, reader);
     } catch (const ArithmeticError& e) {
         run.valid = false;
         run.error = run.path + ": " + e.what();

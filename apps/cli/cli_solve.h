@@ -1,10 +1,10 @@
 #pragma once
 
 #include "apps/cli/cli_options.h"
-#include "form/calculation_run.h"
 #include "engine/mission_data.h"
 #include "engine/mission_limits.h"
 #include "engine/solve.h"
+#include "form/calculation_run.h"
 #include "refdata/airplane.h"
 #include "setup/setup_file.h"
 

@@ -1,8 +1,8 @@
 #include "cli_sweep.h"
 
 #include "apps/cli/cli_output.h"
-#include "form/input_rules.h"
 #include "engine/text_format.h"
+#include "form/input_rules.h"
 #include "textio/csv.h"
 
 #include <algorithm>

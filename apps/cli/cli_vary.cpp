@@ -1,7 +1,7 @@
 #include "cli_vary.h"
 
 #include "apps/cli/cli_options.h"
-#include "form/input_rules.h"
+#include "setup/setup_file.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -10,7 +10,7 @@ namespace mirovax::cli {
 
 namespace {
 
-constexpr int kAirplaneLine = 15;
+constexpr int kAirplaneLine = kSetupAirplaneLine;
 
 // A plain decimal number: "250", "-5", "0.25", ".5". The digits and their
 // scale (digits after the point) of the magnitude, and the sign.
@@ -125,7 +125,8 @@ Variation ParseVariation(std::string_view argument)
     const std::string_view values = argument.substr(eq + 1);
     // The fields that take any character hold codes and names, not numbers;
     // so do the two selectors.
-    const bool numeric = v.line < kAirplaneLine && !KeyAccepted(v.line + 1, U'x');
+    const bool numeric
+        = v.line < kAirplaneLine && Fields()[static_cast<size_t>(v.line)].keys != KeyFilter::Any;
     if (numeric && values.find(':') != std::string_view::npos) {
         ReadRange(values, v);
         return v;

@@ -1,9 +1,9 @@
 // mirovax-tables: builds the airplane and airport table files from CSV and
 // writes them back as CSV, so that a fleet's data can be kept in a
 // spreadsheet, and fits a type's fuel lines to its manual's tables.
+#include "fitting/tables_fit.h"
 #include "refdata/table_import.h"
 #include "refdata/table_store.h"
-#include "fitting/tables_fit.h"
 
 #include <cstdio>
 #include <exception>

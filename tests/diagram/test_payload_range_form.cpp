@@ -51,12 +51,10 @@ TMissionData Worked()
     return md;
 }
 
-InputTexts WorkedTexts()
+FieldTexts WorkedTexts()
 {
-    InputTexts texts;
-    texts.edits
-        = {"594", "5000", "310", "-46", "20", "KSEA", "433", "100", "45", "1500", "5", "24000", "25000"};
-    return texts;
+    return {{"KSFO", "KBFI", "594", "5000", "310", "-46", "20", "KSEA", "433", "100", "45", "1500", "5",
+        "24000", "25000"}};
 }
 
 QList<QPointF> Points(const std::vector<PayloadRangePoint>& diagram, bool cornersOnly)
@@ -147,13 +145,13 @@ void TestPayloadRangeForm::missionInsideOrOutside()
 void TestPayloadRangeForm::unusableEntriesReplaceTheChart()
 {
     TPayloadRangeForm form;
-    InputTexts texts = WorkedTexts();
+    FieldTexts texts = WorkedTexts();
     form.SetInputs(Worked(), texts);
     QVERIFY(form.DiagramShown());
     QCOMPARE(PayloadRangeJson(form.Diagram()),
         PayloadRangeJson(ComputePayloadRange(Worked(), TPayloadRangeForm::kPoints)));
 
-    texts.edit(5) = "";
+    texts[Field::FlightLevel] = "";
     form.SetInputs(Worked(), texts);
     QVERIFY(!form.DiagramShown());
     QCOMPARE(form.Message(), QString("The diagram cannot be drawn: Flight Level is empty."));
@@ -169,12 +167,12 @@ void TestPayloadRangeForm::unusableEntriesReplaceTheChart()
     QVERIFY(!form.SavePng());
     QVERIFY(!QFile::exists(dialogs.savePath));
 
-    texts.edit(5) = "310";
-    texts.edit(14) = "Edit14"; // no airplane loaded yet
+    texts[Field::FlightLevel] = "310";
+    texts[Field::Matow] = "Edit14"; // no airplane loaded yet
     form.SetInputs(Worked(), texts);
     QCOMPARE(form.Message(), QString("The diagram cannot be drawn: MATOW is not a number."));
 
-    texts.edit(14) = "24000";
+    texts[Field::Matow] = "24000";
     form.SetInputs(Worked(), texts);
     QVERIFY(form.DiagramShown());
     QVERIFY(form.Message().isEmpty());

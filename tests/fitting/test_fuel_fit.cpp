@@ -1,5 +1,5 @@
-#include "fitting/fuel_fit.h"
 #include "engine/fuel_models.h"
+#include "fitting/fuel_fit.h"
 
 #include <gtest/gtest.h>
 

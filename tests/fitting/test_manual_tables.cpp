@@ -1,5 +1,5 @@
-#include "refdata/airplane.h"
 #include "fitting/manual_tables.h"
+#include "refdata/airplane.h"
 #include "refdata/table_store.h"
 #include "test_support.h"
 

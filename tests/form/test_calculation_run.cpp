@@ -1,5 +1,5 @@
-#include "form/calculation_run.h"
 #include "engine/checked_math.h"
+#include "form/calculation_run.h"
 #include "form/window_captions.h"
 #include "worked_data.h"
 
@@ -12,22 +12,22 @@ using mirovax::test::WorkedMission;
 namespace {
 
 // The worked mission's inputs as the fields would hold them.
-InputTexts WorkedTexts()
+FieldTexts WorkedTexts()
 {
-    InputTexts t;
-    t.edit(3) = "594";
-    t.edit(4) = "5000";
-    t.edit(5) = "310";
-    t.edit(6) = "-46";
-    t.edit(7) = "20";
-    t.edit(8) = "KSEA";
-    t.edit(9) = "433";
-    t.edit(10) = "100";
-    t.edit(11) = "45";
-    t.edit(12) = "1500";
-    t.edit(13) = "5";
-    t.edit(14) = "30000";
-    t.edit(15) = "25000";
+    FieldTexts t;
+    t[Field::Distance] = "594";
+    t[Field::Payload] = "5000";
+    t[Field::FlightLevel] = "310";
+    t[Field::Oat] = "-46";
+    t[Field::Wind] = "20";
+    t[Field::Alternate] = "KSEA";
+    t[Field::AlternateElevation] = "433";
+    t[Field::AlternateDistance] = "100";
+    t[Field::HoldingTime] = "45";
+    t[Field::HoldingAltitude] = "1500";
+    t[Field::Contingency] = "5";
+    t[Field::Matow] = "30000";
+    t[Field::Malw] = "25000";
     return t;
 }
 
@@ -46,29 +46,31 @@ TEST(ReadInputs, FillsAllTwelveInputs)
 TEST(ReadInputs, FirstFailureDecidesTheErrorPosition)
 {
     TMissionData md;
-    InputTexts t = WorkedTexts();
-    t.edit(6) = "4-5"; // OAT, read fourth: fails at 2
-    t.edit(13) = "12345x"; // read last: would fail at 6
+    FieldTexts t = WorkedTexts();
+    t[Field::Oat] = "4-5"; // OAT, read fourth: fails at 2
+    t[Field::Contingency] = "12345x"; // read last: would fail at 6
     ReadInputs(t, md);
     EXPECT_EQ(md.ConversionError, 2);
     EXPECT_EQ(md.ContingencyPercent, 0);
 
     // Edit14 is read before Edit9: its failure counts first.
     t = WorkedTexts();
-    t.edit(9) = "1x";
-    t.edit(14) = "30000 ";
+    t[Field::AlternateElevation] = "1x";
+    t[Field::Matow] = "30000 ";
     ReadInputs(t, md);
     EXPECT_EQ(md.ConversionError, 6);
 }
 
 TEST(ReadInputs, EmptyFieldsBlockTheRunIncludingTheAlternateCode)
 {
-    for (int n = 3; n <= 15; ++n) {
+    for (const FieldSpec& spec : Fields()) {
+        if (spec.field < Field::Distance)
+            continue;
         TMissionData md;
-        InputTexts t = WorkedTexts();
-        t.edit(n).clear();
+        FieldTexts t = WorkedTexts();
+        t[spec.field].clear();
         ReadInputs(t, md);
-        EXPECT_EQ(md.ConversionError, 1) << "Edit" << n;
+        EXPECT_EQ(md.ConversionError, 1) << spec.control;
     }
 }
 
@@ -77,17 +79,17 @@ TEST(ReadInputs, EmptyFieldsBlockTheRunIncludingTheAlternateCode)
 // and empty fields, in any order of changes.
 TEST(TInputReader, GivesWhatReadInputsGivesRunAfterRun)
 {
-    std::vector<InputTexts> runs(7, WorkedTexts());
-    runs[1].edit(4) = "6000";
-    runs[2].edit(6) = "4-5"; // a failure
+    std::vector<FieldTexts> runs(7, WorkedTexts());
+    runs[1][Field::Payload] = "6000";
+    runs[2][Field::Oat] = "4-5"; // a failure
     runs[3] = runs[2];
-    runs[3].edit(14) = "30000 "; // an earlier field fails as well
-    runs[4].edit(8).clear(); // empty, never converted
-    runs[5].edit(13).clear();
-    runs[6].edit(3) = "1e400"; // too large, fails at its first character
+    runs[3][Field::Matow] = "30000 "; // an earlier field fails as well
+    runs[4][Field::Alternate].clear(); // empty, never converted
+    runs[5][Field::Contingency].clear();
+    runs[6][Field::Distance] = "1e400"; // too large, fails at its first character
     TInputReader reader;
     for (size_t i = 0; i < runs.size() * 2; ++i) {
-        const InputTexts& texts = runs[i % runs.size()];
+        const FieldTexts& texts = runs[i % runs.size()];
         TMissionData expected;
         ReadInputs(texts, expected);
         TMissionData md;
@@ -160,10 +162,11 @@ TEST(ValueLabelName, NamesRowColumnAndUnit)
         }
     }
 
-    const std::pair<int, const char*> fields[] = {{1, "From"}, {3, "Distance"}, {5, "Flight Level"},
-        {8, "Alternate"}, {10, "Alternate Distance"}, {14, "MATOW"}};
-    for (const auto& [edit, caption] : fields)
-        EXPECT_EQ(FieldCaption(edit), caption) << "Edit" << edit;
+    const std::pair<Field, const char*> fields[] = {{Field::From, "From"}, {Field::Distance, "Distance"},
+        {Field::FlightLevel, "Flight Level"}, {Field::Alternate, "Alternate"},
+        {Field::AlternateDistance, "Alternate Distance"}, {Field::Matow, "MATOW"}};
+    for (const auto& [field, caption] : fields)
+        EXPECT_EQ(FieldCaption(field), caption) << Spec(field).control;
 }
 
 TEST(ExecuteCalculation, ModeTextsAreExactAndUnknownTextsRunNothing)
@@ -182,11 +185,11 @@ TEST(ExecuteCalculation, ResultsOfOtherModesAreKept)
 {
     TMissionData md = WorkedMission();
     RecordingServices services;
-    InputTexts t = WorkedTexts();
-    t.edit(14) = "24000";
+    FieldTexts t = WorkedTexts();
+    t[Field::Matow] = "24000";
     ASSERT_TRUE(ExecuteCalculation(md, t, kModeMaximumPayload, services));
     const double payload = md.MaxPayload;
-    t.edit(14) = "30000";
+    t[Field::Matow] = "30000";
     ASSERT_TRUE(ExecuteCalculation(md, t, kModeTripTimeAndFuel, services));
     EXPECT_EQ(md.MaxPayload, payload);
     EXPECT_EQ(md.LimitedBy, "Allowable Takeoff Weight");
@@ -200,17 +203,17 @@ TEST(ExecuteCalculation, ClearsAnEarlierAbortAndReportsLimitsAndFaults)
     ASSERT_TRUE(ExecuteCalculation(md, WorkedTexts(), kModeMaximumRange, services));
     EXPECT_EQ(md.StillAirDistance, 697) << "a full search after an earlier abort";
 
-    InputTexts t = WorkedTexts();
-    t.edit(15) = "20000";
+    FieldTexts t = WorkedTexts();
+    t[Field::Malw] = "20000";
     EXPECT_FALSE(ExecuteCalculation(md, t, kModeTripTimeAndFuel, services));
     EXPECT_EQ(services.messages.back(), "Maximum Allowable Landing Weight of 20000 kg exceeded!");
 
     t = WorkedTexts();
-    t.edit(3) = "0";
+    t[Field::Distance] = "0";
     EXPECT_THROW(ExecuteCalculation(md, t, kModeTripTimeAndFuel, services), ArithmeticError);
     EXPECT_THROW(ExecuteCalculation(md, t, kModeMaximumPayload, services), ArithmeticError);
 
     t = WorkedTexts();
-    t.edit(3) = "";
+    t[Field::Distance] = "";
     EXPECT_FALSE(ExecuteCalculation(md, t, kModeTripTimeAndFuel, services));
 }

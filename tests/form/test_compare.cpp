@@ -12,14 +12,14 @@ using mirovax::test::WorkedMission;
 
 namespace {
 
-InputTexts WorkedTexts(const std::string& payload)
+FieldTexts WorkedTexts(const std::string& payload)
 {
-    InputTexts t;
+    FieldTexts t;
     const char* texts[]
         = {"594", "", "310", "-46", "20", "KSEA", "433", "100", "45", "1500", "5", "30000", "25000"};
-    for (int n = 3; n <= 15; ++n)
-        t.edit(n) = texts[n - 3];
-    t.edit(4) = payload;
+    for (size_t i = 0; i < std::size(texts); ++i)
+        t.texts[Index(Field::Distance) + i] = texts[i];
+    t[Field::Payload] = payload;
     return t;
 }
 
@@ -53,7 +53,7 @@ TEST(CompareTables, EveryCaseIsTheRunOfItsEntries)
     for (const Case& k : {Case{kModeTripTimeAndFuel, "5000"}, Case{kModeTripTimeAndFuel, "6500"},
              Case{kModeMaximumRange, "5000"}, Case{kModeMaximumPayload, "0"}}) {
         SCOPED_TRACE(std::string(k.mode) + " " + k.payload);
-        const InputTexts texts = WorkedTexts(k.payload);
+        const FieldTexts texts = WorkedTexts(k.payload);
         const CompareTables tables = ComputeCompareTables(airplane, texts, k.mode);
         ASSERT_FALSE(tables.refusal);
 
@@ -62,10 +62,10 @@ TEST(CompareTables, EveryCaseIsTheRunOfItsEntries)
             const CompareCase& c = tables.regulations[i];
             const RegulationPreset& preset = RegulationPresets()[i];
             EXPECT_EQ(c.label, preset.name);
-            InputTexts expected = texts;
-            expected.edit(11) = preset.holdingTime;
-            expected.edit(13) = preset.contingency;
-            EXPECT_EQ(c.texts.edits, expected.edits);
+            FieldTexts expected = texts;
+            expected[Field::HoldingTime] = preset.holdingTime;
+            expected[Field::Contingency] = preset.contingency;
+            EXPECT_EQ(c.texts, expected);
             ExpectSameAsExecute(airplane, c, k.mode);
         }
 
@@ -74,11 +74,11 @@ TEST(CompareTables, EveryCaseIsTheRunOfItsEntries)
         for (size_t i = 0; i < tables.levels.size(); ++i) {
             const CompareCase& c = tables.levels[i];
             const int level = 200 + 10 * static_cast<int>(i);
-            InputTexts expected = texts;
-            expected.edit(5) = std::to_string(level);
-            expected.edit(6) = *StandardTemperatureText(level);
-            EXPECT_EQ(c.label, expected.edit(5));
-            EXPECT_EQ(c.texts.edits, expected.edits);
+            FieldTexts expected = texts;
+            expected[Field::FlightLevel] = std::to_string(level);
+            expected[Field::Oat] = *StandardTemperatureText(level);
+            EXPECT_EQ(c.label, expected[Field::FlightLevel]);
+            EXPECT_EQ(c.texts, expected);
             ExpectSameAsExecute(airplane, c, k.mode);
             if (!c.valid) {
                 EXPECT_FALSE(c.message.empty()) << c.label;
@@ -104,8 +104,8 @@ TEST(CompareTables, RefusesWhatARunCannotRead)
 {
     TMissionData airplane = WorkedMission();
     airplane.MaxAlt = 41000;
-    InputTexts texts = WorkedTexts("5000");
-    texts.edit(10) = "1x";
+    FieldTexts texts = WorkedTexts("5000");
+    texts[Field::AlternateDistance] = "1x";
     CompareTables tables = ComputeCompareTables(airplane, texts, kModeTripTimeAndFuel);
     EXPECT_EQ(tables.refusal, "Nothing can be compared: Alternate Distance is not a number.");
     EXPECT_TRUE(tables.regulations.empty() && tables.levels.empty());

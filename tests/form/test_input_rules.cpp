@@ -122,20 +122,23 @@ TEST(ModeRules, FieldsAndRowsPerMode)
 
 TEST(KeyFilters, PerFieldCharacterSets)
 {
-    for (int edit : {3, 4, 5, 9, 10, 11, 12, 13, 14, 15}) {
-        EXPECT_TRUE(KeyAccepted(edit, U'7')) << edit;
-        EXPECT_TRUE(KeyAccepted(edit, U'\b')) << edit;
-        EXPECT_FALSE(KeyAccepted(edit, U'-')) << edit;
-        EXPECT_FALSE(KeyAccepted(edit, U'.')) << edit;
-        EXPECT_FALSE(KeyAccepted(edit, U'\x16')) << "Ctrl+V in Edit" << edit;
+    using enum Field;
+    for (Field f : {Distance, Payload, FlightLevel, AlternateElevation, AlternateDistance, HoldingTime,
+             HoldingAltitude, Contingency, Matow, Malw}) {
+        const std::string_view edit = Spec(f).control;
+        EXPECT_TRUE(KeyAccepted(f, U'7')) << edit;
+        EXPECT_TRUE(KeyAccepted(f, U'\b')) << edit;
+        EXPECT_FALSE(KeyAccepted(f, U'-')) << edit;
+        EXPECT_FALSE(KeyAccepted(f, U'.')) << edit;
+        EXPECT_FALSE(KeyAccepted(f, U'\x16')) << "Ctrl+V in " << edit;
     }
-    for (int edit : {6, 7}) {
-        EXPECT_TRUE(KeyAccepted(edit, U'-')) << edit;
-        EXPECT_FALSE(KeyAccepted(edit, U'+')) << edit;
-        EXPECT_FALSE(KeyAccepted(edit, U'\x03')) << edit;
+    for (Field f : {Oat, Wind}) {
+        EXPECT_TRUE(KeyAccepted(f, U'-')) << Spec(f).control;
+        EXPECT_FALSE(KeyAccepted(f, U'+')) << Spec(f).control;
+        EXPECT_FALSE(KeyAccepted(f, U'\x03')) << Spec(f).control;
     }
-    for (int edit : {1, 2, 8}) {
-        EXPECT_TRUE(KeyAccepted(edit, U'k')) << edit;
-        EXPECT_TRUE(KeyAccepted(edit, U'\x16')) << edit;
+    for (Field f : {From, To, Alternate}) {
+        EXPECT_TRUE(KeyAccepted(f, U'k')) << Spec(f).control;
+        EXPECT_TRUE(KeyAccepted(f, U'\x16')) << Spec(f).control;
     }
 }

@@ -77,8 +77,8 @@ TEST_F(AirplaneTable, LoadCopiesEveryConstantInOrderAndFillsThePanel)
     const std::array<std::string, 10> labels = {"B737-800 frame", "B737-800 engine", "201 kg", "79015.8 kg",
         "66360.6 kg", "62731.8 kg", "205 kg", "206 ft", "207", "B737-800 reference"};
     EXPECT_EQ(display.labels, labels);
-    EXPECT_EQ(display.edit14, "79015.8");
-    EXPECT_EQ(display.edit15, "66360.6");
+    EXPECT_EQ(display.matow, "79015.8");
+    EXPECT_EQ(display.malw, "66360.6");
 }
 
 TEST_F(AirplaneTable, WeightFieldsGrowToSixDigitsAbove99999)
@@ -95,9 +95,9 @@ TEST_F(AirplaneTable, WeightFieldsGrowToSixDigitsAbove99999)
         TTable table;
         table.Open(dir.file("Airplane.DB"));
         const AirplaneDisplay display = LoadAirplane(table, "X", m_md);
-        EXPECT_EQ(display.edit14MaxLength, c.length);
-        EXPECT_EQ(display.edit15MaxLength, c.length);
-        EXPECT_EQ(display.edit4MaxLength, c.length);
+        EXPECT_EQ(display.matowMaxLength, c.length);
+        EXPECT_EQ(display.malwMaxLength, c.length);
+        EXPECT_EQ(display.payloadMaxLength, c.length);
     }
 }
 
@@ -157,8 +157,8 @@ TEST_F(AirplaneTable, AnEmptyTableLoadsZerosAndEmptyTexts)
     EXPECT_EQ(display.labels[3], "0 kg");
     EXPECT_EQ(display.labels[7], "0 ft");
     EXPECT_EQ(display.labels[8], "0");
-    EXPECT_EQ(display.edit14, "0");
-    EXPECT_EQ(display.edit14MaxLength, 5);
+    EXPECT_EQ(display.matow, "0");
+    EXPECT_EQ(display.matowMaxLength, 5);
     EXPECT_TRUE(ReadTypesFromCurrent(m_table).empty());
 }
 

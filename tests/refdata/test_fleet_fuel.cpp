@@ -2,11 +2,11 @@
 // with a row in the US DOT Form 41 T-2 figures (tests/refdata/data) flown
 // through the program's own Trip Time and Fuel at its average stage.
 
-#include "form/input_rules.h"
 #include "engine/solve.h"
+#include "form/input_rules.h"
 #include "refdata/airplane.h"
-#include "textio/csv.h"
 #include "test_support.h"
+#include "textio/csv.h"
 
 #include <gtest/gtest.h>
 

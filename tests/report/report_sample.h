@@ -13,10 +13,8 @@ inline ReportSnapshot SampleSnapshot(std::string_view modeText = "Trip Time and 
     s.title = MainWindowCaption("1.0.1.0");
     s.regulationText = "FAR Domestic";
     s.setupFileName = "/home/pilot/Seattle shuttle.MRX";
-    const char* edits[15] = {"KSFO", "KBFI", "594", "12000", "310", "-46", "0", "KSEA", "433", "5", "45",
-        "1500", "0", "73500", "64500"};
-    for (int n = 1; n <= 15; ++n)
-        s.edit(n) = edits[n - 1];
+    s.fields = {{"KSFO", "KBFI", "594", "12000", "310", "-46", "0", "KSEA", "433", "5", "45", "1500", "0",
+        "73500", "64500"}};
     SetAirplaneLabels(s,
         {"A320-200", "CFM56-5B4", "42600 kg", "78000 kg", "66000 kg", "62500 kg", "19400 kg", "39000 ft",
             "0.78", "Illustrative data"});

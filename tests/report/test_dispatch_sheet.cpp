@@ -1,9 +1,10 @@
 #include "engine/mission_limits.h"
 #include "engine/solve.h"
 #include "engine/text_format.h"
-#include "textio/text_encoding.h"
 #include "report/dispatch_sheet.h"
+#include "setup/setup_file.h"
 #include "test_support.h"
+#include "textio/text_encoding.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +33,7 @@ DispatchSheetInput WorkedSheet(double matow = 30000, std::string_view mode = kMo
     input.modeText = mode;
     input.regulationText = "ICAO";
     const SetupTexts setup = mirovax::testing::WorkedSetup();
-    std::copy_n(setup.begin(), input.edits.size(), input.edits.begin());
+    input.fields = FieldsOf(setup);
     input.md = mirovax::testing::WorkedRecord();
     input.md.MATOW = matow;
     NoServices services;
@@ -139,8 +140,8 @@ TEST(DispatchSheet, EveryTextIsEscaped)
     DispatchSheetInput input = WorkedSheet();
     input.flight = "<script>alert(\"x\")</script>";
     input.registration = "D-'&'";
-    input.edits[0] = "K<S>FO";
-    input.edits[7] = "\"KSEA\"";
+    input.fields[Field::From] = "K<S>FO";
+    input.fields[Field::Alternate] = "\"KSEA\"";
     input.regulationText = "ICAO & <i>more</i>";
     input.md.Type = "A320 <img src=x onerror=alert(1)>";
     input.md.Airframe = std::string("Caf\xE9\x01");

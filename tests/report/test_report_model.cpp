@@ -158,7 +158,7 @@ TEST(BuildReport, FileRowIsEmptyAfterACommandLineOpen)
 TEST(BuildReport, CopiesCurrentTextsAndCaptions)
 {
     ReportSnapshot snapshot = SampleSnapshot();
-    snapshot.edit(5) = "350";
+    snapshot.fields[Field::FlightLevel] = "350";
     snapshot.staticText(28) = "Mode:";
     SetResultLabels(snapshot, ResultTexts{});
     const auto texts = Texts(BuildReport(snapshot));
@@ -174,8 +174,8 @@ TEST(BuildReport, CopiesCurrentTextsAndCaptions)
 TEST(BuildReport, ControlCharactersInTextsBecomeBlanks)
 {
     ReportSnapshot snapshot = SampleSnapshot();
-    snapshot.edit(1) = "KS\tFO";
-    snapshot.edit(2) = "KB\r\nI";
+    snapshot.fields[Field::From] = "KS\tFO";
+    snapshot.fields[Field::To] = "KB\r\nI";
     snapshot.regulationText = "FAR\x01\x7f";
     snapshot.setupFileName = "a\nb\xc2\x85"
                              "c"; // LF and NEL

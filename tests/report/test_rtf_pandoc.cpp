@@ -96,9 +96,9 @@ protected:
 TEST_F(PandocReads, SameTextWithFieldsTakenLiterally)
 {
     ReportSnapshot snapshot = testing::SampleSnapshot("Maximum Payload");
-    snapshot.edit(1) = "{\\b x}";
-    snapshot.edit(2) = "C:\\";
-    snapshot.edit(8) = "\\par";
+    snapshot.fields[Field::From] = "{\\b x}";
+    snapshot.fields[Field::To] = "C:\\";
+    snapshot.fields[Field::Alternate] = "\\par";
     snapshot.regulationText = "Z\u00FCrich \u00E9t\u00E9 \u20AC \u03A9";
     const ReportModel model = BuildReport(snapshot);
     const std::string path = Save(model);
@@ -120,7 +120,7 @@ TEST_F(PandocReads, SameTextWithFieldsTakenLiterally)
 TEST_F(PandocReads, HeadingsBoldAndUnderlinedFieldsRegular)
 {
     ReportSnapshot snapshot = testing::SampleSnapshot();
-    snapshot.edit(1) = "{\\b x}";
+    snapshot.fields[Field::From] = "{\\b x}";
     const std::string html = Pandoc(Save(BuildReport(snapshot)), "html");
     EXPECT_NE(html.find("<p><strong><u>Mission Report</u></strong></p>"), std::string::npos) << html;
     for (const char* heading : {"Airplane Data", "Trip Data", "Results"})

@@ -23,8 +23,8 @@ TEST(RestoreAllowableWeights, TakesFileTextsWithinTheStructuralLimits)
     struct Case {
         const char* line14;
         const char* line15;
-        const char* edit14;
-        const char* edit15;
+        const char* matow;
+        const char* malw;
         std::vector<std::string> notes;
     };
     const std::vector<Case> cases = {
@@ -53,8 +53,8 @@ TEST(RestoreAllowableWeights, TakesFileTextsWithinTheStructuralLimits)
         SCOPED_TRACE(std::string(c.line14) + " / " + c.line15);
         const AllowableWeights w
             = RestoreAllowableWeights(FileWith(c.line14, c.line15), "78000", "66000", 78000, 66000);
-        EXPECT_EQ(w.edit14, c.edit14);
-        EXPECT_EQ(w.edit15, c.edit15);
+        EXPECT_EQ(w.matow, c.matow);
+        EXPECT_EQ(w.malw, c.malw);
         EXPECT_EQ(w.notes, c.notes);
     }
 }

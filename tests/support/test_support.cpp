@@ -1,7 +1,7 @@
 #include "test_support.h"
 
-#include "form/calculation_run.h"
 #include "engine/mission_data.h"
+#include "form/calculation_run.h"
 
 #include <sqlite3.h>
 
@@ -233,7 +233,7 @@ TMissionData WorkedRecord(const AirplaneRow& airplane)
     md.Airframe = airplane.airframe;
     md.Engine = airplane.engine;
     md.Reference = airplane.reference;
-    ReadInputs(InputsOf(WorkedSetup(airplane.type)), md);
+    ReadInputs(FieldsOf(WorkedSetup(airplane.type)), md);
     md.CalculationValid = true;
     return md;
 }

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTimer>
 
 #include <stdexcept>
@@ -96,6 +97,14 @@ void PickItem(QWidget* form, const char* selectorName, const QString& text)
         throw std::runtime_error("no item \"" + text.toStdString() + "\" in " + selectorName);
     selector->setCurrentIndex(index);
     emit selector->textActivated(selector->itemText(index));
+}
+
+FieldTexts EntryTexts(QWidget* form)
+{
+    FieldTexts texts;
+    for (const FieldSpec& spec : Fields())
+        texts[spec.field] = Child<QLineEdit>(form, std::string(spec.control).c_str())->text().toStdString();
+    return texts;
 }
 
 QStringList ResultLabels(QWidget* form)

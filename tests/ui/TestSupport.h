@@ -107,6 +107,9 @@ template <class T> T* Child(QWidget* form, const char* name)
 // Label12 to Label30, in order.
 QStringList ResultLabels(QWidget* form);
 
+// The texts of the window's fifteen fields.
+FieldTexts EntryTexts(QWidget* form);
+
 // Runs fn once the next nested event loop or event yield is reached.
 void WhenEventsRun(const std::function<void()>& fn);
 

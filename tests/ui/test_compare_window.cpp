@@ -49,13 +49,7 @@ private:
         Child<QAction>(form(), "Compare1")->trigger();
         return form()->CompareForm();
     }
-    InputTexts entries() const
-    {
-        InputTexts texts;
-        for (int n = 3; n <= 15; ++n)
-            texts.edit(n) = edit(n)->text().toStdString();
-        return texts;
-    }
+    FieldTexts entries() const { return EntryTexts(form()); }
 
     TWindowUnderTest m_w;
 };
@@ -133,7 +127,7 @@ void TestCompareWindow::usedCasesRunAsInTheTables()
         QVERIFY2(button, what);
         button->click();
         QVERIFY2(form()->SetupChanged(), what);
-        QVERIFY2(entries().edits == c.texts.edits, what);
+        QVERIFY2(entries() == c.texts, what);
         if (regulation)
             QCOMPARE(Child<QComboBox>(form(), "RegulationSelector")->currentText().toStdString(), c.label);
 
@@ -243,14 +237,12 @@ void TestCompareWindow::oneUpdatePerUserAction()
     QCOMPARE(after.compare - before.compare, entryUpdates);
     QCOMPARE(after.limits - before.limits, limitsUpdates);
     // What the windows show is the state after the action.
-    QVERIFY(form()->CompareForm()->Tables().regulations.front().texts.edits ==
-        [this] {
-            InputTexts t = entries();
-            t.edit(11) = RegulationPresets().front().holdingTime;
-            t.edit(13) = RegulationPresets().front().contingency;
-            return t;
-        }()
-            .edits);
+    QVERIFY(form()->CompareForm()->Tables().regulations.front().texts == [this] {
+        FieldTexts t = entries();
+        t[Field::HoldingTime] = RegulationPresets().front().holdingTime;
+        t[Field::Contingency] = RegulationPresets().front().contingency;
+        return t;
+    }());
 }
 
 MIROVAX_WINDOW_TEST_MAIN(TestCompareWindow)

@@ -283,8 +283,7 @@ void TestLimitsWindow::sheetSavesTheCoresSheetAndRefusesAnInput()
     input.programTitle = mainForm()->windowTitle().toStdString();
     input.modeText = "Trip Time and Fuel";
     input.regulationText = Child<QComboBox>(mainForm(), "RegulationSelector")->currentText().toStdString();
-    for (int n = 1; n <= 15; ++n)
-        input.edits.at(static_cast<size_t>(n - 1)) = edit(n)->text().toStdString();
+    input.fields = EntryTexts(mainForm());
     input.md = mainForm()->MissionData();
     input.valid = true;
     input.limits = ComputeMissionLimits(input.md, input.modeText, true);

@@ -87,9 +87,7 @@ TPayloadRangeForm* TestPayloadRangeWindow::open()
 
 std::vector<PayloadRangePoint> TestPayloadRangeWindow::expectedDiagram() const
 {
-    InputTexts texts;
-    for (int n = 3; n <= 15; ++n)
-        texts.edit(n) = edit(n)->text().toStdString();
+    const FieldTexts texts = EntryTexts(m_form.get());
     TMissionData md = m_form->MissionData();
     ReadInputs(texts, md);
     return ComputePayloadRange(md, TPayloadRangeForm::kPoints);

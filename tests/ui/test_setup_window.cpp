@@ -393,9 +393,9 @@ void TestSetupWindow::unlistedAirplaneComputesNothing()
     QCOMPARE(m_form->CompareForm()->Message(), message);
     // The previous airplane's limits cap no field.
     edit(5)->setText(QStringLiteral("500"));
-    m_form->Edit5Exit();
+    m_form->LeaveField(Field::FlightLevel);
     edit(14)->setText(QStringLiteral("400000"));
-    m_form->Edit14Exit();
+    m_form->LeaveField(Field::Matow);
     QCOMPARE(edit(5)->text(), QStringLiteral("500"));
     QCOMPARE(edit(14)->text(), QStringLiteral("400000"));
     QCOMPARE(m_dialogs->warnings.size(), 2);

@@ -1,8 +1,8 @@
 #include "payload_range_form.h"
 
 #include "engine/checked_math.h"
-#include "form/payload_range_inputs.h"
 #include "engine/text_format.h"
+#include "form/payload_range_inputs.h"
 #include "ui/accessible/accessible_names.h"
 
 #include <QAreaSeries>
@@ -203,7 +203,7 @@ void TPayloadRangeForm::SetDialogs(IDiagramDialogs* dialogs)
     m_dialogs = dialogs;
 }
 
-void TPayloadRangeForm::SetInputs(const TMissionData& airplane, const InputTexts& texts)
+void TPayloadRangeForm::SetInputs(const TMissionData& airplane, const FieldTexts& texts)
 {
     if (const auto message = UnusableFieldMessage(texts))
         return ShowUnusable(Text(*message));

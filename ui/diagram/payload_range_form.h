@@ -1,7 +1,7 @@
 #pragma once
 
-#include "form/calculation_run.h"
 #include "engine/payload_range.h"
+#include "form/calculation_run.h"
 
 #include <QString>
 #include <QStringList>
@@ -61,7 +61,7 @@ public:
     // Redraws from the airplane of md and the entry texts as the window holds
     // them: refuses as a run does, naming the field, or converts the entries
     // and calls SetMission with the payload and trip distance entered.
-    void SetInputs(const TMissionData& airplane, const InputTexts& texts);
+    void SetInputs(const TMissionData& airplane, const FieldTexts& texts);
     // Replaces the chart with the message.
     void ShowUnusable(const QString& message);
 

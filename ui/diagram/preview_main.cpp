@@ -32,9 +32,8 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-    mirovax::InputTexts texts;
-    texts.edits = {"594", "12000", "310", "-46", "0", "KSEA", "433", "5", "45", "1500", "0", display.edit14,
-        display.edit15};
+    const mirovax::FieldTexts texts = {{"KSFO", "KBFI", "594", "12000", "310", "-46", "0", "KSEA", "433", "5",
+        "45", "1500", "0", display.matow, display.malw}};
     mirovax::TPayloadRangeForm form;
     form.SetInputs(airplane, texts);
     form.show();

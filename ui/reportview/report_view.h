@@ -1,7 +1,7 @@
 #pragma once
 
-#include "textio/file_writer.h"
 #include "report/report_model.h"
+#include "textio/file_writer.h"
 
 #include <QString>
 
