@@ -20,9 +20,9 @@ run_packages=(
   build-essential g++ cmake ninja-build
   libsqlite3-dev
   libcli11-dev
+  # Qt 6; the window's platform plugins (X and offscreen) come with its GUI
+  # library.
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
-  # The window on an X display.
-  qt6-qpa-plugins
   # The window's layout is measured in Liberation Sans; the diagrams and the
   # dispatch sheet name DejaVu Sans first.
   fonts-liberation fonts-dejavu-core
