@@ -106,7 +106,7 @@ if(TARGET mirovax)
     if(APPSTREAMCLI_EXECUTABLE)
       add_test(NAME metainfo_valid COMMAND ${APPSTREAMCLI_EXECUTABLE} validate --no-net --explain ${MIROVAX_METAINFO})
     else()
-      message(WARNING "appstreamcli not found: the software centres' entry is not validated (scripts/install-deps.sh installs it)")
+      message(WARNING "appstreamcli not found: the software centres' entry is not validated (scripts/install-deps.sh test installs it)")
       add_test(NAME metainfo_valid COMMAND ${CMAKE_COMMAND} -E echo
                "skipped: appstreamcli is not installed (package appstream); the metainfo is not validated")
       set_tests_properties(metainfo_valid PROPERTIES SKIP_REGULAR_EXPRESSION "^skipped: ")

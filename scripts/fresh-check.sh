@@ -3,11 +3,12 @@
 # step runs inside a new Debian 12 root made with `debootstrap --variant=minbase`
 # from the mirror this machine's own apt sources name.
 #
-#   1. test:    a clone of the commit in a fresh root, `./scripts/test.sh`
-#               there (it installs what it needs, builds, runs every test and
-#               the fuzz targets);
-#   2. start:   `./scripts/start.sh` in the same root on Qt's offscreen
-#               platform: it must build and keep the window up for 10 s;
+#   1. start:   a clone of the commit in a fresh root, `./scripts/start.sh`
+#               there on Qt's offscreen platform: with only what it installs
+#               (the run profile) it must build and keep the window up for
+#               10 s;
+#   2. test:    `./scripts/test.sh` in the same root (it installs what the
+#               tests need, builds, runs every test and the fuzz targets);
 #   3. package: `./scripts/package.sh` in the same root (it fails on an
 #               error lintian finds in the package), then, in a second
 #               fresh root, `apt-get install --no-install-recommends` of the
@@ -152,19 +153,14 @@ in_root() {
 rm -rf --one-file-system "$work"
 mkdir -p "$logs"
 
-# --- 1. The test command --------------------------------------------------------
-say "step 1: ./scripts/test.sh in a fresh root"
+# --- 1. The start command ----------------------------------------------------------
+# First, so that the run profile of install-deps.sh alone must build and start
+# the program.
+say "step 1: ./scripts/start.sh offscreen in a fresh root"
 new_root build
 git clone --quiet --no-local "$repo" "$work/build/src/mirovax"
 git -C "$work/build/src/mirovax" checkout --quiet --detach "$commit"
-log=$logs/1-test.log
-in_root build 'cd /src/mirovax && ./scripts/test.sh' 2>&1 | tee "$log" || fail_step "1 (test command)" "$log"
-summary=$(grep -E '^tests: [0-9]+ passed, [0-9]+ failed$' "$log" | tail -n 1 || true)
-[ -n "$summary" ] || fail_step "1 (test command: no closing summary)" "$log"
-
-# --- 2. The start command ----------------------------------------------------------
-say "step 2: ./scripts/start.sh offscreen in the same root"
-log=$logs/2-start.log
+log=$logs/1-start.log
 in_root build '
   cd /src/mirovax
   window=/src/mirovax/build-release/bin/mirovax
@@ -190,8 +186,15 @@ in_root build '
   fi
   kill $pid
   echo "the window was still up after 10 s"
-' >"$log" 2>&1 || fail_step "2 (start command)" "$log"
+' >"$log" 2>&1 || fail_step "1 (start command)" "$log"
 cat "$log"
+
+# --- 2. The test command --------------------------------------------------------
+say "step 2: ./scripts/test.sh in the same root"
+log=$logs/2-test.log
+in_root build 'cd /src/mirovax && ./scripts/test.sh' 2>&1 | tee "$log" || fail_step "2 (test command)" "$log"
+summary=$(grep -E '^tests: [0-9]+ passed, [0-9]+ failed$' "$log" | tail -n 1 || true)
+[ -n "$summary" ] || fail_step "2 (test command: no closing summary)" "$log"
 
 # --- 3. The package on a minimal machine -----------------------------------------
 say "step 3: ./scripts/package.sh in the same root"

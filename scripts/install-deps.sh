@@ -1,23 +1,61 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Mirovax
-# need, skipping those already present.
+# Installs the Debian packages a profile needs, skipping those already
+# present. Every package list of the project is here.
+#
+#   install-deps.sh [run]   what building and running Mirovax needs: the
+#                           Release build (scripts/build-release.sh, which
+#                           builds no tests or benchmarks) and the window
+#                           (scripts/start.sh)
+#   install-deps.sh test    the run profile and what the checks need: the
+#                           tests and benchmarks, the format and tidy checks,
+#                           the fuzz targets, the screenshots and the package
+#                           (scripts/test.sh, scripts/package.sh)
 set -euo pipefail
 
-packages=(
-  build-essential cmake ninja-build g++ clang clang-format clang-tidy libclang-rt-14-dev
-  libsqlite3-dev sqlite3
+profile=${1:-run}
+
+run_packages=(
+  # The compiler, CMake and Ninja; build-essential brings dpkg-dev, whose
+  # dpkg-buildflags gives the Release build Debian's hardening flags.
+  build-essential g++ cmake ninja-build
+  libsqlite3-dev
   libcli11-dev
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-qpa-plugins
+  # Qt 6; the window's platform plugins (X and offscreen) come with its GUI
+  # library.
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
+  # The window's layout is measured in Liberation Sans; the diagrams and the
+  # dispatch sheet name DejaVu Sans first.
   fonts-liberation fonts-dejavu-core
-  xvfb xauth imagemagick
-  xdotool
-  pandoc
-  poppler-utils
-  chromium
-  desktop-file-utils shared-mime-info appstream lintian
-  file
 )
+
+test_packages=(
+  # GoogleTest and Google Benchmark (Qt Test comes with qt6-base-dev).
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  # The fuzz targets (clang's libFuzzer and sanitizers), the format and tidy
+  # checks (scripts/tidy.sh is Python, as run-clang-tidy is).
+  clang libclang-rt-14-dev clang-format clang-tidy python3
+  # The window as a user drives it on a virtual X display, and the README's
+  # screenshots.
+  xvfb xauth xdotool imagemagick
+  # Independent readers: pandoc for the saved report, chromium prints the
+  # dispatch sheet, poppler reads the printed PDFs.
+  pandoc chromium poppler-utils
+  # The installed tree's checks: desktop entry, setup-file type, software
+  # centres' entry.
+  desktop-file-utils shared-mime-info appstream
+  # The package: CPack's DEB generator runs file on what it packs; lintian
+  # checks the result.
+  file lintian
+)
+
+case $profile in
+run) packages=("${run_packages[@]}") ;;
+test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+*)
+  echo "usage: $0 [run|test]" >&2
+  exit 64
+  ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Mirovax with AddressSanitizer and
+# Installs what the tests need and is missing (the test profile of
+# install-deps.sh), builds Mirovax with AddressSanitizer and
 # UndefinedBehaviorSanitizer, and runs every test.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/install-deps.sh"
+"$root/scripts/install-deps.sh" test
 build="$root/build-test"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMIROVAX_SANITIZE=ON -DMIROVAX_WERROR=ON
 cmake --build "$build"

@@ -13,7 +13,7 @@
 #     the window check WINDOW_TEST then builds the window on the installed
 #     program directory and checks the airplane loaded and a solve.
 #
-# usage: install-test.sh BUILD_DIR WORK_DIR [WINDOW_TEST]
+# usage: install_layout.sh BUILD_DIR WORK_DIR [WINDOW_TEST]
 set -euo pipefail
 
 if [ $# -lt 2 ] || [ $# -gt 3 ]; then
