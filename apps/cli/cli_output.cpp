@@ -83,7 +83,7 @@ std::string FormatPlain(const SetupRun& run)
         return "";
     std::string out;
     AppendRow(out, "File:", run.path);
-    AppendRow(out, "Airplane:", run.fields[kSetupAirplaneLine]);
+    AppendRow(out, "Airplane:", run.fields()[kSetupAirplaneLine]);
     AppendRow(out, StaticTextCaption(28), run.mode);
     if (!run.valid) {
         out += run.message;
@@ -168,7 +168,7 @@ std::string FormatJson(const SetupRun& run, const PointTexts& point)
         for (size_t i = 0; i < kSetupFieldNames.size(); ++i) {
             if (i > 0)
                 out += ',';
-            out += JsonString(kSetupFieldNames[i]) + ':' + JsonString(run.fields[i]);
+            out += JsonString(kSetupFieldNames[i]) + ':' + JsonString(run.fields()[i]);
         }
         out += '}';
     } else {
@@ -185,12 +185,12 @@ std::string FormatJson(const SetupRun& run, const PointTexts& point)
 
     out += ",\"values\":{";
     for (const NumericField& f : kResultFields) {
-        out += JsonString(f.name) + ':' + JsonNumber(run.md.*f.member);
+        out += JsonString(f.name) + ':' + JsonNumber(run.md().*f.member);
         out += ',';
     }
-    out += "\"LimitedBy\":" + JsonString(run.md.LimitedBy);
+    out += "\"LimitedBy\":" + JsonString(run.md().LimitedBy);
     out += '}';
-    const std::optional<double> co2 = TripCo2Kg(run.md.TripFuel, run.valid);
+    const std::optional<double> co2 = TripCo2Kg(run.md().TripFuel, run.valid);
     out += ",\"co2TripKg\":" + (co2 ? JsonNumber(*co2) : std::string("null"));
     out += JsonLimits(run) + "}\n";
     return out;

@@ -27,13 +27,13 @@ PayloadRangeRun ComputeSetupPayloadRange(
         return run;
     // As Execute: a field the run cannot read stops it, here with the field
     // named, since there is no window to look at.
-    const FieldTexts inputs = FieldsOf(run.setup.fields);
+    const FieldTexts inputs = FieldsOf(run.setup.fields());
     if (const auto message = UnusableFieldMessage(inputs)) {
         run.setup.error = path + ": " + *message;
         run.setup.status = kExitInputsUnusable;
         return run;
     }
-    TMissionData& md = run.setup.md;
+    TMissionData& md = run.setup.session.Record();
     ReadInputs(inputs, md);
     try {
         run.diagram = ComputePayloadRange(md, points);
@@ -55,8 +55,8 @@ PayloadRangeRun ComputeSetupPayloadRange(
 
 std::string DiagramTitle(const PayloadRangeRun& run)
 {
-    const TMissionData& md = run.setup.md;
-    std::string title = md.Airframe.empty() ? run.setup.fields[kSetupAirplaneLine] : md.Airframe;
+    const TMissionData& md = run.setup.md();
+    std::string title = md.Airframe.empty() ? run.setup.fields()[kSetupAirplaneLine] : md.Airframe;
     if (!md.Engine.empty())
         title += " (" + md.Engine + ")";
     return title;
@@ -65,7 +65,7 @@ std::string DiagramTitle(const PayloadRangeRun& run)
 std::string FormatPayloadRangeTable(const PayloadRangeRun& run)
 {
     std::string out
-        = run.setup.path + ": " + run.setup.fields[kSetupAirplaneLine] + ", " + DiagramTitle(run) + "\n";
+        = run.setup.path + ": " + run.setup.fields()[kSetupAirplaneLine] + ", " + DiagramTitle(run) + "\n";
     out += "Payload (kg)  Range (NM)  Limited by\n";
     bool anyCorner = false;
     for (const PayloadRangePoint& p : run.diagram) {

@@ -29,7 +29,7 @@ FieldTexts ShownFields(const SetupRun& run)
 {
     // The fields that turn letters into capitals in the window hold ICAO
     // codes: only ASCII letters change.
-    FieldTexts fields = FieldsOf(run.fields);
+    FieldTexts fields = FieldsOf(run.fields());
     for (const FieldSpec& spec : Fields()) {
         if (spec.upperCase)
             fields[spec.field] = AsciiUpper(fields[spec.field]);
@@ -46,9 +46,9 @@ DispatchSheetInput RunSheetInput(const SetupRun& run, std::string_view fileVersi
     input.registration = registration;
     input.programTitle = MainWindowCaption(fileVersion);
     input.modeText = run.mode;
-    input.regulationText = run.fields[kSetupRegulationsLine];
+    input.regulationText = run.fields()[kSetupRegulationsLine];
     input.fields = ShownFields(run);
-    input.md = run.md;
+    input.md = run.md();
     input.valid = run.valid;
     if (run.limits)
         input.limits = *run.limits;
@@ -70,7 +70,7 @@ ReportSnapshot RunReportSnapshot(
     snapshot.title = MainWindowCaption(fileVersion);
     SetModeText(snapshot, run.mode);
     snapshot.fields = ShownFields(run);
-    snapshot.regulationText = run.fields[kSetupRegulationsLine];
+    snapshot.regulationText = run.fields()[kSetupRegulationsLine];
     SetAirplaneLabels(snapshot, run.airplane.labels);
     // A run that did not end valid leaves the results panel blank.
     if (run.valid)

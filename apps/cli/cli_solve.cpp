@@ -11,51 +11,11 @@ namespace mirovax::cli {
 
 namespace {
 
-constexpr size_t kFlightLevelLine = SetupIndex(Field::FlightLevel);
-constexpr size_t kOatLine = SetupIndex(Field::Oat);
-constexpr size_t kHoldingTimeLine = SetupIndex(Field::HoldingTime);
-constexpr size_t kContingencyLine = SetupIndex(Field::Contingency);
-constexpr size_t kMatowLine = SetupIndex(Field::Matow);
-constexpr size_t kMalwLine = SetupIndex(Field::Malw);
-
 std::string FieldName(Field field)
 {
     const FieldSpec& spec = Spec(field);
     return "line " + std::to_string(spec.setupLine) + " (" + std::string(spec.cliName) + ", "
         + std::string(spec.control) + ")";
-}
-
-// Loads a type as Load Setup does: the structural maxima go into MATOW and
-// MALW, then the file's own allowable weights come back where they fit. A
-// type the table does not hold is an error here: the window would quietly
-// keep the previous record, which on the command line means a result for an
-// airplane nobody asked for.
-bool LoadType(TTable& airplanes, const std::string& type, const SetupTexts& file, SetupRun& run)
-{
-    std::optional<AirplaneDisplay> airplane = LoadListedAirplane(airplanes, type, run.md);
-    if (!airplane)
-        return false;
-    run.airplane = std::move(*airplane);
-    run.airplaneLoaded = true;
-    AllowableWeights weights
-        = RestoreAllowableWeights(file, run.airplane.matow, run.airplane.malw, run.md.MTOW, run.md.MLAW);
-    run.fields[kMatowLine] = weights.matow;
-    run.fields[kMalwLine] = weights.malw;
-    run.notes = std::move(weights.notes);
-    return true;
-}
-
-// A --set text, as typing it would put it: regulations named exactly as in
-// the selector's list also preset holding time and contingency.
-void ApplySetting(SetupTexts& fields, const FieldSetting& setting)
-{
-    fields[static_cast<size_t>(setting.line)] = setting.text;
-    if (setting.line != kSetupRegulationsLine)
-        return;
-    if (const std::optional<RegulationPreset> preset = FindRegulationPreset(setting.text)) {
-        fields[kHoldingTimeLine] = preset->holdingTime;
-        fields[kContingencyLine] = preset->contingency;
-    }
 }
 
 // Leaving the flight-level field: a level above the airplane's maximum
@@ -64,13 +24,9 @@ void ApplySetting(SetupTexts& fields, const FieldSetting& setting)
 void LeaveFlightLevel(SetupRun& run)
 {
     try {
-        const ExitOutcome outcome = FlightLevelExit(run.fields[kFlightLevelLine], run.md.MaxAlt);
+        const ExitOutcome outcome = run.session.LeaveField(Field::FlightLevel);
         if (!outcome.message.empty())
             run.notes.push_back(outcome.message);
-        if (outcome.replacement)
-            run.fields[kFlightLevelLine] = *outcome.replacement;
-        if (outcome.oatText)
-            run.fields[kOatLine] = *outcome.oatText;
     } catch (const InputConversionError&) { }
 }
 
@@ -112,19 +68,24 @@ SetupRun LoadSetupAirplane(TTable& airplanes, const std::string& path, const Set
     SetupRun run;
     run.path = path;
     run.mode = mode;
-    run.fields = texts;
+    run.session = MissionSession(airplanes);
+    run.session.SetEntries(texts);
     run.fieldsLoaded = true;
     try {
         // With --airplane the type of line 16 is replaced before anything
-        // reads it.
-        if (airplane) {
-            run.fields[kSetupAirplaneLine] = *airplane;
-            if (!LoadType(airplanes, *airplane, texts, run)) {
-                run.error = path + ": --airplane: type \"" + *airplane + "\" is not in the airplane table "
-                    + airplanes.Path();
-                run.status = kExitInputsUnusable;
-            }
-        } else if (!LoadType(airplanes, texts[kSetupAirplaneLine], texts, run)) {
+        // reads it. A type the table does not hold is an error here: the
+        // window would keep the previous record, which on the command line
+        // means a result for an airplane nobody asked for.
+        std::optional<AirplaneDisplay> display = run.session.OpenSetup(texts, airplane);
+        if (display) {
+            run.airplane = std::move(*display);
+            run.airplaneLoaded = true;
+            run.notes = run.session.AllowableWeightNotes();
+        } else if (airplane) {
+            run.error = path + ": --airplane: type \"" + *airplane + "\" is not in the airplane table "
+                + airplanes.Path();
+            run.status = kExitInputsUnusable;
+        } else {
             run.error = path + ": line 16 (airplane): type \"" + texts[kSetupAirplaneLine]
                 + "\" is not in the airplane table " + airplanes.Path();
             run.status = kExitInputsUnusable;
@@ -139,8 +100,16 @@ SetupRun LoadSetupAirplane(TTable& airplanes, const std::string& path, const Set
 void ApplyRequest(SetupRun& run, const SolveRequest& request)
 {
     run.mode = request.mode;
-    for (const FieldSetting& s : request.settings)
-        ApplySetting(run.fields, s);
+    // A --set text as typing it would put it: regulations named exactly as
+    // in the selector's list also preset holding time and contingency.
+    for (const FieldSetting& s : request.settings) {
+        if (s.line == kSetupRegulationsLine)
+            run.session.ChooseRegulations(s.text);
+        else if (s.line == kSetupAirplaneLine)
+            throw std::logic_error("--set cannot name the airplane");
+        else
+            run.session.SetText(Fields()[static_cast<size_t>(s.line)].field, s.text);
+    }
     if (request.leaveFlightLevel)
         LeaveFlightLevel(run);
 }
@@ -163,10 +132,9 @@ void WriteSetupNotes(const SetupRun& run, std::ostream& err)
 void SolvePreparedRun(SetupRun& run, const SolveRequest& request, const volatile std::sig_atomic_t* interrupt,
     TInputReader* reader)
 {
-    CliServices services(run.md, interrupt);
+    CliServices services(run.session.Record(), interrupt);
     try {
-        run.valid
-            = ExecuteCalculation(run.md, FieldsOf(run.fields), run.mode, services, request.search, reader);
+        run.valid = run.session.Run(run.mode, services, request.search, reader);
     } catch (const ArithmeticError& e) {
         run.valid = false;
         run.error = run.path + ": " + e.what();
@@ -185,14 +153,14 @@ void SolvePreparedRun(SetupRun& run, const SolveRequest& request, const volatile
         return;
     }
     run.message = services.message();
-    if (run.md.ConversionError == 0 && request.panelAndLimits)
-        run.limits = ComputeMissionLimits(run.md, run.mode, run.valid);
+    if (run.md().ConversionError == 0 && request.panelAndLimits)
+        run.limits = ComputeMissionLimits(run.md(), run.mode, run.valid);
     if (run.valid) {
         if (request.panelAndLimits)
-            run.results = ShowResults(run.md, run.mode);
+            run.results = ShowResults(run.md(), run.mode);
         run.status = kExitValid;
-    } else if (run.md.ConversionError != 0) {
-        const std::string why = DescribeUnusableInput(run.fields);
+    } else if (run.md().ConversionError != 0) {
+        const std::string why = DescribeUnusableInput(run.fields());
         run.error = run.path + ": " + (why.empty() ? "the inputs cannot be read" : why);
         run.status = kExitInputsUnusable;
     } else {

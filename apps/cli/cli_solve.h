@@ -5,6 +5,7 @@
 #include "engine/mission_limits.h"
 #include "engine/solve.h"
 #include "form/calculation_run.h"
+#include "form/mission_session.h"
 #include "refdata/airplane.h"
 #include "setup/setup_file.h"
 
@@ -53,17 +54,19 @@ struct SolveRequest {
 struct SetupRun {
     std::string path;
     std::string mode;
-    // The texts of the fifteen fields and the two selectors after loading,
-    // the airplane presets and --set; meaningful when fieldsLoaded.
-    SetupTexts fields;
+    // The entries after loading, the airplane presets and --set (meaningful
+    // when fieldsLoaded), and the record the run works on.
+    MissionSession session;
+    const SetupTexts& fields() const { return session.Entries(); }
+    const TMissionData& md() const { return session.Record(); }
     bool fieldsLoaded = false;
     // Why a line 14 or 15 of the file did not survive the airplane load, for
-    // standard error; the structural limit stands in its place.
+    // standard error (the structural limit stands in its place), and the
+    // flight level's cap.
     std::vector<std::string> notes;
     // The Airplane Data panel of the loaded airplane.
     AirplaneDisplay airplane;
     bool airplaneLoaded = false;
-    TMissionData md;
     // Label12 to Label30: blank unless the run ended valid.
     ResultTexts results;
     bool valid = false;

@@ -97,10 +97,10 @@ public:
             if (!run.valid)
                 cells.emplace_back();
             else if (c.member == nullptr)
-                cells.push_back(run.md.LimitedBy);
+                cells.push_back(run.md().LimitedBy);
             else
                 cells.push_back(
-                    m_options.csv ? FormatRoundTrip(run.md.*c.member) : FormatRounded(run.md.*c.member));
+                    m_options.csv ? FormatRoundTrip(run.md().*c.member) : FormatRounded(run.md().*c.member));
         }
         cells.push_back(PointMessage(run));
         Write(cells);

@@ -18,14 +18,17 @@ SetupRun RangeRun()
     run.path = "dir/Range \"1\".MRX";
     run.mode = "Maximum Range";
     run.fieldsLoaded = true;
-    run.fields[0] = "KSFO";
-    run.fields[15] = "WORKED-1";
-    run.fields[16] = "ICAO";
+    SetupTexts entries;
+    entries[SetupIndex(Field::From)] = "KSFO";
+    entries[kSetupAirplaneLine] = "WORKED-1";
+    entries[kSetupRegulationsLine] = "ICAO";
+    run.session.SetEntries(entries);
     run.valid = true;
-    run.md.StillAirDistance = 697;
-    run.md.MaxRange = 666.5707;
-    run.md.TripFuel = 3395.7612345678901;
-    run.md.LimitedBy = "Tank Capacity";
+    TMissionData& md = run.session.Record();
+    md.StillAirDistance = 697;
+    md.MaxRange = 666.5707;
+    md.TripFuel = 3395.7612345678901;
+    md.LimitedBy = "Tank Capacity";
     for (int n = 12; n <= 30; ++n)
         run.results.label(n) = std::string("L").append(std::to_string(n));
     return run;

@@ -83,8 +83,8 @@ TEST_F(CliPayloadRangeTest, EachPointIsWhatSolveFindsInMaximumRangeAtThatPayload
         range.settings.push_back({3, FormatRoundTrip(p.payload)});
         const SetupRun solved = SolveSetupFile(m_airplanes, m_setup, range, nullptr);
         ASSERT_EQ(solved.status, kExitValid) << solved.error;
-        EXPECT_EQ(p.range, solved.md.MaxRange) << p.payload;
-        EXPECT_EQ(p.limitedBy, solved.md.LimitedBy) << p.payload;
+        EXPECT_EQ(p.range, solved.md().MaxRange) << p.payload;
+        EXPECT_EQ(p.limitedBy, solved.md().LimitedBy) << p.payload;
     }
 }
 

@@ -112,8 +112,8 @@ TEST_F(CliSolveTest, WorkedFiguresInAllThreeModes)
         for (const auto& [label, text] : c.labels)
             EXPECT_EQ(run.results.label(label), text) << c.mode << " Label" << label;
         for (const auto& [member, value] : c.values)
-            EXPECT_NEAR(run.md.*member, value, 0.005) << c.mode;
-        EXPECT_EQ(run.md.LimitedBy, c.limitedBy) << c.mode;
+            EXPECT_NEAR(run.md().*member, value, 0.005) << c.mode;
+        EXPECT_EQ(run.md().LimitedBy, c.limitedBy) << c.mode;
     }
 }
 
@@ -285,8 +285,8 @@ TEST_F(CliSolveTest, CtrlCActsAsTheAbortButton)
     const SetupRun run = Solve(support::WorkedSetup(), range, &interrupt);
     EXPECT_EQ(run.status, kExitValid);
     EXPECT_TRUE(run.valid);
-    EXPECT_EQ(run.md.LimitedBy, "Aborted by User");
-    EXPECT_EQ(run.md.StillAirDistance, 2); // one pass computed, then stopped
+    EXPECT_EQ(run.md().LimitedBy, "Aborted by User");
+    EXPECT_EQ(run.md().StillAirDistance, 2); // one pass computed, then stopped
     EXPECT_EQ(run.results.label(12), "Aborted by User");
 
     // A batch stops after the file that was running.

@@ -1,0 +1,106 @@
+#include "form/mission_session.h"
+
+#include "setup/allowable_weights.h"
+
+#include <limits>
+
+namespace mirovax {
+
+MissionSession::MissionSession(TTable& airplanes)
+    : m_airplanes(&airplanes)
+{ }
+
+void MissionSession::SetText(Field field, std::string text)
+{
+    if (field == Field::Matow || field == Field::Malw)
+        m_weightNotes.clear();
+    m_entries[SetupIndex(field)] = std::move(text);
+}
+
+void MissionSession::SetEntries(const SetupTexts& texts)
+{
+    m_entries = texts;
+    m_weightNotes.clear();
+}
+
+std::optional<AirplaneDisplay> MissionSession::ChooseAirplane(const std::string& type)
+{
+    m_entries[kSetupAirplaneLine] = type;
+    m_weightNotes.clear();
+    if (m_airplanes == nullptr)
+        throw TableError("no airplane table is open");
+    std::optional<AirplaneDisplay> display = LoadListedAirplane(*m_airplanes, type, m_md);
+    if (display) {
+        m_entries[SetupIndex(Field::Matow)] = display->matow;
+        m_entries[SetupIndex(Field::Malw)] = display->malw;
+    }
+    return display;
+}
+
+bool MissionSession::AirplaneReady() const
+{
+    return NamesLoadedAirplane(AirplaneText(), m_md.Type);
+}
+
+void MissionSession::ChooseRegulations(const std::string& name)
+{
+    m_entries[kSetupRegulationsLine] = name;
+    if (const std::optional<RegulationPreset> preset = FindRegulationPreset(name)) {
+        m_entries[SetupIndex(Field::HoldingTime)] = preset->holdingTime;
+        m_entries[SetupIndex(Field::Contingency)] = preset->contingency;
+    }
+}
+
+std::optional<AirplaneDisplay> MissionSession::OpenSetup(
+    const SetupTexts& texts, const std::optional<std::string>& airplane)
+{
+    m_entries = texts;
+    std::optional<AirplaneDisplay> display = ChooseAirplane(airplane.value_or(texts[kSetupAirplaneLine]));
+    if (display) {
+        AllowableWeights weights
+            = RestoreAllowableWeights(texts, display->matow, display->malw, m_md.MTOW, m_md.MLAW);
+        m_entries[SetupIndex(Field::Matow)] = weights.matow;
+        m_entries[SetupIndex(Field::Malw)] = weights.malw;
+        m_weightNotes = std::move(weights.notes);
+    }
+    return display;
+}
+
+ExitOutcome MissionSession::LeaveField(Field field)
+{
+    ExitOutcome outcome;
+    switch (field) {
+    case Field::FlightLevel: {
+        // Under a type the table lacks there is no maximum altitude to cap
+        // at; the temperature still follows the level.
+        const double maxAltFt = AirplaneReady() ? m_md.MaxAlt : std::numeric_limits<double>::infinity();
+        outcome = FlightLevelExit(Text(field), maxAltFt);
+        if (outcome.oatText)
+            SetText(Field::Oat, *outcome.oatText);
+        break;
+    }
+    case Field::HoldingAltitude:
+        outcome = HoldingAltitudeExit(Text(field));
+        break;
+    case Field::Matow:
+    case Field::Malw:
+        if (AirplaneReady()) {
+            const bool takeoff = field == Field::Matow;
+            outcome = AllowableWeightExit(Text(field), takeoff ? m_md.MTOW : m_md.MLAW, takeoff);
+        }
+        break;
+    default:
+        break;
+    }
+    if (outcome.replacement)
+        SetText(field, *outcome.replacement);
+    return outcome;
+}
+
+bool MissionSession::Run(
+    std::string_view modeText, IMissionServices& services, SearchMethod method, TInputReader* reader)
+{
+    return ExecuteCalculation(m_md, EntryFields(), modeText, services, method, reader);
+}
+
+} // namespace mirovax

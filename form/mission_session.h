@@ -1,0 +1,92 @@
+#pragma once
+
+#include "engine/mission_data.h"
+#include "engine/solve.h"
+#include "form/calculation_run.h"
+#include "form/fields.h"
+#include "form/input_rules.h"
+#include "refdata/airplane.h"
+#include "refdata/table_store.h"
+#include "setup/setup_file.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// One mission as the user works on it: the entries (the fifteen fields and
+// the two selectors' texts), the airplane loaded for them from the airplane
+// table, and the record a run works on. Choosing an airplane or regulations,
+// opening a setup's texts, leaving a field and running act on it by the same
+// rules for the window and the command-line programs; the window maps its
+// controls to it and back. No Qt.
+namespace mirovax {
+
+class MissionSession {
+public:
+    // Without an airplane table nothing can be loaded (ChooseAirplane and
+    // OpenSetup throw TableError). airplanes must outlive the session.
+    MissionSession() = default;
+    explicit MissionSession(TTable& airplanes);
+
+    // The entries, in setup-file order.
+    const SetupTexts& Entries() const { return m_entries; }
+    FieldTexts EntryFields() const { return FieldsOf(m_entries); }
+    const std::string& Text(Field field) const { return m_entries[SetupIndex(field)]; }
+    const std::string& AirplaneText() const { return m_entries[kSetupAirplaneLine]; }
+    const std::string& RegulationsText() const { return m_entries[kSetupRegulationsLine]; }
+    // A field's text as typed: no rule runs. Changing MATOW or MALW ends the
+    // notes of the setup that put them there.
+    void SetText(Field field, std::string text);
+    // Every entry at once, the selectors' texts included, as typed: no
+    // airplane is loaded and no preset runs.
+    void SetEntries(const SetupTexts& texts);
+
+    // The airplane selector's text. A type the table holds is loaded: the
+    // record takes its constants and MATOW and MALW its structural limits,
+    // and its display is returned. A type it lacks changes no field and
+    // gives nothing; nothing can be computed until a listed type is chosen.
+    std::optional<AirplaneDisplay> ChooseAirplane(const std::string& type);
+    // Whether the airplane text names the airplane the record holds.
+    bool AirplaneReady() const;
+    const TMissionData& Record() const { return m_md; }
+    TMissionData& Record() { return m_md; }
+
+    // The regulation selector's text; a listed name presets the holding time
+    // and the contingency.
+    void ChooseRegulations(const std::string& name);
+
+    // A setup's texts as opening its file puts them: every field and
+    // selector as in the file (no preset runs), the file's airplane loaded,
+    // or airplane instead of it, then the file's own MATOW and MALW back
+    // where they are numbers within the structural limits. Returns the
+    // display of the airplane loaded, nothing for a type the table lacks.
+    // Throws TableError for a table fault.
+    std::optional<AirplaneDisplay> OpenSetup(
+        const SetupTexts& texts, const std::optional<std::string>& airplane = std::nullopt);
+    // Why the file's MATOW or MALW did not survive the airplane load, one
+    // sentence each; kept until MATOW or MALW changes or another airplane or
+    // setup comes.
+    const std::vector<std::string>& AllowableWeightNotes() const { return m_weightNotes; }
+
+    // Leaving a field: the flight level is capped at the airplane's maximum
+    // altitude and sets the standard-atmosphere temperature, the holding
+    // altitude is raised to 1500 ft, MATOW and MALW are capped at the
+    // structure (only while the airplane is ready). The outcome's
+    // replacement and temperature are applied to the entries; its message is
+    // the caller's to show. Throws InputConversionError for a text that is
+    // not a number.
+    ExitOutcome LeaveField(Field field);
+
+    // One run of the entries in the mode, as Execute runs it (see
+    // ExecuteCalculation); the record keeps its inputs and results.
+    bool Run(std::string_view modeText, IMissionServices& services,
+        SearchMethod method = SearchMethod::PerPass, TInputReader* reader = nullptr);
+
+private:
+    TTable* m_airplanes = nullptr;
+    SetupTexts m_entries;
+    TMissionData m_md;
+    std::vector<std::string> m_weightNotes;
+};
+
+} // namespace mirovax

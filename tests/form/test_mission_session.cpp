@@ -1,0 +1,102 @@
+#include "form/mission_session.h"
+
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace mirovax {
+namespace {
+
+using testing::ScratchDir;
+using testing::WorkedAirplane;
+using testing::WorkedSetup;
+
+class MissionSessionTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        testing::WriteAirplaneTable(m_dir.file("Airplane.DB"), {WorkedAirplane("WORKED-1")});
+        m_table.Open(m_dir.file("Airplane.DB"));
+    }
+    ScratchDir m_dir;
+    TTable m_table;
+};
+
+// Opening a setup: the file's texts stand, its MATOW back within the
+// structure, its MALW above it replaced by the limit with a note; a type the
+// table lacks changes nothing and leaves the session unable to compute.
+TEST_F(MissionSessionTest, OpeningASetupLoadsItsAirplaneAndKeepsItsWeightsWithinTheStructure)
+{
+    SetupTexts file = WorkedSetup();
+    file[SetupIndex(Field::Matow)] = "29000";
+    file[SetupIndex(Field::Malw)] = "99999";
+    MissionSession session(m_table);
+    ASSERT_TRUE(session.OpenSetup(file));
+    EXPECT_TRUE(session.AirplaneReady());
+    EXPECT_EQ(session.Text(Field::Matow), "29000");
+    EXPECT_EQ(session.Text(Field::Malw), "25000");
+    ASSERT_EQ(session.AllowableWeightNotes().size(), 1U);
+    EXPECT_NE(session.AllowableWeightNotes()[0].find("Line 15 (MALW)"), std::string::npos);
+    session.SetText(Field::Malw, "24000");
+    EXPECT_TRUE(session.AllowableWeightNotes().empty());
+
+    SetupTexts unlisted = file;
+    unlisted[kSetupAirplaneLine] = "B777-9X";
+    EXPECT_FALSE(session.OpenSetup(unlisted));
+    EXPECT_EQ(session.Entries(), unlisted);
+    EXPECT_FALSE(session.AirplaneReady());
+    // No structure to cap at: MATOW is left as typed, the level uncapped
+    // while its temperature still follows.
+    session.SetText(Field::Matow, "99999");
+    EXPECT_EQ(session.LeaveField(Field::Matow).replacement, std::nullopt);
+    session.SetText(Field::FlightLevel, "450");
+    EXPECT_EQ(session.LeaveField(Field::FlightLevel).replacement, std::nullopt);
+    EXPECT_EQ(session.Text(Field::Oat), "-56");
+    // --airplane's type in place of the file's.
+    ASSERT_TRUE(session.OpenSetup(unlisted, std::string("worked-1")));
+    EXPECT_EQ(session.AirplaneText(), "worked-1");
+    EXPECT_TRUE(session.AirplaneReady());
+}
+
+// The rules on leaving a field act on the entries: the level capped at the
+// ceiling with its temperature, MATOW capped at the structure, the holding
+// altitude raised; a regulation presets two fields; a run is Execute's.
+TEST_F(MissionSessionTest, ExitRulesPresetsAndTheRunActOnTheEntries)
+{
+    MissionSession session(m_table);
+    ASSERT_TRUE(session.OpenSetup(WorkedSetup()));
+    session.SetText(Field::FlightLevel, "450");
+    const ExitOutcome level = session.LeaveField(Field::FlightLevel);
+    EXPECT_EQ(level.message, "Maximum Operating Altitude of 41000 ft exceeded!");
+    EXPECT_EQ(session.Text(Field::FlightLevel), "410");
+    EXPECT_EQ(session.Text(Field::Oat), "-56");
+    session.SetText(Field::Matow, "31000");
+    EXPECT_EQ(session.LeaveField(Field::Matow).replacement, "30000");
+    EXPECT_EQ(session.Text(Field::Matow), "30000");
+    session.SetText(Field::HoldingAltitude, "900");
+    session.LeaveField(Field::HoldingAltitude);
+    EXPECT_EQ(session.Text(Field::HoldingAltitude), "1500");
+    session.SetText(Field::FlightLevel, "3x0");
+    EXPECT_THROW(session.LeaveField(Field::FlightLevel), InputConversionError);
+    session.SetText(Field::FlightLevel, "310");
+
+    session.ChooseRegulations("FAR International");
+    EXPECT_EQ(session.Text(Field::HoldingTime), "30");
+    EXPECT_EQ(session.Text(Field::Contingency), "10");
+    session.ChooseRegulations("Company");
+    EXPECT_EQ(session.RegulationsText(), "Company");
+    EXPECT_EQ(session.Text(Field::Contingency), "10");
+
+    struct Quiet : IMissionServices {
+        void ReportLimit(const std::string&) override { }
+        void YieldEvents() override { }
+    } services;
+    TMissionData expected = session.Record();
+    ASSERT_TRUE(ExecuteCalculation(expected, session.EntryFields(), kModeTripTimeAndFuel, services));
+    ASSERT_TRUE(session.Run(kModeTripTimeAndFuel, services));
+    EXPECT_EQ(session.Record().TripFuel, expected.TripFuel);
+    EXPECT_EQ(session.Record().TakeoffWeight, expected.TakeoffWeight);
+}
+
+} // namespace
+} // namespace mirovax
