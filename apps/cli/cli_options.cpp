@@ -1,14 +1,16 @@
 #include "cli_options.h"
 
+#include "cli_commands.h"
 #include "engine/solve.h"
 #include "setup/setup_file.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <memory>
-#include <span>
+#include <utility>
 
 namespace mirovax::cli {
 
@@ -81,300 +83,92 @@ std::string CheckVariation(std::string& value)
     return {};
 }
 
-// ---- The definitions: every option once, every command with the help of
-// the options it takes. The parser and the --help texts are built from them.
-
-struct OptionDef {
-    std::string_view names; // CLI11 names, e.g. "-h,--help"
-    std::string_view value; // the value's name in the help; empty for a flag
-    // Why an empty value is refused, where it is: "--tables needs a
-    // directory".
-    std::string_view whenEmpty;
-    // Checks a value, and may put it in its standard form.
-    std::string (*check)(std::string& value) = nullptr;
-};
-
-constexpr OptionDef kOptionDefs[] = {
-    {"--mode", "MODE", "", CheckMode},
-    {"--airplane", "TYPE", ""},
-    {"--set", "FIELD=TEXT", "", CheckSetting},
-    {"--tables", "DIR", "needs a directory"},
-    {"--json", "", ""},
-    {"--report", "FILE", "needs a file name"},
-    {"--margins", "", ""},
-    {"--sheet", "FILE", "needs a file name"},
-    {"--flight", "TEXT", ""},
-    {"--registration", "TEXT", ""},
-    {"--points", "N", "", CheckPoints},
-    {"--csv", "", ""},
-    {"--svg", "FILE", "needs a file name"},
-    {"--vary", "FIELD=VALUES", "", CheckVariation},
-    {"--isa", "", ""},
-    {"-h,--help", "", ""},
-    {"--version", "", ""},
-};
-
-struct OptionHelp {
-    std::string_view option; // the long name
-    std::string_view text;
-};
-
-constexpr std::string_view kTablesHelp = "read \"Airplane.DB\" and \"Airports.DB\" from DIR instead of\n"
-                                         "the directory of the mirovax-cli executable";
-constexpr std::string_view kHelpHelp = "show this help";
-
-constexpr std::string_view kStatusHelp
-    = "Exit status:\n"
-      "  0   valid results\n"
-      "  1   stopped at a limit\n"
-      "  2   inputs unusable (an empty field, a text that is not a number,\n"
-      "      an airplane type or airport code the tables do not hold)\n"
-      "  3   arithmetic fault, or a fuel below 0 kg from the airplane's\n"
-      "      fuel lines\n"
-      "  4   a file or table error\n"
-      "  64  wrong usage\n";
-
-constexpr OptionHelp kProgramOptions[] = {
-    {"--tables", kTablesHelp},
-    {"--help", "show this help; after a command, that command's help"},
-    {"--version", "show the version"},
-};
-
-constexpr OptionHelp kSolveOptions[] = {
-    {"--mode",
-        "\"Trip Time and Fuel\" (the default), \"Maximum Payload\"\n"
-        "or \"Maximum Range\"; also trip, payload, range"},
-    {"--airplane", "pick another airplane type instead of line 16's"},
-    {"--set",
-        "replace a field's text; FIELD is one of origin,\n"
-        "destination, distance, payload, flight-level, oat, wind,\n"
-        "alternate, alternate-elevation, alternate-distance,\n"
-        "holding-time, holding-altitude, contingency, matow,\n"
-        "malw, regulations; may be given more than once.\n"
-        "Regulations named exactly as in the window's list\n"
-        "preset the holding time and contingency, as choosing\n"
-        "them there does. The wind is in kts, a headwind positive and a tailwind\n"
-        "negative (ground speed = true airspeed - wind)"},
-    {"--tables", kTablesHelp},
-    {"--json",
-        "one JSON object per line and file: \"file\", \"mode\",\n"
-        "\"status\", \"valid\", \"message\" (the limit message),\n"
-        "\"error\", \"fields\", \"labels\" (Label12 to Label30),\n"
-        "\"values\" (the results at full precision, and LimitedBy),\n"
-        "\"co2TripKg\" (trip fuel x 3.16, ICAO's factor),\n"
-        "\"limits\" (each limit's \"name\", \"value\", \"limit\",\n"
-        "\"margin\" in kg and \"binding\"), \"stoppedBy\", \"exceededBy\",\n"
-        "\"extraPayload\" and \"extraFuel\" (kg); null where a run\n"
-        "has none"},
-    {"--margins",
-        "after the results, each limit with its margin, the\n"
-        "binding limit and the possible extra payload and fuel"},
-    {"--report",
-        "also write the mission report that View Report shows\n"
-        "after this run, as rich text (RTF) whatever FILE's\n"
-        "extension; one setup file only. The results rows are\n"
-        "blank unless the run ended valid; no report is written\n"
-        "when the file or its airplane cannot be loaded, nor\n"
-        "over the setup file or a table (exit status 64)"},
-    {"--sheet",
-        "also write the dispatch sheet of this run to FILE: one\n"
-        "A4 page of HTML to print and sign; one setup file only,\n"
-        "never over the setup file or a table (exit status 64).\n"
-        "It is dated now in UTC, or at SOURCE_DATE_EPOCH (seconds\n"
-        "since 1970) when that is set"},
-    {"--flight", "the flight number the sheet shows"},
-    {"--registration", "the airplane registration the sheet shows"},
-    {"--help", kHelpHelp},
-};
-
-constexpr OptionHelp kTablesOnlyOptions[] = {
-    {"--tables", kTablesHelp},
-    {"--help", kHelpHelp},
-};
-
-constexpr OptionHelp kPayloadRangeOptions[] = {
-    {"--points", "evenly spaced payloads, 2 to 10000 (default 50)"},
-    {"--airplane", "pick another airplane type, as in solve"},
-    {"--set", "replace a field's text, as in solve"},
-    {"--tables", kTablesHelp},
-    {"--csv", "\"payload,range,limitedBy,corner,bindsFromHere\" and a line per point"},
-    {"--json",
-        "{\"points\": [{\"payload\": ..., \"range\": ...,\n"
-        "\"limitedBy\": ..., \"bindsFromHere\": ...}, ...]}, numbers at full precision"},
-    {"--svg",
-        "write the diagram as an SVG picture to FILE (\"-\":\n"
-        "standard output), with the setup's mission marked"},
-    {"--help", kHelpHelp},
-};
-
-constexpr OptionHelp kSweepOptions[] = {
-    {"--vary",
-        "the values of a field: FROM:TO:STEP (TO included when\n"
-        "a step reaches it) or a list V1,V2,...; FIELD is a --set\n"
-        "field or airplane; the airplane, the regulations and\n"
-        "the airport codes take lists only. Given more than\n"
-        "once, every combination is solved, the first --vary\n"
-        "varying slowest"},
-    {"--mode", "the mode, as in solve"},
-    {"--isa",
-        "leave each point's flight level as in the window: capped\n"
-        "at the airplane's maximum altitude, the OAT set to the\n"
-        "standard-atmosphere temperature"},
-    {"--airplane", "pick another airplane type, as in solve"},
-    {"--set", "replace a field's text, as in solve, before the\nvaried values"},
-    {"--tables", kTablesHelp},
-    {"--csv", "a header line, then a line per point"},
-    {"--json",
-        "one object per line and point, as solve --json gives\n"
-        "it, with \"point\": the varied fields and their texts"},
-    {"--help", kHelpHelp},
-};
-
-struct CommandDef {
-    Command command;
-    std::string_view name;
-    std::string_view operands; // as the usage line names them
-    std::string_view summary; // the line in the program's help
-    std::string_view otherUsage; // a second usage line, or empty
-    std::string_view description;
-    std::span<const OptionHelp> options;
-    std::string_view notes; // after the options
-    std::string_view exitStatus; // the list, and a line after it
-    std::string_view statusNote;
-};
-
-const CommandDef kCommands[] = {
-    {Command::Solve, "solve", "SETUP.MRX...", "solve setup files in a mode",
-        "SETUP.MRX [--report FILE] [--sheet FILE] [OPTION]...",
-        "Solves each setup file as the window does after Load Setup and Execute:\n"
-        "the 17 lines go into the fields, the airplane of line 16 (or of --airplane)\n"
-        "is loaded, MATOW and MALW keep lines 14 and 15 where they are numbers\n"
-        "within its structural maxima (otherwise the maxima stand and standard\n"
-        "error says so), then each --set applies in the order given here, then the\n"
-        "mode is solved. Each file is solved on its own, as if it were the only one.\n",
-        kSolveOptions,
-        "Plain output shows the results panel, caption and text, or the limit\n"
-        "message; errors go to standard error and name the file and the line.\n"
-        "Ctrl+C during a Maximum Range search acts as the Abort button; the files\n"
-        "after it are not solved (exit status 130). A second Ctrl+C ends at once.\n",
-        kStatusHelp, "A batch exits with the highest status of its files.\n"},
-    {Command::Airplanes, "airplanes", "", "list the airplane types", "",
-        "Lists the airplane types of the airplane table in table order, one a line.\n", kTablesOnlyOptions,
-        "", "", ""},
-    {Command::Distance, "distance", "FROM TO", "trip distance between two airports", "",
-        "Prints what the Calculate button puts into the trip distance field: the\n"
-        "great-circle distance in NM between two airports of the airport table,\n"
-        "as \"distance=NM\", ready for solve --set.\n",
-        kTablesOnlyOptions, "", "", ""},
-    {Command::Alternate, "alternate", "ALTERNATE DESTINATION", "alternate elevation and distance", "",
-        "Prints what the Alternate button puts into the fields: the alternate's\n"
-        "elevation (ft) and its distance (NM) from the destination, as\n"
-        "\"alternate-elevation=FT\" and \"alternate-distance=NM\", ready for solve --set.\n",
-        kTablesOnlyOptions, "", "", ""},
-    {Command::PayloadRange, "payload-range", "SETUP.MRX", "payload-range diagram of a setup file", "",
-        "Computes the payload-range diagram of the setup file, as the window's\n"
-        "Payload-Range command draws it: the file is read as solve reads it, then\n"
-        "the Maximum Range search runs for evenly spaced payloads from the largest\n"
-        "that the zero fuel weight and the allowable landing weight allow down to\n"
-        "zero, plus the corners where the binding limit changes. Each point gives\n"
-        "the payload (kg), the range (NM) and the limit that ends the search; each\n"
-        "corner the limit that binds from it on.\n",
-        kPayloadRangeOptions,
-        "Without --csv, --json or --svg a table is printed, and where the setup's\n"
-        "mission (payload over trip distance) lies. At most one of them is allowed.\n",
-        "Exit status:\n"
-        "  0   the diagram was computed\n"
-        "  2   inputs unusable (the field that keeps it from being drawn is named)\n"
-        "  3   the diagram cannot be drawn (an arithmetic fault, a fuel below 0 kg,\n"
-        "      a wind not below the true airspeed, no payload within the limits, or\n"
-        "      limits that never bind)\n"
-        "  4   a file or table error\n"
-        "  64  wrong usage\n",
-        ""},
-    {Command::Sweep, "sweep", "SETUP.MRX", "solve a setup file over varied fields",
-        "SETUP.MRX --vary FIELD=VALUES [--vary FIELD=VALUES]... [OPTION]...",
-        "Solves the setup file once for every combination of the varied fields'\n"
-        "values, each point as solve --set would solve it: the file is loaded, the\n"
-        "--set texts apply, then the point's values in the order of the --vary\n"
-        "options. At most 1000000 points; more are refused before any is solved.\n",
-        kSweepOptions,
-        "Each point gives a line: the varied values, valid, status, TripFuel,\n"
-        "MinTakeoffFuel, TakeoffWeight, LandingWeight, MaxRange or MaxPayload in\n"
-        "those modes, LimitedBy (kg, NM; blank unless valid) and the limit message\n"
-        "or the error. Without --csv or --json the line is an aligned table row;\n"
-        "at most one of them is allowed. Lines are written as points are solved.\n"
-        "Ctrl+C stops after the point being solved (exit status 130).\n",
-        kStatusHelp, "The sweep exits with the highest status of its points.\n"},
-};
-
-const CommandDef* FindCommand(Command command)
-{
-    for (const CommandDef& c : kCommands) {
-        if (c.command == command)
-            return &c;
-    }
-    return nullptr;
-}
-
-const CommandDef* FindCommand(std::string_view name)
-{
-    for (const CommandDef& c : kCommands) {
-        if (c.name == name)
-            return &c;
-    }
-    return nullptr;
-}
-
-bool Takes(std::span<const OptionHelp> options, std::string_view option)
-{
-    return std::any_of(
-        options.begin(), options.end(), [&](const OptionHelp& o) { return o.option == option; });
-}
-
-// "solve only", "payload-range, solve and sweep only": the commands that list the
-// option, in alphabetical order.
-std::string AppliesTo(std::string_view option)
-{
-    std::vector<std::string> names;
-    for (const CommandDef& c : kCommands) {
-        if (Takes(c.options, option))
-            names.emplace_back(c.name);
-    }
-    std::sort(names.begin(), names.end());
-    std::string text;
-    for (size_t i = 0; i < names.size(); ++i)
-        text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
-    return text + " only";
-}
-
 FieldSetting ToSetting(const std::string& checked)
 {
     const size_t eq = checked.find('=');
     return FieldSetting{SettableFieldIndex(checked.substr(0, eq)), checked.substr(eq + 1)};
 }
 
-// Every option is known to the program and to every command, so that an
-// option of another command is refused by name rather than as unknown; the
-// help of each lists only its own.
-void AddOptions(CLI::App& app)
+Variation ToVariation(const std::string& checked)
 {
-    for (const OptionDef& def : kOptionDefs) {
-        CLI::Option* option = def.value.empty() ? app.add_flag(std::string(def.names))
-                                                : app.add_option(std::string(def.names));
-        // Each occurrence counts: --set in the order given, elsewhere the
-        // last one given wins.
-        option->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-        if (def.value.empty()) {
-            option->disable_flag_override();
-            continue;
-        }
-        option->type_name(std::string(def.value))->expected(1)->allow_extra_args(false);
-        if (def.check != nullptr)
-            option->transform(CLI::Validator(def.check, std::string(def.value)));
-    }
+    return ParseVariation(checked);
 }
 
-std::unique_ptr<CLI::App> BuildParser()
+// ---- The options, each bound to its field of CliOptions.
+
+// A value; given more than once, each is checked and the last one wins.
+template <class T> CLI::Option* AddValue(CLI::App& app, const char* name, T& field, const char* value)
+{
+    return app.add_option(name, field)
+        ->type_name(value)
+        ->expected(1)
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+}
+
+// A value that may be given more than once, each added to the list in the
+// order given. Those before the command come first.
+template <class T>
+CLI::Option* AddList(CLI::App& app, const char* name, std::vector<T>& list, T (*convert)(const std::string&),
+    const char* value)
+{
+    const auto append = [&list, convert](const std::vector<std::string>& values) {
+        for (const std::string& v : values)
+            list.push_back(convert(v));
+    };
+    return app.add_option_function<std::vector<std::string>>(name, append)
+        ->type_name(value)
+        ->expected(1)
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+}
+
+CLI::Option* AddFlag(CLI::App& app, const char* names, bool& field)
+{
+    return app.add_flag(names, field)->disable_flag_override();
+}
+
+// Every option is known to the program and to every command, so that an
+// option of another command is refused by name rather than as unknown; the
+// help of each lists only its own. The program's options come before the
+// command's, so the last one given still wins. CLI11 checks the values in
+// this order.
+void AddOptions(CLI::App& app, CliOptions& o)
+{
+    AddValue(app, "--mode", o.mode, "MODE")->transform(CLI::Validator(CheckMode, ""));
+    AddValue(app, "--airplane", o.airplane, "TYPE");
+    AddList(app, "--set", o.settings, ToSetting, "FIELD=TEXT")->transform(CLI::Validator(CheckSetting, ""));
+    AddValue(app, "--tables", o.tablesDir, "DIR");
+    AddFlag(app, "--json", o.json);
+    AddValue(app, "--report", o.reportFile, "FILE");
+    AddFlag(app, "--margins", o.margins);
+    AddValue(app, "--sheet", o.sheetFile, "FILE");
+    AddValue(app, "--flight", o.flight, "TEXT");
+    AddValue(app, "--registration", o.registration, "TEXT");
+    AddValue(app, "--points", o.points, "N")->transform(CLI::Validator(CheckPoints, ""));
+    AddFlag(app, "--csv", o.csv);
+    AddValue(app, "--svg", o.svgFile, "FILE");
+    AddList(app, "--vary", o.variations, ToVariation, "FIELD=VALUES")
+        ->transform(CLI::Validator(CheckVariation, ""));
+    AddFlag(app, "--isa", o.isa);
+    AddFlag(app, "-h,--help", o.help);
+    AddFlag(app, "--version", o.version);
+}
+
+// ---- The rules between options, checked once the values are.
+
+// Why an empty value is refused, where it is: "--tables needs a directory".
+constexpr std::pair<std::string_view, std::string_view> kRefusedEmpty[] = {
+    {"--tables", "needs a directory"},
+    {"--report", "needs a file name"},
+    {"--sheet", "needs a file name"},
+    {"--svg", "needs a file name"},
+};
+
+// The outputs: payload-range and sweep take each of them, but one at a time.
+constexpr std::string_view kOutputOptions[] = {"--json", "--csv", "--svg"};
+
+std::unique_ptr<CLI::App> BuildParser(CliOptions& options, const std::vector<CommandDef>& commands)
 {
     auto app = std::make_unique<CLI::App>("", kProgramName);
     app->set_help_flag(); // -h/--help is an option like the others
@@ -382,24 +176,17 @@ std::unique_ptr<CLI::App> BuildParser()
     // A command name after the command is an operand: a file may be called
     // "distance".
     app->require_subcommand(0, 1);
-    AddOptions(*app);
-    for (const CommandDef& def : kCommands) {
+    AddOptions(*app, options);
+    for (const CommandDef& def : commands) {
         CLI::App* sub = app->add_subcommand(std::string(def.name), std::string(def.summary));
         sub->set_help_flag();
         sub->allow_extras();
-        sub->add_option("operands")->expected(0, CLI::detail::expected_max_vector_size)->allow_extra_args();
-        AddOptions(*sub);
+        sub->add_option("operands", options.operands)
+            ->expected(0, CLI::detail::expected_max_vector_size)
+            ->allow_extra_args();
+        AddOptions(*sub, options);
     }
     return app;
-}
-
-std::string_view WhenEmpty(std::string_view name)
-{
-    for (const OptionDef& def : kOptionDefs) {
-        if (def.names == name)
-            return def.whenEmpty;
-    }
-    return {};
 }
 
 // CLI11 reports a missing value as "NAME: 1 required TYPE missing" and a
@@ -418,146 +205,35 @@ std::string ParseErrorMessage(const CLI::ParseError& error)
     return message;
 }
 
-Command ParsedCommand(const CLI::App& app)
+const CommandDef* ParsedCommand(const CLI::App& app, const std::vector<CommandDef>& commands)
 {
-    for (const CLI::App* sub : app.get_subcommands()) {
-        if (sub->parsed())
-            return FindCommand(sub->get_name())->command;
+    for (const CommandDef& c : commands) {
+        if (app.get_subcommand(std::string(c.name))->parsed())
+            return &c;
     }
-    return Command::None;
+    return nullptr;
 }
 
-void CheckOperandCount(const CliOptions& options)
+bool Takes(const std::vector<OptionHelp>& options, std::string_view option)
 {
-    const size_t n = options.operands.size();
-    switch (options.command) {
-    case Command::Solve:
-        if (n == 0)
-            throw UsageError("solve: no setup file given", options.command);
-        break;
-    case Command::Airplanes:
-        if (n != 0)
-            throw UsageError(
-                "airplanes: unexpected argument \"" + options.operands[0] + "\"", options.command);
-        break;
-    case Command::Distance:
-        if (n != 2)
-            throw UsageError("distance: expected two ICAO codes, FROM and TO", options.command);
-        break;
-    case Command::Alternate:
-        if (n != 2)
-            throw UsageError(
-                "alternate: expected two ICAO codes, ALTERNATE and DESTINATION", options.command);
-        break;
-    case Command::PayloadRange:
-        if (n != 1)
-            throw UsageError("payload-range: expected one setup file", options.command);
-        break;
-    case Command::Sweep:
-        if (n != 1)
-            throw UsageError("sweep: expected one setup file", options.command);
-        break;
-    case Command::None:
-        throw UsageError("no command given", options.command);
-    }
+    return std::any_of(
+        options.begin(), options.end(), [&](const OptionHelp& o) { return o.option == option; });
 }
 
-// A field varied twice, or the airplane both picked and varied, would leave
-// the points' rows naming values that were not solved.
-void CheckVariations(const CliOptions& options)
+// "solve only", "payload-range, solve and sweep only": the commands that list the
+// option, in alphabetical order.
+std::string AppliesTo(const std::vector<CommandDef>& commands, std::string_view option)
 {
-    if (options.variations.empty())
-        throw UsageError("sweep: no --vary given", options.command);
-    for (size_t i = 0; i < options.variations.size(); ++i) {
-        const Variation& v = options.variations[i];
-        for (size_t j = 0; j < i; ++j) {
-            if (options.variations[j].line == v.line)
-                throw UsageError("--vary: field \"" + v.field + "\" is varied twice", options.command);
-        }
-        if (v.field == "airplane" && options.airplane)
-            throw UsageError("--airplane and --vary airplane exclude each other", options.command);
+    std::vector<std::string> names;
+    for (const CommandDef& c : commands) {
+        if (Takes(c.options, option))
+            names.emplace_back(c.name);
     }
-    if (PointCount(options.variations) > kMaxSweepPoints)
-        throw UsageError("sweep: more than " + std::to_string(kMaxSweepPoints)
-                + " points (the --vary counts multiplied); narrow a range, widen a step or vary fewer fields",
-            options.command);
-}
-
-// ---- The help texts, from the definitions above.
-
-std::string OptionColumn(std::string_view option)
-{
-    for (const OptionDef& def : kOptionDefs) {
-        std::string names(def.names);
-        const size_t comma = names.find(',');
-        if (names.substr(comma == std::string::npos ? 0 : comma + 1) != option)
-            continue;
-        if (comma != std::string::npos)
-            names.replace(comma, 1, ", ");
-        return def.value.empty() ? names : names + " " + std::string(def.value);
-    }
-    return std::string(option);
-}
-
-// Two columns, the second starting three spaces after the longest first.
-std::string Columns(const std::vector<std::pair<std::string, std::string_view>>& rows)
-{
-    size_t width = 0;
-    for (const auto& row : rows)
-        width = std::max(width, row.first.size());
-    const std::string indent(2 + width + 3, ' ');
+    std::sort(names.begin(), names.end());
     std::string text;
-    for (const auto& [left, right] : rows) {
-        text += "  " + left + std::string(width + 3 - left.size(), ' ');
-        for (char c : right) {
-            text += c;
-            if (c == '\n')
-                text += indent;
-        }
-        text += '\n';
-    }
-    return text;
-}
-
-std::string OptionList(std::span<const OptionHelp> options)
-{
-    std::vector<std::pair<std::string, std::string_view>> rows;
-    for (const OptionHelp& o : options)
-        rows.emplace_back(OptionColumn(o.option), o.text);
-    return "Options:\n" + Columns(rows);
-}
-
-std::string UsageLine(std::string_view command, std::string_view operands)
-{
-    std::string line = std::string(kProgramName) + " " + std::string(command);
-    if (!operands.empty())
-        line += " " + std::string(operands);
-    return line + " [OPTION]...";
-}
-
-std::string ProgramHelp()
-{
-    std::vector<std::pair<std::string, std::string_view>> commands;
-    for (const CommandDef& c : kCommands)
-        commands.emplace_back(
-            std::string(c.name) + (c.operands.empty() ? "" : " ") + std::string(c.operands), c.summary);
-    return "Usage: " + std::string(kProgramName) + " COMMAND [ARGUMENT]... [OPTION]...\n\n"
-        + "Mission performance of an airplane from the command line.\n\nCommands:\n" + Columns(commands)
-        + "\n" + OptionList(kProgramOptions) + "\n" + std::string(kStatusHelp);
-}
-
-std::string CommandHelp(const CommandDef& c)
-{
-    std::string text = "Usage: " + UsageLine(c.name, c.operands) + "\n";
-    if (!c.otherUsage.empty())
-        text += "       " + std::string(kProgramName) + " " + std::string(c.name) + " "
-            + std::string(c.otherUsage) + "\n";
-    text += "\n" + std::string(c.description) + "\n" + OptionList(c.options);
-    if (!c.notes.empty())
-        text += "\n" + std::string(c.notes);
-    if (!c.exitStatus.empty())
-        text += "\n" + std::string(c.exitStatus) + std::string(c.statusNote);
-    return text;
+    for (size_t i = 0; i < names.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    return text + " only";
 }
 
 } // namespace
@@ -606,20 +282,20 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
             reversed.push_back(*arg);
         }
     }
-    const std::unique_ptr<CLI::App> app = BuildParser();
+    CliOptions options;
+    const std::vector<CommandDef> commands = Commands();
+    const std::unique_ptr<CLI::App> app = BuildParser(options, commands);
     try {
         app->parse(reversed);
     } catch (const CLI::ParseError& e) {
-        throw UsageError(ParseErrorMessage(e), ParsedCommand(*app));
+        const CommandDef* command = ParsedCommand(*app, commands);
+        throw UsageError(ParseErrorMessage(e), command != nullptr ? command->command : Command::None);
     }
 
-    CliOptions options;
-    options.command = ParsedCommand(*app);
-    const CLI::App* commandApp = nullptr;
-    if (options.command != Command::None)
-        commandApp = app->get_subcommand(std::string(FindCommand(options.command)->name));
-
-    const CLI::App* const levels[] = {app.get(), commandApp};
+    const CommandDef* command = ParsedCommand(*app, commands);
+    options.command = command != nullptr ? command->command : Command::None;
+    const CLI::App* const levels[]
+        = {app.get(), command != nullptr ? app->get_subcommand(std::string(command->name)) : nullptr};
     // What CLI11 did not recognise: before the command, a word is an
     // unknown command; anywhere, a dash starts an unknown option.
     for (const CLI::App* level : levels) {
@@ -631,112 +307,74 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
             throw UsageError("unknown command \"" + extra + "\"", Command::None);
         }
     }
-    if (commandApp != nullptr)
-        options.operands = commandApp->get_option("operands")->results();
     if (mark != args.end())
         options.operands.insert(options.operands.end(), std::next(mark), args.end());
 
     // The options in the order given, those before the command first.
-    std::vector<std::string> foreign; // options the command does not take
-    std::vector<std::string> outputs; // --json, --csv, --svg, each once
-    std::map<const CLI::Option*, size_t> used;
+    std::vector<const CLI::Option*> given;
     for (const CLI::App* level : levels) {
         if (level == nullptr)
             continue;
         for (const CLI::Option* option : level->parse_order()) {
-            if (option->get_positional())
-                continue;
-            const std::string name = option->get_name();
-            const std::string value
-                = option->get_type_size_max() > 0 ? option->results().at(used[option]++) : std::string();
-            // The program's own options (--tables, --help, --version) every
-            // command takes, whether or not its help lists them.
-            if (options.command != Command::None && !Takes(kProgramOptions, name)
-                && !Takes(FindCommand(options.command)->options, name))
-                foreign.push_back(name);
-            if (name == "--json" || name == "--csv" || name == "--svg") {
-                if (std::find(outputs.begin(), outputs.end(), name) == outputs.end())
-                    outputs.push_back(name);
-            }
-            if (name == "--help") {
-                options.help = true;
-            } else if (name == "--version") {
-                options.version = true;
-            } else if (name == "--json") {
-                options.json = true;
-            } else if (name == "--csv") {
-                options.csv = true;
-            } else if (name == "--margins") {
-                options.margins = true;
-            } else if (name == "--flight") {
-                options.flight = value;
-            } else if (name == "--registration") {
-                options.registration = value;
-            } else if (name == "--mode") {
-                options.mode = value;
-            } else if (name == "--airplane") {
-                options.airplane = value;
-            } else if (name == "--set") {
-                options.settings.push_back(ToSetting(value));
-            } else if (name == "--vary") {
-                options.variations.push_back(ParseVariation(value));
-            } else if (name == "--isa") {
-                options.isa = true;
-            } else if (name == "--points") {
-                options.points = std::stoi(value);
-            } else if (value.empty() && !WhenEmpty(name).empty()) {
-                throw UsageError(name + " " + std::string(WhenEmpty(name)), options.command);
-            } else if (name == "--tables") {
-                options.tablesDir = value;
-            } else if (name == "--report") {
-                options.reportFile = value;
-            } else if (name == "--sheet") {
-                options.sheetFile = value;
-            } else if (name == "--svg") {
-                options.svgFile = value;
-            }
+            if (!option->get_positional())
+                given.push_back(option);
         }
     }
-
+    std::map<const CLI::Option*, size_t> occurrence;
+    for (const CLI::Option* option : given) {
+        for (const auto& [name, why] : kRefusedEmpty) {
+            if (option->get_name() == name && option->results().at(occurrence[option]++).empty())
+                throw UsageError(std::string(name) + " " + std::string(why), options.command);
+        }
+    }
     // An option of another command is refused even with --help; without a
     // command, --help shows the program's help whatever else was given.
-    if (!foreign.empty())
-        throw UsageError(foreign.front() + " applies to " + AppliesTo(foreign.front()), options.command);
-    if ((options.command == Command::PayloadRange || options.command == Command::Sweep) && outputs.size() > 1)
-        throw UsageError(outputs[0] + " and " + outputs[1] + " exclude each other", options.command);
+    if (command != nullptr) {
+        const std::vector<OptionHelp> everywhere = ProgramOptions();
+        for (const CLI::Option* option : given) {
+            const std::string name = option->get_name();
+            if (!Takes(everywhere, name) && !Takes(command->options, name))
+                throw UsageError(name + " applies to " + AppliesTo(commands, name), options.command);
+        }
+        std::vector<std::string> outputs;
+        for (const CLI::Option* option : given) {
+            const std::string name = option->get_name();
+            if (std::find(std::begin(kOutputOptions), std::end(kOutputOptions), name)
+                    != std::end(kOutputOptions)
+                && std::find(outputs.begin(), outputs.end(), name) == outputs.end())
+                outputs.push_back(name);
+        }
+        if (outputs.size() > 1)
+            throw UsageError(outputs[0] + " and " + outputs[1] + " exclude each other", options.command);
+    }
     if (options.help || options.version)
         return options;
-    CheckOperandCount(options);
-    if (options.command == Command::Sweep)
-        CheckVariations(options);
-    // One report file holds one setup's report; a batch would have to
-    // overwrite it or invent names the user did not give.
-    for (const auto& [option, given] : {std::pair{"--report", options.reportFile.has_value()},
-             std::pair{"--sheet", options.sheetFile.has_value()}}) {
-        if (given && options.operands.size() > 1)
-            throw UsageError(std::string(option) + " takes exactly one setup file, "
-                    + std::to_string(options.operands.size()) + " were given",
-                options.command);
-    }
-    // A flight number or registration goes nowhere but onto the sheet.
-    if (!options.sheetFile && (!options.flight.empty() || !options.registration.empty()))
-        throw UsageError(std::string(options.flight.empty() ? "--registration" : "--flight")
-                + " applies to the dispatch sheet only (--sheet FILE)",
-            options.command);
+    if (command == nullptr)
+        throw UsageError("no command given", Command::None);
+    command->check(options);
     return options;
 }
 
-std::string HelpHint(Command command)
+void CheckOperandCount(const CliOptions& options, size_t min, size_t max, const std::string& message)
 {
-    if (command == Command::None)
-        return "Try 'mirovax-cli --help'.";
-    return "Try 'mirovax-cli " + std::string(FindCommand(command)->name) + " --help'.";
+    if (options.operands.size() < min || options.operands.size() > max)
+        throw UsageError(message, options.command);
 }
 
-std::string HelpText(Command command)
+std::map<std::string, std::string, std::less<>> OptionColumns()
 {
-    const CommandDef* def = FindCommand(command);
-    return def != nullptr ? CommandHelp(*def) : ProgramHelp();
+    CliOptions options;
+    const std::unique_ptr<CLI::App> app = BuildParser(options, {});
+    std::map<std::string, std::string, std::less<>> columns;
+    for (const CLI::Option* option : app->get_options()) {
+        std::string column = option->get_name(false, true);
+        if (const size_t comma = column.find(','); comma != std::string::npos)
+            column.replace(comma, 1, ", ");
+        if (!option->get_type_name().empty())
+            column += " " + option->get_type_name();
+        columns.emplace(option->get_name(), column);
+    }
+    return columns;
 }
 
 } // namespace mirovax::cli
