@@ -253,6 +253,15 @@ std::optional<double> Guarded(std::optional<double> (*extra)(const TMissionData&
 
 } // namespace
 
+MarginState MarginStateOf(const LimitMargin& margin, bool firstDistanceBeyondLimit)
+{
+    if (margin.margin < 0)
+        return firstDistanceBeyondLimit ? MarginState::Near : MarginState::Exceeded;
+    if (margin.margin <= margin.limit * kNearMarginShare && !margin.structural)
+        return MarginState::Near;
+    return MarginState::Ok;
+}
+
 MissionLimits ComputeMissionLimits(const TMissionData& md, std::string_view modeText, bool valid)
 {
     MissionLimits out;

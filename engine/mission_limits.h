@@ -36,6 +36,22 @@ struct LimitMargin {
     bool structural = false;
 };
 
+// How a quantity stands against its limit: with room to spare, near it
+// (within kNearMarginShare of the limit, down to the limit itself), or above
+// it.
+enum class MarginState { Ok, Near, Exceeded };
+
+// The share of the limit under which the room left counts as near.
+inline constexpr double kNearMarginShare = 0.02;
+
+// The state of one quantity of a run. The structural pair is never near: an
+// allowable weight at the structure's limit is the usual case. In a Maximum
+// Range run (firstDistanceBeyondLimit) a quantity above its limit is near,
+// not exceeded: the figures are those of the first distance that breaks the
+// binding limit (and any other limit that breaks at the same step), while
+// the range found flies within them all.
+MarginState MarginStateOf(const LimitMargin& margin, bool firstDistanceBeyondLimit);
+
 // Everything a run tells about its limits.
 struct MissionLimits {
     // The limits the run computed a quantity for, in the order of the names

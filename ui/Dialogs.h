@@ -8,7 +8,7 @@ class QWidget;
 
 namespace mirovax {
 
-// A standard file dialog of the main window: its name and its filter in
+// A standard file dialog of the windows: its name and its filter in
 // "description|pattern|description|pattern" form.
 struct FileDialogSpec {
     QString name;

@@ -17,24 +17,21 @@ namespace mirovax {
 
 namespace {
 
-// The share of the limit under which the room left counts as close.
-constexpr double kCloseShare = 0.02;
-
-const QColor kClearColour(46, 160, 67);
-const QColor kCloseColour(230, 150, 0);
+const QColor kOkColour(46, 160, 67);
+const QColor kNearColour(230, 150, 0);
 const QColor kExceededColour(205, 40, 40);
 const QColor kOutOfDateColour(165, 165, 165);
 const QColor kTrackColour(228, 228, 228);
 const QColor kLimitMarkColour(40, 40, 40);
 
-QColor LevelColour(TGaugeLevel level)
+QColor StateColour(MarginState state)
 {
-    switch (level) {
-    case TGaugeLevel::Clear:
-        return kClearColour;
-    case TGaugeLevel::Close:
-        return kCloseColour;
-    case TGaugeLevel::Exceeded:
+    switch (state) {
+    case MarginState::Ok:
+        return kOkColour;
+    case MarginState::Near:
+        return kNearColour;
+    case MarginState::Exceeded:
         break;
     }
     return kExceededColour;
@@ -70,22 +67,13 @@ QLabel* NumberCell(QWidget* parent, const QString& name, const QString& text)
 
 } // namespace
 
-TGaugeLevel GaugeLevel(const LimitMargin& margin, bool firstDistanceBeyondLimit)
-{
-    if (margin.margin < 0)
-        return firstDistanceBeyondLimit ? TGaugeLevel::Close : TGaugeLevel::Exceeded;
-    if (margin.margin <= margin.limit * kCloseShare && !margin.structural)
-        return TGaugeLevel::Close;
-    return TGaugeLevel::Clear;
-}
-
 // ---------------------------------------------------------------------------
 // One gauge
 
-TMarginGauge::TMarginGauge(const LimitMargin& margin, TGaugeLevel level, QWidget* parent)
+TMarginGauge::TMarginGauge(const LimitMargin& margin, MarginState state, QWidget* parent)
     : QWidget(parent)
     , m_margin(margin)
-    , m_level(level)
+    , m_state(state)
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setToolTip(Q(margin.name));
@@ -114,7 +102,7 @@ void TMarginGauge::paintEvent(QPaintEvent* /*event*/)
         return;
     const double filled = std::clamp(m_margin.value / full, 0.0, 1.0);
     const double mark = std::clamp(m_margin.limit / full, 0.0, 1.0);
-    p.setBrush(isEnabled() ? LevelColour(m_level) : kOutOfDateColour);
+    p.setBrush(isEnabled() ? StateColour(m_state) : kOutOfDateColour);
     p.drawRect(QRectF(track.left(), track.top(), track.width() * filled, track.height()));
     const double x = track.left() + track.width() * mark;
     p.setPen(QPen(kLimitMarkColour, 2));
@@ -215,7 +203,7 @@ QWidget* TLimitsForm::MakeGaugeTable(const MissionLimits& limits)
             name->setFont(bold);
         }
         grid->addWidget(name, gridRow, 0);
-        auto* gauge = new TMarginGauge(m, GaugeLevel(m, limits.firstDistanceBeyondLimit), table);
+        auto* gauge = new TMarginGauge(m, MarginStateOf(m, limits.firstDistanceBeyondLimit), table);
         gauge->setObjectName(QStringLiteral("Gauge") + n);
         grid->addWidget(gauge, gridRow, 1);
         grid->addWidget(NumberCell(table, QStringLiteral("GaugeValue") + n, Kilograms(m.value)), gridRow, 2);

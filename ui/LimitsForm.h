@@ -9,25 +9,16 @@ class QLabel;
 
 namespace mirovax {
 
-// How a gauge shows its limit.
-enum class TGaugeLevel { Clear, Close, Exceeded };
-
-// Green while more than 2 % of the limit is left, amber from there down to
-// the limit itself, red once the quantity lies above it. In a Maximum Range
-// run a quantity above its limit shows amber: the figures are those of the
-// first distance that breaks the binding limit (and any other limit that
-// breaks at the same step), while the range found flies within them all.
-TGaugeLevel GaugeLevel(const LimitMargin& margin, bool firstDistanceBeyondLimit);
-
 // One quantity against its limit, drawn as a bar that fills up to the
-// quantity with a mark at the limit, in the colour of its level.
+// quantity with a mark at the limit: green for a state with room to spare,
+// amber near the limit, red above it.
 class TMarginGauge : public QWidget {
     Q_OBJECT
 public:
-    TMarginGauge(const LimitMargin& margin, TGaugeLevel level, QWidget* parent = nullptr);
+    TMarginGauge(const LimitMargin& margin, MarginState state, QWidget* parent = nullptr);
 
     const LimitMargin& Margin() const { return m_margin; }
-    TGaugeLevel Level() const { return m_level; }
+    MarginState State() const { return m_state; }
     QSize sizeHint() const override;
 
 protected:
@@ -35,7 +26,7 @@ protected:
 
 private:
     LimitMargin m_margin;
-    TGaugeLevel m_level;
+    MarginState m_state;
 };
 
 // The "Limits and Margins" window: after a run, one gauge per limit with its

@@ -1,47 +1,13 @@
 // The main window's side of the payload-range diagram: the command that
-// opens the diagram window, keeping it in step with the airplane and the
-// entries, and the window's dialogs answered by the main window's own.
+// opens the diagram window, whose dialogs are the main window's own, and
+// keeping it in step with the airplane and the entries.
 #include "ui/MainUnit.h"
 
 #include <QAction>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QToolButton>
 
 namespace mirovax {
-
-namespace {
-
-// The diagram window asks through IDiagramDialogs; the main window answers
-// with its IDialogs, so that one test double answers both windows.
-class TDiagramDialogs : public QObject, public IDiagramDialogs {
-public:
-    TDiagramDialogs(IDialogs& dialogs, QObject* owner)
-        : QObject(owner)
-        , m_dialogs(dialogs)
-    { }
-
-    QString AskSavePath(QWidget* parent, const QString& /*caption*/, const QString& filter) override
-    {
-        // "PNG images (*.png)" becomes "PNG images|*.png", the main window's
-        // filter form.
-        static const QRegularExpression kFilter(QStringLiteral("^(.*) \\((.*)\\)$"));
-        const QRegularExpressionMatch m = kFilter.match(filter);
-        const QString barFilter = m.hasMatch() ? m.captured(1) + "|" + m.captured(2) : filter + "|*";
-        FileDialogSpec spec{QStringLiteral("DiagramSaveDialog"), barFilter};
-        return m_dialogs.saveFile(parent, spec).path;
-    }
-    bool AskPrinter(QWidget* parent, QPrinter& printer) override
-    {
-        return m_dialogs.choosePrinter(parent, printer);
-    }
-    void ShowError(QWidget* parent, const QString& message) override { m_dialogs.error(parent, message); }
-
-private:
-    IDialogs& m_dialogs;
-};
-
-} // namespace
 
 void TMainForm::PayloadRange1Click()
 {
@@ -52,9 +18,8 @@ void TMainForm::PayloadRange1Click()
         return;
     Guarded([this] {
         if (!m_payloadRangeForm) {
-            m_payloadRangeForm = new TPayloadRangeForm(this);
+            m_payloadRangeForm = new TPayloadRangeForm(m_dialogs, this);
             m_payloadRangeForm->setAttribute(Qt::WA_QuitOnClose, false);
-            m_payloadRangeForm->SetDialogs(new TDiagramDialogs(m_dialogs, m_payloadRangeForm));
         }
         ShowFollower(m_payloadRangeForm);
         UpdatePayloadRange();

@@ -1,9 +1,11 @@
+#include "TestSupport.h"
 #include "report/payload_range_output.h"
 #include "ui/diagram/payload_range_form.h"
 #include "worked_data.h"
 
 #include <QAreaSeries>
 #include <QChart>
+#include <QDir>
 #include <QImage>
 #include <QLineSeries>
 #include <QPrinter>
@@ -14,33 +16,21 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
+#include <functional>
+
 using namespace mirovax;
 
 namespace {
 
-// Answers the window's questions as a test tells it to.
-class ScriptedDialogs : public IDiagramDialogs {
-public:
-    QString savePath;
-    QString pdfPath; // empty: the print dialog is cancelled
-    QStringList errors;
-    QStringList captions;
-
-    QString AskSavePath(QWidget*, const QString& caption, const QString&) override
-    {
-        captions.append(caption);
-        return savePath;
-    }
-    bool AskPrinter(QWidget*, QPrinter& printer) override
-    {
-        if (pdfPath.isEmpty())
-            return false;
+// The print dialog confirmed with a PDF printer writing to path.
+std::function<bool(QPrinter&)> PrintToPdf(const QString& path)
+{
+    return [path](QPrinter& printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdfPath);
+        printer.setOutputFileName(path);
         return true;
-    }
-    void ShowError(QWidget*, const QString& message) override { errors.append(message); }
-};
+    };
+}
 
 // The worked airplane with a takeoff limit that leaves a tank corner.
 TMissionData Worked()
@@ -90,7 +80,8 @@ private slots:
 
 void TestPayloadRangeForm::seriesHoldTheComputedDiagram()
 {
-    TPayloadRangeForm form;
+    test::TScriptedDialogs dialogs;
+    TPayloadRangeForm form(dialogs);
     QCOMPARE(form.windowTitle(), QString("Payload-Range"));
     const TMissionData md = Worked();
     form.SetMission(md, 5000, 300);
@@ -127,7 +118,8 @@ void TestPayloadRangeForm::seriesHoldTheComputedDiagram()
 
 void TestPayloadRangeForm::missionInsideOrOutside()
 {
-    TPayloadRangeForm form;
+    test::TScriptedDialogs dialogs;
+    TPayloadRangeForm form(dialogs);
     const TMissionData md = Worked();
     form.SetMission(md, 5000, 300);
     QVERIFY(form.MissionInside());
@@ -144,7 +136,8 @@ void TestPayloadRangeForm::missionInsideOrOutside()
 
 void TestPayloadRangeForm::unusableEntriesReplaceTheChart()
 {
-    TPayloadRangeForm form;
+    test::TScriptedDialogs dialogs;
+    TPayloadRangeForm form(dialogs);
     FieldTexts texts = WorkedTexts();
     form.SetInputs(Worked(), texts);
     QVERIFY(form.DiagramShown());
@@ -160,12 +153,11 @@ void TestPayloadRangeForm::unusableEntriesReplaceTheChart()
     for (auto* button : form.findChildren<QPushButton*>())
         QVERIFY2(!button->isEnabled(), qPrintable(button->objectName()));
 
-    ScriptedDialogs dialogs;
-    QTemporaryDir dir;
-    dialogs.savePath = dir.filePath("refused.png");
-    form.SetDialogs(&dialogs);
+    // No dialog opens without a diagram.
     QVERIFY(!form.SavePng());
-    QVERIFY(!QFile::exists(dialogs.savePath));
+    QVERIFY(!form.Print());
+    QVERIFY(dialogs.fileDialogs.isEmpty());
+    QCOMPARE(dialogs.printDialogs, 0);
 
     texts[Field::FlightLevel] = "310";
     texts[Field::Matow] = "Edit14"; // no airplane loaded yet
@@ -180,7 +172,8 @@ void TestPayloadRangeForm::unusableEntriesReplaceTheChart()
 
 void TestPayloadRangeForm::limitsThatNeverBindAreRefused()
 {
-    TPayloadRangeForm form;
+    test::TScriptedDialogs dialogs;
+    TPayloadRangeForm form(dialogs);
     TMissionData md = Worked();
     md.aC1 = md.aC2 = 0;
     md.TCAP = 1e9;
@@ -199,16 +192,17 @@ void TestPayloadRangeForm::limitsThatNeverBindAreRefused()
 
 void TestPayloadRangeForm::savesPngAndSvg()
 {
-    TPayloadRangeForm form;
-    ScriptedDialogs dialogs;
-    form.SetDialogs(&dialogs);
+    test::TScriptedDialogs dialogs;
+    TPayloadRangeForm form(dialogs);
     form.SetMission(Worked(), 5000, 300);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QTemporaryDir dir;
 
-    dialogs.savePath = dir.filePath("diagram"); // the suffix is added
+    dialogs.files = {{dir.filePath("diagram"), 1}, {dir.filePath("diagram.svg"), 1}};
     QVERIFY(form.SavePng());
+    // The suffix is added, and the dialog proposes the completed name.
+    QCOMPARE(dialogs.keptFileNames, QStringList{dir.filePath("diagram.png")});
     const QImage png(dir.filePath("diagram.png"), "PNG");
     QVERIFY(!png.isNull());
     QVERIFY(png.width() >= 640 && png.height() >= 420);
@@ -222,55 +216,74 @@ void TestPayloadRangeForm::savesPngAndSvg()
     }
     QVERIFY(blue);
 
-    dialogs.savePath = dir.filePath("diagram.svg");
     QVERIFY(form.SaveSvg());
-    QSvgRenderer svg(dialogs.savePath);
+    QSvgRenderer svg(dir.filePath("diagram.svg"));
     QVERIFY(svg.isValid());
     QVERIFY(svg.defaultSize().width() >= 640);
-    QFile file(dialogs.savePath);
+    QFile file(dir.filePath("diagram.svg"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray text = file.readAll();
     QVERIFY(text.contains("Payload-Range"));
     QVERIFY(text.contains("Tank Capacity"));
     QVERIFY(text.contains("inside the envelope"));
-    QCOMPARE(dialogs.captions, QStringList({"Save Payload-Range as PNG", "Save Payload-Range as SVG"}));
-    QVERIFY(dialogs.errors.isEmpty());
+
+    // Each format's dialog offers its own files, and keeps its own last name.
+    QCOMPARE(dialogs.fileSpecs.size(), size_t{2});
+    QVERIFY2(dialogs.fileSpecs[0].filter.endsWith("|*.png"), qPrintable(dialogs.fileSpecs[0].filter));
+    QVERIFY2(dialogs.fileSpecs[1].filter.endsWith("|*.svg"), qPrintable(dialogs.fileSpecs[1].filter));
+    QVERIFY(dialogs.fileSpecs[0].name != dialogs.fileSpecs[1].name);
+    QCOMPARE(dialogs.messageCount(), 0);
 }
 
 void TestPayloadRangeForm::savingFailsLoudlyAndCancelsQuietly()
 {
-    TPayloadRangeForm form;
-    ScriptedDialogs dialogs;
-    form.SetDialogs(&dialogs);
+    test::TScriptedDialogs dialogs;
+    TPayloadRangeForm form(dialogs);
     form.SetMission(Worked(), 5000, 300);
 
-    dialogs.savePath.clear(); // cancelled
-    QVERIFY(!form.SavePng());
+    QVERIFY(!form.SavePng()); // cancelled
     QVERIFY(!form.SaveSvg());
-    QVERIFY(dialogs.errors.isEmpty());
+    QCOMPARE(dialogs.fileDialogs.size(), 2);
+    QCOMPARE(dialogs.messageCount(), 0);
 
-    dialogs.savePath = "/nonexistent-dir/diagram.png";
+    // A name taken by a folder: the error box names it, and nothing is left
+    // beside it.
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("taken.png") && QDir(dir.path()).mkdir("taken.svg"));
+    dialogs.files = {{dir.filePath("taken.png"), 1}, {dir.filePath("taken.svg"), 1}};
     QVERIFY(!form.SavePng());
-    dialogs.savePath = "/nonexistent-dir/diagram.svg";
     QVERIFY(!form.SaveSvg());
     QCOMPARE(dialogs.errors.size(), 2);
-    QVERIFY2(dialogs.errors[0].startsWith("Cannot save the diagram to \"/nonexistent-dir/diagram.png\""),
+    QVERIFY2(
+        dialogs.errors[0].startsWith("Cannot save the diagram to \"" + dir.filePath("taken.png") + "\": "),
         qPrintable(dialogs.errors[0]));
+    QVERIFY2(
+        dialogs.errors[1].startsWith("Cannot save the diagram to \"" + dir.filePath("taken.svg") + "\": "),
+        qPrintable(dialogs.errors[1]));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+        QStringList({"taken.png", "taken.svg"}));
 }
 
 void TestPayloadRangeForm::printsThePicture()
 {
-    TPayloadRangeForm form;
-    ScriptedDialogs dialogs;
-    form.SetDialogs(&dialogs);
+    test::TScriptedDialogs dialogs;
+    TPayloadRangeForm form(dialogs);
     form.SetMission(Worked(), 5000, 300);
     QVERIFY(!form.Print()); // the dialog cancelled
 
     QTemporaryDir dir;
-    dialogs.pdfPath = dir.filePath("diagram.pdf");
+    const QString pdf = dir.filePath("diagram.pdf");
+    dialogs.printerAnswer = PrintToPdf(pdf);
     QVERIFY(form.Print());
-    QCOMPARE(FileStart(dialogs.pdfPath, 5), QByteArray("%PDF-"));
-    QVERIFY(QFileInfo(dialogs.pdfPath).size() > 2000);
+    QCOMPARE(FileStart(pdf, 5), QByteArray("%PDF-"));
+    QVERIFY(QFileInfo(pdf).size() > 2000);
+    QCOMPARE(dialogs.messageCount(), 0);
+
+    // A printer that cannot start is told, not passed over.
+    dialogs.printerAnswer = PrintToPdf(dir.filePath("no-such-dir/diagram.pdf"));
+    QVERIFY(!form.Print());
+    QCOMPARE(dialogs.errors, QStringList{"The payload-range diagram could not be printed."});
+    QCOMPARE(dialogs.printDialogs, 3);
 }
 
 void TestPayloadRangeForm::handWrittenSvgReadsBack()

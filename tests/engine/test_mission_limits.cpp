@@ -422,3 +422,32 @@ TEST(MissionLimits, HugeLimitsAndFaultsInTheExtras)
     ASSERT_TRUE(run.md.CalculationValid) << run.messages.at(0);
     EXPECT_FALSE(run.limits.extraFuel.has_value()) << *run.limits.extraFuel;
 }
+
+// A quantity is near its limit from 2 % of the limit left down to the limit
+// itself; past it, a Maximum Range run is only near (its figures are those of
+// the first distance beyond), and the structural pair is never near.
+TEST(MissionLimits, MarginStatesAtTheEdges)
+{
+    struct Case {
+        const char* what;
+        double margin; // of a 50000 kg limit, of which 2 % is 1000 kg
+        bool firstDistanceBeyondLimit;
+        bool structural;
+        MarginState state;
+    };
+    const Case cases[] = {
+        {"just over 2 % left", 1000.001, false, false, MarginState::Ok},
+        {"2 % left", 1000, false, false, MarginState::Near},
+        {"at the limit", 0, false, false, MarginState::Near},
+        {"just over the limit", -0.001, false, false, MarginState::Exceeded},
+        {"range: past its mark", -250, true, false, MarginState::Near},
+        {"range: 2 % left", 1000, true, false, MarginState::Near},
+        {"structural, at the limit", 0, false, true, MarginState::Ok},
+        {"structural, over the limit", -1, false, true, MarginState::Exceeded},
+    };
+    for (const Case& c : cases) {
+        const LimitMargin m{
+            std::string(kMarginTakeoffWeight), 50000 - c.margin, 50000, c.margin, false, c.structural};
+        EXPECT_EQ(MarginStateOf(m, c.firstDistanceBeyondLimit), c.state) << c.what;
+    }
+}

@@ -28,8 +28,6 @@
 using namespace mirovax;
 using namespace mirovax::test;
 
-Q_DECLARE_METATYPE(mirovax::TGaugeLevel)
-
 namespace {
 
 // A PDF as Qt writes it, with a page tree of one page.
@@ -51,8 +49,7 @@ private slots:
     void followsEveryRun_data();
     void followsEveryRun();
     void showsALimitStop();
-    void gaugeColoursAtTheEdges_data();
-    void gaugeColoursAtTheEdges();
+    void gaugePaintsItsState();
     void sheetSavesTheCoresSheetAndRefusesAnInput();
     void sheetWarnsOfTheFilesAllowableWeights();
 
@@ -99,7 +96,7 @@ void TestLimitsWindow::compareWithTheCore(const QString& mode, bool valid)
         QCOMPARE(gauge->Margin().limit, want.limit);
         QCOMPARE(gauge->Margin().margin, want.margin);
         QCOMPARE(gauge->Margin().binding, want.binding);
-        QCOMPARE(gauge->Level(), GaugeLevel(want, expected.firstDistanceBeyondLimit));
+        QCOMPARE(gauge->State(), MarginStateOf(want, expected.firstDistanceBeyondLimit));
         const QByteArray cell = QByteArray::number(n);
         QCOMPARE(text("GaugeName" + cell), QString::fromStdString(want.name));
         QCOMPARE(text("GaugeValue" + cell), QString::fromStdString(FormatRounded(want.value)));
@@ -158,7 +155,7 @@ void TestLimitsWindow::followsEveryRun()
         // Test Jet's takeoff weight and tank capacity break at the same
         // distance, both past their marks by design: amber, no alarm.
         for (int n = 1; form->Gauge(n); ++n)
-            QVERIFY(form->Gauge(n)->Level() != TGaugeLevel::Exceeded);
+            QVERIFY(form->Gauge(n)->State() != MarginState::Exceeded);
     }
 
     // An entry changed: greyed and marked, figures kept; the sheet waits for
@@ -210,7 +207,7 @@ void TestLimitsWindow::showsALimitStop()
     QCOMPARE(text("StopLabel"),
         QStringLiteral("The run was stopped by Zero Fuel Weight, exceeded by %1 kg.")
             .arg(QString::fromStdString(FormatRounded(limits.exceededBy))));
-    QCOMPARE(mainForm()->LimitsForm()->Gauge(1)->Level(), TGaugeLevel::Exceeded);
+    QCOMPARE(mainForm()->LimitsForm()->Gauge(1)->State(), MarginState::Exceeded);
 
     // The sheet of a stopped run carries the stop among its warnings.
     QVERIFY(Child<QAction>(mainForm(), "DispatchSheet1")->isEnabled());
@@ -228,35 +225,24 @@ void TestLimitsWindow::showsALimitStop()
     QCOMPARE(text("StopLabel"), "The run was stopped: " + m_window.dialogs->warnings.back());
 }
 
-void TestLimitsWindow::gaugeColoursAtTheEdges_data()
+// The bar's fill: green with room to spare, amber near the limit, red above
+// it, grey once out of date.
+void TestLimitsWindow::gaugePaintsItsState()
 {
-    QTest::addColumn<double>("margin");
-    QTest::addColumn<bool>("binding");
-    QTest::addColumn<bool>("beyond");
-    QTest::addColumn<bool>("structural");
-    QTest::addColumn<TGaugeLevel>("level");
-    // Limit 50000 kg: 2 % is 1000 kg.
-    QTest::newRow("just over 2 % left") << 1000.001 << false << false << false << TGaugeLevel::Clear;
-    QTest::newRow("2 % left") << 1000.0 << false << false << false << TGaugeLevel::Close;
-    QTest::newRow("at the limit") << 0.0 << true << false << false << TGaugeLevel::Close;
-    QTest::newRow("just over the limit") << -0.001 << true << false << false << TGaugeLevel::Exceeded;
-    QTest::newRow("range: binding past its mark") << -250.0 << true << true << false << TGaugeLevel::Close;
-    QTest::newRow("range: another past its mark") << -250.0 << false << true << false << TGaugeLevel::Close;
-    // An allowable weight at the structure's limit is the usual case.
-    QTest::newRow("structural, at the limit") << 0.0 << false << false << true << TGaugeLevel::Clear;
-    QTest::newRow("structural, over the limit") << -1.0 << false << false << true << TGaugeLevel::Exceeded;
-}
-
-void TestLimitsWindow::gaugeColoursAtTheEdges()
-{
-    QFETCH(double, margin);
-    QFETCH(bool, binding);
-    QFETCH(bool, beyond);
-    QFETCH(bool, structural);
-    QFETCH(TGaugeLevel, level);
-    const LimitMargin m{
-        std::string(kMarginTakeoffWeight), 50000 - margin, 50000, margin, binding, structural};
-    QCOMPARE(GaugeLevel(m, beyond), level);
+    const LimitMargin m{std::string(kMarginTakeoffWeight), 49000, 50000, 1000, false, false};
+    const auto fill = [&m](MarginState state, bool enabled) {
+        TMarginGauge gauge(m, state);
+        gauge.resize(gauge.sizeHint());
+        gauge.setEnabled(enabled);
+        return gauge.grab().toImage().pixelColor(10, gauge.height() / 2);
+    };
+    const int ok = fill(MarginState::Ok, true).hsvHue();
+    const int near = fill(MarginState::Near, true).hsvHue();
+    const int exceeded = fill(MarginState::Exceeded, true).hsvHue();
+    QVERIFY2(ok > 90 && ok < 150, qPrintable(QString::number(ok)));
+    QVERIFY2(near > 25 && near < 50, qPrintable(QString::number(near)));
+    QVERIFY2(exceeded >= 0 && (exceeded < 10 || exceeded > 350), qPrintable(QString::number(exceeded)));
+    QCOMPARE(fill(MarginState::Exceeded, false).hsvSaturation(), 0);
 }
 
 void TestLimitsWindow::sheetSavesTheCoresSheetAndRefusesAnInput()

@@ -242,8 +242,8 @@ void TestPayloadRangeWindow::savesThroughTheWindowsDialogs()
     QTest::mouseClick(Child<QPushButton>(form, "SavePngButton"), Qt::LeftButton);
     QTest::mouseClick(Child<QPushButton>(form, "SaveSvgButton"), Qt::LeftButton);
     QVERIFY(!form->SavePng()); // cancelled
-    QCOMPARE(
-        m_dialogs->fileDialogs, QStringList({"DiagramSaveDialog", "DiagramSaveDialog", "DiagramSaveDialog"}));
+    QCOMPARE(m_dialogs->fileDialogs,
+        QStringList({"DiagramPngSaveDialog", "DiagramSvgSaveDialog", "DiagramPngSaveDialog"}));
     QVERIFY(QFileInfo(png + ".png").size() > 0);
     QVERIFY(QFileInfo(svg).size() > 0);
 
@@ -255,6 +255,7 @@ void TestPayloadRangeWindow::savesThroughTheWindowsDialogs()
 
     // The print dialog too: the scripted one declines.
     QVERIFY(!form->Print());
+    QCOMPARE(m_dialogs->printDialogs, 1);
 }
 
 void TestPayloadRangeWindow::doesNothingDuringAMaximumRangeSearch()

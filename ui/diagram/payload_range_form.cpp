@@ -8,16 +8,13 @@
 #include <QAreaSeries>
 #include <QChart>
 #include <QChartView>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGraphicsSimpleTextItem>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineSeries>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSaveFile>
@@ -30,6 +27,11 @@
 #include <algorithm>
 
 namespace mirovax {
+
+const FileDialogSpec kDiagramPngSaveDialog{
+    QStringLiteral("DiagramPngSaveDialog"), QStringLiteral("PNG images|*.png")};
+const FileDialogSpec kDiagramSvgSaveDialog{
+    QStringLiteral("DiagramSvgSaveDialog"), QStringLiteral("SVG drawings|*.svg")};
 
 namespace {
 
@@ -44,32 +46,11 @@ QString Text(const std::string& text)
     return QString::fromStdString(text);
 }
 
-// The name the user typed, with the suffix of the format when it has none.
-QString WithSuffix(const QString& path, const QString& suffix)
-{
-    return QFileInfo(path).suffix().isEmpty() ? path + "." + suffix : path;
-}
-
 } // namespace
 
-QString TQtDiagramDialogs::AskSavePath(QWidget* parent, const QString& caption, const QString& filter)
-{
-    return QFileDialog::getSaveFileName(parent, caption, QString(), filter);
-}
-
-bool TQtDiagramDialogs::AskPrinter(QWidget* parent, QPrinter& printer)
-{
-    QPrintDialog dialog(&printer, parent);
-    return dialog.exec() == QDialog::Accepted;
-}
-
-void TQtDiagramDialogs::ShowError(QWidget* parent, const QString& message)
-{
-    QMessageBox::warning(parent, "Payload-Range", message);
-}
-
-TPayloadRangeForm::TPayloadRangeForm(QWidget* parent)
+TPayloadRangeForm::TPayloadRangeForm(IDialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window)
+    , m_dialogs(dialogs)
 {
     setObjectName("PayloadRangeForm");
     setWindowTitle("Payload-Range");
@@ -196,11 +177,6 @@ void TPayloadRangeForm::BuildChart()
         "The maximum range for each payload; each corner names the limit that binds from it on");
     // The labels follow their corners whenever the plot moves or resizes.
     connect(m_chart, &QChart::plotAreaChanged, this, [this] { PlaceCornerLabels(); });
-}
-
-void TPayloadRangeForm::SetDialogs(IDiagramDialogs* dialogs)
-{
-    m_dialogs = dialogs;
 }
 
 void TPayloadRangeForm::SetInputs(const TMissionData& airplane, const FieldTexts& texts)
@@ -363,32 +339,49 @@ QStringList TPayloadRangeForm::CornerLabels() const
     return texts;
 }
 
+bool TPayloadRangeForm::SaveAs(
+    const FileDialogSpec& spec, const char* suffix, bool (TPayloadRangeForm::*save)(const QString&))
+{
+    if (!DiagramShown())
+        return false;
+    const FileChoice choice = m_dialogs.saveFile(this, spec);
+    if (!choice.accepted())
+        return false;
+    // The name the user typed, with the suffix of the format when it has none.
+    QString path = choice.path;
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += QString::fromLatin1(suffix);
+        m_dialogs.keepFileName(spec, path);
+    }
+    return (this->*save)(path);
+}
+
 bool TPayloadRangeForm::SavePng()
 {
-    const QString path = (m_dialogs ? m_dialogs : &m_qtDialogs)
-                             ->AskSavePath(this, "Save Payload-Range as PNG", "PNG images (*.png)");
-    return !path.isEmpty() && SavePngTo(WithSuffix(path, "png"));
+    return SaveAs(kDiagramPngSaveDialog, ".png", &TPayloadRangeForm::SavePngTo);
 }
 
 bool TPayloadRangeForm::SaveSvg()
 {
-    const QString path = (m_dialogs ? m_dialogs : &m_qtDialogs)
-                             ->AskSavePath(this, "Save Payload-Range as SVG", "SVG drawings (*.svg)");
-    return !path.isEmpty() && SaveSvgTo(WithSuffix(path, "svg"));
+    return SaveAs(kDiagramSvgSaveDialog, ".svg", &TPayloadRangeForm::SaveSvgTo);
 }
 
 bool TPayloadRangeForm::Print()
 {
-    IDiagramDialogs* dialogs = m_dialogs ? m_dialogs : &m_qtDialogs;
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setDocName("Payload-Range");
-    if (!DiagramShown() || !dialogs->AskPrinter(this, printer))
+    if (!DiagramShown() || !m_dialogs.choosePrinter(this, printer))
         return false;
     if (PrintTo(printer))
         return true;
-    dialogs->ShowError(this, "The payload-range diagram could not be printed.");
+    m_dialogs.error(this, "The payload-range diagram could not be printed.");
     return false;
+}
+
+void TPayloadRangeForm::SaveFailed(const QString& path, const QString& reason)
+{
+    m_dialogs.error(this, QString("Cannot save the diagram to \"%1\": %2").arg(path, reason));
 }
 
 bool TPayloadRangeForm::SavePngTo(const QString& path)
@@ -399,8 +392,7 @@ bool TPayloadRangeForm::SavePngTo(const QString& path)
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit())
         return true;
-    (m_dialogs ? m_dialogs : &m_qtDialogs)
-        ->ShowError(this, QString("Cannot save the diagram to \"%1\": %2").arg(path, file.errorString()));
+    SaveFailed(path, file.errorString());
     return false;
 }
 
@@ -425,8 +417,7 @@ bool TPayloadRangeForm::SaveSvgTo(const QString& path)
         }
     }
     if (!written)
-        (m_dialogs ? m_dialogs : &m_qtDialogs)
-            ->ShowError(this, QString("Cannot save the diagram to \"%1\": %2").arg(path, file.errorString()));
+        SaveFailed(path, file.errorString());
     return written;
 }
 

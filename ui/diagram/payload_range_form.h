@@ -2,6 +2,7 @@
 
 #include "engine/payload_range.h"
 #include "form/calculation_run.h"
+#include "ui/Dialogs.h"
 
 #include <QString>
 #include <QStringList>
@@ -22,37 +23,22 @@ class QValueAxis;
 
 namespace mirovax {
 
-// The questions the diagram window asks the user. The window plugs in its
-// own dialog wrapper; tests answer without a dialog.
-class IDiagramDialogs {
-public:
-    virtual ~IDiagramDialogs() = default;
-    // A file name to save to, or an empty string when the user cancels.
-    virtual QString AskSavePath(QWidget* parent, const QString& caption, const QString& filter) = 0;
-    // Lets the user set up the printer; false when the user cancels.
-    virtual bool AskPrinter(QWidget* parent, QPrinter& printer) = 0;
-    virtual void ShowError(QWidget* parent, const QString& message) = 0;
-};
-
-// The plain Qt dialogs: QFileDialog, QPrintDialog and a warning box.
-class TQtDiagramDialogs : public IDiagramDialogs {
-public:
-    QString AskSavePath(QWidget* parent, const QString& caption, const QString& filter) override;
-    bool AskPrinter(QWidget* parent, QPrinter& printer) override;
-    void ShowError(QWidget* parent, const QString& message) override;
-};
+// The diagram window's file dialogs.
+extern const FileDialogSpec kDiagramPngSaveDialog;
+extern const FileDialogSpec kDiagramSvgSaveDialog;
 
 // The "Payload-Range" window: the envelope of the loaded airplane for the
 // current entries, its corners named by their binding limits, and the
 // current mission as a point inside or outside it. When the diagram cannot be
-// drawn a message takes the chart's place.
+// drawn a message takes the chart's place. Its file dialogs, print dialog
+// and error boxes go through the dialogs it is given.
 class TPayloadRangeForm : public QWidget {
     Q_OBJECT
 public:
     // Points of the curve (evenly spaced payloads; the corners come on top).
     static constexpr int kPoints = 200;
 
-    explicit TPayloadRangeForm(QWidget* parent = nullptr);
+    explicit TPayloadRangeForm(IDialogs& dialogs, QWidget* parent = nullptr);
     ~TPayloadRangeForm() override;
 
     // Redraws from a record holding the airplane and the converted entries;
@@ -65,9 +51,6 @@ public:
     // Replaces the chart with the message.
     void ShowUnusable(const QString& message);
 
-    // Not owned; nullptr restores the plain Qt dialogs.
-    void SetDialogs(IDiagramDialogs* dialogs);
-
     // What is shown, for the window and tests.
     bool DiagramShown() const;
     const std::vector<PayloadRangePoint>& Diagram() const { return m_diagram; }
@@ -77,12 +60,13 @@ public:
     QStringList CornerLabels() const;
     QChart* Chart() const { return m_chart; }
 
-    // Ask for a file name or printer, then write; false when cancelled or
-    // failed (a failure is reported through the dialogs).
+    // Ask for a file name or printer, then write; false when no diagram is
+    // shown, cancelled or failed (a failure is reported in an error box).
     bool SavePng();
     bool SaveSvg();
     bool Print();
-    // Write the picture (chart and mission line) without asking.
+    // Write the picture (chart and mission line) without asking; a failed
+    // save is reported in an error box.
     bool SavePngTo(const QString& path);
     bool SaveSvgTo(const QString& path);
     bool PrintTo(QPrinter& printer);
@@ -92,11 +76,13 @@ private:
     void ShowDiagram(const QString& title, double payload, double tripDistance);
     void PlaceCornerLabels();
     void ClearCornerLabels();
+    bool SaveAs(
+        const FileDialogSpec& spec, const char* suffix, bool (TPayloadRangeForm::*save)(const QString&));
+    void SaveFailed(const QString& path, const QString& reason);
 
     std::vector<PayloadRangePoint> m_diagram;
     bool m_missionInside = false;
-    IDiagramDialogs* m_dialogs = nullptr;
-    TQtDiagramDialogs m_qtDialogs;
+    IDialogs& m_dialogs;
 
     QStackedWidget* m_stack = nullptr;
     QWidget* m_picture = nullptr; // chart and mission line: what is saved and printed

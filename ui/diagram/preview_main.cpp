@@ -6,6 +6,7 @@
 #include "form/calculation_run.h"
 #include "refdata/airplane.h"
 #include "refdata/table_store.h"
+#include "ui/Dialogs.h"
 #include "ui/diagram/payload_range_form.h"
 
 #include <QApplication>
@@ -34,7 +35,8 @@ int main(int argc, char* argv[])
 
     const mirovax::FieldTexts texts = {{"KSFO", "KBFI", "594", "12000", "310", "-46", "0", "KSEA", "433", "5",
         "45", "1500", "0", display.matow, display.malw}};
-    mirovax::TPayloadRangeForm form;
+    mirovax::TQtDialogs dialogs;
+    mirovax::TPayloadRangeForm form(dialogs);
     form.SetInputs(airplane, texts);
     form.show();
     if (args.size() > 2) {
