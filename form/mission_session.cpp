@@ -12,9 +12,12 @@ MissionSession::MissionSession(TTable& airplanes)
 
 void MissionSession::SetText(Field field, std::string text)
 {
+    std::string& entry = m_entries[SetupIndex(field)];
+    if (entry == text)
+        return;
     if (field == Field::Matow || field == Field::Malw)
         m_weightNotes.clear();
-    m_entries[SetupIndex(field)] = std::move(text);
+    entry = std::move(text);
 }
 
 void MissionSession::SetEntries(const SetupTexts& texts)
@@ -34,6 +37,18 @@ std::optional<AirplaneDisplay> MissionSession::ChooseAirplane(const std::string&
         m_entries[SetupIndex(Field::Matow)] = display->matow;
         m_entries[SetupIndex(Field::Malw)] = display->malw;
     }
+    return display;
+}
+
+AirplaneDisplay MissionSession::ChooseCurrentAirplane()
+{
+    if (m_airplanes == nullptr)
+        throw TableError("no airplane table is open");
+    m_weightNotes.clear();
+    AirplaneDisplay display = LoadAirplane(*m_airplanes, AirplaneText(), m_md);
+    m_entries[kSetupAirplaneLine] = m_md.Type;
+    m_entries[SetupIndex(Field::Matow)] = display.matow;
+    m_entries[SetupIndex(Field::Malw)] = display.malw;
     return display;
 }
 

@@ -35,17 +35,26 @@ public:
     const std::string& AirplaneText() const { return m_entries[kSetupAirplaneLine]; }
     const std::string& RegulationsText() const { return m_entries[kSetupRegulationsLine]; }
     // A field's text as typed: no rule runs. Changing MATOW or MALW ends the
-    // notes of the setup that put them there.
+    // notes of the setup that put them there; setting the text it already
+    // holds changes nothing.
     void SetText(Field field, std::string text);
     // Every entry at once, the selectors' texts included, as typed: no
     // airplane is loaded and no preset runs.
     void SetEntries(const SetupTexts& texts);
+    // A selector's text alone, as it stands before the user's choice is
+    // acted on: no airplane is loaded, no preset runs.
+    void SetAirplaneText(std::string text) { m_entries[kSetupAirplaneLine] = std::move(text); }
+    void SetRegulationsText(std::string text) { m_entries[kSetupRegulationsLine] = std::move(text); }
 
     // The airplane selector's text. A type the table holds is loaded: the
     // record takes its constants and MATOW and MALW its structural limits,
     // and its display is returned. A type it lacks changes no field and
     // gives nothing; nothing can be computed until a listed type is chosen.
     std::optional<AirplaneDisplay> ChooseAirplane(const std::string& type);
+    // Start-up: the table's current record (its first, when nothing was
+    // looked up yet) is loaded whatever the airplane text, and its type
+    // becomes the text. Throws TableError.
+    AirplaneDisplay ChooseCurrentAirplane();
     // Whether the airplane text names the airplane the record holds.
     bool AirplaneReady() const;
     const TMissionData& Record() const { return m_md; }

@@ -62,7 +62,15 @@ TMainForm::TMainForm(IDialogs& dialogs, const QString& executablePath, QWidget* 
     , m_services(std::make_unique<TRunServices>(*this))
     , m_runFilter(std::make_unique<TRunInputFilter>(*this))
 {
+    m_session = MissionSession(*m_airplaneTable);
     CreateControls();
+    // The session starts from the entries the layout shows.
+    SetupTexts start;
+    for (const FieldSpec& spec : Fields())
+        start[SetupIndex(spec.field)] = Edit(spec.field)->text().toStdString();
+    start[kSetupAirplaneLine] = m_airplaneSelector->currentText().toStdString();
+    start[kSetupRegulationsLine] = m_regulationSelector->currentText().toStdString();
+    m_session.SetEntries(start);
     ConnectHandlers();
     m_helpViewer = new THelpViewer(this);
     m_helpViewer->setAttribute(Qt::WA_QuitOnClose, false);
@@ -98,6 +106,12 @@ void TMainForm::ConnectHandlers()
         connect(Edit(spec.field), &TEdit::contentChanged, this,
             [this, field = spec.field] { FieldChanged(field); });
 
+    // The selectors' texts follow into the session however they change; a
+    // choice is acted on only where the user makes it.
+    connect(m_airplaneSelector, &QComboBox::editTextChanged, this,
+        [this](const QString& text) { m_session.SetAirplaneText(text.toStdString()); });
+    connect(m_regulationSelector, &QComboBox::editTextChanged, this,
+        [this](const QString& text) { m_session.SetRegulationsText(text.toStdString()); });
     // A combo box reacts to the user only: picking an item or typing. Text
     // the program sets runs no handler.
     connect(m_regulationSelector, &QComboBox::textActivated, this, &TMainForm::RegulationSelectorChange);
@@ -168,7 +182,7 @@ void TMainForm::FormCreate()
     std::setlocale(LC_NUMERIC, "C");
     QLocale::setDefault(QLocale::c());
 
-    m_md.AbortRequested = false;
+    MissionData().AbortRequested = false;
     const QFileInfo executable(m_executablePath);
     m_programDir = executable.absolutePath() + QLatin1Char('/');
     m_helpFile = m_programDir + QString::fromLatin1(kHelpFileName);
@@ -188,13 +202,11 @@ void TMainForm::FormCreate()
         m_airplaneTable->Open(airplanes.toStdString());
         m_airplaneSelector->setEnabled(true);
         // The selector is still empty: the first record is loaded, and its
-        // type becomes the selector's text below.
-        ShowAirplane(
-            mirovax::LoadAirplane(*m_airplaneTable, m_airplaneSelector->currentText().toStdString(), m_md));
+        // type becomes the selector's text.
+        ShowAirplane(m_session.ChooseCurrentAirplane());
         for (const std::string& type : ReadTypesFromCurrent(*m_airplaneTable))
             AddSorted(m_airplaneSelector, Q(type));
-        m_airplaneTable->First();
-        m_airplaneSelector->setEditText(Q(m_airplaneTable->FieldAsString("Type")));
+        m_airplaneSelector->setEditText(Q(m_session.AirplaneText()));
     }
 
     ClearResults();
@@ -223,8 +235,11 @@ void TMainForm::showEvent(QShowEvent* event)
 
 bool TMainForm::LoadAirplane(const QString& typeName)
 {
-    const std::optional<AirplaneDisplay> display
-        = LoadListedAirplane(*m_airplaneTable, typeName.toStdString(), m_md);
+    return ShowChosenAirplane(m_session.ChooseAirplane(typeName.toStdString()));
+}
+
+bool TMainForm::ShowChosenAirplane(const std::optional<AirplaneDisplay>& display)
+{
     if (display) {
         ShowAirplane(*display);
         return true;
@@ -243,10 +258,11 @@ void TMainForm::ShowAirplane(const AirplaneDisplay& display)
     Edit(Field::Malw)->setCharLimit(display.malwMaxLength);
     for (int n = 1; n <= 10; ++n) {
         NumberedLabel(n)->setText(Q(display.labels.at(static_cast<size_t>(n - 1))));
+        // The loaded airplane's MATOW and MALW, as the session holds them.
         if (n == 4)
-            SetEditText(Field::Matow, Q(display.matow));
+            ShowFields({Field::Matow});
         if (n == 5)
-            SetEditText(Field::Malw, Q(display.malw));
+            ShowFields({Field::Malw});
     }
     m_viewAirplaneDataButton->setEnabled(true);
     Edit(Field::Payload)->setCharLimit(display.payloadMaxLength);
@@ -260,7 +276,6 @@ void TMainForm::AirplaneSelectorChange()
 {
     const TUpdateBatch batch(*this);
     Guarded([this] {
-        m_allowableWeightNotes.clear();
         const QString typeText = m_airplaneSelector->currentText();
         const bool listed = LoadAirplane(typeText);
         ShowAirplaneStatus(listed
@@ -329,10 +344,8 @@ void TMainForm::AlternateDataButtonClick()
 
 void TMainForm::FieldChanged(Field field)
 {
-    // The notes on a setup's allowable weights hold while the load's MATOW
-    // and MALW stand.
-    if (field == Field::Matow || field == Field::Malw)
-        m_allowableWeightNotes.clear();
+    // Every change of a field's text goes into the session first.
+    m_session.SetText(field, Edit(field)->text().toStdString());
     EntryChanged();
 }
 
@@ -349,12 +362,8 @@ void TMainForm::RegulationSelectorChange()
     const TUpdateBatch batch(*this);
     EntryChanged();
     // A text that is not exactly one of the names presets nothing.
-    const std::optional<RegulationPreset> preset
-        = FindRegulationPreset(m_regulationSelector->currentText().toStdString());
-    if (!preset)
-        return;
-    SetEditText(Field::HoldingTime, Q(preset->holdingTime));
-    SetEditText(Field::Contingency, Q(preset->contingency));
+    m_session.ChooseRegulations(m_regulationSelector->currentText().toStdString());
+    ShowFields({Field::HoldingTime, Field::Contingency});
 }
 
 void TMainForm::ModeSelectorChange()
@@ -425,7 +434,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
     // Closing during a Maximum Range search stops the search first; the run
     // then ends normally and closes the window.
     if (m_running) {
-        m_md.AbortRequested = true;
+        MissionData().AbortRequested = true;
         m_closeAfterRun = true;
         event->ignore();
         return;
@@ -454,6 +463,20 @@ QLabel* TMainForm::NumberedLabel(int n) const
 void TMainForm::SetEditText(Field field, const QString& text)
 {
     Edit(field)->setText(text);
+}
+
+void TMainForm::ShowFields(std::initializer_list<Field> fields)
+{
+    for (const Field field : fields)
+        SetEditText(field, Q(m_session.Text(field)));
+}
+
+void TMainForm::ShowEntries()
+{
+    for (const FieldSpec& spec : Fields())
+        SetEditText(spec.field, Q(m_session.Text(spec.field)));
+    m_airplaneSelector->setEditText(Q(m_session.AirplaneText()));
+    m_regulationSelector->setEditText(Q(m_session.RegulationsText()));
 }
 
 } // namespace mirovax

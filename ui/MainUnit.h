@@ -4,6 +4,7 @@
 #include "engine/solve.h"
 #include "form/calculation_run.h"
 #include "form/input_rules.h"
+#include "form/mission_session.h"
 #include "refdata/airplane.h"
 #include "refdata/table_store.h"
 #include "report/dispatch_sheet.h"
@@ -69,7 +70,10 @@ public:
     ~TMainForm() override;
 
     // Program-wide state beside the mission record.
-    TMissionData& MissionData() { return m_md; }
+    TMissionData& MissionData() { return m_session.Record(); }
+    // The entries, the airplane loaded for them and the record a run works
+    // on; the controls show it.
+    const MissionSession& Session() const { return m_session; }
     const QString& ProgramDir() const { return m_programDir; }
     // The tables the window reads, which no save may replace.
     std::vector<RunInput> TablesInUse() const;
@@ -206,7 +210,10 @@ private:
     // The general error handler: an exception ends the handler and its
     // message is shown in an error box titled "Mirovax".
     void Guarded(const std::function<void()>& body);
-    FieldTexts CollectFieldTexts() const;
+    // The session's entries into the controls: the fields and the two
+    // selectors' texts (text set here runs no selector reaction).
+    void ShowEntries();
+    void ShowFields(std::initializer_list<Field> fields);
     // Every entry's change reaction: marks the setup changed and the results
     // out of date.
     void EntryChanged();
@@ -269,8 +276,11 @@ private:
     // airplane.
     std::optional<QString> NoAirplaneMessage(const QString& lead) const;
     bool SelectorNamesLoadedAirplane() const;
-    // The Airplane Data panel and the fields an airplane presets.
+    // The Airplane Data panel and the fields an airplane presets; for a type
+    // the table lacks (nothing) the panel blanked. Returns whether an
+    // airplane was loaded.
     void ShowAirplane(const AirplaneDisplay& display);
+    bool ShowChosenAirplane(const std::optional<AirplaneDisplay>& display);
     // The status bar after an airplane change: the unlisted type's message
     // after what it said before, or that message gone once a listed type is
     // chosen.
@@ -305,7 +315,7 @@ private:
     // that its deleter is bound where it is made, away from this header.
     std::shared_ptr<QPrinter> m_printer;
 
-    TMissionData m_md;
+    MissionSession m_session;
     std::unique_ptr<TTable> m_airplaneTable;
     std::unique_ptr<TTable> m_airportTable;
     std::unique_ptr<TRunServices> m_services;
@@ -373,10 +383,6 @@ private:
     // When the run in progress started, and the limit messages it reported.
     std::time_t m_runTime = 0;
     std::vector<std::string> m_runWarnings;
-    // The notes of the last setup load on its allowable weights (a file's
-    // MATOW or MALW above the structure), kept while MATOW and MALW hold
-    // what the load put there: a run's sheet carries them among its warnings.
-    std::vector<std::string> m_allowableWeightNotes;
     std::optional<DispatchSheetInput> m_lastRun;
     std::optional<MissionLimits> m_lastRunLimits;
     bool m_lastRunOutOfDate = false;
@@ -393,8 +399,6 @@ private:
     void ConnectInputHandlers();
     void FocusChanged(QWidget* old, QWidget* now);
     void ApplyExitOutcome(Field field, const ExitOutcome& outcome);
-    void LeaveFlightLevel();
-    void LeaveAllowableWeight(Field field);
     // Save Setup; true when the file was written, false when the dialog was
     // cancelled or the write failed (the error box has been shown).
     bool SaveSetupCommand();

@@ -94,8 +94,8 @@ void TMainForm::UpdateCompare()
             return;
         }
         const std::string mode = ModeText().toStdString();
-        const CompareTables tables = ComputeCompareTables(m_md, CollectFieldTexts(), mode);
-        m_compareForm->ShowTables(tables, Q(mode) + QStringLiteral(", ") + Q(m_md.Type));
+        const CompareTables tables = ComputeCompareTables(m_session.Record(), m_session.EntryFields(), mode);
+        m_compareForm->ShowTables(tables, Q(mode) + QStringLiteral(", ") + Q(m_session.Record().Type));
     });
 }
 
@@ -146,7 +146,7 @@ std::optional<QString> TMainForm::NoAirplaneMessage(const QString& lead) const
 bool TMainForm::SelectorNamesLoadedAirplane() const
 {
     // A type the table lacks left the airplane loaded before in the record.
-    return NamesLoadedAirplane(m_airplaneSelector->currentText().toStdString(), m_md.Type);
+    return m_session.AirplaneReady();
 }
 
 } // namespace mirovax

@@ -10,7 +10,6 @@
 #include <QKeyEvent>
 #include <QTimer>
 
-#include <limits>
 #include <optional>
 
 namespace mirovax {
@@ -187,49 +186,13 @@ void TMainForm::ApplyExitOutcome(Field field, const ExitOutcome& outcome)
 
 void TMainForm::LeaveField(Field field)
 {
-    switch (field) {
-    case Field::FlightLevel:
-        LeaveFlightLevel();
-        break;
-    case Field::HoldingAltitude:
-        Guarded([this] {
-            ApplyExitOutcome(Field::HoldingAltitude,
-                HoldingAltitudeExit(Edit(Field::HoldingAltitude)->text().toStdString()));
-        });
-        break;
-    case Field::Matow:
-    case Field::Malw:
-        LeaveAllowableWeight(field);
-        break;
-    default:
-        break;
-    }
-}
-
-void TMainForm::LeaveFlightLevel()
-{
     // The level and its temperature are one change.
     const TUpdateBatch batch(*this);
-    Guarded([this] {
-        // Under a type the table lacks there is no maximum altitude to cap
-        // at; the temperature still follows the level.
-        const double maxAltFt
-            = SelectorNamesLoadedAirplane() ? m_md.MaxAlt : std::numeric_limits<double>::infinity();
-        const ExitOutcome outcome = FlightLevelExit(Edit(Field::FlightLevel)->text().toStdString(), maxAltFt);
-        ApplyExitOutcome(Field::FlightLevel, outcome);
+    Guarded([this, field] {
+        const ExitOutcome outcome = m_session.LeaveField(field);
+        ApplyExitOutcome(field, outcome);
         if (outcome.oatText)
-            SetEditText(Field::Oat, Q(*outcome.oatText));
-    });
-}
-
-void TMainForm::LeaveAllowableWeight(Field field)
-{
-    if (!SelectorNamesLoadedAirplane())
-        return;
-    const bool takeoff = field == Field::Matow;
-    Guarded([this, field, takeoff] {
-        ApplyExitOutcome(field,
-            AllowableWeightExit(Edit(field)->text().toStdString(), takeoff ? m_md.MTOW : m_md.MLAW, takeoff));
+            ShowFields({Field::Oat});
     });
 }
 

@@ -17,18 +17,22 @@ void TMainForm::RecordRun()
 {
     // A run that could not read its entries leaves nothing to show; a limit
     // stop does: which limit stopped it and by how much.
-    if (m_md.ConversionError != 0)
+    const TMissionData& md = m_session.Record();
+    if (md.ConversionError != 0)
         return;
     DispatchSheetInput run;
     run.runTime = m_runTime;
     run.programTitle = windowTitle().toStdString();
     run.modeText = ModeText().toStdString();
     run.regulationText = m_regulationSelector->currentText().toStdString();
-    run.fields = CollectFieldTexts();
-    run.md = m_md;
-    run.valid = m_md.CalculationValid;
+    run.fields = m_session.EntryFields();
+    run.md = md;
+    run.valid = md.CalculationValid;
     run.warnings = m_runWarnings;
-    run.warnings.insert(run.warnings.end(), m_allowableWeightNotes.begin(), m_allowableWeightNotes.end());
+    // The notes of the last setup load on its allowable weights hold while
+    // MATOW and MALW are what the load put there.
+    const std::vector<std::string>& notes = m_session.AllowableWeightNotes();
+    run.warnings.insert(run.warnings.end(), notes.begin(), notes.end());
     m_lastRun = std::move(run);
     m_lastRunLimits.reset();
     m_lastRunOutOfDate = false;

@@ -27,7 +27,7 @@ void TMainForm::BuildReport()
     snapshot.modeText = ModeText().toStdString();
     snapshot.regulationText = m_regulationSelector->currentText().toStdString();
     snapshot.setupFileName = SetupOpenDialogFileName().toStdString();
-    snapshot.fields = CollectFieldTexts();
+    snapshot.fields = m_session.EntryFields();
     // The captions are read from their controls; the fixed caption stands in
     // only for a static text the window does not have.
     for (int n = 1; n <= 51; ++n) {

@@ -80,14 +80,6 @@ bool TMainForm::TRunInputFilter::eventFilter(QObject* watched, QEvent* event)
     }
 }
 
-FieldTexts TMainForm::CollectFieldTexts() const
-{
-    FieldTexts texts;
-    for (const FieldSpec& spec : Fields())
-        texts[spec.field] = Edit(spec.field)->text().toStdString();
-    return texts;
-}
-
 QString TMainForm::ModeText() const
 {
     return m_modeSelector->currentText();
@@ -112,7 +104,7 @@ void TMainForm::ExecuteButtonClick()
         m_running = true;
         QCoreApplication::instance()->installEventFilter(m_runFilter.get());
         Guarded([this] {
-            m_md.AbortRequested = false;
+            MissionData().AbortRequested = false;
             ClearResults();
             m_runTime = std::time(nullptr);
             m_runWarnings.clear();
@@ -122,7 +114,7 @@ void TMainForm::ExecuteButtonClick()
             if (!FindModeRule(mode)) {
                 ShowEntryMessage(m_dialogs, this, Q(UnknownModeMessage(mode)));
             } else {
-                if (ExecuteCalculation(m_md, CollectFieldTexts(), mode, *m_services)) {
+                if (m_session.Run(mode, *m_services)) {
                     ShowResults();
                     m_resultsShown = true;
                     m_viewReportButton->setEnabled(true);
@@ -143,13 +135,13 @@ void TMainForm::ExecuteButtonClick()
 
 void TMainForm::AbortButtonClick()
 {
-    m_md.AbortRequested = true;
+    MissionData().AbortRequested = true;
 }
 
 void TMainForm::ShowResults()
 {
     const std::string mode = ModeText().toStdString();
-    const ResultTexts texts = mirovax::ShowResults(m_md, mode);
+    const ResultTexts texts = mirovax::ShowResults(m_session.Record(), mode);
     // The maximum found has its row only in the maximum modes.
     const std::optional<ModeRule> rule = FindModeRule(mode);
     const bool maximumRowsShown = rule && rule->maximumRowsShown;

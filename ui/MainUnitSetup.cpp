@@ -31,13 +31,11 @@ SetupTexts TMainForm::LoadSetupFile(const QString& path)
         }
         throw;
     }
-    for (const FieldSpec& spec : Fields())
-        SetEditText(spec.field, Q(texts[SetupIndex(spec.field)]));
     // The selectors take the texts as they are, listed or not; text set here
     // runs no change reaction, so no airplane is loaded and no regulation
     // preset overwrites the file's holding time and contingency.
-    m_airplaneSelector->setEditText(Q(texts[kSetupAirplaneLine]));
-    m_regulationSelector->setEditText(Q(texts[kSetupRegulationsLine]));
+    m_session.SetEntries(texts);
+    ShowEntries();
     m_statusBar1->showMessage(QStringLiteral("File: ") + path);
     m_statusBar1->setToolTip(m_statusBar1->currentMessage());
     m_viewReportButton->setEnabled(false);
@@ -54,13 +52,9 @@ std::vector<RunInput> TMainForm::TablesInUse() const
 
 void TMainForm::SaveSetupFile(const QString& path)
 {
-    SetupTexts texts;
-    SetFields(texts, CollectFieldTexts());
-    texts[kSetupAirplaneLine] = m_airplaneSelector->currentText().toStdString();
-    texts[kSetupRegulationsLine] = m_regulationSelector->currentText().toStdString();
     // Written beside the old file and renamed over it once complete: a
     // failed save leaves the previous setup whole.
-    SaveSetup(FilePath(path), texts, TablesInUse());
+    SaveSetup(FilePath(path), m_session.Entries(), TablesInUse());
     m_setupChanged = false;
 }
 
@@ -84,29 +78,19 @@ void TMainForm::OpenSetup(const QString& path)
         m_dataBox->setEnabled(true);
         m_controlBox->setEnabled(true);
         QString status = QStringLiteral("File: ") + path;
-        m_allowableWeightNotes.clear();
         const QString typeText = m_airplaneSelector->currentText();
-        const bool listed = LoadAirplane(typeText);
-        if (listed) {
-            // The airplane load preset the structural weights; the file's own
-            // come back where they fit, and the status bar says where they
-            // did not.
-            const AllowableWeights weights
-                = RestoreAllowableWeights(texts, Edit(Field::Matow)->text().toStdString(),
-                    Edit(Field::Malw)->text().toStdString(), m_md.MTOW, m_md.MLAW);
-            SetEditText(Field::Matow, Q(weights.matow));
-            SetEditText(Field::Malw, Q(weights.malw));
-            m_allowableWeightNotes = weights.notes;
-            for (const std::string& note : weights.notes)
-                status += QStringLiteral("  ") + Q(note);
-        }
+        // The file's airplane, then the file's own allowable weights where
+        // they fit; the status bar says where they did not.
+        const bool listed = ShowChosenAirplane(m_session.OpenSetup(texts));
+        for (const std::string& note : m_session.AllowableWeightNotes())
+            status += QStringLiteral("  ") + Q(note);
         m_statusBar1->showMessage(status);
         m_statusBar1->setToolTip(status);
         // A type the table lacks keeps the file's weights as they are; the
         // window refuses to compute until a listed type is chosen.
         if (!listed)
             ShowAirplaneStatus(Q(UnlistedAirplaneMessage(typeText.toStdString())));
-        if (CollectFieldTexts() == FieldsOf(texts))
+        if (m_session.EntryFields() == FieldsOf(texts))
             m_setupChanged = false;
     });
 }
