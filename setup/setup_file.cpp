@@ -15,13 +15,6 @@ namespace mirovax {
 
 namespace {
 
-std::string CodePointName(char32_t c)
-{
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(c));
-    return buf;
-}
-
 // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) about a
 // literal put before a temporary string.
 std::string Quoted(const std::filesystem::path& path)
@@ -68,35 +61,6 @@ void SetFields(SetupTexts& setup, const FieldTexts& texts)
 {
     for (const FieldSpec& spec : Fields())
         setup[SetupIndex(spec.field)] = texts[spec.field];
-}
-
-std::string DecodeWindows1252(std::string_view bytes)
-{
-    std::u32string codePoints;
-    codePoints.reserve(bytes.size());
-    for (const char ch : bytes)
-        codePoints.push_back(Windows1252ToUnicode(static_cast<unsigned char>(ch)));
-    return EncodeUtf8(codePoints);
-}
-
-std::string EncodeWindows1252(std::string_view utf8)
-{
-    std::string out;
-    out.reserve(utf8.size());
-    size_t i = 0;
-    while (i < utf8.size()) {
-        const Utf8Character c = DecodeUtf8Character(utf8.substr(i));
-        if (!c.valid)
-            throw std::invalid_argument("not valid UTF-8 at byte " + std::to_string(i + 1));
-        const int b = UnicodeToWindows1252(c.value);
-        if (b < 0) {
-            throw std::invalid_argument("the character " + CodePointName(c.value) + " \""
-                + std::string(utf8.substr(i, c.length)) + "\" has no Windows-1252 code");
-        }
-        out += static_cast<char>(b);
-        i += c.length;
-    }
-    return out;
 }
 
 std::vector<std::string> SplitSetupLines(std::string_view bytes)

@@ -2,6 +2,7 @@
 
 #include "form/fields.h"
 #include "textio/file_writer.h"
+#include "textio/text_encoding.h"
 
 #include <array>
 #include <cstddef>
@@ -65,18 +66,6 @@ private:
 FieldTexts FieldsOf(const SetupTexts& texts);
 // A setup's field lines set from texts; the selectors' lines are kept.
 void SetFields(SetupTexts& setup, const FieldTexts& texts);
-
-// Windows-1252 to UTF-8. Every byte maps to one character; the five bytes
-// the code page leaves unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the
-// control characters of the same value, so any file survives a load and a
-// save byte for byte.
-std::string DecodeWindows1252(std::string_view bytes);
-
-// UTF-8 to Windows-1252, the inverse of DecodeWindows1252. Throws
-// std::invalid_argument for text that is not valid UTF-8 or holds a
-// character the code page cannot hold, naming the character; nothing is
-// ever replaced by "?".
-std::string EncodeWindows1252(std::string_view utf8);
 
 // Splits a file's bytes into at most seventeen decoded lines. A line ends at
 // CR LF, CR or LF; a break at the very end starts no further line; a NUL ends

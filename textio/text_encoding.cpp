@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
+#include <stdexcept>
 
 namespace mirovax {
 
@@ -178,6 +180,46 @@ int UnicodeToWindows1252(char32_t c)
             return static_cast<int>(0x80 + i);
     }
     return -1;
+}
+
+namespace {
+
+std::string CodePointName(char32_t c)
+{
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(c));
+    return buf;
+}
+
+} // namespace
+
+std::string DecodeWindows1252(std::string_view bytes)
+{
+    std::u32string codePoints;
+    codePoints.reserve(bytes.size());
+    for (const char ch : bytes)
+        codePoints.push_back(Windows1252ToUnicode(static_cast<unsigned char>(ch)));
+    return EncodeUtf8(codePoints);
+}
+
+std::string EncodeWindows1252(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    size_t i = 0;
+    while (i < utf8.size()) {
+        const Utf8Character c = DecodeUtf8Character(utf8.substr(i));
+        if (!c.valid)
+            throw std::invalid_argument("not valid UTF-8 at byte " + std::to_string(i + 1));
+        const int b = UnicodeToWindows1252(c.value);
+        if (b < 0) {
+            throw std::invalid_argument("the character " + CodePointName(c.value) + " \""
+                + std::string(utf8.substr(i, c.length)) + "\" has no Windows-1252 code");
+        }
+        out += static_cast<char>(b);
+        i += c.length;
+    }
+    return out;
 }
 
 } // namespace mirovax

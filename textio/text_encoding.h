@@ -44,4 +44,16 @@ char32_t Windows1252ToUnicode(unsigned char byte);
 // The Windows-1252 byte of a code point, or -1 when the code page has none.
 int UnicodeToWindows1252(char32_t c);
 
+// Windows-1252 to UTF-8. Every byte maps to one character; the five bytes
+// the code page leaves unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the
+// control characters of the same value, so any file survives a load and a
+// save byte for byte.
+std::string DecodeWindows1252(std::string_view bytes);
+
+// UTF-8 to Windows-1252, the inverse of DecodeWindows1252. Throws
+// std::invalid_argument for text that is not valid UTF-8 or holds a
+// character the code page cannot hold, naming the character; nothing is
+// ever replaced by "?".
+std::string EncodeWindows1252(std::string_view utf8);
+
 } // namespace mirovax

@@ -160,27 +160,6 @@ TEST(SetupEncoding, EveryByteOfTheCodePageSurvivesLoadAndSave)
     EXPECT_EQ(ParseSetup(bytes), texts);
 }
 
-TEST(SetupEncoding, MapsTheCodePageToUnicode)
-{
-    struct Case {
-        std::string byte;
-        std::string utf8;
-    };
-    const Case cases[] = {
-        {"\x80", "\u20AC"}, // euro sign
-        {"\x9F", "\u0178"}, // Y with diaeresis
-        {"\xB0", "\u00B0"}, // degree sign, Latin-1 range
-        {"\xE9", "\u00E9"},
-        {"\x81", "\xC2\x81"}, // unassigned: kept as the control of that value
-        {"\x9D", "\xC2\x9D"},
-        {"A", "A"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(DecodeWindows1252(c.byte), c.utf8);
-        EXPECT_EQ(EncodeWindows1252(c.utf8), c.byte);
-    }
-}
-
 TEST(SetupEncoding, TextsTheFileCannotHoldAreErrorsNamingTheLine)
 {
     struct Case {

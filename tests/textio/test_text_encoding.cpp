@@ -16,6 +16,27 @@ TEST(Windows1252, EveryByteMapsToOneCharacterAndBack)
     EXPECT_EQ(UnicodeToWindows1252(U'\U0001F600'), -1);
 }
 
+TEST(Windows1252, TextsDecodeToUtf8AndBack)
+{
+    struct Case {
+        std::string byte;
+        std::string utf8;
+    };
+    const Case cases[] = {
+        {"\x80", "\u20AC"}, // euro sign
+        {"\x9F", "\u0178"}, // Y with diaeresis
+        {"\xB0", "\u00B0"}, // degree sign, Latin-1 range
+        {"\xE9", "\u00E9"},
+        {"\x81", "\xC2\x81"}, // unassigned: kept as the control of that value
+        {"\x9D", "\xC2\x9D"},
+        {"A", "A"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(DecodeWindows1252(c.byte), c.utf8);
+        EXPECT_EQ(EncodeWindows1252(c.utf8), c.byte);
+    }
+}
+
 TEST(Utf8, InvalidBytesBecomeOneReplacementEach)
 {
     EXPECT_EQ(DecodeUtf8("a\xC3\xA9z"), U"a\u00E9z");
