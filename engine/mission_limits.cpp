@@ -3,6 +3,7 @@
 #include "engine/checked_math.h"
 #include "engine/fast_search.h"
 #include "engine/fuel_models.h"
+#include "engine/headless_services.h"
 #include "engine/solve.h"
 #include "engine/solve_steps.h"
 
@@ -22,12 +23,6 @@ constexpr double kMaxFuelWalk = 1 << 20;
 constexpr long kMaxPayloadSteps = 100'000;
 
 // The extras run the solve modes on copies: no message, no event.
-class SilentServices : public IMissionServices {
-public:
-    void ReportLimit(const std::string&) override { }
-    void YieldEvents() override { }
-};
-
 // Appends an entry; one whose margin no double can hold (limits near the
 // largest double of opposite signs) is left out rather than shown wrong.
 void AddEntry(MissionLimits& out, std::string_view name, double value, double limit)
@@ -215,7 +210,7 @@ std::optional<double> ExtraFuel(const TMissionData& md)
 // own 10 kg until a Trip Time and Fuel run with it passes; never below 0.
 std::optional<double> ExtraPayload(const TMissionData& md)
 {
-    SilentServices silent;
+    HeadlessServices silent;
     TMissionData search = md;
     search.CalculationValid = true;
     SolveMaximumPayloadFast(search, silent);

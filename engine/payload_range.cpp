@@ -3,6 +3,7 @@
 #include "engine/checked_math.h"
 #include "engine/fast_search.h"
 #include "engine/fuel_models.h"
+#include "engine/headless_services.h"
 #include "engine/solve.h"
 #include "engine/text_format.h"
 
@@ -15,30 +16,18 @@ namespace {
 
 // Counts the passes of a per-pass search; a search that goes on past the
 // bound would never end, since the limits do not bind.
-class DiagramServices : public IMissionServices {
-public:
-    void ReportLimit(const std::string& message) override { limitMessage = message; }
-    void YieldEvents() override
-    {
-        if (++m_passes > static_cast<long>(kDiagramMaxStillAirNam))
-            throw NeverBinds();
-    }
-    static DiagramError NeverBinds()
-    {
-        return DiagramError("The payload-range diagram cannot be drawn: neither the tank capacity nor the "
-                            "allowable takeoff weight limits the range within "
-            + FormatGeneral(kDiagramMaxStillAirNam) + " NAM.");
-    }
-    void Restart()
-    {
-        m_passes = 0;
-        limitMessage.clear();
-    }
-    std::string limitMessage;
+DiagramError NeverBinds()
+{
+    return DiagramError("The payload-range diagram cannot be drawn: neither the tank capacity nor the "
+                        "allowable takeoff weight limits the range within "
+        + FormatGeneral(kDiagramMaxStillAirNam) + " NAM.");
+}
 
-private:
-    long m_passes = 0;
-};
+// Bounded: a search that never meets a limit ends at the diagram's reach.
+HeadlessServices DiagramServices()
+{
+    return HeadlessServices(static_cast<long>(kDiagramMaxStillAirNam), [] { throw NeverBinds(); });
+}
 
 // A fuel model that gives less than 0 kg at some payload leaves that part of
 // the diagram undrawable, as any fault of the search does.
@@ -60,7 +49,7 @@ try {
     RefuseAt(payload, e);
 }
 
-PayloadRangePoint RangeAt(const TMissionData& base, double payload, DiagramServices& services)
+PayloadRangePoint RangeAt(const TMissionData& base, double payload, HeadlessServices& services)
 {
     TMissionData md = base;
     md.Payload = payload;
@@ -79,10 +68,10 @@ PayloadRangePoint RangeAt(const TMissionData& base, double payload, DiagramServi
     // search makes as well, far below the bound: at the first, or one by one
     // from the second where its proof does not hold.
     if (md.CalculationValid && md.StillAirDistance > kDiagramMaxStillAirNam + 1)
-        throw DiagramServices::NeverBinds();
+        throw NeverBinds();
     if (!md.CalculationValid)
         throw DiagramError("The payload-range diagram cannot be drawn at a payload of "
-            + FormatGeneral(payload) + " kg: " + services.limitMessage);
+            + FormatGeneral(payload) + " kg: " + services.LimitMessage());
     return {payload, md.MaxRange, md.LimitedBy, false, {}};
 }
 
@@ -95,9 +84,9 @@ std::vector<PayloadRangePoint> ComputePayloadRange(const TMissionData& md, int p
         // The speeds do not depend on the payload: a wind that stops every
         // run stops the diagram as a whole.
         TMissionData speeds = md;
-        DiagramServices services;
+        HeadlessServices services = DiagramServices();
         if (!SolveSpeeds(speeds, services))
-            throw DiagramError("The payload-range diagram cannot be drawn: " + services.limitMessage);
+            throw DiagramError("The payload-range diagram cannot be drawn: " + services.LimitMessage());
     }
     double maxPayload = fp::sub(md.MZFW, md.DOW);
     std::string payloadLimit = "Zero Fuel Weight";
@@ -134,7 +123,7 @@ std::vector<PayloadRangePoint> ComputePayloadRange(const TMissionData& md, int p
     std::sort(payloads.begin(), payloads.end(), std::greater<>());
     payloads.erase(std::unique(payloads.begin(), payloads.end()), payloads.end());
 
-    DiagramServices services;
+    HeadlessServices services = DiagramServices();
     std::vector<PayloadRangePoint> diagram;
     diagram.push_back({maxPayload, 0, payloadLimit, true, payloadLimit});
     for (double payload : payloads) {

@@ -1,6 +1,7 @@
 #include "form/compare.h"
 
 #include "engine/fast_search.h"
+#include "engine/headless_services.h"
 #include "engine/payload_range.h"
 #include "engine/text_format.h"
 #include "form/input_rules.h"
@@ -15,24 +16,11 @@ namespace {
 
 // No case yields to a window; a search the limits never end is stopped as
 // the diagram's are, past any sensible range.
-class CompareServices : public IMissionServices {
-public:
-    void ReportLimit(const std::string& message) override { limitMessage = message; }
-    void YieldEvents() override
-    {
-        if (++m_passes > static_cast<long>(kDiagramMaxStillAirNam))
-            throw NeverBinds();
-    }
-    static std::runtime_error NeverBinds()
-    {
-        return std::runtime_error(
-            "No limit is reached within " + FormatGeneral(kDiagramMaxStillAirNam) + " NAM.");
-    }
-    std::string limitMessage;
-
-private:
-    long m_passes = 0;
-};
+std::runtime_error NeverBinds()
+{
+    return std::runtime_error(
+        "No limit is reached within " + FormatGeneral(kDiagramMaxStillAirNam) + " NAM.");
+}
 
 // More levels than any airplane has between its lowest cruise level and
 // its ceiling; a table that would list more holds wrong data.
@@ -45,15 +33,15 @@ CompareCase Solve(
     c.label = std::move(label);
     c.texts = texts;
     TMissionData md = airplane;
-    CompareServices services;
+    HeadlessServices services(static_cast<long>(kDiagramMaxStillAirNam), [] { throw NeverBinds(); });
     try {
         c.valid = ExecuteCalculation(md, texts, modeText, services, SearchMethod::Fast);
         // The fast search yields only where it hands over to the per-pass
         // one, so an answer beyond the bound is refused here as the per-pass
         // search is at its pass past it.
         if (c.valid && modeText == kModeMaximumRange && md.StillAirDistance > kDiagramMaxStillAirNam + 1)
-            throw CompareServices::NeverBinds();
-        c.message = c.valid ? std::string() : services.limitMessage;
+            throw NeverBinds();
+        c.message = c.valid ? std::string() : services.LimitMessage();
     } catch (const std::exception& e) {
         c.valid = false;
         c.message = e.what();
