@@ -157,39 +157,28 @@ void TestMainWindow::positions()
 
 void TestMainWindow::editFields()
 {
-    struct Row {
-        int n;
-        const char* text;
-        const char* hint;
-        int limit;
-        bool upperCase;
-    };
-    // Edit14 and Edit15 hold the loaded airplane's structural limits, and
-    // their limits and that of Edit4 follow its weights (5 digits here).
-    const Row rows[] = {
-        {1, "KSFO", "Origination ICAO Code", 4, true},
-        {2, "KBFI", "Destination ICAO Code", 4, true},
-        {3, "594", "Trip Distance", 5, false},
-        {4, "12000", "Payload", 5, false},
-        {5, "310", "Flight Level", 3, false},
-        {6, "-46", "Outside Air Temperature", 3, false},
-        {7, "0", "Wind (HW = +, TW = -)", 4, false},
-        {8, "KSEA", "Alternate ICAO Code", 4, true},
-        {9, "433", "Alternate Elevation", 5, false},
-        {10, "5", "Alternate Distance", 4, false},
-        {11, "45", "Holding Time", 2, false},
-        {12, "1500", "Holding Altitude", 5, false},
-        {13, "0", "Contingency Fuel", 2, false},
-        {14, "70000", "Maximum Allowable Takeoff Weight", 5, false},
-        {15, "60000", "Maximum Allowable Landing Weight", 5, false},
-    };
-    for (const Row& row : rows) {
-        TEdit* e = Edit(m_form.get(), row.n);
-        QVERIFY(e);
-        QCOMPARE(e->text(), QString::fromLatin1(row.text));
-        QCOMPARE(e->toolTip(), QString::fromLatin1(row.hint));
-        QCOMPARE(e->charLimit(), row.limit);
-        QCOMPARE(e->upperCase(), row.upperCase);
+    // Every field as the field table describes it, but Edit14 and Edit15
+    // hold the loaded airplane's structural limits, and their limits and
+    // that of Edit4 follow its weights (5 digits for the test jet).
+    for (const FieldSpec& spec : Fields()) {
+        const QString name
+            = QString::fromLatin1(spec.control.data(), static_cast<qsizetype>(spec.control.size()));
+        TEdit* e = Edit(m_form.get(), spec.field);
+        QVERIFY2(e, qPrintable(name));
+        QString text
+            = QString::fromLatin1(spec.startText.data(), static_cast<qsizetype>(spec.startText.size()));
+        int limit = spec.charLimit;
+        if (spec.field == Field::Matow)
+            text = QStringLiteral("70000");
+        if (spec.field == Field::Malw)
+            text = QStringLiteral("60000");
+        if (spec.field == Field::Payload || spec.field == Field::Matow || spec.field == Field::Malw)
+            limit = 5;
+        QCOMPARE(e->text(), text);
+        QCOMPARE(
+            e->toolTip(), QString::fromLatin1(spec.hint.data(), static_cast<qsizetype>(spec.hint.size())));
+        QCOMPARE(e->charLimit(), limit);
+        QCOMPARE(e->upperCase(), spec.upperCase);
         QCOMPARE(e->size(), QSize(65, 21));
     }
 }
