@@ -1,3 +1,5 @@
+#include "cli_fixture.h"
+
 #include "apps/cli/cli_app.h"
 #include "apps/cli/cli_options.h"
 #include "apps/cli/cli_payload_range.h"
@@ -19,7 +21,7 @@ namespace support = mirovax::testing;
 
 namespace {
 
-class CliPayloadRangeTest : public ::testing::Test {
+class CliPayloadRangeTest : public CliTest {
 protected:
     void SetUp() override
     {
@@ -27,35 +29,11 @@ protected:
         support::AirplaneRow endless = support::WorkedAirplane("ENDLESS");
         endless.numbers["TCAP"] = 1e9;
         endless.numbers["MTOW"] = 1e9;
-        support::WriteAirplaneTable(
-            (m_dir / "Airplane.DB").string(), {endless, support::WorkedAirplane("WORKED-1")});
+        WriteAirplanes({endless, support::WorkedAirplane("WORKED-1")});
         m_airplanes.Open((m_dir / "Airplane.DB").string());
         m_setup = WriteSetup("Worked.MRX", support::WorkedSetup());
     }
-    std::string WriteSetup(const std::string& name, const SetupTexts& texts)
-    {
-        const fs::path path = m_dir / name;
-        SaveSetup(path, texts);
-        return path.string();
-    }
 
-    int Run(std::vector<std::string> args, std::string* out = nullptr, std::string* err = nullptr)
-    {
-        args.push_back("--tables");
-        args.push_back(m_dir.string());
-        std::ostringstream o, e;
-        CliEnvironment environment;
-        environment.programDir = "/nonexistent";
-        const int status = RunCli(args, o, e, environment);
-        if (out)
-            *out = o.str();
-        if (err)
-            *err = e.str();
-        return status;
-    }
-
-    support::ScratchDir m_scratch{"mirovax-pr"};
-    const fs::path m_dir = m_scratch.path();
     TTable m_airplanes;
     std::string m_setup;
 };

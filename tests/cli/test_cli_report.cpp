@@ -1,11 +1,13 @@
 // solve --report: the report the window would show after the same run,
 // read back from the file it writes.
+#include "cli_fixture.h"
+
 #include "apps/cli/cli_app.h"
 #include "apps/cli/cli_options.h"
 #include "setup/setup_file.h"
 #include "test_support.h"
 
-#include "../report/rtf_test_reader.h"
+#include "rtf_test_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -21,11 +23,11 @@ namespace support = mirovax::testing;
 
 namespace {
 
-class CliReportTest : public ::testing::Test {
+class CliReportTest : public CliTest {
 protected:
     void SetUp() override
     {
-        support::WriteAirplaneTable((m_dir / "Airplane.DB").string(), {support::WorkedAirplane("WORKED-1")});
+        WriteAirplanes({support::WorkedAirplane("WORKED-1")});
         m_setup = m_dir / "Worked.MRX";
         SaveSetup(m_setup, support::WorkedSetup());
         m_report = m_dir / "out.rtf";
@@ -37,18 +39,7 @@ protected:
         fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add, ec);
     }
 
-    int Run(std::vector<std::string> args)
-    {
-        args.push_back("--tables");
-        args.push_back(m_dir.string());
-        std::ostringstream o, e;
-        CliEnvironment environment;
-        environment.programDir = "/nonexistent";
-        const int status = RunCli(args, o, e, environment);
-        m_out = o.str();
-        m_err = e.str();
-        return status;
-    }
+    int Run(std::vector<std::string> args) { return CliTest::Run(std::move(args), &m_out, &m_err); }
 
     // The report's paragraphs as text, tabs kept.
     std::vector<std::string> ReportLines()
@@ -72,8 +63,6 @@ protected:
             lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
     }
 
-    support::ScratchDir m_scratch{"mirovax-report"};
-    const fs::path m_dir = m_scratch.path();
     fs::path m_setup;
     fs::path m_report;
     std::string m_out;

@@ -1,3 +1,5 @@
+#include "cli_fixture.h"
+
 #include "apps/cli/cli_app.h"
 #include "apps/cli/cli_solve.h"
 #include "refdata/table_store.h"
@@ -19,7 +21,7 @@ namespace support = mirovax::testing;
 
 namespace {
 
-class CliSolveTest : public ::testing::Test {
+class CliSolveTest : public CliTest {
 protected:
     void SetUp() override
     {
@@ -29,11 +31,8 @@ protected:
         other.numbers["DOW"] = 15000;
         other.numbers["MTOW"] = 31000;
         other.numbers["MLAW"] = 26000;
-        support::WriteAirplaneTable(
-            (m_dir / "Airplane.DB").string(), {other, support::WorkedAirplane("WORKED-1")});
-        support::WriteAirportTable((m_dir / "Airports.DB").string(),
-            {{"KSFO", "13", 37.61899948120117, -122.375}, {"KBFI", "21", 47.529999, -122.302002},
-                {"KSEA", "433", 47.449162, -122.311134}});
+        WriteAirplanes({other, support::WorkedAirplane("WORKED-1")});
+        support::WriteAirportTable((m_dir / "Airports.DB").string(), support::BayAreaAirports());
         m_airplanes.Open((m_dir / "Airplane.DB").string());
     }
     SetupRun Solve(const SetupTexts& texts, const SolveRequest& request,
@@ -42,32 +41,6 @@ protected:
         return SolveSetupTexts(m_airplanes, "Worked.MRX", texts, request, interrupt);
     }
 
-    std::string WriteSetup(const std::string& name, const SetupTexts& texts)
-    {
-        const fs::path path = m_dir / name;
-        SaveSetup(path, texts);
-        return path.string();
-    }
-
-    int Run(std::vector<std::string> args, std::string* out = nullptr, std::string* err = nullptr,
-        const volatile std::sig_atomic_t* interrupt = nullptr)
-    {
-        args.push_back("--tables");
-        args.push_back(m_dir.string());
-        std::ostringstream o, e;
-        CliEnvironment environment;
-        environment.programDir = "/nonexistent";
-        environment.interrupt = interrupt;
-        const int status = RunCli(args, o, e, environment);
-        if (out)
-            *out = o.str();
-        if (err)
-            *err = e.str();
-        return status;
-    }
-
-    support::ScratchDir m_scratch{"mirovax-cli"};
-    const fs::path m_dir = m_scratch.path();
     TTable m_airplanes;
 };
 

@@ -1,3 +1,5 @@
+#include "cli_fixture.h"
+
 #include "apps/cli/cli_app.h"
 #include "apps/cli/cli_options.h"
 #include "apps/cli/cli_vary.h"
@@ -53,7 +55,7 @@ private:
     int m_lines;
 };
 
-class CliSweepTest : public ::testing::Test {
+class CliSweepTest : public CliTest {
 protected:
     void SetUp() override
     {
@@ -62,28 +64,9 @@ protected:
         low.numbers.at("DOW") = 15000;
         low.numbers.at("MaxAlt") = 30000;
         SaveSetup(m_setup, support::WorkedSetup());
-        support::WriteAirplaneTable(
-            (m_dir / "Airplane.DB").string(), {support::WorkedAirplane("WORKED-1"), low});
+        WriteAirplanes({support::WorkedAirplane("WORKED-1"), low});
     }
 
-    int Run(std::vector<std::string> args, std::string* out = nullptr, std::string* err = nullptr,
-        std::ostream* stream = nullptr, const volatile std::sig_atomic_t* interrupt = nullptr)
-    {
-        args.insert(args.end(), {"--tables", m_dir.string()});
-        std::ostringstream o, e;
-        CliEnvironment environment;
-        environment.programDir = "/nonexistent";
-        environment.interrupt = interrupt;
-        const int status = RunCli(args, stream != nullptr ? *stream : o, e, environment);
-        if (out)
-            *out = o.str();
-        if (err)
-            *err = e.str();
-        return status;
-    }
-
-    support::ScratchDir m_scratch{"mirovax-sweep"};
-    const fs::path m_dir = m_scratch.path();
     const std::string m_setup = (m_dir / "Worked.MRX").string();
 };
 
@@ -279,8 +262,8 @@ TEST_F(CliSweepTest, RowsStreamAndCtrlCStopsBetweenPoints)
     InterruptingBuffer buffer(interrupt, 2); // the header and one row
     std::ostream stream(&buffer);
     std::string err;
-    EXPECT_EQ(Run({"sweep", m_setup, "--csv", "--vary", "payload=1000:6000:1000"}, nullptr, &err, &stream,
-                  &interrupt),
+    EXPECT_EQ(Run({"sweep", m_setup, "--csv", "--vary", "payload=1000:6000:1000"}, nullptr, &err, &interrupt,
+                  &stream),
         kExitInterrupted);
     const std::vector<std::string> lines = Lines(buffer.str());
     ASSERT_EQ(lines.size(), 2u);

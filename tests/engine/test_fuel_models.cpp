@@ -167,6 +167,7 @@ TEST(FuelModels, FuelBelowZeroIsAnError)
     EXPECT_EQ(md.TripFuel, -7);
 
     md = WorkedMission();
+    md.Type.clear(); // a record without a type name
     md.bC3 = -2000; // the leg of 100 NM is 600 kg
     md.AlternateFuel = -7;
     try {

@@ -107,6 +107,12 @@ FieldTexts EntryTexts(QWidget* form)
     return texts;
 }
 
+TEdit* Edit(QWidget* form, Field field)
+{
+    const std::string_view name = Spec(field).control;
+    return form->findChild<TEdit*>(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+}
+
 QStringList ResultLabels(QWidget* form)
 {
     QStringList texts;

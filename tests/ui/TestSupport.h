@@ -1,8 +1,10 @@
 #pragma once
 
+#include "ui/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/MainUnit.h"
 
+#include "form/fields.h"
 #include "test_support.h"
 
 #include <QApplication>
@@ -104,6 +106,9 @@ template <class T> T* Child(QWidget* form, const char* name)
     return form->findChild<T*>(QString::fromLatin1(name));
 }
 
+// The edit of an entry field, found by the field table's control name.
+TEdit* Edit(QWidget* form, Field field);
+
 // Label12 to Label30, in order.
 QStringList ResultLabels(QWidget* form);
 
@@ -114,3 +119,6 @@ FieldTexts EntryTexts(QWidget* form);
 void WhenEventsRun(const std::function<void()>& fn);
 
 } // namespace mirovax::test
+
+// Field as a column of a data-driven test.
+Q_DECLARE_METATYPE(mirovax::Field)

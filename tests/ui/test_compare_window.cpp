@@ -40,10 +40,6 @@ private slots:
 
 private:
     TMainForm* form() const { return m_w.form.get(); }
-    TEdit* edit(int n) const
-    {
-        return form()->findChild<TEdit*>(QStringLiteral("Edit") + QString::number(n));
-    }
     TCompareForm* open()
     {
         Child<QAction>(form(), "Compare1")->trigger();
@@ -100,7 +96,7 @@ void TestCompareWindow::usedCasesRunAsInTheTables()
     QFETCH(QString, mode);
     QFETCH(QString, payload);
     PickItem(form(), "ModeSelector", mode);
-    edit(4)->setText(payload);
+    Edit(form(), Field::Payload)->setText(payload);
     TCompareForm* compare = open();
     QVERIFY(compare->TablesShown());
     const CompareTables tables = compare->Tables();
@@ -155,10 +151,10 @@ void TestCompareWindow::usedCasesRunAsInTheTables()
 void TestCompareWindow::unreadableEntriesAreNamed()
 {
     TCompareForm* compare = open();
-    edit(5)->setText(QString());
+    Edit(form(), Field::FlightLevel)->setText(QString());
     QVERIFY(!compare->TablesShown());
     QCOMPARE(compare->Message(), QStringLiteral("Nothing can be compared: Flight Level is empty."));
-    edit(5)->setText(QStringLiteral("350"));
+    Edit(form(), Field::FlightLevel)->setText(QStringLiteral("350"));
     QVERIFY(compare->TablesShown());
 }
 
@@ -188,13 +184,13 @@ void TestCompareWindow::oneUpdatePerUserAction()
     open();
     QVERIFY(form()->PayloadRangeForm()->isVisible() && form()->LimitsForm()->isVisible());
     const RegulationPreset typed = RegulationPresets()[2];
-    edit(11)->setText(QStringLiteral("1"));
+    Edit(form(), Field::HoldingTime)->setText(QStringLiteral("1"));
     // The exit checks run when the main window's focus moves.
     form()->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(form()));
     if (action == 3) {
-        edit(5)->setFocus();
-        edit(5)->setText(QStringLiteral("450"));
+        Edit(form(), Field::FlightLevel)->setFocus();
+        Edit(form(), Field::FlightLevel)->setText(QStringLiteral("450"));
     }
     const TMainForm::TFollowerUpdates before = form()->FollowerUpdates();
 
@@ -208,22 +204,22 @@ void TestCompareWindow::oneUpdatePerUserAction()
         PickItem(form(), "AirplaneSelector", QStringLiteral("Heavy Jet"));
         break;
     case 2:
-        edit(4)->setFocus();
-        QTest::keyClick(edit(4), Qt::Key_Backspace);
+        Edit(form(), Field::Payload)->setFocus();
+        QTest::keyClick(Edit(form(), Field::Payload), Qt::Key_Backspace);
         break;
     case 3:
         // A level above the ceiling: the exit check caps it and sets the OAT.
-        edit(6)->setFocus();
-        QCOMPARE(edit(5)->text(), QStringLiteral("410"));
-        QCOMPARE(edit(6)->text().toStdString(), *StandardTemperatureText(410));
+        Edit(form(), Field::Oat)->setFocus();
+        QCOMPARE(Edit(form(), Field::FlightLevel)->text(), QStringLiteral("410"));
+        QCOMPARE(Edit(form(), Field::Oat)->text().toStdString(), *StandardTemperatureText(410));
         break;
     case 4: {
         auto* selector = Child<QComboBox>(form(), "RegulationSelector");
         selector->lineEdit()->setFocus();
         selector->lineEdit()->selectAll();
         QTest::keyClicks(selector->lineEdit(), QString::fromUtf8(typed.name.data()));
-        QCOMPARE(edit(11)->text().toStdString(), typed.holdingTime);
-        QCOMPARE(edit(13)->text().toStdString(), typed.contingency);
+        QCOMPARE(Edit(form(), Field::HoldingTime)->text().toStdString(), typed.holdingTime);
+        QCOMPARE(Edit(form(), Field::Contingency)->text().toStdString(), typed.contingency);
         break;
     }
     case 5:

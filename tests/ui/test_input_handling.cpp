@@ -44,12 +44,8 @@ private slots:
     void lowerCaseModeNameChangesNothing();
 
 private:
-    TEdit* edit(int n) const
-    {
-        return m_form->findChild<TEdit*>(QStringLiteral("Edit") + QString::number(n));
-    }
     // Types text into a field that has the focus, then leaves it with Tab.
-    void typeAndTab(int n, const QString& text);
+    void typeAndTab(Field n, const QString& text);
 
     std::unique_ptr<TProgramDir> m_dir;
     std::unique_ptr<TScriptedDialogs> m_dialogs;
@@ -73,37 +69,40 @@ void TestInputHandling::cleanup()
     m_dir.reset();
 }
 
-void TestInputHandling::typeAndTab(int n, const QString& text)
+void TestInputHandling::typeAndTab(Field n, const QString& text)
 {
-    edit(n)->setFocus();
-    QCOMPARE(QApplication::focusWidget(), edit(n));
-    edit(n)->selectAll();
+    Edit(m_form.get(), n)->setFocus();
+    QCOMPARE(QApplication::focusWidget(), Edit(m_form.get(), n));
+    Edit(m_form.get(), n)->selectAll();
     if (text.isEmpty())
-        QTest::keyClick(edit(n), Qt::Key_Backspace);
+        QTest::keyClick(Edit(m_form.get(), n), Qt::Key_Backspace);
     else
-        QTest::keyClicks(edit(n), text);
-    QTest::keyClick(edit(n), Qt::Key_Tab);
+        QTest::keyClicks(Edit(m_form.get(), n), text);
+    QTest::keyClick(Edit(m_form.get(), n), Qt::Key_Tab);
 }
 
 void TestInputHandling::keyFilters_data()
 {
-    QTest::addColumn<int>("field");
+    QTest::addColumn<Field>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("expected");
-    for (int n : {3, 4, 5, 9, 10, 11, 12, 13, 14, 15})
-        QTest::addRow("Edit%d digits only", n) << n << QStringLiteral("1a-2.3 4") << QStringLiteral("1234");
-    QTest::newRow("Edit6 minus anywhere") << 6 << QStringLiteral("-4-a.6") << QStringLiteral("-4-6");
-    QTest::newRow("Edit7 minus") << 7 << QStringLiteral("--1x5") << QStringLiteral("--15");
-    QTest::newRow("Edit1 unfiltered") << 1 << QStringLiteral("k-1.") << QStringLiteral("K-1.");
-    QTest::newRow("Edit8 unfiltered") << 8 << QStringLiteral("e d") << QStringLiteral("E D");
+    for (const FieldSpec& spec : Fields()) {
+        if (spec.keys == KeyFilter::Digits)
+            QTest::addRow("%s digits only", spec.control.data())
+                << spec.field << QStringLiteral("1a-2.3 4") << QStringLiteral("1234");
+    }
+    QTest::newRow("Edit6 minus anywhere") << Field::Oat << QStringLiteral("-4-a.6") << QStringLiteral("-4-6");
+    QTest::newRow("Edit7 minus") << Field::Wind << QStringLiteral("--1x5") << QStringLiteral("--15");
+    QTest::newRow("Edit1 unfiltered") << Field::From << QStringLiteral("k-1.") << QStringLiteral("K-1.");
+    QTest::newRow("Edit8 unfiltered") << Field::Alternate << QStringLiteral("e d") << QStringLiteral("E D");
 }
 
 void TestInputHandling::keyFilters()
 {
-    QFETCH(int, field);
+    QFETCH(Field, field);
     QFETCH(QString, typed);
     QFETCH(QString, expected);
-    TEdit* e = edit(field);
+    TEdit* e = Edit(m_form.get(), field);
     e->setCharLimit(32); // the filter, not the length, is under test
     e->setFocus();
     e->clear();
@@ -120,7 +119,7 @@ void TestInputHandling::keyFilters()
 void TestInputHandling::controlCharactersDoNothingInFilteredFields()
 {
     QApplication::clipboard()->setText(QStringLiteral("987"));
-    TEdit* payload = edit(4);
+    TEdit* payload = Edit(m_form.get(), Field::Payload);
     payload->setFocus();
     payload->setText(QStringLiteral("12"));
     payload->selectAll();
@@ -132,7 +131,7 @@ void TestInputHandling::controlCharactersDoNothingInFilteredFields()
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("987"));
 
     // The airport codes take the same keys.
-    TEdit* origin = edit(1);
+    TEdit* origin = Edit(m_form.get(), Field::From);
     origin->setFocus();
     origin->selectAll();
     QTest::keyClick(origin, Qt::Key_V, Qt::ControlModifier);
@@ -148,11 +147,11 @@ void TestInputHandling::textNotTypedIsNotFiltered()
 {
     // Pasting through the field's own command and program-set text pass.
     QApplication::clipboard()->setText(QStringLiteral("1.5e3"));
-    edit(3)->selectAll();
-    edit(3)->paste();
-    QCOMPARE(edit(3)->text(), QStringLiteral("1.5e3"));
-    edit(7)->setText(QStringLiteral("HW 10"));
-    QCOMPARE(edit(7)->text(), QStringLiteral("HW 10"));
+    Edit(m_form.get(), Field::Distance)->selectAll();
+    Edit(m_form.get(), Field::Distance)->paste();
+    QCOMPARE(Edit(m_form.get(), Field::Distance)->text(), QStringLiteral("1.5e3"));
+    Edit(m_form.get(), Field::Wind)->setText(QStringLiteral("HW 10"));
+    QCOMPARE(Edit(m_form.get(), Field::Wind)->text(), QStringLiteral("HW 10"));
 }
 
 void TestInputHandling::flightLevelExit_data()
@@ -195,51 +194,51 @@ void TestInputHandling::flightLevelExit()
     QFETCH(QString, levelAfter);
     QFETCH(QString, oat);
     QFETCH(QString, message);
-    edit(6)->setText(QStringLiteral("99"));
-    typeAndTab(5, level);
-    QCOMPARE(edit(5)->text(), levelAfter);
-    QCOMPARE(edit(6)->text(), oat);
+    Edit(m_form.get(), Field::Oat)->setText(QStringLiteral("99"));
+    typeAndTab(Field::FlightLevel, level);
+    QCOMPARE(Edit(m_form.get(), Field::FlightLevel)->text(), levelAfter);
+    QCOMPARE(Edit(m_form.get(), Field::Oat)->text(), oat);
     if (message.isEmpty()) {
         QCOMPARE(m_dialogs->messageCount(), 0);
-        QCOMPARE(QApplication::focusWidget(), edit(6));
+        QCOMPARE(QApplication::focusWidget(), Edit(m_form.get(), Field::Oat));
     } else {
         QCOMPARE(m_dialogs->warnings, QStringList{message});
         QCOMPARE(m_dialogs->sounds, 1);
-        QCOMPARE(QApplication::focusWidget(), edit(5));
+        QCOMPARE(QApplication::focusWidget(), Edit(m_form.get(), Field::FlightLevel));
     }
 }
 
 void TestInputHandling::allowableWeightExit_data()
 {
-    QTest::addColumn<int>("field");
+    QTest::addColumn<Field>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("after");
     QTest::addColumn<QString>("message");
     const QString none;
-    QTest::newRow("MATOW at the limit") << 14 << "70000"
+    QTest::newRow("MATOW at the limit") << Field::Matow << "70000"
                                         << "70000" << none;
-    QTest::newRow("MATOW 1 kg over") << 14 << "70001"
+    QTest::newRow("MATOW 1 kg over") << Field::Matow << "70001"
                                      << "70000"
                                      << "Maximum Structural Takeoff Weight of 70000 kg exceeded!";
-    QTest::newRow("MATOW empty") << 14 << ""
+    QTest::newRow("MATOW empty") << Field::Matow << ""
                                  << "" << none;
-    QTest::newRow("MALW at the limit") << 15 << "60000"
+    QTest::newRow("MALW at the limit") << Field::Malw << "60000"
                                        << "60000" << none;
-    QTest::newRow("MALW 1 kg over") << 15 << "60001"
+    QTest::newRow("MALW 1 kg over") << Field::Malw << "60001"
                                     << "60000"
                                     << "Maximum Structural Landing Weight of 60000 kg exceeded!";
 }
 
 void TestInputHandling::allowableWeightExit()
 {
-    QFETCH(int, field);
+    QFETCH(Field, field);
     QFETCH(QString, typed);
     QFETCH(QString, after);
     QFETCH(QString, message);
     typeAndTab(field, typed);
-    QCOMPARE(edit(field)->text(), after);
+    QCOMPARE(Edit(m_form.get(), field)->text(), after);
     QCOMPARE(m_dialogs->warnings, message.isEmpty() ? QStringList() : QStringList{message});
-    QCOMPARE(QApplication::focusWidget() == edit(field), !message.isEmpty());
+    QCOMPARE(QApplication::focusWidget() == Edit(m_form.get(), field), !message.isEmpty());
 }
 
 void TestInputHandling::holdingAltitudeExit_data()
@@ -256,28 +255,28 @@ void TestInputHandling::holdingAltitudeExit()
 {
     QFETCH(QString, typed);
     QFETCH(bool, rejected);
-    typeAndTab(12, typed);
-    QCOMPARE(edit(12)->text(), rejected ? QStringLiteral("1500") : typed);
+    typeAndTab(Field::HoldingAltitude, typed);
+    QCOMPARE(Edit(m_form.get(), Field::HoldingAltitude)->text(), rejected ? QStringLiteral("1500") : typed);
     QCOMPARE(m_dialogs->warnings,
         rejected ? QStringList{QStringLiteral("Holding Altitude must be greater than 1500 ft")}
                  : QStringList());
-    QCOMPARE(QApplication::focusWidget() == edit(12), rejected);
+    QCOMPARE(QApplication::focusWidget() == Edit(m_form.get(), Field::HoldingAltitude), rejected);
 }
 
 void TestInputHandling::textThatIsNotANumberKeepsItsText()
 {
-    for (int n : {5, 12, 14, 15}) {
+    for (Field n : {Field::FlightLevel, Field::HoldingAltitude, Field::Matow, Field::Malw}) {
         m_dialogs->errors.clear();
-        edit(6)->setText(QStringLiteral("7"));
-        edit(n)->setFocus();
-        edit(n)->setText(QStringLiteral("4x0")); // as if pasted
-        QTest::keyClick(edit(n), Qt::Key_Tab);
-        QCOMPARE(edit(n)->text(), QStringLiteral("4x0"));
+        Edit(m_form.get(), Field::Oat)->setText(QStringLiteral("7"));
+        Edit(m_form.get(), n)->setFocus();
+        Edit(m_form.get(), n)->setText(QStringLiteral("4x0")); // as if pasted
+        QTest::keyClick(Edit(m_form.get(), n), Qt::Key_Tab);
+        QCOMPARE(Edit(m_form.get(), n)->text(), QStringLiteral("4x0"));
         QCOMPARE(m_dialogs->errors.size(), 1);
         QVERIFY2(
             m_dialogs->errors.front().contains(QStringLiteral("4x0")), qPrintable(m_dialogs->errors.front()));
         QVERIFY(m_dialogs->warnings.isEmpty());
-        QCOMPARE(edit(6)->text(), QStringLiteral("7"));
+        QCOMPARE(Edit(m_form.get(), Field::Oat)->text(), QStringLiteral("7"));
     }
 }
 
@@ -285,24 +284,24 @@ void TestInputHandling::puttingTheFocusBackRunsNoOtherCheck()
 {
     // Tab leads from MATOW to MALW, both over their limits: only MATOW's
     // check runs, and the focus goes back to it.
-    edit(15)->setText(QStringLiteral("99999"));
-    typeAndTab(14, QStringLiteral("99999"));
+    Edit(m_form.get(), Field::Malw)->setText(QStringLiteral("99999"));
+    typeAndTab(Field::Matow, QStringLiteral("99999"));
     QCOMPARE(m_dialogs->warnings.size(), 1);
-    QCOMPARE(QApplication::focusWidget(), edit(14));
-    QCOMPARE(edit(15)->text(), QStringLiteral("99999"));
+    QCOMPARE(QApplication::focusWidget(), Edit(m_form.get(), Field::Matow));
+    QCOMPARE(Edit(m_form.get(), Field::Malw)->text(), QStringLiteral("99999"));
     // Leaving MATOW again (now valid) checks nothing; leaving MALW does.
-    QTest::keyClick(edit(14), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), edit(15));
+    QTest::keyClick(Edit(m_form.get(), Field::Matow), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), Edit(m_form.get(), Field::Malw));
     QCOMPARE(m_dialogs->warnings.size(), 1);
-    QTest::keyClick(edit(15), Qt::Key_Tab);
+    QTest::keyClick(Edit(m_form.get(), Field::Malw), Qt::Key_Tab);
     QCOMPARE(m_dialogs->warnings.size(), 2);
-    QCOMPARE(edit(15)->text(), QStringLiteral("60000"));
+    QCOMPARE(Edit(m_form.get(), Field::Malw)->text(), QStringLiteral("60000"));
 }
 
 void TestInputHandling::anotherWindowTakingTheFocusRunsNoCheck()
 {
-    edit(5)->setFocus();
-    edit(5)->setText(QStringLiteral("420"));
+    Edit(m_form.get(), Field::FlightLevel)->setFocus();
+    Edit(m_form.get(), Field::FlightLevel)->setText(QStringLiteral("420"));
     QWidget other;
     auto* field = new QLineEdit(&other);
     other.show();
@@ -314,9 +313,9 @@ void TestInputHandling::anotherWindowTakingTheFocusRunsNoCheck()
     other.close();
     m_form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(edit(5)));
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Edit(m_form.get(), Field::FlightLevel)));
     QCOMPARE(m_dialogs->messageCount(), 0);
-    QTest::keyClick(edit(5), Qt::Key_Tab);
+    QTest::keyClick(Edit(m_form.get(), Field::FlightLevel), Qt::Key_Tab);
     QCOMPARE(m_dialogs->warnings.size(), 1);
 }
 
@@ -372,11 +371,11 @@ void TestInputHandling::clickThatLeavesARejectedValueDoesNotPressTheButton()
 {
     auto* execute = Child<QPushButton>(m_form.get(), "ExecuteButton");
     QVERIFY(execute->isEnabled());
-    edit(5)->setFocus();
-    edit(5)->setText(QStringLiteral("420"));
+    Edit(m_form.get(), Field::FlightLevel)->setFocus();
+    Edit(m_form.get(), Field::FlightLevel)->setText(QStringLiteral("420"));
     QTest::mouseClick(execute, Qt::LeftButton);
     QCOMPARE(m_dialogs->warnings.size(), 1);
-    QCOMPARE(QApplication::focusWidget(), edit(5));
+    QCOMPARE(QApplication::focusWidget(), Edit(m_form.get(), Field::FlightLevel));
     QVERIFY(!execute->isDown());
     QCOMPARE(ResultLabels(m_form.get()).join(QString()), QString());
     // The next click is the user's own.
@@ -396,8 +395,10 @@ void TestInputHandling::regulationsTypedLetterByLetter()
         QTest::keyClicks(regulations, word.mid(i, 1));
         QVERIFY(m_form->SetupChanged());
         const bool complete = i == word.size() - 1;
-        QCOMPARE(edit(11)->text(), complete ? QStringLiteral("30") : QStringLiteral("45"));
-        QCOMPARE(edit(13)->text(), complete ? QStringLiteral("5") : QStringLiteral("0"));
+        QCOMPARE(Edit(m_form.get(), Field::HoldingTime)->text(),
+            complete ? QStringLiteral("30") : QStringLiteral("45"));
+        QCOMPARE(Edit(m_form.get(), Field::Contingency)->text(),
+            complete ? QStringLiteral("5") : QStringLiteral("0"));
     }
 }
 
@@ -407,8 +408,8 @@ void TestInputHandling::lowerCaseModeNameChangesNothing()
     mode->setFocus();
     mode->selectAll();
     QTest::keyClicks(mode, QStringLiteral("maximum range"));
-    QVERIFY(edit(3)->isEnabled());
-    QVERIFY(edit(4)->isEnabled());
+    QVERIFY(Edit(m_form.get(), Field::Distance)->isEnabled());
+    QVERIFY(Edit(m_form.get(), Field::Payload)->isEnabled());
     QVERIFY(!Child<QLabel>(m_form.get(), "Label11")->isVisibleTo(m_form.get()));
     QVERIFY(!m_form->SetupChanged());
 }

@@ -54,10 +54,6 @@ private slots:
     void sheetWarnsOfTheFilesAllowableWeights();
 
 private:
-    TEdit* edit(int n) const
-    {
-        return mainForm()->findChild<TEdit*>(QStringLiteral("Edit") + QString::number(n));
-    }
     void execute() { Child<QPushButton>(mainForm(), "ExecuteButton")->click(); }
     QString text(const char* name) const { return Child<QLabel>(mainForm()->LimitsForm(), name)->text(); }
     // The gauges as the window shows them against what the core finds for
@@ -161,7 +157,7 @@ void TestLimitsWindow::followsEveryRun()
     // An entry changed: greyed and marked, figures kept; the sheet waits for
     // the next run.
     const MissionLimits shown = form->Limits();
-    edit(4)->setText(QStringLiteral("11000"));
+    Edit(mainForm(), Field::Payload)->setText(QStringLiteral("11000"));
     QVERIFY(form->OutOfDate());
     QVERIFY(!form->Gauge(1)->isEnabled());
     QCOMPARE(form->Limits().limits.size(), shown.limits.size());
@@ -177,17 +173,17 @@ void TestLimitsWindow::followsEveryRun()
     QVERIFY(!form->LimitsShown());
     execute();
     QVERIFY(form->LimitsShown());
-    const QString level = edit(5)->text();
-    edit(5)->setText(QString());
+    const QString level = Edit(mainForm(), Field::FlightLevel)->text();
+    Edit(mainForm(), Field::FlightLevel)->setText(QString());
     execute();
     QVERIFY(!form->LimitsShown());
     QVERIFY(!Child<QAction>(mainForm(), "DispatchSheet1")->isEnabled());
 
     // A window closed and opened again shows the last run.
-    edit(5)->setText(level);
+    Edit(mainForm(), Field::FlightLevel)->setText(level);
     execute();
     form->close();
-    edit(4)->setText(QStringLiteral("11000"));
+    Edit(mainForm(), Field::Payload)->setText(QStringLiteral("11000"));
     execute();
     command->trigger();
     compareWithTheCore(mode, true);
@@ -196,7 +192,7 @@ void TestLimitsWindow::followsEveryRun()
 void TestLimitsWindow::showsALimitStop()
 {
     Child<QAction>(mainForm(), "Limits1")->trigger();
-    edit(4)->setText(QStringLiteral("20000")); // zero fuel weight 60000, MZFW 56000
+    Edit(mainForm(), Field::Payload)->setText(QStringLiteral("20000")); // zero fuel weight 60000, MZFW 56000
     execute();
     QCOMPARE(m_window.dialogs->warnings,
         QStringList{QStringLiteral("Maximum Zero Fuel Weight of 56000 kg exceeded!")});
@@ -217,8 +213,8 @@ void TestLimitsWindow::showsALimitStop()
 
     // A wind the airplane cannot fly against stops the run before any
     // weight: no limit of the list stopped it, and the window says what did.
-    edit(4)->setText(QStringLiteral("12000"));
-    edit(7)->setText(QStringLiteral("500"));
+    Edit(mainForm(), Field::Payload)->setText(QStringLiteral("12000"));
+    Edit(mainForm(), Field::Wind)->setText(QStringLiteral("500"));
     execute();
     compareWithTheCore(QStringLiteral("Trip Time and Fuel"), false);
     QVERIFY(!mainForm()->LimitsForm()->Limits().stopped);
@@ -321,14 +317,14 @@ void TestLimitsWindow::sheetWarnsOfTheFilesAllowableWeights()
     SaveSetup(FilePath(path), texts);
     m_window.dialogs->files.push_back({path, 1});
     Child<QAction>(mainForm(), "LoadSetup1")->trigger();
-    QCOMPARE(edit(14)->text(), QStringLiteral("70000"));
+    QCOMPARE(Edit(mainForm(), Field::Matow)->text(), QStringLiteral("70000"));
 
     execute();
     const std::vector<std::string> warnings = mainForm()->LastRun()->warnings;
     QCOMPARE(warnings.size(), size_t{1});
     QVERIFY(Child<QStatusBar>(mainForm(), "StatusBar1")->currentMessage().endsWith(Q(warnings.front())));
 
-    edit(14)->setText(QStringLiteral("69000"));
+    Edit(mainForm(), Field::Matow)->setText(QStringLiteral("69000"));
     execute();
     QVERIFY(mainForm()->LastRun()->warnings.empty());
 }

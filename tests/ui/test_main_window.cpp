@@ -59,10 +59,6 @@ private slots:
 
 private:
     QWidget* w(const char* name) const { return Child<QWidget>(m_form.get(), name); }
-    TEdit* edit(int n) const
-    {
-        return m_form->findChild<TEdit*>(QStringLiteral("Edit") + QString::fromStdString(std::to_string(n)));
-    }
     QComboBox* combo(const char* name) const { return Child<QComboBox>(m_form.get(), name); }
     QPushButton* button(const char* name) const { return Child<QPushButton>(m_form.get(), name); }
     void setMode(const char* mode);
@@ -161,39 +157,28 @@ void TestMainWindow::positions()
 
 void TestMainWindow::editFields()
 {
-    struct Row {
-        int n;
-        const char* text;
-        const char* hint;
-        int limit;
-        bool upperCase;
-    };
-    // Edit14 and Edit15 hold the loaded airplane's structural limits, and
-    // their limits and that of Edit4 follow its weights (5 digits here).
-    const Row rows[] = {
-        {1, "KSFO", "Origination ICAO Code", 4, true},
-        {2, "KBFI", "Destination ICAO Code", 4, true},
-        {3, "594", "Trip Distance", 5, false},
-        {4, "12000", "Payload", 5, false},
-        {5, "310", "Flight Level", 3, false},
-        {6, "-46", "Outside Air Temperature", 3, false},
-        {7, "0", "Wind (HW = +, TW = -)", 4, false},
-        {8, "KSEA", "Alternate ICAO Code", 4, true},
-        {9, "433", "Alternate Elevation", 5, false},
-        {10, "5", "Alternate Distance", 4, false},
-        {11, "45", "Holding Time", 2, false},
-        {12, "1500", "Holding Altitude", 5, false},
-        {13, "0", "Contingency Fuel", 2, false},
-        {14, "70000", "Maximum Allowable Takeoff Weight", 5, false},
-        {15, "60000", "Maximum Allowable Landing Weight", 5, false},
-    };
-    for (const Row& row : rows) {
-        TEdit* e = edit(row.n);
-        QVERIFY(e);
-        QCOMPARE(e->text(), QString::fromLatin1(row.text));
-        QCOMPARE(e->toolTip(), QString::fromLatin1(row.hint));
-        QCOMPARE(e->charLimit(), row.limit);
-        QCOMPARE(e->upperCase(), row.upperCase);
+    // Every field as the field table describes it, but Edit14 and Edit15
+    // hold the loaded airplane's structural limits, and their limits and
+    // that of Edit4 follow its weights (5 digits for the test jet).
+    for (const FieldSpec& spec : Fields()) {
+        const QString name
+            = QString::fromLatin1(spec.control.data(), static_cast<qsizetype>(spec.control.size()));
+        TEdit* e = Edit(m_form.get(), spec.field);
+        QVERIFY2(e, qPrintable(name));
+        QString text
+            = QString::fromLatin1(spec.startText.data(), static_cast<qsizetype>(spec.startText.size()));
+        int limit = spec.charLimit;
+        if (spec.field == Field::Matow)
+            text = QStringLiteral("70000");
+        if (spec.field == Field::Malw)
+            text = QStringLiteral("60000");
+        if (spec.field == Field::Payload || spec.field == Field::Matow || spec.field == Field::Malw)
+            limit = 5;
+        QCOMPARE(e->text(), text);
+        QCOMPARE(
+            e->toolTip(), QString::fromLatin1(spec.hint.data(), static_cast<qsizetype>(spec.hint.size())));
+        QCOMPARE(e->charLimit(), limit);
+        QCOMPARE(e->upperCase(), spec.upperCase);
         QCOMPARE(e->size(), QSize(65, 21));
     }
 }
@@ -219,10 +204,10 @@ void TestMainWindow::tabOrder()
     // Entering a field from the keyboard selects its text, so typing
     // replaces it.
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-    edit(2)->setFocus();
-    QTest::keyClick(edit(2), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), edit(3));
-    QCOMPARE(edit(3)->selectedText(), QStringLiteral("594"));
+    Edit(m_form.get(), Field::To)->setFocus();
+    QTest::keyClick(Edit(m_form.get(), Field::To), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), Edit(m_form.get(), Field::Distance));
+    QCOMPARE(Edit(m_form.get(), Field::Distance)->selectedText(), QStringLiteral("594"));
 }
 
 void TestMainWindow::menuAndToolBar()
@@ -342,9 +327,9 @@ void TestMainWindow::selectAirplaneFromTheList()
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
     QTRY_COMPARE(selector->currentText(), QStringLiteral("Heavy Jet"));
     QCOMPARE(m_form->MissionData().MTOW, 300000.0);
-    QCOMPARE(edit(14)->text(), QStringLiteral("300000"));
-    QCOMPARE(edit(14)->charLimit(), 6);
-    QCOMPARE(edit(4)->charLimit(), 6);
+    QCOMPARE(Edit(m_form.get(), Field::Matow)->text(), QStringLiteral("300000"));
+    QCOMPARE(Edit(m_form.get(), Field::Matow)->charLimit(), 6);
+    QCOMPARE(Edit(m_form.get(), Field::Payload)->charLimit(), 6);
     QCOMPARE(Child<QLabel>(m_form.get(), "Label9")->text(), QStringLiteral("0.84"));
     QCOMPARE(Child<QLabel>(m_form.get(), "Label3")->text(), QStringLiteral("150000 kg"));
     QVERIFY(m_form->SetupChanged());
@@ -377,9 +362,9 @@ void TestMainWindow::selectAirplaneByTyping()
 void TestMainWindow::programSetTextsAndChangeEvents()
 {
     QVERIFY(!m_form->SetupChanged());
-    edit(5)->setText(QStringLiteral("310"));
+    Edit(m_form.get(), Field::FlightLevel)->setText(QStringLiteral("310"));
     QVERIFY2(!m_form->SetupChanged(), "the same text is no change");
-    edit(5)->setText(QStringLiteral("330"));
+    Edit(m_form.get(), Field::FlightLevel)->setText(QStringLiteral("330"));
     QVERIFY(m_form->SetupChanged());
 
     m_form->SetSetupChanged(false);
@@ -387,23 +372,23 @@ void TestMainWindow::programSetTextsAndChangeEvents()
     combo("RegulationSelector")->setEditText(QStringLiteral("ICAO"));
     QVERIFY2(!m_form->SetupChanged(), "program-set combo text runs no handler");
     QCOMPARE(m_form->MissionData().MTOW, 70000.0);
-    QCOMPARE(edit(11)->text(), QStringLiteral("45"));
+    QCOMPARE(Edit(m_form.get(), Field::HoldingTime)->text(), QStringLiteral("45"));
 
     // Typing into the regulations applies the preset at the exact name.
     QLineEdit* regulations = combo("RegulationSelector")->lineEdit();
     regulations->selectAll();
     QTest::keyClicks(regulations, QStringLiteral("ICA"));
     QVERIFY(m_form->SetupChanged());
-    QCOMPARE(edit(13)->text(), QStringLiteral("0"));
+    QCOMPARE(Edit(m_form.get(), Field::Contingency)->text(), QStringLiteral("0"));
     QTest::keyClicks(regulations, QStringLiteral("O"));
-    QCOMPARE(edit(11)->text(), QStringLiteral("30"));
-    QCOMPARE(edit(13)->text(), QStringLiteral("5"));
+    QCOMPARE(Edit(m_form.get(), Field::HoldingTime)->text(), QStringLiteral("30"));
+    QCOMPARE(Edit(m_form.get(), Field::Contingency)->text(), QStringLiteral("5"));
 
     // The mode selector shows the rows of the maximum modes and never marks
     // the setup changed.
     m_form->SetSetupChanged(false);
     setMode("Maximum Range");
-    QVERIFY(!edit(3)->isEnabled());
+    QVERIFY(!Edit(m_form.get(), Field::Distance)->isEnabled());
     QVERIFY(w("Label13")->isVisibleTo(m_form.get()));
     QCOMPARE(Child<QLabel>(m_form.get(), "Label11")->text(), QStringLiteral("Maximum Range:"));
     QVERIFY(!m_form->SetupChanged());
@@ -412,7 +397,7 @@ void TestMainWindow::programSetTextsAndChangeEvents()
 void TestMainWindow::upperCaseAndLengthLimits()
 {
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-    TEdit* origin = edit(1);
+    TEdit* origin = Edit(m_form.get(), Field::From);
     origin->setFocus();
     origin->selectAll();
     QTest::keyClicks(origin, QStringLiteral("kjfkx"));
@@ -423,7 +408,7 @@ void TestMainWindow::upperCaseAndLengthLimits()
 
     // Text set by the program stays whole; typing cannot lengthen it, but
     // deleting works.
-    TEdit* distance = edit(10);
+    TEdit* distance = Edit(m_form.get(), Field::AlternateDistance);
     distance->setText(QStringLiteral("10800"));
     QCOMPARE(distance->text(), QStringLiteral("10800"));
     distance->setFocus();
@@ -439,7 +424,7 @@ void TestMainWindow::upperCaseAndLengthLimits()
 
     // Pasting keeps what fits, in capitals where the field forces them.
     QApplication::clipboard()->setText(QStringLiteral("egll-heathrow"));
-    TEdit* alternate = edit(8);
+    TEdit* alternate = Edit(m_form.get(), Field::Alternate);
     alternate->setFocus();
     alternate->clear();
     QTest::keyClick(alternate, Qt::Key_V, Qt::ControlModifier);
@@ -482,7 +467,7 @@ void TestMainWindow::typedUnlistedAirplane()
 {
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
     QLineEdit* selector = combo("AirplaneSelector")->lineEdit();
-    const QString matow = edit(14)->text();
+    const QString matow = Edit(m_form.get(), Field::Matow)->text();
     selector->setFocus();
     selector->end(false);
     QTest::keyClicks(selector, QStringLiteral("B777-300E"));
@@ -491,7 +476,7 @@ void TestMainWindow::typedUnlistedAirplane()
         "Airplane type \"Test JetB777-300E\" is not in the airplane table: pick one from the list");
     QCOMPARE(Child<QStatusBar>(m_form.get(), "StatusBar1")->currentMessage(), message);
     QCOMPARE(Child<QLabel>(m_form.get(), "Label1")->text(), QString());
-    QCOMPARE(edit(14)->text(), matow);
+    QCOMPARE(Edit(m_form.get(), Field::Matow)->text(), matow);
     QTest::mouseClick(button("ExecuteButton"), Qt::LeftButton);
     QCOMPARE(m_dialogs->warnings, QStringList{message});
     QCOMPARE(ResultLabels(m_form.get()).join(QString()), QString());
@@ -509,42 +494,42 @@ void TestMainWindow::calculateAndAlternate()
 {
     m_form->SetSetupChanged(false);
     QTest::mouseClick(button("CalculateDistanceButton"), Qt::LeftButton);
-    QCOMPARE(edit(3)->text(), QStringLiteral("595")); // 594.67 NM
+    QCOMPARE(Edit(m_form.get(), Field::Distance)->text(), QStringLiteral("595")); // 594.67 NM
     QVERIFY(m_form->SetupChanged());
     QTest::mouseClick(button("AlternateDataButton"), Qt::LeftButton);
-    QCOMPARE(edit(9)->text(), QStringLiteral("433"));
-    QCOMPARE(edit(10)->text(), QStringLiteral("5")); // 4.86 NM
+    QCOMPARE(Edit(m_form.get(), Field::AlternateElevation)->text(), QStringLiteral("433"));
+    QCOMPARE(Edit(m_form.get(), Field::AlternateDistance)->text(), QStringLiteral("5")); // 4.86 NM
     QVERIFY(m_dialogs->errors.isEmpty());
     QVERIFY(m_dialogs->warnings.isEmpty());
 
     // A code the table does not hold is named, and changes no field; a known
     // alternate still gives its elevation when the destination is unknown.
     struct Case {
-        int field;
+        Field field;
         const char* code;
         const char* button;
         const char* edit9;
     };
     const Case cases[] = {
-        {1, "QQQQ", "CalculateDistanceButton", "1"},
-        {2, "QQQQ", "CalculateDistanceButton", "1"},
-        {8, "QQQQ", "AlternateDataButton", "1"},
-        {2, "QQQQ", "AlternateDataButton", "433"},
+        {Field::From, "QQQQ", "CalculateDistanceButton", "1"},
+        {Field::To, "QQQQ", "CalculateDistanceButton", "1"},
+        {Field::Alternate, "QQQQ", "AlternateDataButton", "1"},
+        {Field::To, "QQQQ", "AlternateDataButton", "433"},
     };
     for (const Case& c : cases) {
-        edit(1)->setText(QStringLiteral("KSFO"));
-        edit(2)->setText(QStringLiteral("KBFI"));
-        edit(8)->setText(QStringLiteral("KSEA"));
-        for (int n : {3, 9, 10})
-            edit(n)->setText(QStringLiteral("1"));
-        edit(c.field)->setText(QString::fromLatin1(c.code));
+        Edit(m_form.get(), Field::From)->setText(QStringLiteral("KSFO"));
+        Edit(m_form.get(), Field::To)->setText(QStringLiteral("KBFI"));
+        Edit(m_form.get(), Field::Alternate)->setText(QStringLiteral("KSEA"));
+        for (Field n : {Field::Distance, Field::AlternateElevation, Field::AlternateDistance})
+            Edit(m_form.get(), n)->setText(QStringLiteral("1"));
+        Edit(m_form.get(), c.field)->setText(QString::fromLatin1(c.code));
         m_dialogs->warnings.clear();
         button(c.button)->click();
         QCOMPARE(m_dialogs->warnings,
             QStringList{QStringLiteral("Airport \"QQQQ\" is not in the airport table!")});
-        QCOMPARE(edit(3)->text(), QStringLiteral("1"));
-        QCOMPARE(edit(9)->text(), QString::fromLatin1(c.edit9));
-        QCOMPARE(edit(10)->text(), QStringLiteral("1"));
+        QCOMPARE(Edit(m_form.get(), Field::Distance)->text(), QStringLiteral("1"));
+        QCOMPARE(Edit(m_form.get(), Field::AlternateElevation)->text(), QString::fromLatin1(c.edit9));
+        QCOMPARE(Edit(m_form.get(), Field::AlternateDistance)->text(), QStringLiteral("1"));
     }
     QCOMPARE(m_dialogs->errors, QStringList());
 }
@@ -584,33 +569,33 @@ void TestMainWindow::executeEachMode()
 
 void TestMainWindow::unreadableFieldStopsTheRunSilently_data()
 {
-    QTest::addColumn<int>("n");
+    QTest::addColumn<Field>("n");
     QTest::addColumn<QString>("text");
-    QTest::newRow("empty alternate code") << 8 << "";
-    QTest::newRow("minus after a digit") << 6 << "4-5";
-    QTest::newRow("trailing blank") << 15 << "60000 ";
-    QTest::newRow("empty payload") << 4 << "";
-    QTest::newRow("comma decimal") << 7 << "1,5";
+    QTest::newRow("empty alternate code") << Field::Alternate << "";
+    QTest::newRow("minus after a digit") << Field::Oat << "4-5";
+    QTest::newRow("trailing blank") << Field::Malw << "60000 ";
+    QTest::newRow("empty payload") << Field::Payload << "";
+    QTest::newRow("comma decimal") << Field::Wind << "1,5";
 }
 
 void TestMainWindow::unreadableFieldStopsTheRunSilently()
 {
-    QFETCH(int, n);
+    QFETCH(Field, n);
     QFETCH(QString, text);
     button("ExecuteButton")->click();
     QVERIFY(button("ViewReportButton")->isEnabled());
-    edit(n)->setText(text);
+    Edit(m_form.get(), n)->setText(text);
     button("ExecuteButton")->click();
     QCOMPARE(ResultLabels(m_form.get()).join(QString()), QString());
     QVERIFY(!button("ViewReportButton")->isEnabled());
     QCOMPARE(m_dialogs->messageCount(), 0);
     QCOMPARE(m_dialogs->sounds, 0);
-    QCOMPARE(edit(n)->text(), text);
+    QCOMPARE(Edit(m_form.get(), n)->text(), text);
 }
 
 void TestMainWindow::limitStopsTheRunWithAWarning()
 {
-    edit(4)->setText(QStringLiteral("20000")); // 40000 + 20000 > MZFW 56000
+    Edit(m_form.get(), Field::Payload)->setText(QStringLiteral("20000")); // 40000 + 20000 > MZFW 56000
     button("ExecuteButton")->click();
     QCOMPARE(m_dialogs->sounds, 1);
     QCOMPARE(
@@ -620,8 +605,8 @@ void TestMainWindow::limitStopsTheRunWithAWarning()
     QVERIFY(!button("AbortButton")->isEnabled());
 
     // A wind the airplane cannot fly against stops every mode the same way.
-    edit(4)->setText(QStringLiteral("12000"));
-    edit(7)->setText(QStringLiteral("500"));
+    Edit(m_form.get(), Field::Payload)->setText(QStringLiteral("12000"));
+    Edit(m_form.get(), Field::Wind)->setText(QStringLiteral("500"));
     for (const char* mode : {"Trip Time and Fuel", "Maximum Range", "Maximum Payload"}) {
         setMode(mode);
         button("ExecuteButton")->click();
@@ -636,7 +621,8 @@ void TestMainWindow::limitStopsTheRunWithAWarning()
 
 void TestMainWindow::arithmeticFaultEndsTheRunWithAnErrorBox()
 {
-    edit(3)->setText(QStringLiteral("0")); // a trip time of 0 h divides the fuel flow by zero
+    Edit(m_form.get(), Field::Distance)
+        ->setText(QStringLiteral("0")); // a trip time of 0 h divides the fuel flow by zero
     button("ExecuteButton")->click();
     QCOMPARE(m_dialogs->errors.size(), 1);
     QVERIFY(m_dialogs->warnings.isEmpty());
@@ -645,12 +631,12 @@ void TestMainWindow::arithmeticFaultEndsTheRunWithAnErrorBox()
     QVERIFY(!button("AbortButton")->isEnabled());
     QVERIFY(!m_form->CalculationRunning());
     // The window goes on: the next run works.
-    edit(3)->setText(QStringLiteral("594"));
+    Edit(m_form.get(), Field::Distance)->setText(QStringLiteral("594"));
     button("ExecuteButton")->click();
     QVERIFY(button("ViewReportButton")->isEnabled());
 
     // A fuel line that gives less than 0 kg is reported in the same box.
-    edit(10)->setText(QStringLiteral("-200"));
+    Edit(m_form.get(), Field::AlternateDistance)->setText(QStringLiteral("-200"));
     button("ExecuteButton")->click();
     QCOMPARE(m_dialogs->errors.size(), 2);
     QVERIFY2(m_dialogs->errors.last().startsWith(QStringLiteral("Alternate fuel of -")),
@@ -685,8 +671,10 @@ void TestMainWindow::resultsGoOutOfDateAtTheFirstChange()
     QLabel* note = Child<QLabel>(m_form.get(), "ResultsOutOfDateNote");
     const std::function<void()> changes[] = {
         [this] {
-            edit(7)->setText(
-                edit(7)->text() == QStringLiteral("0") ? QStringLiteral("10") : QStringLiteral("0"));
+            Edit(m_form.get(), Field::Wind)
+                ->setText(Edit(m_form.get(), Field::Wind)->text() == QStringLiteral("0")
+                        ? QStringLiteral("10")
+                        : QStringLiteral("0"));
         },
         [this] { QTest::keyClicks(combo("RegulationSelector")->lineEdit(), QStringLiteral("x")); },
         [this] { setMode("Maximum Payload"); },
@@ -716,7 +704,7 @@ void TestMainWindow::resultsGoOutOfDateAtTheFirstChange()
         QVERIFY(!m_form->ResultsOutOfDate());
         QVERIFY(Child<QLabel>(m_form.get(), "Label14")->isEnabled());
         setMode("Trip Time and Fuel");
-        edit(7)->setText(QStringLiteral("0"));
+        Edit(m_form.get(), Field::Wind)->setText(QStringLiteral("0"));
         combo("RegulationSelector")->setEditText(QStringLiteral("FAR Domestic"));
     }
 }
@@ -746,24 +734,24 @@ void TestMainWindow::escapeAbortsAndOtherInputIsRefused()
 {
     setMode("Maximum Range");
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-    edit(4)->setFocus();
+    Edit(m_form.get(), Field::Payload)->setFocus();
     int runs = 0;
     connect(button("ExecuteButton"), &QPushButton::clicked, this, [&runs] { ++runs; });
     WhenEventsRun([this] {
         // Mid-search: Execute, typing, the selectors and the menu do nothing.
         QTest::mouseClick(button("ExecuteButton"), Qt::LeftButton);
-        QTest::keyClicks(edit(4), QStringLiteral("99"));
+        QTest::keyClicks(Edit(m_form.get(), Field::Payload), QStringLiteral("99"));
         QTest::keyClick(m_form.get(), Qt::Key_O, Qt::ControlModifier);
         QTest::keyClick(m_form.get(), Qt::Key_Escape);
     });
     QTest::mouseClick(button("ExecuteButton"), Qt::LeftButton);
     QCOMPARE(runs, 1);
-    QCOMPARE(edit(4)->text(), QStringLiteral("12000"));
+    QCOMPARE(Edit(m_form.get(), Field::Payload)->text(), QStringLiteral("12000"));
     QCOMPARE(ResultLabels(m_form.get()).at(0), QStringLiteral("Aborted by User"));
     QCOMPARE(m_dialogs->fileDialogs.size(), 0);
     // After the run, typing works again.
-    QTest::keyClick(edit(4), Qt::Key_Backspace);
-    QCOMPARE(edit(4)->text(), QStringLiteral("1200"));
+    QTest::keyClick(Edit(m_form.get(), Field::Payload), Qt::Key_Backspace);
+    QCOMPARE(Edit(m_form.get(), Field::Payload)->text(), QStringLiteral("1200"));
 }
 
 void TestMainWindow::closingDuringASearchStopsItFirst()

@@ -37,10 +37,6 @@ private slots:
     void withoutAnAirplaneTableSaysSo();
 
 private:
-    TEdit* edit(int n) const
-    {
-        return m_form->findChild<TEdit*>(QStringLiteral("Edit") + QString::number(n));
-    }
     void pick(const char* selectorName, const QString& text);
     TPayloadRangeForm* open();
     // What the diagram should be: the airplane in the record and the entries
@@ -152,7 +148,7 @@ void TestPayloadRangeWindow::followsAnAirplaneChange()
     // below MZFW 210000 - DOW 150000.
     QCOMPARE(form->Diagram().front().limitedBy, std::string("Allowable Landing Weight"));
     QVERIFY(form->Diagram().front().payload > 59900 && form->Diagram().front().payload < 60000);
-    QCOMPARE(edit(14)->text(), QStringLiteral("300000"));
+    QCOMPARE(Edit(m_form.get(), Field::Matow)->text(), QStringLiteral("300000"));
     QVERIFY(SameDiagram(form->Diagram(), expectedDiagram()));
     QVERIFY(form->Chart()->title().contains(QStringLiteral("Heavy test jet")));
 
@@ -166,23 +162,23 @@ void TestPayloadRangeWindow::followsEntryChanges()
     const std::vector<PayloadRangePoint> before = form->Diagram();
 
     // A lower MATOW shortens the range at full payload.
-    edit(14)->setText(QStringLiteral("62000"));
+    Edit(m_form.get(), Field::Matow)->setText(QStringLiteral("62000"));
     QVERIFY(form->DiagramShown());
     QVERIFY(SameDiagram(form->Diagram(), expectedDiagram()));
     QVERIFY(form->Diagram().at(1).range < before.at(1).range);
 
     // The mission moves with the payload and the trip distance fields.
-    QTest::keyClicks(edit(3), QStringLiteral("9")); // 5949 NM
+    QTest::keyClicks(Edit(m_form.get(), Field::Distance), QStringLiteral("9")); // 5949 NM
     QVERIFY(form->MissionText().startsWith(QStringLiteral("Mission: 12000 kg over 5949 NM, outside")));
     QVERIFY(!form->MissionInside());
 
     // A regulation preset changes the holding time and contingency fields.
     pick("RegulationSelector", QStringLiteral("ICAO"));
-    QCOMPARE(edit(11)->text(), QStringLiteral("30"));
+    QCOMPARE(Edit(m_form.get(), Field::HoldingTime)->text(), QStringLiteral("30"));
     QVERIFY(SameDiagram(form->Diagram(), expectedDiagram()));
 
     // A wind that stops Maximum Range stops every point, without a box.
-    edit(7)->setText(QStringLiteral("500"));
+    Edit(m_form.get(), Field::Wind)->setText(QStringLiteral("500"));
     QVERIFY(!form->DiagramShown());
     QCOMPARE(form->Message(),
         QStringLiteral("The payload-range diagram cannot be drawn: Wind of 500 kts is not less than the True "
@@ -192,23 +188,23 @@ void TestPayloadRangeWindow::followsEntryChanges()
 
 void TestPayloadRangeWindow::unusableFieldIsNamed_data()
 {
-    QTest::addColumn<int>("field");
+    QTest::addColumn<Field>("field");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
-    QTest::newRow("empty flight level") << 5 << QString() << "Flight Level is empty.";
-    QTest::newRow("empty alternate") << 8 << QString() << "Alternate is empty.";
-    QTest::newRow("MALW not a number") << 15 << QStringLiteral("6e") << "MALW is not a number.";
-    QTest::newRow("empty trip distance") << 3 << QString() << "Distance is empty.";
+    QTest::newRow("empty flight level") << Field::FlightLevel << QString() << "Flight Level is empty.";
+    QTest::newRow("empty alternate") << Field::Alternate << QString() << "Alternate is empty.";
+    QTest::newRow("MALW not a number") << Field::Malw << QStringLiteral("6e") << "MALW is not a number.";
+    QTest::newRow("empty trip distance") << Field::Distance << QString() << "Distance is empty.";
 }
 
 void TestPayloadRangeWindow::unusableFieldIsNamed()
 {
-    QFETCH(int, field);
+    QFETCH(Field, field);
     QFETCH(QString, text);
     QFETCH(QString, message);
     TPayloadRangeForm* form = open();
-    const QString kept = edit(field)->text();
-    edit(field)->setText(text);
+    const QString kept = Edit(m_form.get(), field)->text();
+    Edit(m_form.get(), field)->setText(text);
     QVERIFY(!form->DiagramShown());
     QCOMPARE(form->Message(), QStringLiteral("The diagram cannot be drawn: ") + message);
     // As Execute: no box, no sound.
@@ -216,7 +212,7 @@ void TestPayloadRangeWindow::unusableFieldIsNamed()
     QCOMPARE(m_dialogs->sounds, 0);
     QVERIFY(!Child<QPushButton>(form, "SavePngButton")->isEnabled());
 
-    edit(field)->setText(kept);
+    Edit(m_form.get(), field)->setText(kept);
     QVERIFY(form->DiagramShown());
     QVERIFY(Child<QPushButton>(form, "SavePngButton")->isEnabled());
 }
@@ -225,7 +221,7 @@ void TestPayloadRangeWindow::hiddenWindowWaitsUntilOpenedAgain()
 {
     TPayloadRangeForm* form = open();
     form->close();
-    edit(5)->setText(QString());
+    Edit(m_form.get(), Field::FlightLevel)->setText(QString());
     QVERIFY(form->DiagramShown()); // not redrawn while hidden
     open();
     QCOMPARE(form->Message(), QStringLiteral("The diagram cannot be drawn: Flight Level is empty."));

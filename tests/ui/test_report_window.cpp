@@ -2,7 +2,7 @@
 // and Print Report, driven through the real widgets.
 #include "TestSupport.h"
 
-#include "../report/rtf_test_reader.h"
+#include "rtf_test_reader.h"
 #include "ui/Controls.h"
 #include "ui/reportview/report_view.h"
 
@@ -59,10 +59,6 @@ private slots:
     void noPrinterOrPrinterErrorShowsAnErrorAndKeepsTheReport();
 
 private:
-    TEdit* edit(int n) const
-    {
-        return m_form->findChild<TEdit*>(QStringLiteral("Edit") + QString::number(n));
-    }
     QPushButton* button(const char* name) const { return Child<QPushButton>(m_form.get(), name); }
     QAction* action(const char* name) const { return m_form->findChild<QAction*>(QString::fromLatin1(name)); }
     QTextEdit* richEdit() const { return Child<QTextEdit>(m_form.get(), "RichEdit"); }
@@ -205,8 +201,12 @@ void TestReportWindow::viewReportRowsByMode()
     QCOMPARE(lines.at(1), QStringLiteral("Mission Report"));
     QCOMPARE(lines.at(3), QStringLiteral("Solve for:\t") + mode);
     QCOMPARE(lines.contains(QStringLiteral("From:\tKSFO\tTo:\tKBFI")), route);
-    QCOMPARE(lines.contains(QStringLiteral("Distance:\t") + edit(3)->text() + QStringLiteral(" NM")), route);
-    QCOMPARE(lines.contains(QStringLiteral("Payload:\t") + edit(4)->text() + QStringLiteral(" kg")), payload);
+    QCOMPARE(lines.contains(QStringLiteral("Distance:\t") + Edit(m_form.get(), Field::Distance)->text()
+                 + QStringLiteral(" NM")),
+        route);
+    QCOMPARE(lines.contains(QStringLiteral("Payload:\t") + Edit(m_form.get(), Field::Payload)->text()
+                 + QStringLiteral(" kg")),
+        payload);
     const QStringList limitedRows = lines.filter(QRegularExpression(QStringLiteral("^Limited by:\t")));
     QCOMPARE(limitedRows.size(), limited ? 1 : 0);
     if (limited) {
@@ -268,7 +268,7 @@ void TestReportWindow::composingAgainReplacesTheReport()
     // View Report again composes anew, from the window as it is now: a field
     // edited after the run shows its new text beside the earlier results.
     QTest::mouseClick(button("ReportDoneButton"), Qt::LeftButton);
-    edit(7)->setText(QStringLiteral("-25"));
+    Edit(m_form.get(), Field::Wind)->setText(QStringLiteral("-25"));
     QTest::mouseClick(button("ViewReportButton"), Qt::LeftButton);
     const QStringList second = shownLines();
     QCOMPARE(second.size(), first.size());
@@ -354,7 +354,7 @@ void TestReportWindow::saveProposesTheLastNameAndReplacesWithoutAsking()
 
     // The next save proposes the completed name; the file is replaced
     // without a question.
-    edit(7)->setText(QStringLiteral("15"));
+    Edit(m_form.get(), Field::Wind)->setText(QStringLiteral("15"));
     QTest::mouseClick(button("ReportDoneButton"), Qt::LeftButton);
     QTest::mouseClick(button("ViewReportButton"), Qt::LeftButton);
     m_dialogs->files.push_back(FileChoice{path + QStringLiteral(".txt"), 1});
@@ -374,7 +374,7 @@ void TestReportWindow::saveWritesTheReportShownNotTheWindowNow()
     // While the report is shown the window goes on: the results are blanked
     // as a setup load or an airplane change does, and a field changes.
     m_form->ClearResults();
-    edit(1)->setText(QStringLiteral("KSEA"));
+    Edit(m_form.get(), Field::From)->setText(QStringLiteral("KSEA"));
     QVERIFY(reportBox()->isVisible());
     QVERIFY(commandsEnabled());
     m_dialogs->files.push_back(FileChoice{m_out->filePath(QStringLiteral("kept.rtf")), 1});

@@ -83,10 +83,6 @@ private slots:
     void closeWhenTheWriteFails();
 
 private:
-    TEdit* edit(int n) const
-    {
-        return m_form->findChild<TEdit*>(QStringLiteral("Edit") + QString::number(n));
-    }
     QComboBox* combo(const char* name) const { return Child<QComboBox>(m_form.get(), name); }
     QString file(const QString& name) const { return m_files.filePath(name); }
     // The seventeen texts the window would save.
@@ -125,8 +121,8 @@ void TestSetupWindow::cleanup()
 QStringList TestSetupWindow::windowTexts() const
 {
     QStringList texts;
-    for (int n = 1; n <= 15; ++n)
-        texts << edit(n)->text();
+    for (const FieldSpec& spec : Fields())
+        texts << Edit(m_form.get(), spec.field)->text();
     texts << combo("AirplaneSelector")->currentText() << combo("RegulationSelector")->currentText();
     return texts;
 }
@@ -188,15 +184,15 @@ void TestSetupWindow::saveThenLoadRoundTrips()
     const QString path = file(QStringLiteral("trip.mrx"));
     // Accented letters and the degree sign travel as single Windows-1252
     // bytes; the airplane is picked as the user does.
-    edit(1)->setText(QStringLiteral("EDDF"));
-    edit(8)->setText(QStringLiteral("Zürich 5°"));
-    edit(6)->setText(QStringLiteral("-12"));
+    Edit(m_form.get(), Field::From)->setText(QStringLiteral("EDDF"));
+    Edit(m_form.get(), Field::Alternate)->setText(QStringLiteral("Zürich 5°"));
+    Edit(m_form.get(), Field::Oat)->setText(QStringLiteral("-12"));
     QComboBox* airplanes = combo("AirplaneSelector");
     airplanes->setCurrentIndex(airplanes->findText(QStringLiteral("Heavy Jet")));
     emit airplanes->textActivated(QStringLiteral("Heavy Jet"));
     combo("RegulationSelector")->setEditText(QStringLiteral("ICAO"));
-    QCOMPARE(edit(14)->text(), QStringLiteral("300000"));
-    edit(14)->setText(QStringLiteral("250000"));
+    QCOMPARE(Edit(m_form.get(), Field::Matow)->text(), QStringLiteral("300000"));
+    Edit(m_form.get(), Field::Matow)->setText(QStringLiteral("250000"));
     QVERIFY(m_form->SetupChanged());
     const QStringList saved = windowTexts();
     saveAs(path);
@@ -204,8 +200,10 @@ void TestSetupWindow::saveThenLoadRoundTrips()
     QVERIFY(ReadAll(path).contains("\nZ\xdcRICH 5\xb0\r\n"));
 
     // Change everything, run a calculation, pick another mode, then load.
-    for (int n = 1; n <= 13; ++n)
-        edit(n)->setText(QStringLiteral("1"));
+    for (const FieldSpec& spec : Fields()) {
+        if (spec.field != Field::Matow && spec.field != Field::Malw)
+            Edit(m_form.get(), spec.field)->setText(QStringLiteral("1"));
+    }
     airplanes->setCurrentIndex(airplanes->findText(QStringLiteral("Test Jet")));
     emit airplanes->textActivated(QStringLiteral("Test Jet"));
     combo("RegulationSelector")->setEditText(QStringLiteral("JAA"));
@@ -282,8 +280,8 @@ void TestSetupWindow::loadKeepsTheFileAllowableWeights()
     m_form->SetSetupChanged(false);
     loadFrom(path);
     QCOMPARE(m_form->MissionData().MTOW, 70000.0);
-    QCOMPARE(edit(14)->text(), edit14);
-    QCOMPARE(edit(15)->text(), edit15);
+    QCOMPARE(Edit(m_form.get(), Field::Matow)->text(), edit14);
+    QCOMPARE(Edit(m_form.get(), Field::Malw)->text(), edit15);
     QCOMPARE(Child<QStatusBar>(m_form.get(), "StatusBar1")->currentMessage(),
         QStringLiteral("File: ") + path + note);
     QCOMPARE(m_form->SetupChanged(), !note.isEmpty());
@@ -327,7 +325,7 @@ void TestSetupWindow::lineEndsAndExtraLines()
     QFETCH(QByteArray, bytes);
     const QString path = file(QStringLiteral("ends.mrx"));
     WriteAll(path, bytes);
-    edit(5)->setText(QStringLiteral("330"));
+    Edit(m_form.get(), Field::FlightLevel)->setText(QStringLiteral("330"));
     m_form->LoadSetupFile(path);
     QCOMPARE(m_dialogs->messageCount(), 0);
     QStringList expected;
@@ -347,8 +345,8 @@ void TestSetupWindow::unlistedRegulationsKeepTheFileValues()
     WriteAll(path, bytes);
     loadFrom(path);
     QCOMPARE(combo("RegulationSelector")->currentText(), QStringLiteral("Military"));
-    QCOMPARE(edit(11)->text(), QStringLiteral("30"));
-    QCOMPARE(edit(13)->text(), QStringLiteral("5"));
+    QCOMPARE(Edit(m_form.get(), Field::HoldingTime)->text(), QStringLiteral("30"));
+    QCOMPARE(Edit(m_form.get(), Field::Contingency)->text(), QStringLiteral("5"));
 }
 
 // A file naming a type the table lacks: every field as in the file, the
@@ -392,16 +390,16 @@ void TestSetupWindow::unlistedAirplaneComputesNothing()
     QCOMPARE(m_form->PayloadRangeForm()->Message(), message);
     QCOMPARE(m_form->CompareForm()->Message(), message);
     // The previous airplane's limits cap no field.
-    edit(5)->setText(QStringLiteral("500"));
+    Edit(m_form.get(), Field::FlightLevel)->setText(QStringLiteral("500"));
     m_form->LeaveField(Field::FlightLevel);
-    edit(14)->setText(QStringLiteral("400000"));
+    Edit(m_form.get(), Field::Matow)->setText(QStringLiteral("400000"));
     m_form->LeaveField(Field::Matow);
-    QCOMPARE(edit(5)->text(), QStringLiteral("500"));
-    QCOMPARE(edit(14)->text(), QStringLiteral("400000"));
+    QCOMPARE(Edit(m_form.get(), Field::FlightLevel)->text(), QStringLiteral("500"));
+    QCOMPARE(Edit(m_form.get(), Field::Matow)->text(), QStringLiteral("400000"));
     QCOMPARE(m_dialogs->warnings.size(), 2);
     QStringList capped = expected;
     capped[4] = QStringLiteral("500");
-    capped[5] = edit(6)->text();
+    capped[5] = Edit(m_form.get(), Field::Oat)->text();
     capped[13] = QStringLiteral("400000");
     QCOMPARE(windowTexts(), capped);
 
@@ -415,7 +413,7 @@ void TestSetupWindow::unlistedAirplaneComputesNothing()
     PickItem(m_form.get(), "AirplaneSelector", QStringLiteral("Heavy Jet"));
     QCOMPARE(Child<QLabel>(m_form.get(), "Label4")->text(), QStringLiteral("300000 kg"));
     QCOMPARE(status->currentMessage(), QStringLiteral("File: ") + path);
-    edit(5)->setText(QStringLiteral("290"));
+    Edit(m_form.get(), Field::FlightLevel)->setText(QStringLiteral("290"));
     m_form->ExecuteButtonClick();
     QCOMPARE(m_dialogs->warnings.size(), 2);
     QVERIFY(m_form->LastRun());
@@ -523,7 +521,7 @@ void TestSetupWindow::failedSaveKeepsTheOldFileAndTheFlag()
         if (QTest::currentDataTag() == QByteArray("read-only file"))
             QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
     }
-    edit(1)->setText(edit1);
+    Edit(m_form.get(), Field::From)->setText(edit1);
     QVERIFY(m_form->SetupChanged());
     saveAs(path);
     QCOMPARE(m_dialogs->errors.size(), 1);
@@ -536,12 +534,12 @@ void TestSetupWindow::failedSaveKeepsTheOldFileAndTheFlag()
 
 void TestSetupWindow::cancelledSaveWritesNothing()
 {
-    edit(1)->setText(QStringLiteral("EDDF"));
+    Edit(m_form.get(), Field::From)->setText(QStringLiteral("EDDF"));
     m_form->SaveSetup1Click(); // no file scripted: the dialog is cancelled
     QVERIFY(m_form->SetupChanged());
     QVERIFY(QDir(m_files.path()).isEmpty());
     m_form->LoadSetup1Click(); // No to saving, then the open dialog is cancelled
-    QCOMPARE(edit(1)->text(), QStringLiteral("EDDF"));
+    QCOMPARE(Edit(m_form.get(), Field::From)->text(), QStringLiteral("EDDF"));
     QVERIFY(m_form->SetupOpenDialogFileName().isEmpty());
     QCOMPARE(m_dialogs->messageCount(), 1);
 }
@@ -580,14 +578,15 @@ void TestSetupWindow::offerToSaveChanges()
     QFETCH(bool, goesOn);
     const QString other = file(QStringLiteral("other.MRX"));
     WriteAll(other, OtherSetup("\r\n"));
-    edit(3)->setText(QStringLiteral("600"));
+    Edit(m_form.get(), Field::Distance)->setText(QStringLiteral("600"));
     m_dialogs->answers.push_back(TAnswer(answer));
     if (TAnswer(answer) == TAnswer::Yes) // an empty choice cancels the save dialog
         m_dialogs->files.push_back({saveAs.isEmpty() ? QString() : file(saveAs), 1});
     if (loading) {
         m_dialogs->files.push_back({other, 1});
         m_form->LoadSetup1Click();
-        QCOMPARE(edit(1)->text(), goesOn ? QStringLiteral("EDDF") : QStringLiteral("KSFO"));
+        QCOMPARE(Edit(m_form.get(), Field::From)->text(),
+            goesOn ? QStringLiteral("EDDF") : QStringLiteral("KSFO"));
     } else {
         QCOMPARE(m_form->close(), goesOn);
         QCOMPARE(m_form->isVisible(), !goesOn);
@@ -642,7 +641,7 @@ void TestSetupWindow::escapeCancelsTheRealQuestion()
 
 void TestSetupWindow::closeWhenTheWriteFails()
 {
-    edit(3)->setText(QStringLiteral("600"));
+    Edit(m_form.get(), Field::Distance)->setText(QStringLiteral("600"));
     m_dialogs->answers.push_back(TAnswer::Yes);
     m_dialogs->files.push_back({file(QStringLiteral("nodir/x.mrx")), 1});
     QVERIFY(!m_form->close());

@@ -1,4 +1,6 @@
+#include "convert_number_check.h"
 #include "fuel_fit_check.h"
+#include "setup_reader_check.h"
 #include "table_import_check.h"
 
 #include "test_support.h"
@@ -13,8 +15,8 @@ namespace {
 
 using Check = std::string (*)(const std::uint8_t*, std::size_t);
 
-// The seed corpus and every input that once made a fuzz target fail, run
-// through the same check under the ordinary (sanitized) test build.
+// Runs a fuzz target's check over its seed corpus and every input that once
+// made it fail, under the ordinary (sanitized) test build.
 int ReplayInputs(const std::string& target, Check check)
 {
     int inputs = 0;
@@ -27,12 +29,22 @@ int ReplayInputs(const std::string& target, Check check)
             if (entry.path().filename().string().front() == '.')
                 continue;
             SCOPED_TRACE(entry.path().string());
-            const std::string bytes = testing::ReadFile(entry.path().string());
+            const std::string bytes = testing::ReadFile(entry.path());
             EXPECT_EQ(check(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), "");
             ++inputs;
         }
     }
     return inputs;
+}
+
+TEST(FuzzInputs, SetupReaderCorpusAndRegressionsPass)
+{
+    EXPECT_GE(ReplayInputs("setup_reader", CheckSetupReader), 8);
+}
+
+TEST(FuzzInputs, ConvertNumberCorpusAndRegressionsPass)
+{
+    EXPECT_GE(ReplayInputs("convert_number", CheckConvertNumber), 20);
 }
 
 TEST(FuzzInputs, TableImportCorpusAndRegressionsPass)
