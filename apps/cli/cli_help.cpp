@@ -46,6 +46,7 @@ std::string ProgramHelp()
 {
     std::vector<std::pair<std::string, std::string_view>> rows;
     const std::vector<CommandDef> commands = Commands();
+    rows.reserve(commands.size());
     for (const CommandDef& c : commands)
         rows.emplace_back(
             std::string(c.name) + (c.operands.empty() ? "" : " ") + std::string(c.operands), c.summary);

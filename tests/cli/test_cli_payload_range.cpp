@@ -16,7 +16,6 @@
 
 using namespace mirovax;
 using namespace mirovax::cli;
-namespace fs = std::filesystem;
 namespace support = mirovax::testing;
 
 namespace {
