@@ -106,6 +106,11 @@ std::span<const RegulationPreset> RegulationPresets()
     return kPresets;
 }
 
+std::string_view StartRegulations()
+{
+    return kPresets[1].name;
+}
+
 std::optional<ModeRule> FindModeRule(std::string_view modeText)
 {
     for (const ModeRule& rule : kModeRules) {

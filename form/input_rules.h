@@ -53,6 +53,9 @@ struct RegulationPreset {
 std::optional<RegulationPreset> FindRegulationPreset(std::string_view regulations);
 // Every regulation with its preset, in the order the window lists them.
 std::span<const RegulationPreset> RegulationPresets();
+// The regulations the entries start with ("FAR Domestic"), whose preset
+// the start texts of the holding time and contingency are.
+std::string_view StartRegulations();
 
 // Which fields and result rows a mode text enables or shows; exact,
 // case-sensitive match, otherwise nothing changes.

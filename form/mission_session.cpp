@@ -6,9 +6,18 @@
 
 namespace mirovax {
 
+MissionSession::MissionSession()
+{
+    for (const FieldSpec& spec : Fields())
+        m_entries[SetupIndex(spec.field)] = spec.startText;
+    m_entries[kSetupRegulationsLine] = StartRegulations();
+}
+
 MissionSession::MissionSession(TTable& airplanes)
-    : m_airplanes(&airplanes)
-{ }
+    : MissionSession()
+{
+    m_airplanes = &airplanes;
+}
 
 void MissionSession::SetText(Field field, std::string text)
 {
@@ -34,6 +43,7 @@ std::optional<AirplaneDisplay> MissionSession::ChooseAirplane(const std::string&
         throw TableError("no airplane table is open");
     std::optional<AirplaneDisplay> display = LoadListedAirplane(*m_airplanes, type, m_md);
     if (display) {
+        m_hasAirplane = true;
         m_entries[SetupIndex(Field::Matow)] = display->matow;
         m_entries[SetupIndex(Field::Malw)] = display->malw;
     }
@@ -46,6 +56,7 @@ AirplaneDisplay MissionSession::ChooseCurrentAirplane()
         throw TableError("no airplane table is open");
     m_weightNotes.clear();
     AirplaneDisplay display = LoadAirplane(*m_airplanes, AirplaneText(), m_md);
+    m_hasAirplane = true;
     m_entries[kSetupAirplaneLine] = m_md.Type;
     m_entries[SetupIndex(Field::Matow)] = display.matow;
     m_entries[SetupIndex(Field::Malw)] = display.malw;

@@ -23,9 +23,11 @@ namespace mirovax {
 
 class MissionSession {
 public:
-    // Without an airplane table nothing can be loaded (ChooseAirplane and
-    // OpenSetup throw TableError). airplanes must outlive the session.
-    MissionSession() = default;
+    // The entries start as the window starts: each field's start text, the
+    // start regulations and no airplane. Without an airplane table nothing
+    // can be loaded (ChooseAirplane and OpenSetup throw TableError).
+    // airplanes must outlive the session.
+    MissionSession();
     explicit MissionSession(TTable& airplanes);
 
     // The entries, in setup-file order.
@@ -57,6 +59,9 @@ public:
     AirplaneDisplay ChooseCurrentAirplane();
     // Whether the airplane text names the airplane the record holds.
     bool AirplaneReady() const;
+    // Whether any airplane was ever loaded: without one the record holds
+    // no airplane at all.
+    bool HasAirplane() const { return m_hasAirplane; }
     const TMissionData& Record() const { return m_md; }
     TMissionData& Record() { return m_md; }
 
@@ -96,6 +101,7 @@ private:
     SetupTexts m_entries;
     TMissionData m_md;
     std::vector<std::string> m_weightNotes;
+    bool m_hasAirplane = false;
 };
 
 } // namespace mirovax

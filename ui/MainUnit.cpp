@@ -64,13 +64,6 @@ TMainForm::TMainForm(IDialogs& dialogs, const QString& executablePath, QWidget* 
 {
     m_session = MissionSession(*m_airplaneTable);
     CreateControls();
-    // The session starts from the entries the layout shows.
-    SetupTexts start;
-    for (const FieldSpec& spec : Fields())
-        start[SetupIndex(spec.field)] = Edit(spec.field)->text().toStdString();
-    start[kSetupAirplaneLine] = m_airplaneSelector->currentText().toStdString();
-    start[kSetupRegulationsLine] = m_regulationSelector->currentText().toStdString();
-    m_session.SetEntries(start);
     ConnectHandlers();
     m_helpViewer = new THelpViewer(this);
     m_helpViewer->setAttribute(Qt::WA_QuitOnClose, false);

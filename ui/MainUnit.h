@@ -275,7 +275,6 @@ private:
     // a type the table lacks; nothing when the selector names the loaded
     // airplane.
     std::optional<QString> NoAirplaneMessage(const QString& lead) const;
-    bool SelectorNamesLoadedAirplane() const;
     // The Airplane Data panel and the fields an airplane presets; for a type
     // the table lacks (nothing) the panel blanked. Returns whether an
     // airplane was loaded.

@@ -134,19 +134,13 @@ std::optional<QString> TMainForm::NoAirplaneMessage(const QString& lead) const
 {
     // Without the airplane table no airplane was ever loaded: the record
     // holds zeros, which nothing can be computed from.
-    if (!m_viewAirplaneDataButton->isEnabled())
+    if (!m_session.HasAirplane())
         return lead
             + QStringLiteral(": no airplane is loaded (the airplane table \"%1\" was not found in %2).")
                   .arg(QString::fromLatin1(kAirplaneTableName), m_programDir);
-    if (!SelectorNamesLoadedAirplane())
-        return Q(UnlistedAirplaneMessage(m_airplaneSelector->currentText().toStdString()));
+    if (!m_session.AirplaneReady())
+        return Q(UnlistedAirplaneMessage(m_session.AirplaneText()));
     return std::nullopt;
-}
-
-bool TMainForm::SelectorNamesLoadedAirplane() const
-{
-    // A type the table lacks left the airplane loaded before in the record.
-    return m_session.AirplaneReady();
 }
 
 } // namespace mirovax

@@ -341,7 +341,7 @@ void TMainForm::CreateDataBox(QWidget* client)
     regulations->setBuddy(m_regulationSelector);
     for (const RegulationPreset& preset : RegulationPresets())
         m_regulationSelector->addItem(Q(preset.name));
-    m_regulationSelector->setCurrentIndex(1); // "FAR Domestic"
+    m_regulationSelector->setCurrentIndex(m_regulationSelector->findText(Q(StartRegulations())));
 
     for (const EditRow& row : kRows) {
         const FieldSpec& spec = Spec(row.field);

@@ -24,7 +24,7 @@ void TMainForm::RecordRun()
     run.runTime = m_runTime;
     run.programTitle = windowTitle().toStdString();
     run.modeText = ModeText().toStdString();
-    run.regulationText = m_regulationSelector->currentText().toStdString();
+    run.regulationText = m_session.RegulationsText();
     run.fields = m_session.EntryFields();
     run.md = md;
     run.valid = md.CalculationValid;

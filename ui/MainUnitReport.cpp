@@ -25,7 +25,7 @@ void TMainForm::BuildReport()
     ReportSnapshot snapshot;
     snapshot.title = windowTitle().toStdString();
     snapshot.modeText = ModeText().toStdString();
-    snapshot.regulationText = m_regulationSelector->currentText().toStdString();
+    snapshot.regulationText = m_session.RegulationsText();
     snapshot.setupFileName = SetupOpenDialogFileName().toStdString();
     snapshot.fields = m_session.EntryFields();
     // The captions are read from their controls; the fixed caption stands in

@@ -78,7 +78,6 @@ void TMainForm::OpenSetup(const QString& path)
         m_dataBox->setEnabled(true);
         m_controlBox->setEnabled(true);
         QString status = QStringLiteral("File: ") + path;
-        const QString typeText = m_airplaneSelector->currentText();
         // The file's airplane, then the file's own allowable weights where
         // they fit; the status bar says where they did not.
         const bool listed = ShowChosenAirplane(m_session.OpenSetup(texts));
@@ -89,7 +88,7 @@ void TMainForm::OpenSetup(const QString& path)
         // A type the table lacks keeps the file's weights as they are; the
         // window refuses to compute until a listed type is chosen.
         if (!listed)
-            ShowAirplaneStatus(Q(UnlistedAirplaneMessage(typeText.toStdString())));
+            ShowAirplaneStatus(Q(UnlistedAirplaneMessage(m_session.AirplaneText())));
         if (m_session.EntryFields() == FieldsOf(texts))
             m_setupChanged = false;
     });

@@ -5,7 +5,6 @@
 #include "engine/text_format.h"
 #include "form/input_rules.h"
 #include "refdata/table_store.h"
-#include "setup/allowable_weights.h"
 
 namespace mirovax::cli {
 
