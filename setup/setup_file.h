@@ -20,13 +20,14 @@ namespace mirovax {
 
 inline constexpr int kSetupLineCount = 17;
 
-// Index of a line within SetupTexts (0-based): the fields' texts in the
-// order of Field, then the airplane type and the regulations.
+// Index of a line within SetupTexts (0-based): the fields' texts at their
+// lines, then the airplane type and the regulations.
 inline constexpr int kSetupAirplaneLine = kAirplaneSelector.setupLine - 1;
 inline constexpr int kSetupRegulationsLine = kRegulationSelector.setupLine - 1;
-inline constexpr std::size_t SetupIndex(Field field)
+// A field's line, from the field table.
+inline std::size_t SetupIndex(Field field)
 {
-    return static_cast<std::size_t>(field);
+    return static_cast<std::size_t>(Spec(field).setupLine - 1);
 }
 
 // Setup files are seventeen short lines; anything larger is not one of ours

@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
-#include <QLineEdit>
 #include <QTimer>
 
 #include <stdexcept>
@@ -103,7 +102,7 @@ FieldTexts EntryTexts(QWidget* form)
 {
     FieldTexts texts;
     for (const FieldSpec& spec : Fields())
-        texts[spec.field] = Child<QLineEdit>(form, std::string(spec.control).c_str())->text().toStdString();
+        texts[spec.field] = Edit(form, spec.field)->text().toStdString();
     return texts;
 }
 
