@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     mirovax::FillFixedCaptions(snapshot);
     snapshot.modeText = provider.PickValueInArray<const char*>(
         {"Trip Time and Fuel", "Maximum Payload", "Maximum Range", "other"});
-    for (std::string& edit : snapshot.edits)
+    for (std::string& edit : snapshot.fields.texts)
         edit = provider.ConsumeRandomLengthString(32);
     for (std::string& label : snapshot.labels)
         label = provider.ConsumeRandomLengthString(32);
