@@ -3,8 +3,31 @@
 #include "setup/allowable_weights.h"
 
 #include <limits>
+#include <stdexcept>
 
 namespace mirovax {
+
+namespace {
+
+// The caller's services, with the limit messages kept for the run's record.
+class RecordingServices : public IMissionServices {
+public:
+    explicit RecordingServices(IMissionServices& services)
+        : m_services(services)
+    { }
+    void ReportLimit(const std::string& message) override
+    {
+        messages.push_back(message);
+        m_services.ReportLimit(message);
+    }
+    void YieldEvents() override { m_services.YieldEvents(); }
+    std::vector<std::string> messages;
+
+private:
+    IMissionServices& m_services;
+};
+
+} // namespace
 
 MissionSession::MissionSession()
 {
@@ -126,7 +149,64 @@ ExitOutcome MissionSession::LeaveField(Field field)
 bool MissionSession::Run(
     std::string_view modeText, IMissionServices& services, SearchMethod method, TInputReader* reader)
 {
-    return ExecuteCalculation(m_md, EntryFields(), modeText, services, method, reader);
+    ForgetRun();
+    MissionRun run;
+    run.runTime = std::time(nullptr);
+    run.modeText = std::string(modeText);
+    run.regulationText = RegulationsText();
+    run.fields = EntryFields();
+    RecordingServices recording(services);
+    const bool valid = ExecuteCalculation(m_md, run.fields, modeText, recording, method, reader);
+    run.valid = valid;
+    // A run that could not read its entries leaves nothing to show; a limit
+    // stop does: which limit stopped it and by how much.
+    if (m_md.ConversionError == 0) {
+        run.md = m_md;
+        run.warnings = std::move(recording.messages);
+        run.warnings.insert(run.warnings.end(), m_weightNotes.begin(), m_weightNotes.end());
+        m_lastRun = std::move(run);
+    }
+    return valid;
+}
+
+const MissionLimits& MissionSession::LastRunLimits() const
+{
+    if (!m_lastRun)
+        throw std::logic_error("no run to show the limits of");
+    if (!m_lastRunLimits)
+        m_lastRunLimits = ComputeMissionLimits(m_lastRun->md, m_lastRun->modeText, m_lastRun->valid);
+    return *m_lastRunLimits;
+}
+
+void MissionSession::ForgetRun()
+{
+    m_lastRun.reset();
+    m_lastRunLimits.reset();
+}
+
+bool MissionSession::MarkRunOutOfDate()
+{
+    if (!m_lastRun || m_lastRun->outOfDate)
+        return false;
+    m_lastRun->outOfDate = true;
+    return true;
+}
+
+DispatchSheetInput MissionSession::SheetInput(std::string programTitle) const
+{
+    const MissionLimits& limits = LastRunLimits();
+    const MissionRun& run = *m_lastRun;
+    DispatchSheetInput input;
+    input.runTime = run.runTime;
+    input.programTitle = std::move(programTitle);
+    input.modeText = run.modeText;
+    input.regulationText = run.regulationText;
+    input.fields = run.fields;
+    input.md = run.md;
+    input.valid = run.valid;
+    input.limits = limits;
+    input.warnings = run.warnings;
+    return input;
 }
 
 } // namespace mirovax

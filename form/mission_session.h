@@ -1,14 +1,19 @@
 #pragma once
 
 #include "engine/mission_data.h"
+#include "engine/mission_limits.h"
 #include "engine/solve.h"
 #include "form/calculation_run.h"
+#include "form/compare.h"
 #include "form/fields.h"
 #include "form/input_rules.h"
+#include "form/payload_range_inputs.h"
 #include "refdata/airplane.h"
 #include "refdata/table_store.h"
+#include "report/dispatch_sheet.h"
 #include "setup/setup_file.h"
 
+#include <ctime>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,6 +25,23 @@
 // rules for the window and the command-line programs; the window maps its
 // controls to it and back. No Qt.
 namespace mirovax {
+
+// A run that read its inputs, kept for the limits window and the dispatch
+// sheet until the next run or until the results are blanked.
+struct MissionRun {
+    std::time_t runTime = 0; // when the run started
+    std::string modeText;
+    std::string regulationText;
+    FieldTexts fields; // the entries the run read
+    TMissionData md; // the record the run left
+    bool valid = false;
+    // The limit messages the run reported, in order, then the notes on the
+    // setup's allowable weights that still held.
+    std::vector<std::string> warnings;
+    // The entries or the mode changed since: the sheet no longer matches
+    // what is on show.
+    bool outOfDate = false;
+};
 
 class MissionSession {
 public:
@@ -92,9 +114,30 @@ public:
     ExitOutcome LeaveField(Field field);
 
     // One run of the entries in the mode, as Execute runs it (see
-    // ExecuteCalculation); the record keeps its inputs and results.
+    // ExecuteCalculation); the record keeps its inputs and results. The
+    // last run is forgotten first and, when the run read its inputs (a
+    // limit stop or an abort included), recorded as LastRun.
     bool Run(std::string_view modeText, IMissionServices& services,
         SearchMethod method = SearchMethod::PerPass, TInputReader* reader = nullptr);
+    const std::optional<MissionRun>& LastRun() const { return m_lastRun; }
+    // The limits of the last run, computed once when first asked for. Only
+    // with a LastRun.
+    const MissionLimits& LastRunLimits() const;
+    void ForgetRun();
+    // Whether the last run, which matched the entries until now, no longer
+    // does (false when there is none or it was out of date already).
+    bool MarkRunOutOfDate();
+    // The dispatch sheet of the last run with its limits, no flight number
+    // or registration. Only with a LastRun.
+    DispatchSheetInput SheetInput(std::string programTitle) const;
+
+    // The compare tables of the entries in the mode (see ComputeCompareTables).
+    CompareTables Compare(std::string_view modeText) const
+    {
+        return ComputeCompareTables(m_md, EntryFields(), modeText);
+    }
+    // What the payload-range diagram of the entries is drawn from.
+    DiagramMission Diagram() const { return DiagramMissionOf(m_md, EntryFields()); }
 
 private:
     TTable* m_airplanes = nullptr;
@@ -102,6 +145,8 @@ private:
     TMissionData m_md;
     std::vector<std::string> m_weightNotes;
     bool m_hasAirplane = false;
+    std::optional<MissionRun> m_lastRun;
+    mutable std::optional<MissionLimits> m_lastRunLimits;
 };
 
 } // namespace mirovax

@@ -28,4 +28,14 @@ std::optional<std::string> UnusableFieldMessage(const FieldTexts& texts, std::st
     return Refusal(lead, *field, Blank(texts[*field]) ? "is empty" : "is not a number");
 }
 
+DiagramMission DiagramMissionOf(const TMissionData& airplane, const FieldTexts& texts)
+{
+    DiagramMission mission;
+    mission.unusable = UnusableFieldMessage(texts);
+    mission.md = airplane;
+    if (!mission.unusable)
+        ReadInputs(texts, mission.md);
+    return mission;
+}
+
 } // namespace mirovax

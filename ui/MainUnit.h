@@ -18,7 +18,6 @@
 #include <QIcon>
 #include <QMainWindow>
 
-#include <ctime>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -160,10 +159,9 @@ public:
     // nullptr until the command was first given.
     TLimitsForm* LimitsForm() const { return m_limitsForm; }
     TDispatchSheetDialog* DispatchSheetDialog() const { return m_dispatchSheetDialog; }
-    // The last run that read its inputs, as the sheet shows it (no flight
-    // number or registration, the limits left empty); nothing after the
-    // results were blanked.
-    const std::optional<DispatchSheetInput>& LastRun() const { return m_lastRun; }
+    // The last run that read its inputs; nothing after the results were
+    // blanked.
+    const std::optional<MissionRun>& LastRun() const { return m_session.LastRun(); }
 
     // The compare window: the entries under each regulation preset and at
     // each flight level. Compare1Click opens it (made on first use); while it
@@ -246,8 +244,6 @@ private:
     void ForgetRun();
     void RunOutOfDate();
     void UpdateLimits();
-    // The limits of the last run, computed once when first asked for.
-    const MissionLimits& LastRunLimits();
 
     // One update of the following windows per user action
     // (MainUnitCompare.cpp). While a batch is open, the changes of entries,
@@ -379,12 +375,6 @@ private:
     QAction* m_limits1 = nullptr;
     QAction* m_dispatchSheet1 = nullptr;
     QToolButton* m_toolButton10 = nullptr;
-    // When the run in progress started, and the limit messages it reported.
-    std::time_t m_runTime = 0;
-    std::vector<std::string> m_runWarnings;
-    std::optional<DispatchSheetInput> m_lastRun;
-    std::optional<MissionLimits> m_lastRunLimits;
-    bool m_lastRunOutOfDate = false;
 
     THelpViewer* m_helpViewer = nullptr;
     // A window of its own, outside the main window's children, so that its

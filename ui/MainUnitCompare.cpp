@@ -2,7 +2,6 @@
 // action of every window that follows the main window.
 #include "ui/MainUnit.h"
 
-#include "form/compare.h"
 #include "ui/CompareForm.h"
 #include "ui/Controls.h"
 
@@ -94,7 +93,7 @@ void TMainForm::UpdateCompare()
             return;
         }
         const std::string mode = ModeText().toStdString();
-        const CompareTables tables = ComputeCompareTables(m_session.Record(), m_session.EntryFields(), mode);
+        const CompareTables tables = m_session.Compare(mode);
         m_compareForm->ShowTables(tables, Q(mode) + QStringLiteral(", ") + Q(m_session.Record().Type));
     });
 }

@@ -39,7 +39,7 @@ void TMainForm::UpdatePayloadRange()
             m_payloadRangeForm->ShowUnusable(*missing);
             return;
         }
-        m_payloadRangeForm->SetInputs(m_session.Record(), m_session.EntryFields());
+        m_payloadRangeForm->SetInputs(m_session.Diagram());
     });
 }
 

@@ -15,36 +15,16 @@ namespace mirovax {
 
 void TMainForm::RecordRun()
 {
-    // A run that could not read its entries leaves nothing to show; a limit
-    // stop does: which limit stopped it and by how much.
-    const TMissionData& md = m_session.Record();
-    if (md.ConversionError != 0)
+    // A run that could not read its entries leaves nothing to show.
+    if (!m_session.LastRun())
         return;
-    DispatchSheetInput run;
-    run.runTime = m_runTime;
-    run.programTitle = windowTitle().toStdString();
-    run.modeText = ModeText().toStdString();
-    run.regulationText = m_session.RegulationsText();
-    run.fields = m_session.EntryFields();
-    run.md = md;
-    run.valid = md.CalculationValid;
-    run.warnings = m_runWarnings;
-    // The notes of the last setup load on its allowable weights hold while
-    // MATOW and MALW are what the load put there.
-    const std::vector<std::string>& notes = m_session.AllowableWeightNotes();
-    run.warnings.insert(run.warnings.end(), notes.begin(), notes.end());
-    m_lastRun = std::move(run);
-    m_lastRunLimits.reset();
-    m_lastRunOutOfDate = false;
     m_dispatchSheet1->setEnabled(true);
     UpdateLimits();
 }
 
 void TMainForm::ForgetRun()
 {
-    m_lastRun.reset();
-    m_lastRunLimits.reset();
-    m_lastRunOutOfDate = false;
+    m_session.ForgetRun();
     if (m_dispatchSheet1)
         m_dispatchSheet1->setEnabled(false);
     UpdateLimits();
@@ -52,20 +32,12 @@ void TMainForm::ForgetRun()
 
 void TMainForm::RunOutOfDate()
 {
-    if (!m_lastRun || m_lastRunOutOfDate)
-        return;
     // A sheet to sign must match the entries on show.
-    m_lastRunOutOfDate = true;
+    if (!m_session.MarkRunOutOfDate())
+        return;
     m_dispatchSheet1->setEnabled(false);
     if (m_limitsForm)
         m_limitsForm->SetOutOfDate(true);
-}
-
-const MissionLimits& TMainForm::LastRunLimits()
-{
-    if (!m_lastRunLimits)
-        m_lastRunLimits = ComputeMissionLimits(m_lastRun->md, m_lastRun->modeText, m_lastRun->valid);
-    return *m_lastRunLimits;
 }
 
 void TMainForm::UpdateLimits()
@@ -77,7 +49,8 @@ void TMainForm::UpdateLimits()
         return;
     }
     ++m_followerUpdates.limits;
-    if (!m_lastRun) {
+    const std::optional<MissionRun>& run = m_session.LastRun();
+    if (!run) {
         const std::optional<QString> missing = NoAirplaneMessage(QStringLiteral("No limits can be shown"));
         m_limitsForm->ShowMessage(
             missing ? *missing : QStringLiteral("No results: press Execute in the main window."));
@@ -86,13 +59,12 @@ void TMainForm::UpdateLimits()
     // The searches behind the extras run on copies of the record; a fault
     // there is told in the window rather than in a box over the results.
     try {
-        const MissionLimits& limits = LastRunLimits();
+        const MissionLimits& limits = m_session.LastRunLimits();
         QString stopNote;
-        if (!m_lastRun->valid && !m_lastRun->warnings.empty())
-            stopNote = QStringLiteral("The run was stopped: ") + Q(m_lastRun->warnings.back());
-        m_limitsForm->ShowLimits(
-            limits, Q(m_lastRun->modeText) + QStringLiteral(", ") + Q(m_lastRun->md.Type), stopNote);
-        m_limitsForm->SetOutOfDate(m_lastRunOutOfDate);
+        if (!run->valid && !run->warnings.empty())
+            stopNote = QStringLiteral("The run was stopped: ") + Q(run->warnings.back());
+        m_limitsForm->ShowLimits(limits, Q(run->modeText) + QStringLiteral(", ") + Q(run->md.Type), stopNote);
+        m_limitsForm->SetOutOfDate(run->outOfDate);
     } catch (const std::exception& e) {
         m_limitsForm->ShowMessage(QStringLiteral("The limits of this run cannot be shown: ") + Q(e.what()));
     }
@@ -132,14 +104,12 @@ void TMainForm::DispatchSheet1Click()
         ShowEntryMessage(m_dialogs, this, *missing);
         return;
     }
-    if (!m_dispatchSheet1->isEnabled() || !m_lastRun)
+    if (!m_dispatchSheet1->isEnabled() || !m_session.LastRun())
         return;
     Guarded([this] {
         if (!m_dispatchSheetDialog)
             m_dispatchSheetDialog = new TDispatchSheetDialog(m_dialogs, TablesInUse(), this);
-        DispatchSheetInput run = *m_lastRun;
-        run.limits = LastRunLimits();
-        m_dispatchSheetDialog->SetRun(run);
+        m_dispatchSheetDialog->SetRun(m_session.SheetInput(windowTitle().toStdString()));
         // Modal to the main window, which cannot change the run under it,
         // without holding up the caller.
         m_dispatchSheetDialog->open();

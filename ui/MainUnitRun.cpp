@@ -12,8 +12,6 @@
 #include <QPushButton>
 #include <QStatusBar>
 
-#include <ctime>
-
 namespace mirovax {
 
 TMainForm::TRunServices::TRunServices(TMainForm& form)
@@ -22,8 +20,6 @@ TMainForm::TRunServices::TRunServices(TMainForm& form)
 
 void TMainForm::TRunServices::ReportLimit(const std::string& message)
 {
-    // The dispatch sheet lists every warning of the run.
-    m_form.m_runWarnings.push_back(message);
     ShowEntryMessage(m_form.m_dialogs, &m_form, Q(message));
 }
 
@@ -106,8 +102,6 @@ void TMainForm::ExecuteButtonClick()
         Guarded([this] {
             MissionData().AbortRequested = false;
             ClearResults();
-            m_runTime = std::time(nullptr);
-            m_runWarnings.clear();
             m_abortButton->setEnabled(true);
             m_viewReportButton->setEnabled(false);
             const std::string mode = ModeText().toStdString();

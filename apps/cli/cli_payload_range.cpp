@@ -27,14 +27,14 @@ PayloadRangeRun ComputeSetupPayloadRange(
         return run;
     // As Execute: a field the run cannot read stops it, here with the field
     // named, since there is no window to look at.
-    const FieldTexts inputs = FieldsOf(run.setup.fields());
-    if (const auto message = UnusableFieldMessage(inputs)) {
-        run.setup.error = path + ": " + *message;
+    DiagramMission mission = run.setup.session.Diagram();
+    if (mission.unusable) {
+        run.setup.error = path + ": " + *mission.unusable;
         run.setup.status = kExitInputsUnusable;
         return run;
     }
     TMissionData& md = run.setup.session.Record();
-    ReadInputs(inputs, md);
+    md = std::move(mission.md);
     try {
         run.diagram = ComputePayloadRange(md, points);
     } catch (const DiagramError& e) {

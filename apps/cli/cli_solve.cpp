@@ -152,8 +152,8 @@ void SolvePreparedRun(SetupRun& run, const SolveRequest& request, const volatile
         return;
     }
     run.message = services.message();
-    if (run.md().ConversionError == 0 && request.panelAndLimits)
-        run.limits = ComputeMissionLimits(run.md(), run.mode, run.valid);
+    if (run.session.LastRun() && request.panelAndLimits)
+        run.limits = run.session.LastRunLimits();
     if (run.valid) {
         if (request.panelAndLimits)
             run.results = ShowResults(run.md(), run.mode);

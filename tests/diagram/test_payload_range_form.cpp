@@ -139,13 +139,13 @@ void TestPayloadRangeForm::unusableEntriesReplaceTheChart()
     test::TScriptedDialogs dialogs;
     TPayloadRangeForm form(dialogs);
     FieldTexts texts = WorkedTexts();
-    form.SetInputs(Worked(), texts);
+    form.SetInputs(DiagramMissionOf(Worked(), texts));
     QVERIFY(form.DiagramShown());
     QCOMPARE(PayloadRangeJson(form.Diagram()),
         PayloadRangeJson(ComputePayloadRange(Worked(), TPayloadRangeForm::kPoints)));
 
     texts[Field::FlightLevel] = "";
-    form.SetInputs(Worked(), texts);
+    form.SetInputs(DiagramMissionOf(Worked(), texts));
     QVERIFY(!form.DiagramShown());
     QCOMPARE(form.Message(), QString("The diagram cannot be drawn: Flight Level is empty."));
     QVERIFY(form.Diagram().empty());
@@ -161,11 +161,11 @@ void TestPayloadRangeForm::unusableEntriesReplaceTheChart()
 
     texts[Field::FlightLevel] = "310";
     texts[Field::Matow] = "Edit14"; // no airplane loaded yet
-    form.SetInputs(Worked(), texts);
+    form.SetInputs(DiagramMissionOf(Worked(), texts));
     QCOMPARE(form.Message(), QString("The diagram cannot be drawn: MATOW is not a number."));
 
     texts[Field::Matow] = "24000";
-    form.SetInputs(Worked(), texts);
+    form.SetInputs(DiagramMissionOf(Worked(), texts));
     QVERIFY(form.DiagramShown());
     QVERIFY(form.Message().isEmpty());
 }

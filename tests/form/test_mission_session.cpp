@@ -98,5 +98,47 @@ TEST_F(MissionSessionTest, ExitRulesPresetsAndTheRunActOnTheEntries)
     EXPECT_EQ(session.Record().TakeoffWeight, expected.TakeoffWeight);
 }
 
+// A run that read its entries is kept for the limits window and the sheet:
+// a limit stop with its message, then the setup's note on its weights; it
+// goes out of date once, and a run that cannot read its entries keeps none.
+TEST_F(MissionSessionTest, ARunIsKeptForTheLimitsAndTheSheetUntilTheNextRun)
+{
+    SetupTexts file = WorkedSetup();
+    file[SetupIndex(Field::Malw)] = "99999";
+    MissionSession session(m_table);
+    ASSERT_TRUE(session.OpenSetup(file));
+    session.SetText(Field::Payload, "99999");
+    struct Recorded : IMissionServices {
+        void ReportLimit(const std::string& message) override { messages.push_back(message); }
+        void YieldEvents() override { }
+        std::vector<std::string> messages;
+    } services;
+    EXPECT_FALSE(session.Run(kModeTripTimeAndFuel, services));
+    ASSERT_TRUE(session.LastRun());
+    const MissionRun& run = *session.LastRun();
+    ASSERT_EQ(services.messages.size(), 1U);
+    EXPECT_EQ(
+        run.warnings, (std::vector<std::string>{services.messages[0], session.AllowableWeightNotes()[0]}));
+    EXPECT_FALSE(run.valid);
+    EXPECT_EQ(run.fields, session.EntryFields());
+
+    const DispatchSheetInput sheet = session.SheetInput("Title");
+    EXPECT_EQ(DispatchSheetHtml(sheet), [&] {
+        DispatchSheetInput expected = sheet;
+        expected.limits = ComputeMissionLimits(session.Record(), kModeTripTimeAndFuel, false);
+        return DispatchSheetHtml(expected);
+    }());
+    EXPECT_EQ(sheet.warnings, run.warnings);
+
+    EXPECT_TRUE(session.MarkRunOutOfDate());
+    EXPECT_FALSE(session.MarkRunOutOfDate());
+    EXPECT_TRUE(session.LastRun()->outOfDate);
+
+    session.SetText(Field::Payload, "5x00");
+    EXPECT_FALSE(session.Run(kModeTripTimeAndFuel, services));
+    EXPECT_FALSE(session.LastRun());
+    EXPECT_FALSE(session.MarkRunOutOfDate());
+}
+
 } // namespace
 } // namespace mirovax

@@ -2,7 +2,6 @@
 
 #include "engine/checked_math.h"
 #include "engine/text_format.h"
-#include "form/payload_range_inputs.h"
 #include "ui/accessible/accessible_names.h"
 
 #include <QAreaSeries>
@@ -179,13 +178,11 @@ void TPayloadRangeForm::BuildChart()
     connect(m_chart, &QChart::plotAreaChanged, this, [this] { PlaceCornerLabels(); });
 }
 
-void TPayloadRangeForm::SetInputs(const TMissionData& airplane, const FieldTexts& texts)
+void TPayloadRangeForm::SetInputs(const DiagramMission& mission)
 {
-    if (const auto message = UnusableFieldMessage(texts))
-        return ShowUnusable(Text(*message));
-    TMissionData md = airplane;
-    ReadInputs(texts, md);
-    SetMission(md, md.Payload, md.TripDistance);
+    if (mission.unusable)
+        return ShowUnusable(Text(*mission.unusable));
+    SetMission(mission.md, mission.md.Payload, mission.md.TripDistance);
 }
 
 void TPayloadRangeForm::SetMission(

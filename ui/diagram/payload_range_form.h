@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/payload_range.h"
-#include "form/calculation_run.h"
+#include "form/payload_range_inputs.h"
 #include "ui/Dialogs.h"
 
 #include <QString>
@@ -44,10 +44,10 @@ public:
     // Redraws from a record holding the airplane and the converted entries;
     // the record is copied, never changed. Payload kg, trip distance NM.
     void SetMission(const TMissionData& airplaneAndInputs, double currentPayload, double currentTripDistance);
-    // Redraws from the airplane of md and the entry texts as the window holds
-    // them: refuses as a run does, naming the field, or converts the entries
-    // and calls SetMission with the payload and trip distance entered.
-    void SetInputs(const TMissionData& airplane, const FieldTexts& texts);
+    // Redraws from the airplane with the entries read in (SetMission with
+    // the payload and trip distance entered), or shows why a field cannot
+    // be read.
+    void SetInputs(const DiagramMission& mission);
     // Replaces the chart with the message.
     void ShowUnusable(const QString& message);
 

@@ -3,7 +3,7 @@
 // quick look at a new type's envelope.
 //   payload-range-preview [TYPE] [PNG]
 // With PNG the picture is saved there and the program ends.
-#include "form/calculation_run.h"
+#include "form/payload_range_inputs.h"
 #include "refdata/airplane.h"
 #include "refdata/table_store.h"
 #include "ui/Dialogs.h"
@@ -37,7 +37,7 @@ int main(int argc, char* argv[])
         "45", "1500", "0", display.matow, display.malw}};
     mirovax::TQtDialogs dialogs;
     mirovax::TPayloadRangeForm form(dialogs);
-    form.SetInputs(airplane, texts);
+    form.SetInputs(mirovax::DiagramMissionOf(airplane, texts));
     form.show();
     if (args.size() > 2) {
         QTimer::singleShot(500, &form, [&] { QApplication::exit(form.SavePngTo(args[2]) ? 0 : 1); });
