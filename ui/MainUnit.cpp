@@ -392,6 +392,7 @@ void TMainForm::ModeSelectorChange()
 void TMainForm::ReportDoneButtonClick()
 {
     m_reportBox->hide();
+    m_report.reset();
     m_saveReport1->setEnabled(false);
     m_printReport->setEnabled(false);
     m_toolButton5->setEnabled(false);

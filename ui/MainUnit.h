@@ -300,9 +300,10 @@ private:
     bool m_resultsShown = false;
     bool m_resultsOutOfDate = false;
     QString m_setupOpenDialogFileName;
-    // The mission report as last composed and shown: saving and printing use
-    // this one, which stays valid while a later setup load blanks the results.
-    ReportModel m_report;
+    // The mission report on show, as composed: saving and printing use this
+    // one, which stays valid while a later setup load blanks the results.
+    // Nothing while the report box is closed.
+    std::optional<ReportModel> m_report;
     // The name the last report was saved under; the save dialog proposes it.
     QString m_reportFileName;
     // Made at the first print and kept, so that the printer and settings

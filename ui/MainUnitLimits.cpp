@@ -104,7 +104,9 @@ void TMainForm::DispatchSheet1Click()
         ShowEntryMessage(m_dialogs, this, *missing);
         return;
     }
-    if (!m_dispatchSheet1->isEnabled() || !m_session.LastRun())
+    // Only a run that still matches the entries (the command is enabled
+    // with it).
+    if (!m_session.LastRun() || m_session.LastRun()->outOfDate)
         return;
     Guarded([this] {
         if (!m_dispatchSheetDialog)

@@ -16,6 +16,7 @@
 #include <QToolButton>
 
 #include <string>
+#include <utility>
 
 namespace mirovax {
 
@@ -40,8 +41,9 @@ void TMainForm::BuildReport()
             snapshot.label(n) = label->text().toStdString();
     }
 
-    m_report = mirovax::BuildReport(snapshot);
-    ShowReportInView(m_richEdit, m_report);
+    ReportModel report = mirovax::BuildReport(snapshot);
+    ShowReportInView(m_richEdit, report);
+    m_report = std::move(report);
 }
 
 void TMainForm::ViewReportButtonClick()
@@ -59,7 +61,7 @@ void TMainForm::ViewReportButtonClick()
 void TMainForm::SaveReport1Click()
 {
     // Only the report on show is saved (the command is enabled with it).
-    if (!m_saveReport1->isEnabled())
+    if (!m_report)
         return;
     Guarded([this] {
         FileDialogSpec spec = kReportSaveDialog;
@@ -69,13 +71,13 @@ void TMainForm::SaveReport1Click()
         const FileChoice choice = m_dialogs.saveFile(this, spec);
         if (!choice.accepted())
             return;
-        m_reportFileName = SaveReport(m_report, choice.path, choice.filterIndex, TablesInUse());
+        m_reportFileName = SaveReport(*m_report, choice.path, choice.filterIndex, TablesInUse());
     });
 }
 
 void TMainForm::PrintReportClick()
 {
-    if (!m_printReport->isEnabled())
+    if (!m_report)
         return;
     Guarded([this] {
         if (!m_printer)
