@@ -419,8 +419,8 @@ void TMainForm::EscapePressed()
         m_reportDoneButton->click();
     else if (m_airplaneDataBox->isVisible())
         m_airplaneDataDoneButton->click();
-    else if (m_abortButton->isEnabled())
-        m_abortButton->click();
+    else if (m_running)
+        AbortButtonClick();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)
