@@ -159,6 +159,9 @@ public:
     // nullptr until the command was first given.
     TLimitsForm* LimitsForm() const { return m_limitsForm; }
     TDispatchSheetDialog* DispatchSheetDialog() const { return m_dispatchSheetDialog; }
+    // Every field, selector and button of the window in the order Tab
+    // visits them.
+    std::vector<QWidget*> TabOrder() const;
     // The last run that read its inputs; nothing after the results were
     // blanked.
     const std::optional<MissionRun>& LastRun() const { return m_session.LastRun(); }

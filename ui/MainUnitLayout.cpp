@@ -489,11 +489,12 @@ void TMainForm::CreateAirplaneDataBox(QWidget* client)
         QStringLiteral("Close Airplane Data"), 8, 472);
 }
 
-void TMainForm::SetTabOrder()
+std::vector<QWidget*> TMainForm::TabOrder() const
 {
-    // Box by box in the boxes' tab order, controls by their place within
-    // their box. Execute, View Report, Abort is not their order on screen.
-    const std::vector<QWidget*> order = {
+    // Box by box in the boxes' tab order, each box down a column before the
+    // next, a button after the field of its row. Execute, View Report, Abort
+    // is not their order on screen.
+    return {
         m_airplaneSelector,
         m_viewAirplaneDataButton,
         Edit(Field::From),
@@ -521,6 +522,11 @@ void TMainForm::SetTabOrder()
         m_reportDoneButton,
         m_airplaneDataDoneButton,
     };
+}
+
+void TMainForm::SetTabOrder()
+{
+    const std::vector<QWidget*> order = TabOrder();
     for (size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -13,11 +13,13 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSet>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 
 #include <QToolButton>
+#include <algorithm>
 #include <functional>
 
 using namespace mirovax;
@@ -197,20 +199,45 @@ void TestMainWindow::editFields()
 
 void TestMainWindow::tabOrder()
 {
-    const QStringList expected
-        = {"AirplaneSelector", "ViewAirplaneDataButton", "Edit1", "Edit2", "Edit3", "CalculateDistanceButton",
-            "RegulationSelector", "Edit4", "Edit5", "Edit6", "Edit7", "Edit14", "Edit15", "Edit8",
-            "AlternateDataButton", "Edit9", "Edit10", "Edit11", "Edit12", "Edit13", "ModeSelector",
-            "ExecuteButton", "ViewReportButton", "AbortButton", "ReportDoneButton", "AirplaneDataDoneButton"};
-    QStringList chain;
-    QWidget* start = w("AirplaneSelector");
-    QWidget* next = start;
+    // Tab visits every field, selector and button of the window once, in
+    // the window's order.
+    const std::vector<QWidget*> order = m_form->TabOrder();
+    const QSet<QWidget*> declared(order.begin(), order.end());
+    QCOMPARE(static_cast<size_t>(declared.size()), order.size());
+    for (QWidget* control : m_form->findChildren<QWidget*>()) {
+        if (control->window() != m_form.get())
+            continue;
+        if (qobject_cast<TEdit*>(control) || qobject_cast<QComboBox*>(control)
+            || qobject_cast<QPushButton*>(control))
+            QVERIFY2(declared.contains(control), qPrintable(control->objectName()));
+    }
+    std::vector<QWidget*> chain;
+    QWidget* next = order.front();
     do {
-        if (expected.contains(next->objectName()) && !chain.contains(next->objectName()))
-            chain << next->objectName();
+        if (declared.contains(next) && std::find(chain.begin(), chain.end(), next) == chain.end())
+            chain.push_back(next);
         next = next->nextInFocusChain();
-    } while (next != start);
-    QCOMPARE(chain, expected);
+    } while (next != order.front());
+    QVERIFY(chain == order);
+
+    // Box by box as the boxes stand on the window, the hidden panels last;
+    // within a box down a column or on to the right, but for View Report
+    // before Abort.
+    QStringList boxes;
+    for (size_t i = 0; i < order.size(); ++i) {
+        QWidget* box = order[i]->parentWidget();
+        if (boxes.isEmpty() || boxes.back() != box->objectName())
+            boxes << box->objectName();
+        if (i == 0 || order[i - 1]->parentWidget() != box)
+            continue;
+        const QPoint before = order[i - 1]->pos();
+        const QPoint here = order[i]->pos();
+        const bool onward = here.y() > before.y() || here.x() > before.x();
+        QVERIFY2(onward || order[i]->objectName() == QStringLiteral("AbortButton"),
+            qPrintable(order[i]->objectName()));
+    }
+    QCOMPARE(boxes,
+        QStringList({"AirplaneBox", "RouteBox", "DataBox", "ControlBox", "ReportBox", "AirplaneDataBox"}));
     QCOMPARE(QApplication::focusWidget(), w("AirplaneSelector"));
 
     // Entering a field from the keyboard selects its text, so typing
