@@ -20,14 +20,19 @@ double DegreesToRadians(double degrees)
 
 } // namespace
 
-GeoPosition ReadPosition(const TTable& airports)
+GeoPosition PositionFromDegrees(double latitudeDeg, double longitudeDeg)
 {
     GeoPosition position;
-    position.latitude = DegreesToRadians(airports.FieldAsFloat("Feld5"));
+    position.latitude = DegreesToRadians(latitudeDeg);
     // Negated on reading; only the cosine of a difference of longitudes
     // enters, so the sign convention of the table does not matter.
-    position.longitude = DegreesToRadians(-airports.FieldAsFloat("Feld6"));
+    position.longitude = DegreesToRadians(-longitudeDeg);
     return position;
+}
+
+GeoPosition ReadPosition(const TTable& airports)
+{
+    return PositionFromDegrees(airports.FieldAsFloat("Feld5"), airports.FieldAsFloat("Feld6"));
 }
 
 double GreatCircleNm(const GeoPosition& first, const GeoPosition& second)

@@ -16,6 +16,10 @@ struct GeoPosition {
 
 GeoPosition ReadPosition(const TTable& airports);
 
+// The position of a latitude and longitude in degrees, converted exactly as
+// ReadPosition converts the table's (the longitude negated).
+GeoPosition PositionFromDegrees(double latitudeDeg, double longitudeDeg);
+
 // Great-circle distance in NM by the spherical law of cosines in extended
 // precision, before rounding. Identical positions give 0, antipodes 10800.
 double GreatCircleNm(const GeoPosition& first, const GeoPosition& second);
