@@ -20,6 +20,8 @@ run_packages=(
   build-essential g++ cmake ninja-build
   libsqlite3-dev
   libcli11-dev
+  # Flight plans from other planners are XML.
+  libpugixml-dev
   # Qt 6; the window's platform plugins (X and offscreen) come with its GUI
   # library.
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
