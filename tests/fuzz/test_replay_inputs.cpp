@@ -1,5 +1,6 @@
 #include "convert_number_check.h"
 #include "fuel_fit_check.h"
+#include "plan_reader_check.h"
 #include "setup_reader_check.h"
 #include "table_import_check.h"
 
@@ -55,6 +56,37 @@ TEST(FuzzInputs, TableImportCorpusAndRegressionsPass)
 TEST(FuzzInputs, FuelFitCorpusAndRegressionsPass)
 {
     EXPECT_GE(ReplayInputs("fuel_fit", CheckFuelFit), 7);
+}
+
+TEST(FuzzInputs, PlanReaderCorporaAndRegressionsPass)
+{
+    const struct {
+        const char* target;
+        Check check;
+        int seeds;
+    } targets[] = {
+        {"plan_lnm",
+            [](const std::uint8_t* d, std::size_t n) {
+                return CheckPlanReader(PlanFormat::LittleNavmap, d, n);
+            },
+            2},
+        {"plan_pln",
+            [](const std::uint8_t* d, std::size_t n) {
+                return CheckPlanReader(PlanFormat::FlightSimulator, d, n);
+            },
+            3},
+        {"plan_fms",
+            [](const std::uint8_t* d, std::size_t n) { return CheckPlanReader(PlanFormat::XPlane, d, n); },
+            3},
+        {"plan_fpl",
+            [](const std::uint8_t* d, std::size_t n) { return CheckPlanReader(PlanFormat::Garmin, d, n); },
+            1},
+        {"plan_ofp",
+            [](const std::uint8_t* d, std::size_t n) { return CheckPlanReader(PlanFormat::SimBrief, d, n); },
+            2},
+    };
+    for (const auto& t : targets)
+        EXPECT_GE(ReplayInputs(t.target, t.check), t.seeds) << t.target;
 }
 
 } // namespace
