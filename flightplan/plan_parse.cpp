@@ -66,9 +66,11 @@ double ParseNumber(std::string_view text, const std::string& what)
     std::string_view digits = number;
     if (digits.starts_with('+') && digits.size() > 1 && digits[1] != '-')
         digits.remove_prefix(1);
+    if (digits.empty())
+        Fail(what + " is not a number: " + Quoted(number));
     double value = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (digits.empty() || error == std::errc::invalid_argument || end != digits.data() + digits.size())
+    if (error == std::errc::invalid_argument || end != digits.data() + digits.size())
         Fail(what + " is not a number: " + Quoted(number));
     if (error != std::errc() || !std::isfinite(value))
         Fail(what + " is not a finite number: " + Quoted(number));
