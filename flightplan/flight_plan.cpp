@@ -61,8 +61,7 @@ FlightPlan ReadFlightPlan(const std::string& path)
         throw FlightPlanError(path + ": not a regular file");
     const std::uintmax_t size = std::filesystem::file_size(path, error);
     if (!error && size > kMaxFlightPlanBytes)
-        throw FlightPlanError(path + ": the file is larger than "
-            + std::to_string(kMaxFlightPlanBytes / (1024U * 1024U)) + " MiB, more than any flight plan");
+        throw FlightPlanError(path + ": " + plan::TooLargeMessage());
     std::ifstream file(path, std::ios::binary);
     if (error || !file)
         throw FlightPlanError(path + ": the file cannot be opened");

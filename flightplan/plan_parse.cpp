@@ -18,11 +18,17 @@ void Fail(const std::string& message)
     throw FlightPlanError(message);
 }
 
+std::string TooLargeMessage()
+{
+    constexpr std::size_t kMiB = std::size_t{1024} * 1024;
+    return "the file is larger than " + std::to_string(kMaxFlightPlanBytes / kMiB)
+        + " MiB, more than any flight plan";
+}
+
 std::string_view CheckedContent(std::string_view content)
 {
     if (content.size() > kMaxFlightPlanBytes)
-        Fail("the file is larger than " + std::to_string(kMaxFlightPlanBytes / (1024U * 1024U))
-            + " MiB, more than any flight plan");
+        Fail(TooLargeMessage());
     if (content.starts_with("\xEF\xBB\xBF"))
         content.remove_prefix(3);
     return content;

@@ -14,6 +14,9 @@ namespace mirovax::plan {
 
 [[noreturn]] void Fail(const std::string& message);
 
+// Why a file over kMaxFlightPlanBytes is refused.
+std::string TooLargeMessage();
+
 // Refuses content over kMaxFlightPlanBytes; returns it without a UTF-8 byte
 // order mark.
 std::string_view CheckedContent(std::string_view content);

@@ -248,6 +248,9 @@ TEST(FlightPlan, NotesWindSignAndOtherNotations)
     // X-Plane form without its via column as the new.
     for (const char* file : {"asterisk.pln", "latin1.pln"})
         EXPECT_EQ(RouteDistanceNm(read(file).waypoints), RouteDistanceNm(reference.waypoints)) << file;
+    const std::string declaredLatin1 = Replaced(Find(samples, "latin1.pln").content, "UTF-8", "ISO-8859-1");
+    EXPECT_EQ(
+        RouteDistanceNm(ParseFlightPlan(declaredLatin1).waypoints), RouteDistanceNm(reference.waypoints));
     EXPECT_EQ(RouteDistanceNm(read("version3.fms").waypoints), RouteDistanceNm(read("route.fms").waypoints));
     EXPECT_EQ(read("version3.fms").departure, "KSEA");
 
