@@ -1,5 +1,7 @@
 #include "form/mission_session.h"
 
+#include "engine/text_format.h"
+#include "refdata/airports.h"
 #include "setup/allowable_weights.h"
 
 #include <limits>
@@ -49,6 +51,8 @@ void MissionSession::SetText(Field field, std::string text)
         return;
     if (field == Field::Matow || field == Field::Malw)
         m_weightNotes.clear();
+    if (field == Field::From || field == Field::To || field == Field::Distance)
+        m_plan.reset();
     entry = std::move(text);
 }
 
@@ -56,6 +60,7 @@ void MissionSession::SetEntries(const SetupTexts& texts)
 {
     m_entries = texts;
     m_weightNotes.clear();
+    m_plan.reset();
 }
 
 std::optional<AirplaneDisplay> MissionSession::ChooseAirplane(const std::string& type)
@@ -104,6 +109,7 @@ std::optional<AirplaneDisplay> MissionSession::OpenSetup(
     const SetupTexts& texts, const std::optional<std::string>& airplane)
 {
     m_entries = texts;
+    m_plan.reset();
     std::optional<AirplaneDisplay> display = ChooseAirplane(airplane.value_or(texts[kSetupAirplaneLine]));
     if (display) {
         AllowableWeights weights
@@ -113,6 +119,48 @@ std::optional<AirplaneDisplay> MissionSession::OpenSetup(
         m_weightNotes = std::move(weights.notes);
     }
     return display;
+}
+
+PlanOutcome MissionSession::OpenPlan(const std::string& path, const FlightPlan& plan, TTable* airports)
+{
+    const FieldTexts before = EntryFields();
+    OpenedPlan opened;
+    opened.path = path;
+    opened.plan = plan;
+    opened.routeDistance = FormatRounded(RouteDistanceNm(plan.waypoints));
+    opened.directDistance = FormatRounded(DirectDistanceNm(plan.waypoints));
+    PlanOutcome outcome;
+    SetText(Field::From, plan.departure);
+    SetText(Field::To, plan.destination);
+    SetText(Field::Distance, opened.routeDistance);
+    if (!plan.alternates.empty()) {
+        const std::string& alternate = plan.alternates.front();
+        SetText(Field::Alternate, alternate);
+        if (airports != nullptr) {
+            const AlternateData data = AlternateLookup(*airports, alternate, plan.destination);
+            if (data.elevation)
+                SetText(Field::AlternateElevation, *data.elevation);
+            if (data.distance)
+                SetText(Field::AlternateDistance, *data.distance);
+            if (data.unknownCode)
+                outcome.messages.push_back(UnknownAirportMessage(*data.unknownCode));
+        }
+    }
+    if (plan.cruiseAltitudeFt && *plan.cruiseAltitudeFt > 0) {
+        SetText(Field::FlightLevel, FormatRounded(*plan.cruiseAltitudeFt / 100.0));
+        const ExitOutcome level = LeaveField(Field::FlightLevel);
+        if (!level.message.empty())
+            outcome.messages.push_back(level.message);
+    }
+    if (plan.averageHeadwindKt)
+        SetText(Field::Wind, FormatRounded(*plan.averageHeadwindKt));
+    const FieldTexts after = EntryFields();
+    for (const FieldSpec& spec : Fields()) {
+        if (after[spec.field] != before[spec.field])
+            outcome.changed.push_back(spec.field);
+    }
+    m_plan = std::make_shared<const OpenedPlan>(std::move(opened));
+    return outcome;
 }
 
 ExitOutcome MissionSession::LeaveField(Field field)
@@ -155,6 +203,7 @@ bool MissionSession::Run(
     run.modeText = std::string(modeText);
     run.regulationText = RegulationsText();
     run.fields = EntryFields();
+    run.plan = m_plan;
     RecordingServices recording(services);
     const bool valid = ExecuteCalculation(m_md, run.fields, modeText, recording, method, reader);
     run.valid = valid;
@@ -206,6 +255,11 @@ DispatchSheetInput MissionSession::SheetInput(std::string programTitle) const
     input.valid = run.valid;
     input.limits = limits;
     input.warnings = run.warnings;
+    if (run.plan) {
+        input.planFile = run.plan->path;
+        for (const PlanWaypoint& waypoint : run.plan->plan.waypoints)
+            input.planWaypoints.push_back(waypoint.ident);
+    }
     return input;
 }
 

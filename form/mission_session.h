@@ -3,6 +3,7 @@
 #include "engine/mission_data.h"
 #include "engine/mission_limits.h"
 #include "engine/solve.h"
+#include "flightplan/flight_plan.h"
 #include "form/calculation_run.h"
 #include "form/compare.h"
 #include "form/fields.h"
@@ -14,6 +15,7 @@
 #include "setup/setup_file.h"
 
 #include <ctime>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +27,23 @@
 // rules for the window and the command-line programs; the window maps its
 // controls to it and back. No Qt.
 namespace mirovax {
+
+// A flight plan opened into the entries, kept for the report and the sheet
+// while the route it gave stands.
+struct OpenedPlan {
+    std::string path; // as opened
+    FlightPlan plan;
+    std::string routeDistance; // the Distance text it gave, NM
+    std::string directDistance; // from the first to the last waypoint, NM
+};
+
+// What opening a plan did: the fields whose text changed, in field order,
+// and what the user should know (the flight level's cap, an alternate the
+// airport table lacks), one sentence each.
+struct PlanOutcome {
+    std::vector<Field> changed;
+    std::vector<std::string> messages;
+};
 
 // A run that read its inputs, kept for the limits window and the dispatch
 // sheet until the next run or until the results are blanked.
@@ -41,6 +60,8 @@ struct MissionRun {
     // The entries or the mode changed since: the sheet no longer matches
     // what is on show.
     bool outOfDate = false;
+    // The flight plan the route came from, if one still stood.
+    std::shared_ptr<const OpenedPlan> plan;
 };
 
 class MissionSession {
@@ -99,6 +120,17 @@ public:
     // Throws TableError for a table fault.
     std::optional<AirplaneDisplay> OpenSetup(
         const SetupTexts& texts, const std::optional<std::string>& airplane = std::nullopt);
+    // A flight plan into the entries: From and To take its departure and
+    // destination, Distance its route distance, Alternate its first
+    // alternate with the alternate's elevation and distance from airports
+    // (where the table holds it; airports may be null), Flight Level its
+    // cruise level (then the field's exit rule), Wind its average wind
+    // component. What the plan lacks is left as it is. The plan is kept
+    // until another plan or setup comes or From, To or Distance changes.
+    PlanOutcome OpenPlan(const std::string& path, const FlightPlan& plan, TTable* airports);
+    // The plan that still stands, or null.
+    const OpenedPlan* Plan() const { return m_plan.get(); }
+
     // Why the file's MATOW or MALW did not survive the airplane load, one
     // sentence each; kept until MATOW or MALW changes or another airplane or
     // setup comes.
@@ -146,6 +178,7 @@ private:
     std::vector<std::string> m_weightNotes;
     bool m_hasAirplane = false;
     std::optional<MissionRun> m_lastRun;
+    std::shared_ptr<const OpenedPlan> m_plan;
     mutable std::optional<MissionLimits> m_lastRunLimits;
 };
 

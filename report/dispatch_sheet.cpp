@@ -142,6 +142,14 @@ private:
         Row(Caption(29), MarkupText(m_md.Airframe), Caption(30), MarkupText(m_md.Engine));
         Row("Route", MarkupText(Edit(Field::From)) + " &rarr; " + MarkupText(Edit(Field::To)), Caption(12),
             MarkupText(Edit(Field::Alternate)));
+        if (!m_in.planFile.empty()) {
+            std::string idents;
+            for (const std::string& ident : m_in.planWaypoints)
+                idents += (idents.empty() ? "" : " ") + MarkupText(ident);
+            Row("Flight plan",
+                MarkupText(m_in.planFile) + " (" + std::to_string(m_in.planWaypoints.size()) + " waypoints)",
+                "Waypoints", idents);
+        }
         // A maximum mode ignores the entry it searches for: the maximum found
         // stands in its place, blank when the run found none.
         const std::optional<ModeRule> rule = FindModeRule(m_in.modeText);

@@ -30,6 +30,10 @@ struct DispatchSheetInput {
     MissionLimits limits;
     // Every warning of the run: the limit message and any notes, in order.
     std::vector<std::string> warnings;
+    // The flight plan the route came from and its waypoints' identifiers;
+    // nothing is shown of it when the file name is empty.
+    std::string planFile;
+    std::vector<std::string> planWaypoints;
 };
 
 // The whole HTML document, UTF-8, sized for one A4 page when printed.

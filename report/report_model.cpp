@@ -125,6 +125,9 @@ ReportModel BuildReport(const ReportSnapshot& snapshot)
     if (tripDistanceRows) {
         w.Regular({w.Caption(From), w.Value(From), w.Caption(To), w.Value(To)});
         w.Regular({w.Caption(Distance), w.Value(Distance)});
+        if (!snapshot.planFileName.empty())
+            w.Regular({"Flight plan:", ReportSafeText(snapshot.planFileName),
+                std::to_string(snapshot.planWaypoints) + " waypoints"});
     }
     if (payloadRow)
         w.Regular({w.Caption(Payload), w.Value(Payload)});

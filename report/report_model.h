@@ -5,6 +5,7 @@
 #include "form/window_captions.h"
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,10 @@ struct ReportSnapshot {
     // chosen in the Load Setup dialog during this run, and stays empty when a
     // setup was only opened from the command line or saved.
     std::string setupFileName;
+    // The flight plan the route came from and its number of waypoints; no
+    // row when the file name is empty.
+    std::string planFileName;
+    size_t planWaypoints = 0;
 
     FieldTexts fields; // the entry fields' texts
     std::array<std::string, 51> staticTexts; // staticTexts[n - 1]: caption of "StaticText" + n

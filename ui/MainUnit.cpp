@@ -65,6 +65,8 @@ TMainForm::TMainForm(IDialogs& dialogs, const QString& executablePath, QWidget* 
     m_session = MissionSession(*m_airplaneTable);
     CreateControls();
     ConnectHandlers();
+    // Setup files and flight plans may be dropped onto the window.
+    setAcceptDrops(true);
     m_helpViewer = new THelpViewer(this);
     m_helpViewer->setAttribute(Qt::WA_QuitOnClose, false);
     Guarded([this] { FormCreate(); });
@@ -149,6 +151,7 @@ void TMainForm::ConnectHandlers()
     connect(m_dispatchSheet1, &QAction::triggered, this, &TMainForm::DispatchSheet1Click);
     // Setup files, key filters and exit checks.
     connect(m_loadSetup1, &QAction::triggered, this, &TMainForm::LoadSetup1Click);
+    connect(m_openFlightPlan1, &QAction::triggered, this, &TMainForm::OpenFlightPlan1Click);
     connect(m_toolButton2, &QToolButton::clicked, this, &TMainForm::LoadSetup1Click);
     connect(m_saveSetup1, &QAction::triggered, this, &TMainForm::SaveSetup1Click);
     connect(m_toolButton3, &QToolButton::clicked, this, &TMainForm::SaveSetup1Click);

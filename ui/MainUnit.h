@@ -50,6 +50,7 @@ class THelpViewer;
 extern const FileDialogSpec kSetupOpenDialog;
 extern const FileDialogSpec kSetupSaveDialog;
 extern const FileDialogSpec kReportSaveDialog;
+extern const FileDialogSpec kFlightPlanOpenDialog;
 
 inline constexpr const char* kHelpFileName = "MRX_HELP.hlp";
 inline constexpr const char* kAirplaneTableName = "Airplane.DB";
@@ -122,6 +123,14 @@ public:
     void SaveSetupFile(const QString& path);
     void LoadSetup1Click();
     void SaveSetup1Click();
+    // A flight plan of another planner into the entries (MainUnitPlan.cpp):
+    // the dialog, then OpenFlightPlan; a plan that cannot be read changes
+    // nothing and its error names the file. The status bar names the plan.
+    void OpenFlightPlan1Click();
+    void OpenFlightPlan(const QString& path);
+    // A file dropped onto the window: a setup file (".MRX") opens as Load
+    // Setup opens it, the offer to save first; any other as a flight plan.
+    void OpenDroppedFile(const QString& path);
     // Returns whether the window may close.
     bool FormCloseQuery();
     void FormShow();
@@ -202,6 +211,9 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // One local file dropped: OpenDroppedFile.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // The calculation run's services and input filter (MainUnitRun.cpp).
@@ -350,6 +362,7 @@ private:
     std::vector<TEdit*> m_edits; // indexed by Field
 
     QAction* m_loadSetup1 = nullptr;
+    QAction* m_openFlightPlan1 = nullptr;
     QAction* m_saveSetup1 = nullptr;
     QAction* m_saveReport1 = nullptr;
     QAction* m_printReport = nullptr;

@@ -183,6 +183,8 @@ void TMainForm::CreateMenu()
         QKeySequence(Qt::CTRL | Qt::Key_O));
     m_saveSetup1 = action(file1, "SaveSetup1", QStringLiteral("Save Setup"), QStringLiteral("Save Setup"), 1,
         QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_openFlightPlan1 = action(file1, "OpenFlightPlan1", QStringLiteral("Open &Flight Plan\u2026"),
+        QStringLiteral("Open a Flight Plan of Another Planner"), -1, QKeySequence());
     separator(file1, "N1");
     m_saveReport1 = action(file1, "SaveReport1", QStringLiteral("Save Report"), QString(), -1,
         QKeySequence(Qt::CTRL | Qt::Key_R));

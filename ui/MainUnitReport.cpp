@@ -29,6 +29,10 @@ void TMainForm::BuildReport()
     snapshot.regulationText = m_session.RegulationsText();
     snapshot.setupFileName = SetupOpenDialogFileName().toStdString();
     snapshot.fields = m_session.EntryFields();
+    if (const OpenedPlan* plan = m_session.Plan()) {
+        snapshot.planFileName = plan->path;
+        snapshot.planWaypoints = plan->plan.waypoints.size();
+    }
     // The captions are read from their controls; the fixed caption stands in
     // only for a static text the window does not have.
     for (int n = 1; n <= 51; ++n) {

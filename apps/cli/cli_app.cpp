@@ -93,11 +93,13 @@ bool Interrupted(const CliEnvironment& environment)
     return environment.interrupt != nullptr && *environment.interrupt != 0;
 }
 
-int Solve(const CliOptions& options, std::ostream& out, std::ostream& err, const CliEnvironment& environment)
+int Solve(const CliOptions& options, std::ostream& out, std::ostream& err, const CliEnvironment& environment,
+    const PlanRequest* plan)
 {
     SolveRequest request;
     request.mode = options.mode;
     request.airplane = options.airplane;
+    request.plan = plan;
     request.settings = options.settings;
 
     std::time_t runTime = 0;
@@ -239,9 +241,14 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitValid;
     }
     try {
+        // A plan that cannot be read stops the command before anything is
+        // solved.
+        const std::optional<PlanRequest> plan
+            = ReadPlanOption(options, TablePath(options, environment, "Airports.DB"));
+        const PlanRequest* planRequest = plan ? &*plan : nullptr;
         switch (options.command) {
         case Command::Solve:
-            return Solve(options, out, err, environment);
+            return Solve(options, out, err, environment, planRequest);
         case Command::Airplanes:
             return ListAirplanes(options, out, environment);
         case Command::Distance:
@@ -251,17 +258,22 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             TTable airplanes;
             const std::string table = TablePath(options, environment, "Airplane.DB");
             OpenTable(airplanes, table);
-            return RunPayloadRange(options, airplanes, table, out, err);
+            return RunPayloadRange(options, airplanes, table, out, err, planRequest);
         }
         case Command::Sweep: {
             TTable airplanes;
             OpenTable(airplanes, TablePath(options, environment, "Airplane.DB"));
-            return RunSweep(options, airplanes, out, err, environment.interrupt);
+            return RunSweep(options, airplanes, out, err, environment.interrupt, planRequest);
         }
+        case Command::Plan:
+            return ShowPlan(options, out, err);
         case Command::None:
             break;
         }
     } catch (const TableError& e) {
+        err << kProgram << e.what() << '\n';
+        return kExitFileOrTable;
+    } catch (const FlightPlanError& e) {
         err << kProgram << e.what() << '\n';
         return kExitFileOrTable;
     } catch (const std::invalid_argument& e) {

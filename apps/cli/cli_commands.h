@@ -42,6 +42,7 @@ CommandDef AirplanesCommand(); // cli_commands_tables.cpp
 CommandDef DistanceCommand();
 CommandDef AlternateCommand();
 CommandDef PayloadRangeCommand(); // cli_commands_payload_range.cpp
+CommandDef PlanCommand(); // cli_plan.cpp
 
 // Every command, in the order of the program's help.
 std::vector<CommandDef> Commands();
@@ -61,6 +62,9 @@ inline constexpr std::string_view kTablesHelp
     = "read \"Airplane.DB\" and \"Airports.DB\" from DIR instead of\n"
       "the directory of the mirovax-cli executable";
 inline constexpr std::string_view kHelpHelp = "show this help";
+inline constexpr std::string_view kPlanHelp = "put a flight plan's airports, route distance, first\n"
+                                              "alternate, cruise level and wind into the entries\n"
+                                              "before the --set texts, as Open Flight Plan does";
 
 inline constexpr std::string_view kStatusHelp
     = "Exit status:\n"

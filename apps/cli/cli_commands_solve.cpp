@@ -96,6 +96,7 @@ CommandDef SolveCommand()
                 "\"Trip Time and Fuel\" (the default), \"Maximum Payload\"\n"
                 "or \"Maximum Range\"; also trip, payload, range"},
             {"--airplane", "pick another airplane type instead of line 16's"},
+            {"--plan", std::string(kPlanHelp)},
             {"--set", SetHelp()},
             {"--tables", std::string(kTablesHelp)},
             {"--json",
@@ -165,6 +166,7 @@ CommandDef SweepCommand()
                 "at the airplane's maximum altitude, the OAT set to the\n"
                 "standard-atmosphere temperature"},
             {"--airplane", "pick another airplane type, as in solve"},
+            {"--plan", std::string(kPlanHelp)},
             {"--set", "replace a field's text, as in solve, before the\nvaried values"},
             {"--tables", std::string(kTablesHelp)},
             {"--csv", "a header line, then a line per point"},

@@ -87,7 +87,7 @@ std::vector<CommandDef> Commands()
 {
     std::vector<CommandDef> commands;
     for (CommandDef (*command)() : {SolveCommand, AirplanesCommand, DistanceCommand, AlternateCommand,
-             PayloadRangeCommand, SweepCommand})
+             PayloadRangeCommand, SweepCommand, PlanCommand})
         commands.push_back(command());
     return commands;
 }

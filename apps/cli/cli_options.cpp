@@ -151,6 +151,7 @@ void AddOptions(CLI::App& app, CliOptions& o)
     AddList(app, "--vary", o.variations, ToVariation, "FIELD=VALUES")
         ->transform(CLI::Validator(CheckVariation, ""));
     AddFlag(app, "--isa", o.isa);
+    AddValue(app, "--plan", o.planFile, "FILE");
     AddFlag(app, "-h,--help", o.help);
     AddFlag(app, "--version", o.version);
 }
@@ -163,6 +164,7 @@ constexpr std::pair<std::string_view, std::string_view> kRefusedEmpty[] = {
     {"--report", "needs a file name"},
     {"--sheet", "needs a file name"},
     {"--svg", "needs a file name"},
+    {"--plan", "needs a file name"},
 };
 
 // The outputs: payload-range and sweep take each of them, but one at a time.

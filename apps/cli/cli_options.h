@@ -40,7 +40,7 @@ int SettableFieldIndex(std::string_view name);
 // calculation that solves nothing.
 std::optional<std::string_view> ModeFromArgument(std::string_view argument);
 
-enum class Command { None, Solve, Airplanes, Distance, Alternate, PayloadRange, Sweep };
+enum class Command { None, Solve, Airplanes, Distance, Alternate, PayloadRange, Sweep, Plan };
 
 // The payloads payload-range computes unless --points says otherwise, and
 // the range --points accepts: two give the ends, ten thousand a curve finer
@@ -85,6 +85,9 @@ struct CliOptions {
     // point's flight level is left as in the window, setting the OAT.
     std::vector<Variation> variations;
     bool isa = false;
+    // solve, sweep and payload-range --plan FILE: a flight plan put into the
+    // setup's entries before the --set texts.
+    std::optional<std::string> planFile;
 };
 
 // Wrong usage; the message says what is wrong, and command names the help

@@ -59,6 +59,11 @@ DispatchSheetInput RunSheetInput(const SetupRun& run, std::string_view fileVersi
         start = end + 1;
     }
     input.warnings.insert(input.warnings.end(), run.notes.begin(), run.notes.end());
+    if (const OpenedPlan* plan = run.session.Plan()) {
+        input.planFile = plan->path;
+        for (const PlanWaypoint& waypoint : plan->plan.waypoints)
+            input.planWaypoints.push_back(waypoint.ident);
+    }
     return input;
 }
 
@@ -76,6 +81,10 @@ ReportSnapshot RunReportSnapshot(
     if (run.valid)
         SetResultLabels(snapshot, run.results);
     snapshot.setupFileName = setupFileName;
+    if (const OpenedPlan* plan = run.session.Plan()) {
+        snapshot.planFileName = plan->path;
+        snapshot.planWaypoints = plan->plan.waypoints.size();
+    }
     return snapshot;
 }
 

@@ -99,6 +99,11 @@ SetupRun LoadSetupAirplane(TTable& airplanes, const std::string& path, const Set
 void ApplyRequest(SetupRun& run, const SolveRequest& request)
 {
     run.mode = request.mode;
+    if (request.plan != nullptr) {
+        const PlanOutcome outcome
+            = run.session.OpenPlan(request.plan->path, request.plan->plan, request.plan->airports.get());
+        run.notes.insert(run.notes.end(), outcome.messages.begin(), outcome.messages.end());
+    }
     // A --set text as typing it would put it: regulations named exactly as
     // in the selector's list also preset holding time and contingency.
     for (const FieldSetting& s : request.settings) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "apps/cli/cli_options.h"
+#include "apps/cli/cli_plan.h"
 #include "engine/mission_data.h"
 #include "engine/mission_limits.h"
 #include "engine/solve.h"
@@ -39,6 +40,9 @@ private:
 struct SolveRequest {
     std::string mode = std::string(kModeTripTimeAndFuel);
     std::optional<std::string> airplane;
+    // --plan's flight plan, put into the entries before the settings; it
+    // must outlive the request.
+    const PlanRequest* plan = nullptr;
     // Applied in order; a regulations text presets as the selector does.
     std::vector<FieldSetting> settings;
     // After the settings, the flight level is left as in the window: capped
@@ -91,8 +95,8 @@ std::string DescribeUnusableInput(const SetupTexts& fields);
 SetupRun LoadSetupAirplane(TTable& airplanes, const std::string& path, const SetupTexts& texts,
     const std::string& mode, const std::optional<std::string>& airplane);
 
-// The request's mode and --set texts, then the flight level left as in the
-// window where it asks for that.
+// The request's mode, flight plan and --set texts, then the flight level
+// left as in the window where it asks for that.
 void ApplyRequest(SetupRun& run, const SolveRequest& request);
 
 // The window's state before Execute: LoadSetupAirplane with the request's

@@ -172,11 +172,13 @@ bool NextPoint(const std::vector<Variation>& variations, std::vector<std::uint64
 // The request that solves a point, given the value index of each
 // variation: solve's request with the point's values after the --set texts,
 // and the fast searches.
-SolveRequest PointRequest(const CliOptions& options, const std::vector<std::uint64_t>& indices)
+SolveRequest PointRequest(
+    const CliOptions& options, const std::vector<std::uint64_t>& indices, const PlanRequest* plan)
 {
     SolveRequest request;
     request.mode = options.mode;
     request.airplane = options.airplane;
+    request.plan = plan;
     request.settings = options.settings;
     request.leaveFlightLevel = options.isa;
     request.search = SearchMethod::Fast;
@@ -194,7 +196,7 @@ SolveRequest PointRequest(const CliOptions& options, const std::vector<std::uint
 } // namespace
 
 int RunSweep(const CliOptions& options, TTable& airplanes, std::ostream& out, std::ostream& err,
-    const volatile std::sig_atomic_t* interrupt)
+    const volatile std::sig_atomic_t* interrupt, const PlanRequest* plan)
 {
     const std::string& path = options.operands.at(0);
     SetupTexts texts;
@@ -221,7 +223,7 @@ int RunSweep(const CliOptions& options, TTable& airplanes, std::ostream& out, st
         // Ctrl+C stops between points; a point never ends half searched.
         if (interrupt != nullptr && *interrupt != 0)
             break;
-        const SolveRequest request = PointRequest(options, indices);
+        const SolveRequest request = PointRequest(options, indices, plan);
         auto airplane = loaded.find(request.airplane);
         if (airplane == loaded.end())
             airplane = loaded

@@ -1,8 +1,12 @@
 #include "form/mission_session.h"
 
+#include "refdata/airports.h"
+
 #include "test_support.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace mirovax {
 namespace {
@@ -138,6 +142,56 @@ TEST_F(MissionSessionTest, ARunIsKeptForTheLimitsAndTheSheetUntilTheNextRun)
     EXPECT_FALSE(session.Run(kModeTripTimeAndFuel, services));
     EXPECT_FALSE(session.LastRun());
     EXPECT_FALSE(session.MarkRunOutOfDate());
+}
+
+// A flight plan fills the route as the buttons would (the distance is the
+// Calculate button's for a direct plan, the alternate's data the Alternate
+// button's), its level by the exit rule, its wind rounded; it is kept until
+// the route changes.
+TEST_F(MissionSessionTest, APlanFillsTheRouteAsTheButtonsWouldAndIsKeptWhileItStands)
+{
+    testing::WriteAirportTable(m_dir.file("Airports.DB"), testing::BayAreaAirports());
+    TTable airports;
+    airports.Open(m_dir.file("Airports.DB"));
+    MissionSession session(m_table);
+    ASSERT_TRUE(session.OpenSetup(WorkedSetup()));
+    FlightPlan plan;
+    plan.departure = "KSFO";
+    plan.destination = "KBFI";
+    plan.alternates = {"KSEA", "KPDX"};
+    plan.cruiseAltitudeFt = 45000;
+    plan.averageHeadwindKt = -12.5;
+    for (const testing::AirportRow& row : testing::BayAreaAirports()) {
+        if (row.icao != "KSEA")
+            plan.waypoints.push_back({row.icao, "AIRPORT", row.latitude, row.longitude});
+    }
+    const PlanOutcome outcome = session.OpenPlan("route.fms", plan, &airports);
+    EXPECT_EQ(session.Text(Field::From), "KSFO");
+    EXPECT_EQ(session.Text(Field::To), "KBFI");
+    EXPECT_EQ(session.Text(Field::Distance), CalculateDistance(airports, "KSFO", "KBFI").distance);
+    const AlternateData alternate = AlternateLookup(airports, "KSEA", "KBFI");
+    EXPECT_EQ(session.Text(Field::Alternate), "KSEA");
+    EXPECT_EQ(session.Text(Field::AlternateElevation), alternate.elevation);
+    EXPECT_EQ(session.Text(Field::AlternateDistance), alternate.distance);
+    EXPECT_EQ(session.Text(Field::FlightLevel), "410");
+    EXPECT_EQ(session.Text(Field::Oat), "-56");
+    EXPECT_EQ(session.Text(Field::Wind), "-12");
+    EXPECT_EQ(outcome.messages, std::vector<std::string>{"Maximum Operating Altitude of 41000 ft exceeded!"});
+    // Only a text that changed is an edit: From and To are the setup's own.
+    EXPECT_EQ(outcome.changed,
+        (std::vector<Field>{
+            Field::Distance, Field::FlightLevel, Field::Oat, Field::Wind, Field::AlternateDistance}));
+    ASSERT_NE(session.Plan(), nullptr);
+    EXPECT_EQ(session.Plan()->path, "route.fms");
+    EXPECT_EQ(session.Plan()->directDistance, session.Text(Field::Distance));
+
+    // An alternate the table lacks is said; the route still stands.
+    plan.alternates = {"KXXX"};
+    EXPECT_EQ(session.OpenPlan("route.fms", plan, &airports).messages.front(), UnknownAirportMessage("KXXX"));
+    session.SetText(Field::Payload, "1000");
+    EXPECT_NE(session.Plan(), nullptr);
+    session.SetText(Field::Distance, "999");
+    EXPECT_EQ(session.Plan(), nullptr);
 }
 
 } // namespace

@@ -288,9 +288,10 @@ void TestMainWindow::menuAndToolBar()
         QVERIFY(!b->icon().isNull());
     }
     QVERIFY(Child<QStatusBar>(m_form.get(), "StatusBar1")->currentMessage().isEmpty());
-    // Seven items and separators, and Payload-Range, Limits and Margins,
-    // Compare and Dispatch Sheet after Print Report.
-    QCOMPARE(m_form->findChild<QMenu*>(QStringLiteral("File1"))->actions().size(), 11);
+    // Seven items and separators, Open Flight Plan after Save Setup, and
+    // Payload-Range, Limits and Margins, Compare and Dispatch Sheet after
+    // Print Report.
+    QCOMPARE(m_form->findChild<QMenu*>(QStringLiteral("File1"))->actions().size(), 12);
     // The window icon is the program's drawing in ten sizes, really drawn:
     // a missing picture would still give an icon, but a transparent one.
     const QIcon icon = m_form->windowIcon();

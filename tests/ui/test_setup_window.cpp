@@ -2,6 +2,8 @@
 // and the offer to save changes on closing.
 #include "TestSupport.h"
 
+#include "engine/text_format.h"
+#include "flightplan/flight_plan.h"
 #include "ui/CompareForm.h"
 #include "ui/Controls.h"
 #include "ui/LimitsForm.h"
@@ -81,6 +83,7 @@ private slots:
     void offerToSaveChanges();
     void escapeCancelsTheRealQuestion();
     void closeWhenTheWriteFails();
+    void flightPlansOpenAndDrop();
 
 private:
     QComboBox* combo(const char* name) const { return Child<QComboBox>(m_form.get(), name); }
@@ -656,4 +659,59 @@ void TestSetupWindow::closeWhenTheWriteFails()
 }
 
 MIROVAX_WINDOW_TEST_MAIN(TestSetupWindow)
+// A flight plan fills the route as typing would (an edit to offer to
+// save), the status bar names it; a file that is no plan changes nothing and
+// its error names it; a dropped setup file opens as Load Setup opens it, the
+// offer to save first, and a dropped plan as Open Flight Plan.
+void TestSetupWindow::flightPlansOpenAndDrop()
+{
+    const QString plan = file(QStringLiteral("route.fms"));
+    {
+        QFile out(plan);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write("I\n1100 Version\nCYCLE 2301\nADEP KSFO\nADES KBFI\nNUMENR 3\n"
+                  "1 KSFO ADEP 13.000000 37.618999 -122.375000\n"
+                  "3 OAK DRCT 35000.000000 37.725 -122.223\n"
+                  "1 KBFI ADES 21.000000 47.529999 -122.302002\n");
+    }
+    const QString broken = file(QStringLiteral("broken.fms"));
+    {
+        QFile out(broken);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write("no plan at all\n");
+    }
+    const QString setup = file(QStringLiteral("saved.MRX"));
+    saveAs(setup);
+    const QStringList saved = windowTexts();
+
+    m_dialogs->files.push_back({broken, 1});
+    m_form->OpenFlightPlan1Click();
+    QCOMPARE(m_dialogs->errors.size(), 1);
+    QVERIFY2(m_dialogs->errors.front().contains(broken), qPrintable(m_dialogs->errors.front()));
+    QCOMPARE(windowTexts(), saved);
+    QVERIFY(!m_form->SetupChanged());
+
+    m_dialogs->files.push_back({plan, 1});
+    m_form->OpenFlightPlan1Click();
+    QCOMPARE(m_dialogs->errors.size(), 1);
+    QCOMPARE(Edit(m_form.get(), Field::From)->text(), QStringLiteral("KSFO"));
+    QCOMPARE(Edit(m_form.get(), Field::To)->text(), QStringLiteral("KBFI"));
+    const std::string route = FormatRounded(RouteDistanceNm(ReadFlightPlan(plan.toStdString()).waypoints));
+    QCOMPARE(Edit(m_form.get(), Field::Distance)->text(), QString::fromStdString(route));
+    QVERIFY(m_form->SetupChanged());
+    const QString status = Child<QStatusBar>(m_form.get(), "StatusBar1")->currentMessage();
+    QVERIFY2(status.contains(plan) && status.contains(QStringLiteral("3 waypoints")), qPrintable(status));
+
+    QVERIFY(m_form->acceptDrops());
+    const auto drop = [this](const QString& path) { m_form->OpenDroppedFile(path); };
+    m_dialogs->answers.push_back(TAnswer::No);
+    drop(setup);
+    QCOMPARE(m_dialogs->questions.size(), 1);
+    QCOMPARE(windowTexts(), saved);
+    QVERIFY(!m_form->SetupChanged());
+    drop(plan);
+    QCOMPARE(Edit(m_form.get(), Field::Distance)->text(), QString::fromStdString(route));
+    QVERIFY(m_form->SetupChanged());
+}
+
 #include "test_setup_window.moc"
