@@ -51,7 +51,7 @@ public:
 };
 
 // Larger files are refused before they are parsed.
-inline constexpr std::size_t kMaxFlightPlanBytes = 10U * 1024U * 1024U;
+inline constexpr std::size_t kMaxFlightPlanBytes = std::size_t{10} * 1024 * 1024;
 
 // Reads a plan from its bytes, recognising the format from the content.
 // Throws FlightPlanError.

@@ -5,6 +5,7 @@
 #include "flightplan/flight_plan.h"
 
 #include <fstream>
+#include <iterator>
 
 namespace mirovax::cli {
 namespace {
@@ -23,7 +24,7 @@ protected:
     }
     std::string WritePlan(const std::string& name, const std::string& text)
     {
-        const std::string path = (m_dir / name).string();
+        std::string path = (m_dir / name).string();
         std::ofstream(path, std::ios::binary) << text;
         return path;
     }
@@ -53,6 +54,19 @@ TEST_F(CliPlanTest, PlanPrintsWhatWasReadAndSolveTakesItBeforeTheSettings)
     EXPECT_NE(out.find("\"origin\":\"KSFO\",\"destination\":\"KSEA\",\"distance\":\"" + route + "\""),
         std::string::npos)
         << out;
+
+    // The report names the plan, the sheet lists its waypoints.
+    const std::string sheet = (m_dir / "sheet.html").string();
+    const std::string report = (m_dir / "report.rtf").string();
+    Run({"solve", setup, "--plan", plan, "--sheet", sheet}, &out, &err);
+    Run({"solve", setup, "--plan", plan, "--report", report}, &out, &err);
+    const auto text = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_NE(
+        text(sheet).find("(3 waypoints)</td><th>Waypoints</th><td>KSFO OAK KBFI</td>"), std::string::npos);
+    EXPECT_NE(text(report).find("route.fms"), std::string::npos);
 }
 
 // A plan that cannot be read stops the command before anything is solved,
