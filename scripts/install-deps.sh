@@ -22,6 +22,8 @@ run_packages=(
   libcli11-dev
   # Flight plans from other planners are XML.
   libpugixml-dev
+  # Forecast winds and temperatures come in GRIB2 files, read with ecCodes.
+  libeccodes-dev
   # Qt 6; the window's platform plugins (X and offscreen) come with its GUI
   # library.
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl-dev

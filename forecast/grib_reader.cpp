@@ -1,0 +1,1 @@
+#include "forecast/forecast.h"

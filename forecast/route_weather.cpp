@@ -1,0 +1,1 @@
+#include "forecast/route_weather.h"
