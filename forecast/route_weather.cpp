@@ -325,12 +325,15 @@ RouteWeatherSamples SampleRouteWeather(
         const Vector3 normal = Cross(from, to);
         const double sinAngle = Norm(normal);
         const double angle = std::atan2(sinAngle, from.x * to.x + from.y * to.y + from.z * to.z);
-        if (sinAngle == 0 && angle == 0)
-            continue;
-        if (sinAngle < 1e-12)
+        // Points a micrometre apart or less make no leg; opposite points
+        // make a leg on no particular great circle.
+        if (sinAngle < 1e-12) {
+            if (angle < std::numbers::pi / 2)
+                continue;
             throw ForecastError("The route goes between opposite points of the earth at "
                 + PositionText(route[leg].latitude, route[leg].longitude)
                 + ": no single great circle joins them.");
+        }
         const Vector3 axis = (1.0 / sinAngle) * normal;
         const double piecesWanted = std::ceil(angle / kRadiansPerDegree / halfStepDeg - kPieceTolerance);
         if (!(piecesWanted < kMostPiecesPerLeg))

@@ -37,9 +37,10 @@ struct RouteWeatherSamples {
 // Samples the great circles between consecutive points at intervals no
 // longer than half the grid's spacing, interpolating bilinearly in the grid
 // and linearly in the logarithm of pressure between the two levels around
-// the flight level. Throws ForecastError: fewer than two points, a route
-// leaving a regional grid, a level outside the forecast's, no sample with a
-// value.
+// the flight level. Beyond the outermost rows of a global grid without the
+// poles, the outermost row's values. Throws ForecastError: fewer than two
+// points, a route leaving a regional grid, a level outside the forecast's,
+// no sample with a value.
 RouteWeatherSamples SampleRouteWeather(const Forecast& forecast, const ForecastTime& time,
     std::span<const RoutePoint> route, double flightLevel);
 

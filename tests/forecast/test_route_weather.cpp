@@ -282,8 +282,13 @@ TEST(RouteWeather, MissingValuesAreCountedOrRefused)
         Sample(forecast, {{0, 0}});
     }),
         "The route needs at least two points for its weather.");
-    // A leg of no length adds nothing.
-    EXPECT_EQ(Sample(forecast, {{0, 0}, {0, 0}, {0, 3}}).samples.size(), 3u);
+    // Legs of no length add nothing; a leg to the antipode has no course.
+    EXPECT_EQ(Sample(forecast, {{0, 0}, {0, 0}, {0, 1e-13}, {0, 3}}).samples.size(), 3u);
+    EXPECT_EQ(ErrorOf([&] {
+        Sample(forecast, {{0, 0}, {0, 180}});
+    }),
+        "The route goes between opposite points of the earth at 0.00 N 0.00 E: no single great circle "
+        "joins them.");
 }
 
 } // namespace
