@@ -111,7 +111,8 @@ public:
         : grid_(grid)
     {
         if (grid.rows < 2 || grid.columns < 2 || !(grid.latitudeStep > 0) || !(grid.longitudeStep > 0)
-            || !std::isfinite(grid.latitudeStep) || !std::isfinite(grid.longitudeStep))
+            || !std::isfinite(grid.latitudeStep) || !std::isfinite(grid.longitudeStep)
+            || !std::isfinite(grid.southLatitude) || !std::isfinite(grid.westLongitude))
             throw ForecastError("The forecast's grid is not a grid of at least two rows and two columns.");
         const double lastRow = static_cast<double>(grid.rows - 1);
         const double northLatitude = grid.southLatitude + lastRow * grid.latitudeStep;
@@ -311,6 +312,11 @@ RouteWeatherSamples SampleRouteWeather(
 {
     if (route.size() < 2)
         throw ForecastError("The route needs at least two points for its weather.");
+    for (std::size_t i = 0; i < route.size(); ++i) {
+        if (!(std::fabs(route[i].latitude) <= 90) || !std::isfinite(route[i].longitude))
+            throw ForecastError(
+                "The route's point " + std::to_string(i + 1) + " is not a position on the earth.");
+    }
     const ForecastGrid& grid = forecast.grid;
     const GridLocator locator(grid);
     RouteWeatherSamples result;

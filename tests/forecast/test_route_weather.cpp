@@ -7,6 +7,7 @@
 #include <limits>
 #include <numbers>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace mirovax {
@@ -71,6 +72,11 @@ std::string ErrorOf(const std::function<void()>& call)
         return error.what();
     }
     return "no error";
+}
+
+std::string SampleError(const Forecast& forecast, std::vector<RoutePoint> route, double flightLevel = 340)
+{
+    return ErrorOf([&] { Sample(forecast, std::move(route), flightLevel); });
 }
 
 // The ICAO standard atmosphere's table.
@@ -204,10 +210,10 @@ TEST(RouteWeather, LevelsInterpolateInTheLogarithmOfPressure)
     EXPECT_NEAR(on.samples[0].headwindKt, -10, 1e-9);
     EXPECT_NEAR(on.samples[0].temperatureC, 230 - 273.15, 1e-9);
 
-    EXPECT_EQ(ErrorOf([&] { Sample(forecast, east, 450); }),
+    EXPECT_EQ(SampleError(forecast, east, 450),
         "FL450 (147.5 hPa) is outside the forecast's levels, 400 to 200 hPa.");
-    EXPECT_EQ(ErrorOf([&] { Sample(forecast, east, 0); }),
-        "FL0 (1013.2 hPa) is outside the forecast's levels, 400 to 200 hPa.");
+    EXPECT_EQ(
+        SampleError(forecast, east, 0), "FL0 (1013.2 hPa) is outside the forecast's levels, 400 to 200 hPa.");
 }
 
 // u is the longitude's distance east of 180 (kt), so that the samples around
@@ -237,13 +243,9 @@ TEST(RouteWeather, RoutesCrossTheAntimeridianTheShortWay)
     EXPECT_EQ(Sample(forecast, {{-10, 200}, {20, 200}}).samples.size(), 30u);
     EXPECT_EQ(
         Sample(MakeForecast(southern, fromDateLine, Constant(0)), {{0, 165}, {0, 175}}).samples.size(), 10u);
-    EXPECT_EQ(ErrorOf([&] {
-        Sample(forecast, {{0, 170}, {0, -150}});
-    }),
+    EXPECT_EQ(SampleError(forecast, {{0, 170}, {0, -150}}),
         "The route leaves the forecast's area at 0.00 N 159.50 W.");
-    EXPECT_EQ(ErrorOf([&] {
-        Sample(forecast, {{0, 170}, {30, 170}});
-    }),
+    EXPECT_EQ(SampleError(forecast, {{0, 170}, {30, 170}}),
         "The route leaves the forecast's area at 20.50 N 170.00 E.");
 }
 
@@ -274,19 +276,13 @@ TEST(RouteWeather, MissingValuesAreCountedOrRefused)
     EXPECT_EQ(Sample(forecast, {{85, 0}, {85, 180}}).samples.size(), 10u);
 
     const Forecast empty = MakeForecast(Global2Deg(), Constant(kNaN), Constant(0));
-    EXPECT_EQ(ErrorOf([&] {
-        Sample(empty, {{0, 0}, {0, 5}});
-    }),
-        "The forecast has no wind along the route at FL340.");
-    EXPECT_EQ(ErrorOf([&] {
-        Sample(forecast, {{0, 0}});
-    }),
-        "The route needs at least two points for its weather.");
+    EXPECT_EQ(SampleError(empty, {{0, 0}, {0, 5}}), "The forecast has no wind along the route at FL340.");
+    EXPECT_EQ(SampleError(forecast, {{0, 0}}), "The route needs at least two points for its weather.");
+    EXPECT_EQ(
+        SampleError(forecast, {{0, 0}, {kNaN, 0}}), "The route's point 2 is not a position on the earth.");
     // Legs of no length add nothing; a leg to the antipode has no course.
     EXPECT_EQ(Sample(forecast, {{0, 0}, {0, 0}, {0, 1e-13}, {0, 3}}).samples.size(), 3u);
-    EXPECT_EQ(ErrorOf([&] {
-        Sample(forecast, {{0, 0}, {0, 180}});
-    }),
+    EXPECT_EQ(SampleError(forecast, {{0, 0}, {0, 180}}),
         "The route goes between opposite points of the earth at 0.00 N 0.00 E: no single great circle "
         "joins them.");
 }
