@@ -61,8 +61,8 @@ struct Section {
 // field is returned as it is; one with several (repeated sections 2 to 7)
 // is rebuilt field by field into storage. Returns an empty text when the
 // layout holds, otherwise why not.
-std::string SplitFields(std::span<const unsigned char> message, std::vector<std::vector<unsigned char>>& storage,
-    std::vector<std::span<const unsigned char>>& fields)
+std::string SplitFields(std::span<const unsigned char> message,
+    std::vector<std::vector<unsigned char>>& storage, std::vector<std::span<const unsigned char>>& fields)
 {
     static constexpr std::array<std::size_t, 8> kMinLength = {0, 21, 5, 14, 9, 11, 6, 5};
     const std::size_t end = message.size() - 4;
@@ -175,7 +175,9 @@ public:
 
 class MemorySource final : public MessageSource {
 public:
-    explicit MemorySource(std::span<const unsigned char> bytes) : m_bytes(bytes) {}
+    explicit MemorySource(std::span<const unsigned char> bytes)
+        : m_bytes(bytes)
+    { }
     std::uint64_t Remaining() const override { return m_bytes.size() - m_offset; }
     std::span<const unsigned char> Take(std::size_t count) override
     {
@@ -187,7 +189,8 @@ public:
     std::span<const unsigned char> Message(std::uint64_t length) override
     {
         const std::size_t start = m_offset - 16;
-        const std::size_t taken = static_cast<std::size_t>(std::min<std::uint64_t>(length, m_bytes.size() - start));
+        const std::size_t taken
+            = static_cast<std::size_t>(std::min<std::uint64_t>(length, m_bytes.size() - start));
         m_offset = start + taken;
         return m_bytes.subspan(start, taken);
     }
@@ -203,7 +206,10 @@ struct FileClose {
 
 class FileSource final : public MessageSource {
 public:
-    FileSource(std::FILE* file, std::uint64_t size) : m_file(file), m_remaining(size) {}
+    FileSource(std::FILE* file, std::uint64_t size)
+        : m_file(file)
+        , m_remaining(size)
+    { }
     std::uint64_t Remaining() const override { return m_remaining; }
     std::span<const unsigned char> Take(std::size_t count) override
     {
@@ -215,7 +221,8 @@ public:
     }
     std::span<const unsigned char> Message(std::uint64_t length) override
     {
-        const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(length - 16, m_remaining));
+        const std::size_t wanted
+            = static_cast<std::size_t>(std::min<std::uint64_t>(length - 16, m_remaining));
         m_buffer.resize(16 + wanted);
         const std::size_t got = std::fread(m_buffer.data() + 16, 1, wanted, m_file.get());
         m_remaining = got < wanted ? 0 : m_remaining - got;
@@ -236,7 +243,7 @@ struct HandleDelete {
 };
 using Handle = std::unique_ptr<codes_handle, HandleDelete>;
 
-void QuietLogging(const codes_context*, int, const char*) {}
+void QuietLogging(const codes_context*, int, const char*) { }
 
 std::optional<long> GetLong(codes_handle* h, const char* key)
 {
@@ -334,7 +341,8 @@ std::string ReadGrid(codes_handle* h, ForecastGrid& grid, Scanning& scanning)
     const auto jPositive = GetLong(h, "jScansPositively");
     const auto jConsecutive = GetLong(h, "jPointsAreConsecutive");
     const auto alternate = GetLong(h, "alternativeRowScanning");
-    if (!ni || !nj || !firstLat || !firstLon || !lastLat || !lastLon || !iNegative || !jPositive || !jConsecutive)
+    if (!ni || !nj || !firstLat || !firstLon || !lastLat || !lastLon || !iNegative || !jPositive
+        || !jConsecutive)
         return "the grid is not described completely";
     if (*ni < 2 || *nj < 2)
         return "the grid has fewer than two rows or columns";
@@ -462,7 +470,9 @@ struct TimeFields {
 
 class ForecastBuilder {
 public:
-    explicit ForecastBuilder(std::string name) : m_name(std::move(name)) {}
+    explicit ForecastBuilder(std::string name)
+        : m_name(std::move(name))
+    { }
 
     void AddField(std::span<const unsigned char> message, std::size_t number)
     {
@@ -506,8 +516,8 @@ public:
         if (time.levels.empty()) {
             time.runDate = static_cast<int>(*runDate);
             time.runTime = static_cast<int>(*runTime);
-            time.stepHours
-                = static_cast<int>((Minutes(*validityDate, *validityTime) - Minutes(*runDate, *runTime)) / 60);
+            time.stepHours = static_cast<int>(
+                (Minutes(*validityDate, *validityTime) - Minutes(*runDate, *runTime)) / 60);
         }
         LevelFields& level = time.levels[*pressure];
         // Two fields of one quantity, level and time could differ, and
@@ -596,8 +606,8 @@ Forecast Parse(MessageSource& source, const std::string& name)
         if (header.size() < 8 || std::memcmp(header.data(), "GRIB", 4) != 0) {
             if (number == 1)
                 Fail(name, "this is not a GRIB file.");
-            Fail(name, "the file holds something other than GRIB messages after " + MessageNumber(number - 1)
-                    + ".");
+            Fail(name,
+                "the file holds something other than GRIB messages after " + MessageNumber(number - 1) + ".");
         }
         if (header[7] == 1)
             Fail(name, "this is a GRIB edition 1 file; this program reads GRIB2.");

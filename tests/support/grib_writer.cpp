@@ -138,7 +138,8 @@ void AppendGribMessage(std::string& bytes, const GribField& field)
         Check(codes_get_long(h, "numberOfDataPoints", &points), "numberOfDataPoints");
         values.assign(static_cast<std::size_t>(points), 0.0);
     }
-    SetLong(h, "uvRelativeToGrid", field.windRelativeToGrid ? 1 : 0);
+    if (regular || field.windRelativeToGrid)
+        SetLong(h, "uvRelativeToGrid", field.windRelativeToGrid ? 1 : 0);
     SetString(h, "packingType", field.packingType);
     if (field.packingType == "grid_ieee")
         SetLong(h, "precision", 2);
