@@ -159,6 +159,52 @@ std::string SplitFields(std::span<const unsigned char> message,
     return "";
 }
 
+// What a field's sections say before ecCodes reads them: whether it is one
+// of the fields this program reads, and whether ecCodes knows its grid and
+// packing (a template it does not know can leave it in a bad state).
+enum class Screen { Skip, Read };
+
+Screen ScreenField(std::span<const unsigned char> message, std::size_t number, const std::string& name)
+{
+    static constexpr std::array<unsigned, 20> kGrids
+        = {0, 1, 2, 3, 4, 5, 10, 12, 20, 30, 31, 40, 41, 42, 43, 50, 90, 101, 110, 140};
+    static constexpr std::array<unsigned, 7> kPackings = {0, 2, 3, 4, 40, 41, 42};
+    const auto twoBytes = [](std::span<const unsigned char> bytes, std::size_t at) {
+        return static_cast<unsigned>(bytes[at] << 8 | bytes[at + 1]);
+    };
+    std::span<const unsigned char> grid;
+    std::span<const unsigned char> product;
+    std::span<const unsigned char> packing;
+    for (std::size_t offset = 16; offset + 4 < message.size();) {
+        const auto length = static_cast<std::size_t>(BigEndian(message.data() + offset, 4));
+        const std::span<const unsigned char> section = message.subspan(offset, length);
+        if (section[4] == 3)
+            grid = section;
+        else if (section[4] == 4)
+            product = section;
+        else if (section[4] == 5)
+            packing = section;
+        offset += length;
+    }
+    // Discipline 0, an instantaneous forecast (template 4.0) on a fixed
+    // surface of type 100, isobaric: u (2, 2), v (2, 3) or temperature (0, 0).
+    if (message[6] != 0 || product.size() < 34 || twoBytes(product, 7) != 0 || product[22] != 100)
+        return Screen::Skip;
+    const unsigned parameter = twoBytes(product, 9);
+    if (parameter != 0x0202 && parameter != 0x0203 && parameter != 0x0000)
+        return Screen::Skip;
+    if (const unsigned t = twoBytes(grid, 12); std::find(kGrids.begin(), kGrids.end(), t) == kGrids.end())
+        Fail(name,
+            "the grid is not a regular latitude-longitude grid but one of template 3." + std::to_string(t)
+                + ".");
+    if (const unsigned t = twoBytes(packing, 9);
+        std::find(kPackings.begin(), kPackings.end(), t) == kPackings.end())
+        Fail(name,
+            MessageNumber(number) + " is packed in a way this program does not read (template 5."
+                + std::to_string(t) + ").");
+    return Screen::Read;
+}
+
 // Where the messages come from: bytes in memory or a file read a message at
 // a time, so that a large file is never held whole.
 class MessageSource {
@@ -629,8 +675,10 @@ Forecast Parse(MessageSource& source, const std::string& name)
         std::vector<std::span<const unsigned char>> fields;
         if (const std::string fault = SplitFields(message, storage, fields); !fault.empty())
             Fail(name, MessageNumber(number) + " cannot be decoded: " + fault + ".");
-        for (const std::span<const unsigned char> field : fields)
-            builder.AddField(field, number);
+        for (const std::span<const unsigned char> field : fields) {
+            if (ScreenField(field, number, name) == Screen::Read)
+                builder.AddField(field, number);
+        }
     }
     if (number == 0)
         Fail(name, "the file is empty.");

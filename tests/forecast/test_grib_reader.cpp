@@ -311,6 +311,8 @@ TEST(GribReader, RefusesWhatItCannotRead)
     std::string grib1;
     testing::AppendGribSample(grib1, "GRIB1");
     const std::string good = Messages({u, v});
+    std::string unknownPacking = Messages({v});
+    unknownPacking[SectionStarts(unknownPacking)[5] + 10] = static_cast<char>(204);
     const struct {
         const char* file;
         std::string bytes;
@@ -325,6 +327,7 @@ TEST(GribReader, RefusesWhatItCannotRead)
         {"truncated.grib2", good.substr(0, good.size() - 100), {"cut short", "message 2"}},
         {"grib1.grib", grib1, {"edition 1", "GRIB2"}},
         {"short.grib2", Messages({u}) + ShortData(Messages({v})), {"message 2", "cannot be decoded"}},
+        {"packing.grib2", good + unknownPacking, {"message 3", "template 5.204"}},
         {"twice.grib2", Messages({u, v, u}), {"twice", "message 3"}},
         {"mismatched.grib2", Messages({u, mismatched}), {"size does not match", "values"}},
         {"huge.grib2", Messages({huge, u}), {"100000 by 100000", "larger"}},
