@@ -140,11 +140,15 @@ void AppendGribMessage(std::string& bytes, const GribField& field)
     }
     if (regular || field.windRelativeToGrid)
         SetLong(h, "uvRelativeToGrid", field.windRelativeToGrid ? 1 : 0);
-    SetString(h, "packingType", field.packingType);
-    if (field.packingType == "grid_ieee")
+    // IEEE packing is chosen before the values; the others after them, which
+    // ecCodes needs for complex packing.
+    const bool ieee = field.packingType == "grid_ieee";
+    if (ieee) {
+        SetString(h, "packingType", field.packingType);
         SetLong(h, "precision", 2);
-    else
+    } else {
         SetLong(h, "bitsPerValue", field.bitsPerValue);
+    }
     bool missing = false;
     for (double& value : values) {
         if (std::isnan(value)) {
@@ -157,6 +161,8 @@ void AppendGribMessage(std::string& bytes, const GribField& field)
         SetDouble(h, "missingValue", kMissing);
     }
     Check(codes_set_double_array(h, "values", values.data(), values.size()), "values");
+    if (!ieee)
+        SetString(h, "packingType", field.packingType);
     for (const auto& [key, value] : field.overrides)
         SetLong(h, key, value);
     AppendMessage(bytes, h);
