@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <limits>
@@ -148,8 +149,8 @@ std::string SplitFields(std::span<const unsigned char> message,
             total += section.bytes.size();
         std::vector<unsigned char> rebuilt(message.begin(), message.begin() + 16);
         rebuilt.reserve(total);
-        for (int i = 0; i < 8; ++i)
-            rebuilt[static_cast<std::size_t>(8 + i)] = static_cast<unsigned char>(total >> (8 * (7 - i)));
+        for (std::size_t i = 0; i < 8; ++i)
+            rebuilt[8 + i] = static_cast<unsigned char>(total >> (8 * (7 - i)));
         for (const Section& section : part.sections)
             rebuilt.insert(rebuilt.end(), section.bytes.begin(), section.bytes.end());
         rebuilt.insert(rebuilt.end(), {'7', '7', '7', '7'});
@@ -487,6 +488,63 @@ long long Minutes(long date, long time)
     return days * 1440 + time / 100 * 60 + time % 100;
 }
 
+// The yyyymmdd and hhmm of minutes since 1970-01-01 00:00.
+std::pair<long, long> DateAndTime(long long minutes)
+{
+    const long long days = (minutes >= 0 ? minutes : minutes - 1439) / 1440;
+    const long long minuteOfDay = minutes - days * 1440;
+    const long long shifted = days + 719468;
+    const long long era = (shifted >= 0 ? shifted : shifted - 146096) / 146097;
+    const long long dayOfEra = shifted - era * 146097;
+    const long long yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const long long monthIndex = (5 * dayOfYear + 2) / 153;
+    const long long day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
+    const long long month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
+    const long long year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+    return {static_cast<long>(year * 10000 + month * 100 + day),
+        static_cast<long>(minuteOfDay / 60 * 100 + minuteOfDay % 60)};
+}
+
+// The forecast step in minutes, in any of the units a forecast's step is
+// given in (GRIB2 code table 4.4); none for another unit or beyond a century.
+std::optional<long long> StepMinutes(codes_handle* h)
+{
+    const auto unit = GetLong(h, "indicatorOfUnitOfTimeRange");
+    const auto amount = GetLong(h, "forecastTime");
+    if (!unit || !amount || std::llabs(*amount) > 100'000'000)
+        return std::nullopt;
+    long long minutes = 0;
+    switch (*unit) {
+    case 0:
+        minutes = *amount;
+        break;
+    case 1:
+        minutes = *amount * 60LL;
+        break;
+    case 2:
+        minutes = *amount * 1440LL;
+        break;
+    case 10:
+        minutes = *amount * 180LL;
+        break;
+    case 11:
+        minutes = *amount * 360LL;
+        break;
+    case 12:
+        minutes = *amount * 720LL;
+        break;
+    case 13:
+        minutes = *amount / 60;
+        break;
+    default:
+        return std::nullopt;
+    }
+    if (std::llabs(minutes) > 100LL * 366 * 1440)
+        return std::nullopt;
+    return minutes;
+}
+
 std::string ModelName(codes_handle* h)
 {
     std::string centre = GetString(h, "centre");
@@ -551,19 +609,23 @@ public:
         else if (!(*m_grid == grid))
             Fail(m_name, "the fields are on different grids.");
 
+        // The validity from the run and the step, not from ecCodes's
+        // validityDate, which can take forever over a damaged date.
         const auto runDate = GetLong(h, "dataDate");
         const auto runTime = GetLong(h, "dataTime");
-        const auto validityDate = GetLong(h, "validityDate");
-        const auto validityTime = GetLong(h, "validityTime");
-        if (!runDate || !runTime || !validityDate || !validityTime || !ValidDate(*runDate, *runTime)
-            || !ValidDate(*validityDate, *validityTime))
+        const auto step = StepMinutes(h);
+        if (!runDate || !runTime || !step || !ValidDate(*runDate, *runTime))
             Fail(m_name, MessageNumber(number) + " has no valid date and time.");
-        TimeFields& time = m_times[{static_cast<int>(*validityDate), static_cast<int>(*validityTime)}];
+        const long long validity = Minutes(*runDate, *runTime) + *step;
+        const auto [validityDate, validityTime] = DateAndTime(validity);
+        if (!ValidDate(validityDate, validityTime))
+            Fail(m_name, MessageNumber(number) + " has no valid date and time.");
+        // A time's run and step are those of its first field.
+        TimeFields& time = m_times[{static_cast<int>(validityDate), static_cast<int>(validityTime)}];
         if (time.levels.empty()) {
             time.runDate = static_cast<int>(*runDate);
             time.runTime = static_cast<int>(*runTime);
-            time.stepHours = static_cast<int>(
-                (Minutes(*validityDate, *validityTime) - Minutes(*runDate, *runTime)) / 60);
+            time.stepHours = static_cast<int>(*step / 60);
         }
         LevelFields& level = time.levels[*pressure];
         // Two fields of one quantity, level and time could differ, and

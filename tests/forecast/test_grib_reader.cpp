@@ -229,6 +229,34 @@ TEST(GribReader, FieldsPairByLevelAndTimeWhateverTheirOrder)
     EXPECT_EQ(ForecastLevelsText(half), "10 levels, 1000 to 100 hPa");
 }
 
+TEST(GribReader, ValidityFromTheRunAndAStepInAnyUnit)
+{
+    const struct {
+        long runDate, runTime, unit, amount;
+        int stepHours;
+        const char* validity;
+    } cases[] = {
+        {20261208, 1200, 0, 390, 6, "valid 2026-12-08 18:30 UTC"}, // minutes
+        {20261208, 1200, 2, 1, 24, "valid 2026-12-09 12 UTC"}, // days
+        {20261208, 1200, 11, 3, 18, "valid 2026-12-09 06 UTC"}, // 6 hours
+        {20261208, 1200, 13, 7200, 2, "valid 2026-12-08 14 UTC"}, // seconds
+        {20261231, 1800, 1, 12, 12, "valid 2027-01-01 06 UTC"},
+        {20280228, 2100, 1, 6, 6, "valid 2028-02-29 03 UTC"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.validity);
+        std::vector<GribField> fields = {Field(GribParameter::U, 250, 0), Field(GribParameter::V, 250, 0)};
+        for (GribField& field : fields) {
+            field.runDate = c.runDate;
+            field.runTime = c.runTime;
+            field.overrides = {{"indicatorOfUnitOfTimeRange", c.unit}, {"forecastTime", c.amount}};
+        }
+        const Forecast forecast = ParseForecast(AsBytes(Messages(fields)), "step.grib2");
+        EXPECT_EQ(forecast.times.at(0).stepHours, c.stepHours);
+        EXPECT_EQ(ForecastValidityText(forecast.times.at(0)), c.validity);
+    }
+}
+
 // Where each section of a message starts, by number (the last of each).
 std::vector<std::size_t> SectionStarts(const std::string& message)
 {
