@@ -24,7 +24,7 @@ constexpr double kLevels[] = {1000, 925, 850, 700, 500, 400, 300, 250, 200, 100}
 // never holds more than one field.
 std::string GlobalFile(const std::string& packing)
 {
-    const std::string path
+    std::string path
         = (std::filesystem::temp_directory_path() / ("mirovax-forecast-bench-" + packing + ".grib2"))
               .string();
     if (std::filesystem::exists(path))
