@@ -176,6 +176,8 @@ Screen ScreenField(std::span<const unsigned char> message, std::size_t number, c
     std::span<const unsigned char> grid;
     std::span<const unsigned char> product;
     std::span<const unsigned char> packing;
+    std::span<const unsigned char> bitmap;
+    std::span<const unsigned char> data;
     for (std::size_t offset = 16; offset + 4 < message.size();) {
         const auto length = static_cast<std::size_t>(BigEndian(message.data() + offset, 4));
         const std::span<const unsigned char> section = message.subspan(offset, length);
@@ -185,6 +187,10 @@ Screen ScreenField(std::span<const unsigned char> message, std::size_t number, c
             product = section;
         else if (section[4] == 5)
             packing = section;
+        else if (section[4] == 6)
+            bitmap = section;
+        else if (section[4] == 7)
+            data = section;
         offset += length;
     }
     // Discipline 0, an instantaneous forecast (template 4.0) on a fixed
@@ -203,6 +209,26 @@ Screen ScreenField(std::span<const unsigned char> message, std::size_t number, c
         Fail(name,
             MessageNumber(number) + " is packed in a way this program does not read (template 5."
                 + std::to_string(t) + ").");
+    // What ecCodes would allocate and read, held to what the message holds.
+    const std::uint64_t points = BigEndian(grid.data() + 6, 4);
+    const std::uint64_t values = BigEndian(packing.data() + 5, 4);
+    const auto undecodable = [&](const std::string& why) {
+        Fail(name, MessageNumber(number) + " cannot be decoded: " + why + ".");
+    };
+    if (points > kMaxPointsPerField)
+        undecodable("it declares more points than this program reads");
+    if (values > points)
+        undecodable("it declares more values than points");
+    if (bitmap[5] == 0 && bitmap.size() - 6 < (points + 7) / 8)
+        undecodable("its bitmap is too short");
+    std::uint64_t bits = 0; // per value, for the packings whose data length follows from it
+    if (twoBytes(packing, 9) == 4 && packing.size() >= 12)
+        bits = packing[11] == 1 ? 32 : packing[11] == 2 ? 64 : 128;
+    else if (twoBytes(packing, 9) == 0 && packing.size() >= 21)
+        bits = packing[19];
+    if ((twoBytes(packing, 9) == 4 && packing.size() < 12)
+        || (twoBytes(packing, 9) == 0 && packing.size() < 21) || data.size() - 5 < (values * bits + 7) / 8)
+        undecodable("its data section is too short");
     return Screen::Read;
 }
 
