@@ -1,4 +1,5 @@
 #include "convert_number_check.h"
+#include "forecast_grib_check.h"
 #include "fuel_fit_check.h"
 #include "plan_reader_check.h"
 #include "setup_reader_check.h"
@@ -56,6 +57,11 @@ TEST(FuzzInputs, TableImportCorpusAndRegressionsPass)
 TEST(FuzzInputs, FuelFitCorpusAndRegressionsPass)
 {
     EXPECT_GE(ReplayInputs("fuel_fit", CheckFuelFit), 7);
+}
+
+TEST(FuzzInputs, ForecastGribCorpusAndRegressionsPass)
+{
+    EXPECT_GE(ReplayInputs("forecast_grib", CheckForecastGrib), 10);
 }
 
 TEST(FuzzInputs, PlanReaderCorporaAndRegressionsPass)
