@@ -68,8 +68,8 @@ KeyFigureName CompareKeyFigure(std::string_view modeText)
     return {"Trip Fuel", "kg"};
 }
 
-CompareTables ComputeCompareTables(
-    const TMissionData& airplane, const FieldTexts& texts, std::string_view modeText)
+CompareTables ComputeCompareTables(const TMissionData& airplane, const FieldTexts& texts,
+    std::string_view modeText, const LevelWeatherSource& levelWeather)
 {
     CompareTables tables;
     tables.modeText = modeText;
@@ -90,13 +90,28 @@ CompareTables ComputeCompareTables(
     }
 
     // Each level with the temperature that leaving the flight-level field
-    // sets for it; where that sets none the entered OAT stays.
+    // sets for it; where that sets none the entered OAT stays. A forecast
+    // gives each level its own wind and temperature instead.
     double level = airplane.MinCruise;
     for (int i = 0; i < kMaxLevels && level * 100 <= airplane.MaxAlt; ++i, level += kCompareLevelStep) {
         FieldTexts t = texts;
         t[Field::FlightLevel] = FormatGeneral(level);
-        if (const std::optional<std::string> oat = StandardTemperatureText(level))
+        if (levelWeather) {
+            const LevelWeather weather = levelWeather(level);
+            if (!weather.error.empty()) {
+                CompareCase unsolved;
+                unsolved.label = t[Field::FlightLevel];
+                unsolved.texts = t;
+                unsolved.message = weather.error;
+                unsolved.flightLevel = level;
+                tables.levels.push_back(std::move(unsolved));
+                continue;
+            }
+            t[Field::Wind] = weather.wind;
+            t[Field::Oat] = weather.oat;
+        } else if (const std::optional<std::string> oat = StandardTemperatureText(level)) {
             t[Field::Oat] = *oat;
+        }
         tables.levels.push_back(Solve(airplane, t[Field::FlightLevel], t, modeText));
         tables.levels.back().flightLevel = level;
     }

@@ -3,6 +3,7 @@
 #include "engine/mission_data.h"
 #include "form/calculation_run.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,6 +46,9 @@ struct CompareTables {
     // highest level its maximum altitude allows; the best valid level is
     // marked (least trip fuel, largest range or payload; the lowest of equals).
     std::vector<CompareCase> levels;
+    // Where each level's wind and OAT came from ("forecast GFS 2026-12-08
+    // 12 UTC +6 h"); empty: the entered wind and the standard OAT.
+    std::string levelSource;
     // Index into levels of the best one; nothing when no level is valid.
     std::optional<size_t> bestLevel;
 };
@@ -60,10 +64,22 @@ struct KeyFigureName {
 };
 KeyFigureName CompareKeyFigure(std::string_view modeText);
 
+// The wind and temperature texts a level's row takes (from a forecast), or
+// why the level has none: its row is then not solved and shows the reason.
+struct LevelWeather {
+    std::string wind;
+    std::string oat;
+    std::string error;
+};
+using LevelWeatherSource = std::function<LevelWeather(double flightLevel)>;
+
 // Solves every case for the airplane in airplane (its entries are not read)
 // and the field texts; airplane is not changed. The maximum modes use the
 // fast searches.
-CompareTables ComputeCompareTables(
-    const TMissionData& airplane, const FieldTexts& texts, std::string_view modeText);
+// With levelWeather each level's row takes the wind and temperature it
+// gives for the level instead of the entered wind and the standard
+// temperature.
+CompareTables ComputeCompareTables(const TMissionData& airplane, const FieldTexts& texts,
+    std::string_view modeText, const LevelWeatherSource& levelWeather = {});
 
 } // namespace mirovax

@@ -26,6 +26,8 @@ struct ExitOutcome {
     std::string message; // empty: no message
     std::optional<std::string> replacement; // the field's new text; focus returns
     std::optional<std::string> oatText; // the temperature field's new text
+    std::optional<std::string> windText; // the wind field's new text (a forecast's)
+    std::string note; // for the status line: why a forecast gave no values here, or what it left out
 };
 
 // Leaving the flight level: caps the level at the airplane's maximum altitude (ft), then

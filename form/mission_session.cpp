@@ -172,10 +172,18 @@ ExitOutcome MissionSession::LeaveField(Field field)
         // at; the temperature still follows the level.
         const double maxAltFt = AirplaneReady() ? m_md.MaxAlt : std::numeric_limits<double>::infinity();
         outcome = FlightLevelExit(Text(field), maxAltFt);
+        if (outcome.replacement)
+            SetText(field, *outcome.replacement);
         if (outcome.oatText)
             SetText(Field::Oat, *outcome.oatText);
+        ApplyForecastOnExit(outcome);
         break;
     }
+    case Field::From:
+    case Field::To:
+    case Field::Distance:
+        ApplyForecastOnExit(outcome);
+        break;
     case Field::HoldingAltitude:
         outcome = HoldingAltitudeExit(Text(field));
         break;
@@ -204,6 +212,8 @@ bool MissionSession::Run(
     run.regulationText = RegulationsText();
     run.fields = EntryFields();
     run.plan = m_plan;
+    run.windSource = WindSource();
+    run.oatSource = OatSource();
     RecordingServices recording(services);
     const bool valid = ExecuteCalculation(m_md, run.fields, modeText, recording, method, reader);
     run.valid = valid;
@@ -255,6 +265,8 @@ DispatchSheetInput MissionSession::SheetInput(std::string programTitle) const
     input.valid = run.valid;
     input.limits = limits;
     input.warnings = run.warnings;
+    input.windSource = run.windSource;
+    input.oatSource = run.oatSource;
     if (run.plan) {
         input.planFile = run.plan->path;
         for (const PlanWaypoint& waypoint : run.plan->plan.waypoints)

@@ -4,6 +4,8 @@
 #include "engine/mission_limits.h"
 #include "engine/solve.h"
 #include "flightplan/flight_plan.h"
+#include "forecast/forecast.h"
+#include "forecast/route_weather.h"
 #include "form/calculation_run.h"
 #include "form/compare.h"
 #include "form/fields.h"
@@ -45,6 +47,21 @@ struct PlanOutcome {
     std::vector<std::string> messages;
 };
 
+// A forecast file loaded for the rest of the session.
+struct LoadedForecast {
+    std::string path; // as opened
+    Forecast forecast;
+};
+
+// What the loaded forecast gives for the entered route at a flight level.
+struct ForecastWeather {
+    std::string wind; // the time-correct headwind, whole kt, as field text
+    std::string oat; // the mean temperature, whole deg C, as field text
+    // "forecast GFS 2026-12-08 12 UTC +6 h, FL350, 73 samples"
+    std::string source;
+    std::size_t missing = 0; // samples left out for want of values
+};
+
 // A run that read its inputs, kept for the limits window and the dispatch
 // sheet until the next run or until the results are blanked.
 struct MissionRun {
@@ -62,6 +79,10 @@ struct MissionRun {
     bool outOfDate = false;
     // The flight plan the route came from, if one still stood.
     std::shared_ptr<const OpenedPlan> plan;
+    // Where the wind and the temperature came from, when a forecast gave
+    // the texts the run read; empty for typed entries.
+    std::string windSource;
+    std::string oatSource;
 };
 
 class MissionSession {
@@ -131,13 +152,45 @@ public:
     // The plan that still stands, or null.
     const OpenedPlan* Plan() const { return m_plan.get(); }
 
+    // A forecast for the rest of the session, its first validity time
+    // chosen; the route's airports are looked up in airports (may be null:
+    // then only a flight plan's route can be used; must outlive the
+    // session's use of the forecast). Nothing in the entries changes until
+    // ApplyForecast or leaving a field.
+    // The forecast is shared, never copied: copies of the session share it.
+    void LoadForecast(std::shared_ptr<const LoadedForecast> forecast, TTable* airports);
+    // Another of the forecast's validity times. Throws std::out_of_range.
+    void ChooseForecastTime(std::size_t index);
+    // Back to typed entries: the wind and temperature texts stay as they are.
+    void ClearForecast();
+    const LoadedForecast* CurrentForecast() const { return m_forecast.get(); }
+    std::size_t ForecastTimeIndex() const { return m_forecastTime; }
+    // The route the forecast is read along: the opened plan's waypoints,
+    // else the great circle between From and To. Throws ForecastError when
+    // neither can be placed.
+    std::vector<RoutePoint> ForecastRoute() const;
+    // The forecast's wind and temperature for the route at a flight level,
+    // the wind time-correct for the true airspeed the airplane's Mach gives
+    // at that temperature. Throws ForecastError.
+    ForecastWeather ForecastAt(double flightLevel) const;
+    // Puts the forecast's wind and temperature at the entered flight level
+    // into Wind and OAT: the fields that changed and, where nothing could be
+    // given, why (nothing changes then). Nothing without a forecast.
+    PlanOutcome ApplyForecast();
+    // The source of the Wind and OAT texts while they are still those a
+    // forecast gave; empty for typed entries.
+    std::string WindSource() const;
+    std::string OatSource() const;
+
     // Why the file's MATOW or MALW did not survive the airplane load, one
     // sentence each; kept until MATOW or MALW changes or another airplane or
     // setup comes.
     const std::vector<std::string>& AllowableWeightNotes() const { return m_weightNotes; }
 
     // Leaving a field: the flight level is capped at the airplane's maximum
-    // altitude and sets the standard-atmosphere temperature, the holding
+    // altitude and sets the standard-atmosphere temperature (with a
+    // forecast loaded, the forecast's wind and temperature, as leaving From,
+    // To or Distance does then), the holding
     // altitude is raised to 1500 ft, MATOW and MALW are capped at the
     // structure (only while the airplane is ready). The outcome's
     // replacement and temperature are applied to the entries; its message is
@@ -164,14 +217,16 @@ public:
     DispatchSheetInput SheetInput(std::string programTitle) const;
 
     // The compare tables of the entries in the mode (see ComputeCompareTables).
-    CompareTables Compare(std::string_view modeText) const
-    {
-        return ComputeCompareTables(m_md, EntryFields(), modeText);
-    }
+    // With a forecast loaded each level takes its own wind and temperature.
+    CompareTables Compare(std::string_view modeText) const;
     // What the payload-range diagram of the entries is drawn from.
     DiagramMission Diagram() const { return DiagramMissionOf(m_md, EntryFields()); }
 
 private:
+    // With a forecast loaded, its wind and temperature into the entries and
+    // the outcome; why not into the outcome's note.
+    void ApplyForecastOnExit(ExitOutcome& outcome);
+
     TTable* m_airplanes = nullptr;
     SetupTexts m_entries;
     TMissionData m_md;
@@ -179,6 +234,11 @@ private:
     bool m_hasAirplane = false;
     std::optional<MissionRun> m_lastRun;
     std::shared_ptr<const OpenedPlan> m_plan;
+    std::shared_ptr<const LoadedForecast> m_forecast;
+    std::size_t m_forecastTime = 0;
+    TTable* m_forecastAirports = nullptr;
+    // The texts the forecast last put into Wind and OAT, with their source.
+    std::optional<ForecastWeather> m_forecastApplied;
     mutable std::optional<MissionLimits> m_lastRunLimits;
 };
 

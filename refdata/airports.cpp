@@ -55,6 +55,13 @@ std::string DistanceText(const GeoPosition& first, const GeoPosition& second)
     return FormatRounded(GreatCircleNm(first, second));
 }
 
+std::optional<AirportLocation> LocateAirport(TTable& airports, const std::string& code)
+{
+    if (!airports.Locate("ICAO", code))
+        return std::nullopt;
+    return AirportLocation{airports.FieldAsFloat("Feld5"), airports.FieldAsFloat("Feld6")};
+}
+
 std::string UnknownAirportMessage(const std::string& code)
 {
     return "Airport \"" + code + "\" is not in the airport table!";

@@ -27,6 +27,14 @@ double GreatCircleNm(const GeoPosition& first, const GeoPosition& second);
 // The distance rounded to a whole number (ties to even) as field text.
 std::string DistanceText(const GeoPosition& first, const GeoPosition& second);
 
+// An airport's latitude and longitude in degrees as the table holds them
+// (north and east positive), or nothing for a code it lacks.
+struct AirportLocation {
+    double latitude = 0;
+    double longitude = 0;
+};
+std::optional<AirportLocation> LocateAirport(TTable& airports, const std::string& code);
+
 // The warning for an airport code the airport table does not hold.
 std::string UnknownAirportMessage(const std::string& code);
 

@@ -169,6 +169,8 @@ private:
             MarkupText(Edit(Field::FlightLevel)));
         Row(Caption(7), MarkupText(Edit(Field::Oat)) + " &deg;C", Caption(8),
             MarkupText(Edit(Field::Wind)) + " kts");
+        for (const auto& [caption, source] : WeatherSourceRows(m_in.windSource, m_in.oatSource))
+            Row(WithoutColon(caption), MarkupText(source), "", "");
         if (m_in.valid && rule && rule->maximumRowsShown)
             Row(Caption(39), MarkupText(m_md.LimitedBy), "", "");
         m_out += "</table>\n</section>\n";

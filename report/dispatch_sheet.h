@@ -34,6 +34,9 @@ struct DispatchSheetInput {
     // nothing is shown of it when the file name is empty.
     std::string planFile;
     std::vector<std::string> planWaypoints;
+    // Where the wind and the temperature came from when a forecast gave them.
+    std::string windSource;
+    std::string oatSource;
 };
 
 // The whole HTML document, UTF-8, sized for one A4 page when printed.

@@ -68,6 +68,19 @@ void FillFixedCaptions(ReportSnapshot& snapshot)
         snapshot.staticText(n) = std::string(StaticTextCaption(n));
 }
 
+std::vector<std::pair<std::string, std::string>> WeatherSourceRows(
+    const std::string& windSource, const std::string& oatSource)
+{
+    if (!windSource.empty() && windSource == oatSource)
+        return {{"Wind and OAT:", windSource}};
+    std::vector<std::pair<std::string, std::string>> rows;
+    if (!windSource.empty())
+        rows.emplace_back("Wind:", windSource);
+    if (!oatSource.empty())
+        rows.emplace_back("OAT:", oatSource);
+    return rows;
+}
+
 std::string MainWindowCaption(std::string_view fileVersion)
 {
     return "Mirovax - Version: " + std::string(fileVersion);
@@ -134,6 +147,8 @@ ReportModel BuildReport(const ReportSnapshot& snapshot)
     w.Regular({w.StaticText(23), ReportSafeText(snapshot.regulationText), w.Caption(FlightLevel),
         w.Value(FlightLevel)});
     w.Regular({w.Caption(Oat), w.Value(Oat), w.Caption(Wind), w.Value(Wind)});
+    for (const auto& [caption, source] : WeatherSourceRows(snapshot.windSource, snapshot.oatSource))
+        w.Regular({caption, ReportSafeText(source)});
     w.Regular({w.Caption(Matow), w.Value(Matow), w.Caption(Malw), w.Value(Malw)});
     w.Regular({w.Caption(Alternate), w.Value(Alternate), w.Caption(AlternateElevation),
         w.Value(AlternateElevation)});

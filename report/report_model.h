@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // The mission report as data: what it copies from the main window, and the
@@ -49,6 +50,11 @@ struct ReportSnapshot {
     // row when the file name is empty.
     std::string planFileName;
     size_t planWaypoints = 0;
+    // Where the wind and the temperature came from when a forecast gave
+    // them ("forecast GFS 2026-12-08 12 UTC +6 h, FL350, 73 samples"); no
+    // row when both are empty.
+    std::string windSource;
+    std::string oatSource;
 
     FieldTexts fields; // the entry fields' texts
     std::array<std::string, 51> staticTexts; // staticTexts[n - 1]: caption of "StaticText" + n
@@ -102,5 +108,11 @@ struct ReportModel {
 // passes through ReportSafeText, so a tab or line break pasted into a field
 // shows as a blank instead of adding a column or a row.
 ReportModel BuildReport(const ReportSnapshot& snapshot);
+
+// The rows, caption and source, that say where the wind and the temperature
+// came from: one "Wind and OAT:" row when one forecast gave both, else one
+// for each that a forecast gave; none for typed entries.
+std::vector<std::pair<std::string, std::string>> WeatherSourceRows(
+    const std::string& windSource, const std::string& oatSource);
 
 } // namespace mirovax

@@ -1,5 +1,7 @@
 #include "form/mission_session.h"
 
+#include "engine/text_format.h"
+#include "form/input_rules.h"
 #include "refdata/airports.h"
 
 #include "test_support.h"
@@ -7,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <set>
 
 namespace mirovax {
 namespace {
@@ -192,6 +196,120 @@ TEST_F(MissionSessionTest, APlanFillsTheRouteAsTheButtonsWouldAndIsKeptWhileItSt
     EXPECT_NE(session.Plan(), nullptr);
     session.SetText(Field::Distance, "999");
     EXPECT_EQ(session.Plan(), nullptr);
+}
+
+// A global one-degree forecast with a uniform north wind of 40 kts and a
+// temperature of its own at each of two levels: -30 deg C at 400 hPa
+// (about FL235), -60 deg C at 150 hPa (about FL445).
+std::shared_ptr<const LoadedForecast> NorthWindForecast()
+{
+    auto loaded = std::make_shared<LoadedForecast>();
+    loaded->path = "gfs.grib2";
+    Forecast& f = loaded->forecast;
+    f.model = "GFS";
+    f.grid = {-90, 0, 1, 1, 181, 360, true};
+    ForecastTime time{20261208, 1200, 6, 20261208, 1800, {}};
+    const size_t points = f.grid.rows * f.grid.columns;
+    for (const auto& [pressure, celsius] : {std::pair{400.0, -30.0}, {150.0, -60.0}}) {
+        ForecastLevel level;
+        level.pressureHpa = pressure;
+        level.u.assign(points, 0.0);
+        level.v.assign(points, -40 * 1852.0 / 3600);
+        level.temperature.assign(points, celsius + 273.15);
+        time.levels.push_back(std::move(level));
+    }
+    f.times.push_back(std::move(time));
+    return loaded;
+}
+
+// The forecast's values go into Wind and OAT for the route between the
+// airports at the level, beat the standard temperature when the level is
+// left, give way to a typed wind, say why when they cannot be had, and give
+// each compared level its own.
+TEST_F(MissionSessionTest, AForecastGivesTheRouteItsWindAndTemperatureUntilTheUserTypesOver)
+{
+    testing::WriteAirportTable(m_dir.file("Airports.DB"), testing::BayAreaAirports());
+    TTable airports;
+    airports.Open(m_dir.file("Airports.DB"));
+    MissionSession session(m_table);
+    ASSERT_TRUE(session.OpenSetup(WorkedSetup()));
+    session.SetText(Field::From, "KSFO");
+    session.SetText(Field::To, "KBFI");
+    session.SetText(Field::FlightLevel, "350");
+    session.SetText(Field::Wind, "0");
+    session.SetText(Field::Oat, "0");
+    session.LoadForecast(NorthWindForecast(), &airports);
+
+    // Northbound into a north wind: a headwind of its full speed (the
+    // track is within a degree of north); the temperature between the
+    // levels in the logarithm of pressure.
+    const PlanOutcome applied = session.ApplyForecast();
+    EXPECT_EQ(applied.changed, (std::vector<Field>{Field::Wind, Field::Oat}));
+    EXPECT_TRUE(applied.messages.empty());
+    EXPECT_EQ(session.Text(Field::Wind), "40");
+    const double p = StandardPressureHpa(350);
+    EXPECT_EQ(session.Text(Field::Oat), FormatRounded(-30 - 30 * std::log(p / 400) / std::log(150.0 / 400)));
+    const std::string source = session.WindSource();
+    EXPECT_EQ(source.rfind("forecast GFS 2026-12-08 12 UTC +6 h, FL350, ", 0), 0u) << source;
+    EXPECT_EQ(session.OatSource(), source);
+
+    // Leaving the level: the forecast's temperature, not the standard one.
+    session.SetText(Field::FlightLevel, "410");
+    const ExitOutcome left = session.LeaveField(Field::FlightLevel);
+    EXPECT_EQ(left.oatText, session.Text(Field::Oat));
+    EXPECT_NE(session.Text(Field::Oat), "-56");
+    EXPECT_TRUE(left.note.empty()) << left.note;
+    EXPECT_NE(session.WindSource().find("FL410"), std::string::npos);
+
+    // A typed wind is the user's: the run says only the OAT is forecast.
+    session.SetText(Field::Wind, "5");
+    struct Quiet : IMissionServices {
+        void ReportLimit(const std::string&) override { }
+        void YieldEvents() override { }
+    } services;
+    session.Run(kModeTripTimeAndFuel, services);
+    ASSERT_TRUE(session.LastRun());
+    EXPECT_EQ(session.LastRun()->windSource, "");
+    EXPECT_EQ(session.LastRun()->oatSource, session.OatSource());
+    EXPECT_EQ(session.SheetInput("t").oatSource, session.OatSource());
+
+    // Below the forecast's levels, or with an airport the table lacks:
+    // nothing changes but the standard temperature, and the note says why.
+    session.SetText(Field::FlightLevel, "100");
+    const ExitOutcome low = session.LeaveField(Field::FlightLevel);
+    EXPECT_NE(low.note.find("outside the forecast's levels"), std::string::npos) << low.note;
+    EXPECT_EQ(session.Text(Field::Oat), *StandardTemperatureText(100));
+    EXPECT_EQ(session.OatSource(), "");
+    session.SetText(Field::FlightLevel, "350");
+    session.SetText(Field::To, "KXXX");
+    EXPECT_NE(session.ApplyForecast().messages.at(0).find("KXXX"), std::string::npos);
+    session.SetText(Field::To, "KBFI");
+
+    // Compare: each level its own wind and temperature; a level outside the
+    // forecast is not solved and says why.
+    const CompareTables tables = session.Compare(kModeTripTimeAndFuel);
+    EXPECT_EQ(tables.levelSource, "forecast GFS 2026-12-08 12 UTC +6 h");
+    std::set<std::string> temperatures;
+    for (const CompareCase& c : tables.levels) {
+        if (StandardPressureHpa(c.flightLevel) > 400) {
+            EXPECT_FALSE(c.valid);
+            EXPECT_NE(c.message.find("outside the forecast's levels"), std::string::npos) << c.message;
+            continue;
+        }
+        const ForecastWeather weather = session.ForecastAt(c.flightLevel);
+        EXPECT_EQ(c.texts[Field::Wind], weather.wind);
+        EXPECT_EQ(c.texts[Field::Oat], weather.oat);
+        temperatures.insert(weather.oat);
+    }
+    EXPECT_GT(temperatures.size(), 5u);
+
+    // Cleared: the texts stay, typed entries again.
+    session.ApplyForecast();
+    const SetupTexts before = session.Entries();
+    session.ClearForecast();
+    EXPECT_EQ(session.Entries(), before);
+    EXPECT_EQ(session.WindSource(), "");
+    EXPECT_EQ(session.Compare(kModeTripTimeAndFuel).levelSource, "");
 }
 
 } // namespace
