@@ -94,12 +94,13 @@ bool Interrupted(const CliEnvironment& environment)
 }
 
 int Solve(const CliOptions& options, std::ostream& out, std::ostream& err, const CliEnvironment& environment,
-    const PlanRequest* plan)
+    const PlanRequest* plan, const WindsRequest* winds)
 {
     SolveRequest request;
     request.mode = options.mode;
     request.airplane = options.airplane;
     request.plan = plan;
+    request.winds = winds;
     request.settings = options.settings;
 
     std::time_t runTime = 0;
@@ -246,9 +247,13 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         const std::optional<PlanRequest> plan
             = ReadPlanOption(options, TablePath(options, environment, "Airports.DB"));
         const PlanRequest* planRequest = plan ? &*plan : nullptr;
+        // So does a forecast.
+        const std::optional<WindsRequest> winds
+            = ReadWindsOption(options, TablePath(options, environment, "Airports.DB"));
+        const WindsRequest* windsRequest = winds ? &*winds : nullptr;
         switch (options.command) {
         case Command::Solve:
-            return Solve(options, out, err, environment, planRequest);
+            return Solve(options, out, err, environment, planRequest, windsRequest);
         case Command::Airplanes:
             return ListAirplanes(options, out, environment);
         case Command::Distance:
@@ -258,15 +263,21 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             TTable airplanes;
             const std::string table = TablePath(options, environment, "Airplane.DB");
             OpenTable(airplanes, table);
-            return RunPayloadRange(options, airplanes, table, out, err, planRequest);
+            return RunPayloadRange(options, airplanes, table, out, err, planRequest, windsRequest);
         }
         case Command::Sweep: {
             TTable airplanes;
             OpenTable(airplanes, TablePath(options, environment, "Airplane.DB"));
-            return RunSweep(options, airplanes, out, err, environment.interrupt, planRequest);
+            return RunSweep(options, airplanes, out, err, environment.interrupt, planRequest, windsRequest);
         }
         case Command::Plan:
             return ShowPlan(options, out, err);
+        case Command::Winds: {
+            TTable airplanes;
+            OpenTable(airplanes, TablePath(options, environment, "Airplane.DB"));
+            return ShowWinds(
+                options, airplanes, planRequest, TablePath(options, environment, "Airports.DB"), out, err);
+        }
         case Command::None:
             break;
         }
@@ -274,6 +285,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << kProgram << e.what() << '\n';
         return kExitFileOrTable;
     } catch (const FlightPlanError& e) {
+        err << kProgram << e.what() << '\n';
+        return kExitFileOrTable;
+    } catch (const ForecastError& e) {
         err << kProgram << e.what() << '\n';
         return kExitFileOrTable;
     } catch (const std::invalid_argument& e) {

@@ -43,6 +43,7 @@ CommandDef DistanceCommand();
 CommandDef AlternateCommand();
 CommandDef PayloadRangeCommand(); // cli_commands_payload_range.cpp
 CommandDef PlanCommand(); // cli_plan.cpp
+CommandDef WindsCommand(); // cli_winds.cpp
 
 // Every command, in the order of the program's help.
 std::vector<CommandDef> Commands();
@@ -65,6 +66,12 @@ inline constexpr std::string_view kHelpHelp = "show this help";
 inline constexpr std::string_view kPlanHelp = "put a flight plan's airports, route distance, first\n"
                                               "alternate, cruise level and wind into the entries\n"
                                               "before the --set texts, as Open Flight Plan does";
+
+inline constexpr std::string_view kWindsHelp = "put a GRIB2 forecast's wind and temperature along\n"
+                                               "the route at the flight level into Wind and OAT,\n"
+                                               "after --plan and --set (a --set wind or oat stands)";
+inline constexpr std::string_view kWindsTimeHelp = "the forecast's validity time, as 2026-12-08T18\n"
+                                                   "(the file's first by default)";
 
 inline constexpr std::string_view kStatusHelp
     = "Exit status:\n"

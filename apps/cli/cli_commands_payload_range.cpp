@@ -32,6 +32,8 @@ CommandDef PayloadRangeCommand()
             {"--points", "evenly spaced payloads, 2 to 10000 (default 50)"},
             {"--airplane", "pick another airplane type, as in solve"},
             {"--plan", std::string(kPlanHelp)},
+            {"--winds", std::string(kWindsHelp)},
+            {"--winds-time", std::string(kWindsTimeHelp)},
             {"--set", "replace a field's text, as in solve"},
             {"--tables", std::string(kTablesHelp)},
             {"--csv", "\"payload,range,limitedBy,corner,bindsFromHere\" and a line per point"},

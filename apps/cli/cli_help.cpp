@@ -87,7 +87,7 @@ std::vector<CommandDef> Commands()
 {
     std::vector<CommandDef> commands;
     for (CommandDef (*command)() : {SolveCommand, AirplanesCommand, DistanceCommand, AlternateCommand,
-             PayloadRangeCommand, SweepCommand, PlanCommand})
+             PayloadRangeCommand, SweepCommand, PlanCommand, WindsCommand})
         commands.push_back(command());
     return commands;
 }

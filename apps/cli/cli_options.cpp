@@ -152,6 +152,14 @@ void AddOptions(CLI::App& app, CliOptions& o)
         ->transform(CLI::Validator(CheckVariation, ""));
     AddFlag(app, "--isa", o.isa);
     AddValue(app, "--plan", o.planFile, "FILE");
+    AddValue(app, "--winds", o.windsFile, "FILE");
+    AddValue(app, "--winds-time", o.windsTime, "TIME");
+    app.add_option("--route", o.route)
+        ->type_name("FROM TO")
+        ->expected(2)
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    AddValue(app, "--level", o.level, "FL");
     AddFlag(app, "-h,--help", o.help);
     AddFlag(app, "--version", o.version);
 }
@@ -165,6 +173,7 @@ constexpr std::pair<std::string_view, std::string_view> kRefusedEmpty[] = {
     {"--sheet", "needs a file name"},
     {"--svg", "needs a file name"},
     {"--plan", "needs a file name"},
+    {"--winds", "needs a file name"},
 };
 
 // The outputs: payload-range and sweep take each of them, but one at a time.
@@ -353,6 +362,9 @@ CliOptions ParseCommandLine(const std::vector<std::string>& args)
         return options;
     if (command == nullptr)
         throw UsageError("no command given", Command::None);
+    // The validity time is of a forecast; the winds command's is its operand.
+    if (options.windsTime && !options.windsFile && command->command != Command::Winds)
+        throw UsageError("--winds-time needs --winds FILE", options.command);
     command->check(options);
     return options;
 }

@@ -40,7 +40,7 @@ int SettableFieldIndex(std::string_view name);
 // calculation that solves nothing.
 std::optional<std::string_view> ModeFromArgument(std::string_view argument);
 
-enum class Command { None, Solve, Airplanes, Distance, Alternate, PayloadRange, Sweep, Plan };
+enum class Command { None, Solve, Airplanes, Distance, Alternate, PayloadRange, Sweep, Plan, Winds };
 
 // The payloads payload-range computes unless --points says otherwise, and
 // the range --points accepts: two give the ends, ten thousand a curve finer
@@ -88,6 +88,14 @@ struct CliOptions {
     // solve, sweep and payload-range --plan FILE: a flight plan put into the
     // setup's entries before the --set texts.
     std::optional<std::string> planFile;
+    // solve, sweep and payload-range --winds FILE: a GRIB2 forecast whose
+    // wind and temperature along the route go into Wind and OAT, at the
+    // validity time --winds-time names (the file's first by default).
+    std::optional<std::string> windsFile;
+    std::optional<std::string> windsTime;
+    // winds --route FROM TO and --level FL.
+    std::vector<std::string> route;
+    std::optional<std::string> level;
 };
 
 // Wrong usage; the message says what is wrong, and command names the help

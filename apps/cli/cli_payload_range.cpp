@@ -85,7 +85,7 @@ std::string FormatPayloadRangeTable(const PayloadRangeRun& run)
 }
 
 int RunPayloadRange(const CliOptions& options, TTable& airplanes, const std::string& airplaneTable,
-    std::ostream& out, std::ostream& err, const PlanRequest* plan)
+    std::ostream& out, std::ostream& err, const PlanRequest* plan, const WindsRequest* winds)
 {
     // The picture never replaces the setup file or the table it is drawn
     // from; say so before any work is done.
@@ -103,6 +103,7 @@ int RunPayloadRange(const CliOptions& options, TTable& airplanes, const std::str
     SolveRequest request;
     request.airplane = options.airplane;
     request.plan = plan;
+    request.winds = winds;
     request.settings = options.settings;
     const PayloadRangeRun run
         = ComputeSetupPayloadRange(airplanes, options.operands.at(0), request, options.points);

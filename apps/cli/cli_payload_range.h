@@ -40,6 +40,7 @@ std::string DiagramTitle(const PayloadRangeRun& run);
 
 // Runs the command on an open airplane table; returns the exit status.
 int RunPayloadRange(const CliOptions& options, TTable& airplanes, const std::string& airplaneTable,
-    std::ostream& out, std::ostream& err, const PlanRequest* plan = nullptr);
+    std::ostream& out, std::ostream& err, const PlanRequest* plan = nullptr,
+    const WindsRequest* winds = nullptr);
 
 } // namespace mirovax::cli

@@ -59,6 +59,8 @@ DispatchSheetInput RunSheetInput(const SetupRun& run, std::string_view fileVersi
         start = end + 1;
     }
     input.warnings.insert(input.warnings.end(), run.notes.begin(), run.notes.end());
+    input.windSource = run.session.WindSource();
+    input.oatSource = run.session.OatSource();
     if (const OpenedPlan* plan = run.session.Plan()) {
         input.planFile = plan->path;
         for (const PlanWaypoint& waypoint : plan->plan.waypoints)
@@ -85,6 +87,8 @@ ReportSnapshot RunReportSnapshot(
         snapshot.planFileName = plan->path;
         snapshot.planWaypoints = plan->plan.waypoints.size();
     }
+    snapshot.windSource = run.session.WindSource();
+    snapshot.oatSource = run.session.OatSource();
     return snapshot;
 }
 

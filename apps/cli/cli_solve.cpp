@@ -116,6 +116,15 @@ void ApplyRequest(SetupRun& run, const SolveRequest& request)
     }
     if (request.leaveFlightLevel)
         LeaveFlightLevel(run);
+    // A forecast that gives nothing for the route and level is no run: the
+    // typed wind would pass for the forecast's.
+    if (request.winds != nullptr) {
+        const std::string why = ApplyWinds(run.session, *request.winds, request.settings);
+        if (!why.empty()) {
+            run.error = run.path + ": --winds: " + why;
+            run.status = kExitInputsUnusable;
+        }
+    }
 }
 
 SetupRun PrepareSetupTexts(

@@ -2,6 +2,7 @@
 
 #include "apps/cli/cli_options.h"
 #include "apps/cli/cli_plan.h"
+#include "apps/cli/cli_winds.h"
 #include "engine/mission_data.h"
 #include "engine/mission_limits.h"
 #include "engine/solve.h"
@@ -43,6 +44,9 @@ struct SolveRequest {
     // --plan's flight plan, put into the entries before the settings; it
     // must outlive the request.
     const PlanRequest* plan = nullptr;
+    // --winds's forecast, put into Wind and OAT after the settings and the
+    // flight level; it must outlive the request.
+    const WindsRequest* winds = nullptr;
     // Applied in order; a regulations text presets as the selector does.
     std::vector<FieldSetting> settings;
     // After the settings, the flight level is left as in the window: capped

@@ -172,10 +172,11 @@ bool NextPoint(const std::vector<Variation>& variations, std::vector<std::uint64
 // The request that solves a point, given the value index of each
 // variation: solve's request with the point's values after the --set texts,
 // and the fast searches.
-SolveRequest PointRequest(
-    const CliOptions& options, const std::vector<std::uint64_t>& indices, const PlanRequest* plan)
+SolveRequest PointRequest(const CliOptions& options, const std::vector<std::uint64_t>& indices,
+    const PlanRequest* plan, const WindsRequest* winds)
 {
     SolveRequest request;
+    request.winds = winds;
     request.mode = options.mode;
     request.airplane = options.airplane;
     request.plan = plan;
@@ -196,7 +197,7 @@ SolveRequest PointRequest(
 } // namespace
 
 int RunSweep(const CliOptions& options, TTable& airplanes, std::ostream& out, std::ostream& err,
-    const volatile std::sig_atomic_t* interrupt, const PlanRequest* plan)
+    const volatile std::sig_atomic_t* interrupt, const PlanRequest* plan, const WindsRequest* winds)
 {
     const std::string& path = options.operands.at(0);
     SetupTexts texts;
@@ -223,7 +224,7 @@ int RunSweep(const CliOptions& options, TTable& airplanes, std::ostream& out, st
         // Ctrl+C stops between points; a point never ends half searched.
         if (interrupt != nullptr && *interrupt != 0)
             break;
-        const SolveRequest request = PointRequest(options, indices, plan);
+        const SolveRequest request = PointRequest(options, indices, plan, winds);
         auto airplane = loaded.find(request.airplane);
         if (airplane == loaded.end())
             airplane = loaded
@@ -236,7 +237,10 @@ int RunSweep(const CliOptions& options, TTable& airplanes, std::ostream& out, st
         if (run.error.empty()) {
             ApplyRequest(run, request);
             // The points never see the interrupt: a point is solved whole.
-            SolvePreparedRun(run, request, nullptr, &inputs);
+            if (run.error.empty())
+                SolvePreparedRun(run, request, nullptr, &inputs);
+            else if (notesWritten.insert(run.error).second)
+                err << kProgram << run.error << '\n';
         }
         for (const std::string& note : run.notes) {
             if (notesWritten.insert(note).second)

@@ -13,6 +13,7 @@ namespace mirovax::cli {
 // Runs the command on an open airplane table; returns the highest status
 // of the points, or kExitInterrupted when Ctrl+C stopped it.
 int RunSweep(const CliOptions& options, TTable& airplanes, std::ostream& out, std::ostream& err,
-    const volatile std::sig_atomic_t* interrupt, const PlanRequest* plan = nullptr);
+    const volatile std::sig_atomic_t* interrupt, const PlanRequest* plan = nullptr,
+    const WindsRequest* winds = nullptr);
 
 } // namespace mirovax::cli

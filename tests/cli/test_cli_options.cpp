@@ -92,7 +92,7 @@ TEST(CliOptions, WrongUsageIsAnErrorThatNamesTheCommand)
         {{"solve", "a.MRX", "--set", "weight=1"}, "unknown field", Command::Solve},
         {{"solve", "a.MRX", "--verbose"}, "unknown option", Command::Solve},
         {{"solve", "a.MRX", "--tables="}, "--tables", Command::Solve},
-        {{"airplanes", "--json"}, "payload-range, plan, solve and sweep only", Command::Airplanes},
+        {{"airplanes", "--json"}, "payload-range, plan, solve, sweep and winds only", Command::Airplanes},
         {{"--mode", "range", "distance", "KSFO", "KBFI"}, "solve and sweep only", Command::Distance},
         {{"airplanes", "extra"}, "unexpected argument", Command::Airplanes},
         {{"distance", "KSFO"}, "two ICAO codes", Command::Distance},
