@@ -131,6 +131,7 @@ TCompareForm::TCompareForm(QWidget* parent)
     pageLayout->addWidget(m_regulationTable);
 
     auto* levels = new QLabel(QStringLiteral("Flight levels (OAT of the standard atmosphere):"), page);
+    m_levelCaption = levels;
     pageLayout->addWidget(levels);
     auto* row = new QHBoxLayout;
     m_levelTable = MakeTable(page, "LevelTable");
@@ -256,20 +257,25 @@ void TCompareForm::FillRegulationTable()
 
 void TCompareForm::FillLevelTable()
 {
+    // The level table's last column holds each row's "Use" button.
+    constexpr int kUseColumn = 6;
+    m_levelCaption->setText(m_tables.levelSource.empty()
+            ? QStringLiteral("Flight levels (OAT of the standard atmosphere):")
+            : QStringLiteral("Flight levels (wind and OAT of the %1):").arg(Q(m_tables.levelSource)));
     const FigureRows names = FigureNames(m_tables.modeText);
     QTableWidget* t = m_levelTable;
     t->clear();
-    t->setColumnCount(6);
-    t->setHorizontalHeaderLabels({QStringLiteral("FL"), QStringLiteral("OAT (\u00b0C)"), names.first,
-        names.second, QStringLiteral("Result"), QString()});
+    t->setColumnCount(7);
+    t->setHorizontalHeaderLabels({QStringLiteral("FL"), QStringLiteral("OAT (\u00b0C)"),
+        QStringLiteral("Wind (kts)"), names.first, names.second, QStringLiteral("Result"), QString()});
     t->setRowCount(static_cast<int>(m_tables.levels.size()));
     for (int row = 0; row < t->rowCount(); ++row) {
         const CompareCase& c = m_tables.levels[static_cast<size_t>(row)];
         const auto [first, second] = Figures(c, m_tables.modeText);
         QTableWidgetItem* outcome
             = Cell(c.best ? QStringLiteral("valid, best") : Outcome(c), Qt::AlignLeft | Qt::AlignVCenter);
-        const QList<QTableWidgetItem*> items
-            = {Cell(Q(c.label)), Cell(Q(c.texts[Field::Oat])), Cell(first), Cell(second), outcome};
+        const QList<QTableWidgetItem*> items = {Cell(Q(c.label)), Cell(Q(c.texts[Field::Oat])),
+            Cell(Q(c.texts[Field::Wind])), Cell(first), Cell(second), outcome};
         for (int col = 0; col < items.size(); ++col) {
             if (c.best) {
                 items[col]->setBackground(kBestBackground);
@@ -281,15 +287,15 @@ void TCompareForm::FillLevelTable()
         }
         if (!c.valid)
             outcome->setForeground(kStoppedText);
-        if (!t->cellWidget(row, 5)) {
+        if (!t->cellWidget(row, kUseColumn)) {
             QPushButton* use = UseButton(t, QStringLiteral("UseLevel%1").arg(row + 1));
             connect(use, &QPushButton::clicked, this, [this, row] { emit UseLevel(row); });
-            t->setCellWidget(row, 5, use);
+            t->setCellWidget(row, kUseColumn, use);
         }
-        NameUseButton(t->cellWidget(row, 5), Q(c.label));
+        NameUseButton(t->cellWidget(row, kUseColumn), Q(c.label));
     }
     t->resizeColumnsToContents();
-    t->horizontalHeader()->setSectionResizeMode(4, QHeaderView::Stretch);
+    t->horizontalHeader()->setSectionResizeMode(kUseColumn - 1, QHeaderView::Stretch);
 }
 
 void TCompareForm::FillChart()

@@ -49,6 +49,7 @@ private:
     void FillChart();
 
     CompareTables m_tables;
+    QLabel* m_levelCaption = nullptr;
     QStackedWidget* m_stack = nullptr;
     QLabel* m_message = nullptr;
     QLabel* m_heading = nullptr;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -90,6 +91,14 @@ bool TQtDialogs::choosePrinter(QWidget* parent, QPrinter& printer)
 {
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
+}
+
+int TQtDialogs::chooseItem(QWidget* parent, const QString& text, const QStringList& items)
+{
+    bool ok = false;
+    const QString chosen
+        = QInputDialog::getItem(parent, QStringLiteral("Mirovax"), text, items, 0, /*editable=*/false, &ok);
+    return ok ? static_cast<int>(items.indexOf(chosen)) : -1;
 }
 
 QStringList QtNameFilters(const QString& barFilter)

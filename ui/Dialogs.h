@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 class QPrinter;
 class QWidget;
@@ -48,6 +49,9 @@ public:
     virtual FileChoice saveFile(QWidget* parent, const FileDialogSpec& spec) = 0;
     // The print dialog; true when the user confirmed it.
     virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
+    // A list to pick one item of, the first proposed: its index, or -1 when
+    // cancelled.
+    virtual int chooseItem(QWidget* parent, const QString& text, const QStringList& items) = 0;
     // The name a file dialog proposes when it next opens, where its owner
     // completed the chosen one (an extension appended).
     virtual void keepFileName(const FileDialogSpec& /*spec*/, const QString& /*path*/) { }
@@ -63,6 +67,7 @@ public:
     FileChoice openFile(QWidget* parent, const FileDialogSpec& spec) override;
     FileChoice saveFile(QWidget* parent, const FileDialogSpec& spec) override;
     bool choosePrinter(QWidget* parent, QPrinter& printer) override;
+    int chooseItem(QWidget* parent, const QString& text, const QStringList& items) override;
     void keepFileName(const FileDialogSpec& spec, const QString& path) override;
 
 private:

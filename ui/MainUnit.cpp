@@ -152,6 +152,8 @@ void TMainForm::ConnectHandlers()
     // Setup files, key filters and exit checks.
     connect(m_loadSetup1, &QAction::triggered, this, &TMainForm::LoadSetup1Click);
     connect(m_openFlightPlan1, &QAction::triggered, this, &TMainForm::OpenFlightPlan1Click);
+    connect(m_loadForecast1, &QAction::triggered, this, &TMainForm::LoadForecast1Click);
+    connect(m_clearForecast1, &QAction::triggered, this, &TMainForm::ClearForecast1Click);
     connect(m_toolButton2, &QToolButton::clicked, this, &TMainForm::LoadSetup1Click);
     connect(m_saveSetup1, &QAction::triggered, this, &TMainForm::SaveSetup1Click);
     connect(m_toolButton3, &QToolButton::clicked, this, &TMainForm::SaveSetup1Click);

@@ -51,6 +51,7 @@ extern const FileDialogSpec kSetupOpenDialog;
 extern const FileDialogSpec kSetupSaveDialog;
 extern const FileDialogSpec kReportSaveDialog;
 extern const FileDialogSpec kFlightPlanOpenDialog;
+extern const FileDialogSpec kForecastOpenDialog;
 
 inline constexpr const char* kHelpFileName = "MRX_HELP.hlp";
 inline constexpr const char* kAirplaneTableName = "Airplane.DB";
@@ -127,6 +128,13 @@ public:
     // the dialog, then OpenFlightPlan; a plan that cannot be read changes
     // nothing and its error names the file. The status bar names the plan.
     void OpenFlightPlan1Click();
+    // File > Load Forecast: the dialog, then LoadForecast. A file that
+    // cannot be read changes nothing; of several validity times the user
+    // picks one. The forecast's wind and OAT go into the fields.
+    void LoadForecast1Click();
+    void LoadForecast(const QString& path);
+    // File > Clear Forecast: Wind and OAT are typed entries again.
+    void ClearForecast1Click();
     void OpenFlightPlan(const QString& path);
     // A file dropped onto the window: a setup file (".MRX") opens as Load
     // Setup opens it, the offer to save first; any other as a flight plan.
@@ -227,6 +235,11 @@ private:
     // selectors' texts (text set here runs no selector reaction).
     void ShowEntries();
     void ShowFields(std::initializer_list<Field> fields);
+    // With a forecast loaded: its wind and OAT for the entered route and
+    // level into the fields, shown as typed, and the status line naming the
+    // forecast and the values' source, then the messages.
+    void ApplyForecast();
+    void ShowForecastStatus(const std::vector<std::string>& messages);
     // Every entry's change reaction: marks the setup changed and the results
     // out of date.
     void EntryChanged();
@@ -363,6 +376,8 @@ private:
 
     QAction* m_loadSetup1 = nullptr;
     QAction* m_openFlightPlan1 = nullptr;
+    QAction* m_loadForecast1 = nullptr;
+    QAction* m_clearForecast1 = nullptr;
     QAction* m_saveSetup1 = nullptr;
     QAction* m_saveReport1 = nullptr;
     QAction* m_printReport = nullptr;

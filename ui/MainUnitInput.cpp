@@ -159,8 +159,14 @@ void TMainForm::FocusChanged(QWidget* old, QWidget* now)
 {
     if (m_puttingFocusBack || !old || !now || now->window() != this || old->window() != this)
         return;
-    for (const Field field : {Field::FlightLevel, Field::HoldingAltitude, Field::Matow, Field::Malw}) {
+    // Leaving From, To or Distance matters only with a forecast: its route
+    // changed.
+    for (const Field field : {Field::FlightLevel, Field::HoldingAltitude, Field::Matow, Field::Malw,
+             Field::From, Field::To, Field::Distance}) {
         if (old == Edit(field)) {
+            if (m_session.CurrentForecast() == nullptr
+                && (field == Field::From || field == Field::To || field == Field::Distance))
+                return;
             const bool byMouse = m_keyFilter->lastFocusOutReason() == Qt::MouseFocusReason;
             LeaveField(field);
             // The window's own focus child: after a real message box the
@@ -193,6 +199,14 @@ void TMainForm::LeaveField(Field field)
         ApplyExitOutcome(field, outcome);
         if (outcome.oatText)
             ShowFields({Field::Oat});
+        if (outcome.windText)
+            ShowFields({Field::Wind});
+        if (m_session.CurrentForecast() != nullptr
+            && (field == Field::FlightLevel || field == Field::From || field == Field::To
+                || field == Field::Distance)) {
+            EntriesChanged();
+            ShowForecastStatus(outcome.note.empty() ? std::vector<std::string>() : std::vector{outcome.note});
+        }
     });
 }
 

@@ -185,6 +185,11 @@ void TMainForm::CreateMenu()
         QKeySequence(Qt::CTRL | Qt::Key_S));
     m_openFlightPlan1 = action(file1, "OpenFlightPlan1", QStringLiteral("Open &Flight Plan\u2026"),
         QStringLiteral("Open a Flight Plan of Another Planner"), -1, QKeySequence());
+    m_loadForecast1 = action(file1, "LoadForecast1", QStringLiteral("Load F&orecast\u2026"),
+        QStringLiteral("Load a Forecast of Winds and Temperatures Aloft"), -1, QKeySequence());
+    m_clearForecast1 = action(file1, "ClearForecast1", QStringLiteral("Clear Forecas&t"),
+        QStringLiteral("Clear the Forecast"), -1, QKeySequence());
+    m_clearForecast1->setEnabled(false);
     separator(file1, "N1");
     m_saveReport1 = action(file1, "SaveReport1", QStringLiteral("Save Report"), QString(), -1,
         QKeySequence(Qt::CTRL | Qt::Key_R));

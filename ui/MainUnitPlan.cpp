@@ -64,6 +64,8 @@ void TMainForm::OpenFlightPlan(const QString& path)
             status += QStringLiteral("  ") + Q(message);
         m_statusBar1->showMessage(status);
         m_statusBar1->setToolTip(status);
+        // A new route: the forecast's values for it, the status line its.
+        ApplyForecast();
     });
 }
 

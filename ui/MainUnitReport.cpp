@@ -33,6 +33,8 @@ void TMainForm::BuildReport()
         snapshot.planFileName = plan->path;
         snapshot.planWaypoints = plan->plan.waypoints.size();
     }
+    snapshot.windSource = m_session.WindSource();
+    snapshot.oatSource = m_session.OatSource();
     // The captions are read from their controls; the fixed caption stands in
     // only for a static text the window does not have.
     for (int n = 1; n <= 51; ++n) {

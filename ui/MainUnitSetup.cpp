@@ -91,6 +91,9 @@ void TMainForm::OpenSetup(const QString& path)
             ShowAirplaneStatus(Q(UnlistedAirplaneMessage(m_session.AirplaneText())));
         if (m_session.EntryFields() == FieldsOf(texts))
             m_setupChanged = false;
+        // The setup's route under the loaded forecast: its values, each an
+        // edit of the setup.
+        ApplyForecast();
     });
 }
 

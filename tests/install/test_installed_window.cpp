@@ -43,6 +43,11 @@ public:
         return {};
     }
     bool choosePrinter(QWidget*, QPrinter&) override { return false; }
+    int chooseItem(QWidget*, const QString& text, const QStringList&) override
+    {
+        messages << QStringLiteral("choice: ") + text;
+        return -1;
+    }
 
     QStringList messages;
 };

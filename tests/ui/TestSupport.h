@@ -46,6 +46,12 @@ public:
     // or cancels; without one the dialog is cancelled.
     bool choosePrinter(QWidget*, QPrinter& printer) override;
     void keepFileName(const FileDialogSpec&, const QString& path) override { keptFileNames << path; }
+    // The list is kept; the answer is itemAnswer (the first item unless set).
+    int chooseItem(QWidget*, const QString&, const QStringList& items) override
+    {
+        itemLists.push_back(items);
+        return itemAnswer;
+    }
 
     int messageCount() const { return static_cast<int>(warnings.size() + errors.size() + questions.size()); }
 
@@ -60,6 +66,8 @@ public:
     // Every file dialog as it was asked for, in order.
     std::vector<FileDialogSpec> fileSpecs;
     int printDialogs = 0;
+    std::vector<QStringList> itemLists;
+    int itemAnswer = 0;
     std::function<bool(QPrinter&)> printerAnswer;
 };
 

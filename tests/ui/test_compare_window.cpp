@@ -5,6 +5,7 @@
 
 #include "form/compare.h"
 #include "form/input_rules.h"
+#include "grib_writer.h"
 #include "ui/CompareForm.h"
 #include "ui/Controls.h"
 #include "ui/LimitsForm.h"
@@ -13,10 +14,13 @@
 #include <QAction>
 #include <QChart>
 #include <QComboBox>
+#include <QFile>
 #include <QLineSeries>
 #include <QMenu>
 #include <QPushButton>
 #include <QScatterSeries>
+#include <QSet>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
@@ -37,6 +41,7 @@ private slots:
     void unreadableEntriesAreNamed();
     void oneUpdatePerUserAction_data();
     void oneUpdatePerUserAction();
+    void aForecastGivesEachLevelItsWind();
 
 private:
     TMainForm* form() const { return m_w.form.get(); }
@@ -143,7 +148,7 @@ void TestCompareWindow::usedCasesRunAsInTheTables()
     const CompareTables& shown = compare->Tables();
     for (size_t i = 0; i < shown.levels.size(); ++i) {
         const CompareCase& c = shown.levels[i];
-        QCOMPARE(compare->LevelTable()->item(static_cast<int>(i), 4)->text().toStdString(),
+        QCOMPARE(compare->LevelTable()->item(static_cast<int>(i), 5)->text().toStdString(),
             c.valid ? (c.best ? std::string("valid, best") : std::string("valid")) : c.message);
     }
 }
@@ -242,4 +247,78 @@ void TestCompareWindow::oneUpdatePerUserAction()
 }
 
 MIROVAX_WINDOW_TEST_MAIN(TestCompareWindow)
+// A forecast loaded from the File menu: of its two validity times the user
+// picks the second; Wind and OAT take its values as typing would (an edit),
+// the status bar names it, leaving the level takes its temperature rather
+// than the standard one, the compare window gives each level its own wind
+// and temperature, and Clear Forecast leaves typed entries.
+void TestCompareWindow::aForecastGivesEachLevelItsWind()
+{
+    // Over the US west coast: a north wind of 40 kts at +6 h, 60 kts at
+    // +12 h; -30 deg C at 400 hPa, -60 deg C at 150 hPa.
+    std::string bytes;
+    for (const auto& [step, knots] : {std::pair{6L, 40.0}, {12L, 60.0}}) {
+        for (const auto& [pressure, celsius] : {std::pair{400.0, -30.0}, {150.0, -60.0}}) {
+            mirovax::testing::GribField field;
+            field.grid = {55, 230, 30, 245, 1, 1, 16, 26, 0};
+            field.pressureHpa = pressure;
+            field.stepHours = step;
+            for (const auto& [parameter, value] : {std::pair{mirovax::testing::GribParameter::U, 0.0},
+                     {mirovax::testing::GribParameter::V, -knots * 1852 / 3600},
+                     {mirovax::testing::GribParameter::Temperature, celsius + 273.15}}) {
+                field.parameter = parameter;
+                field.value = [value](double, double) { return value; };
+                mirovax::testing::AppendGribMessage(bytes, field);
+            }
+        }
+    }
+    const QString path = m_w.dir->path(QStringLiteral("gfs.grib2"));
+    {
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    }
+    TEdit* wind = Edit(form(), Field::Wind);
+    TEdit* oat = Edit(form(), Field::Oat);
+    Edit(form(), Field::FlightLevel)->setText(QStringLiteral("350"));
+    form()->SetSetupChanged(false);
+    TCompareForm* compare = open();
+    QVERIFY(compare->LevelTable()->item(0, 2));
+    m_w.dialogs->itemAnswer = 1;
+    m_w.dialogs->files.push_back({path, 1});
+    Child<QAction>(form(), "LoadForecast1")->trigger();
+    QCOMPARE(m_w.dialogs->errors, QStringList());
+    QCOMPARE(m_w.dialogs->itemLists.size(), size_t{1});
+    QCOMPARE(m_w.dialogs->itemLists.front().size(), 2);
+    QCOMPARE(wind->text(), QStringLiteral("60"));
+    QVERIFY(form()->SetupChanged());
+    const QString status = Child<QStatusBar>(form(), "StatusBar1")->currentMessage();
+    QVERIFY2(status.contains(path) && status.contains(QStringLiteral("GFS 2026-12-08 12 UTC +12 h"))
+            && status.contains(QStringLiteral("Wind 60 kts")),
+        qPrintable(status));
+
+    // Each level its own temperature, every valid row the forecast's wind.
+    const CompareTables& tables = compare->Tables();
+    QVERIFY(tables.levelSource.find("+12 h") != std::string::npos);
+    QSet<QString> temperatures;
+    for (int row = 0; row < compare->LevelTable()->rowCount(); ++row) {
+        QCOMPARE(compare->LevelTable()->item(row, 2)->text(), QStringLiteral("60"));
+        temperatures.insert(compare->LevelTable()->item(row, 1)->text());
+    }
+    QVERIFY(temperatures.size() > 5);
+
+    // Leaving the level: the forecast's temperature at FL410, not -56.
+    Edit(form(), Field::FlightLevel)->setText(QStringLiteral("410"));
+    form()->LeaveField(Field::FlightLevel);
+    QVERIFY(oat->text() != QStringLiteral("-56"));
+    QCOMPARE(oat->text(), QString::fromStdString(form()->Session().ForecastAt(410).oat));
+
+    Child<QAction>(form(), "ClearForecast1")->trigger();
+    QVERIFY(!Child<QAction>(form(), "ClearForecast1")->isEnabled());
+    QCOMPARE(wind->text(), QStringLiteral("60"));
+    QVERIFY(compare->Tables().levelSource.empty());
+    QCOMPARE(compare->LevelTable()->item(0, 1)->text(),
+        QString::fromStdString(*StandardTemperatureText(compare->Tables().levels.front().flightLevel)));
+}
+
 #include "test_compare_window.moc"

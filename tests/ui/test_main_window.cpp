@@ -262,6 +262,8 @@ void TestMainWindow::menuAndToolBar()
         {"SaveSetup1", "Save Setup", QKeySequence(Qt::CTRL | Qt::Key_S), true},
         {"SaveReport1", "Save Report", QKeySequence(Qt::CTRL | Qt::Key_R), false},
         {"PrintReport", "Print Report", QKeySequence(Qt::CTRL | Qt::Key_P), false},
+        {"LoadForecast1", "Load F&orecast\u2026", QKeySequence(), true},
+        {"ClearForecast1", "Clear Forecas&t", QKeySequence(), false},
         {"Exit1", "Exit", QKeySequence(), true},
         {"Help2", "Help", QKeySequence(Qt::Key_F1), true},
         {"About1", "About", QKeySequence(), true},
@@ -269,7 +271,7 @@ void TestMainWindow::menuAndToolBar()
     for (const Item& item : items) {
         auto* action = m_form->findChild<QAction*>(QString::fromLatin1(item.name));
         QVERIFY2(action, item.name);
-        QCOMPARE(action->text(), QString::fromLatin1(item.caption));
+        QCOMPARE(action->text(), QString::fromUtf8(item.caption));
         QCOMPARE(action->shortcut(), item.shortcut);
         QCOMPARE(action->isEnabled(), item.enabled);
     }
@@ -288,10 +290,10 @@ void TestMainWindow::menuAndToolBar()
         QVERIFY(!b->icon().isNull());
     }
     QVERIFY(Child<QStatusBar>(m_form.get(), "StatusBar1")->currentMessage().isEmpty());
-    // Seven items and separators, Open Flight Plan after Save Setup, and
-    // Payload-Range, Limits and Margins, Compare and Dispatch Sheet after
-    // Print Report.
-    QCOMPARE(m_form->findChild<QMenu*>(QStringLiteral("File1"))->actions().size(), 12);
+    // Seven items and separators, Open Flight Plan, Load Forecast and Clear
+    // Forecast after Save Setup, and Payload-Range, Limits and Margins,
+    // Compare and Dispatch Sheet after Print Report.
+    QCOMPARE(m_form->findChild<QMenu*>(QStringLiteral("File1"))->actions().size(), 14);
     // The window icon is the program's drawing in ten sizes, really drawn:
     // a missing picture would still give an icon, but a transparent one.
     const QIcon icon = m_form->windowIcon();
