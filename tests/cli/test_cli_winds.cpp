@@ -12,8 +12,6 @@
 namespace mirovax::cli {
 namespace {
 
-constexpr double kMetresPerSecondPerKnot = 1852.0 / 3600;
-
 // A forecast over the US west coast (30 to 55 N, 130 to 115 W, one degree)
 // with a uniform north wind of 40 kts at 12 UTC + 6 h and 60 kts at + 12 h,
 // and -30 deg C at 400 hPa, -60 deg C at 150 hPa.
@@ -23,22 +21,8 @@ protected:
     {
         WriteAirplanes({testing::WorkedAirplane("WORKED-1")});
         testing::WriteAirportTable((m_dir / "Airports.DB").string(), testing::BayAreaAirports());
-        std::string bytes;
-        for (const auto& [step, knots] : {std::pair{6L, 40.0}, {12L, 60.0}}) {
-            for (const auto& [pressure, celsius] : {std::pair{400.0, -30.0}, {150.0, -60.0}}) {
-                testing::GribField field;
-                field.grid = {55, 230, 30, 245, 1, 1, 16, 26, 0};
-                field.pressureHpa = pressure;
-                field.stepHours = step;
-                for (const auto& [parameter, value] : {std::pair{testing::GribParameter::U, 0.0},
-                         {testing::GribParameter::V, -knots * kMetresPerSecondPerKnot},
-                         {testing::GribParameter::Temperature, celsius + 273.15}}) {
-                    field.parameter = parameter;
-                    field.value = [value](double, double) { return value; };
-                    testing::AppendGribMessage(bytes, field);
-                }
-            }
-        }
+        const std::string bytes = testing::UniformNorthWindForecast(
+            {55, 230, 30, 245, 1, 1, 16, 26, 0}, {{6, 40.0}, {12, 60.0}}, {{400.0, -30.0}, {150.0, -60.0}});
         std::ofstream(m_forecast, std::ios::binary) << bytes;
     }
     std::string Text(const std::string& path)

@@ -168,6 +168,30 @@ void AppendGribMessage(std::string& bytes, const GribField& field)
     AppendMessage(bytes, h);
 }
 
+std::string UniformNorthWindForecast(const GribGrid& grid,
+    const std::vector<std::pair<long, double>>& stepWinds,
+    const std::vector<std::pair<double, double>>& levelTemperatures)
+{
+    std::string bytes;
+    for (const auto& [step, knots] : stepWinds) {
+        for (const auto& [pressure, celsius] : levelTemperatures) {
+            GribField field;
+            field.grid = grid;
+            field.pressureHpa = pressure;
+            field.stepHours = step;
+            const double northward = -knots * 1852.0 / 3600.0;
+            const double kelvin = celsius + 273.15;
+            for (const auto& [parameter, uniform] : {std::pair{GribParameter::U, 0.0},
+                     {GribParameter::V, northward}, {GribParameter::Temperature, kelvin}}) {
+                field.parameter = parameter;
+                field.value = [v = uniform](double, double) { return v; };
+                AppendGribMessage(bytes, field);
+            }
+        }
+    }
+    return bytes;
+}
+
 void AppendGribSample(std::string& bytes, const std::string& sample)
 {
     const Handle h = FromSample(sample);

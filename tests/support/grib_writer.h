@@ -63,6 +63,13 @@ void AppendGribMessage(std::string& bytes, const GribField& field);
 // Appends one of ecCodes's sample messages unchanged (e.g. "GRIB1").
 void AppendGribSample(std::string& bytes, const std::string& sample);
 
+// A forecast of uniform fields on grid: at each (step, wind) a north wind of
+// that many kts and at each (pressure hPa, temperature deg C) that
+// temperature, u, v and temperature at every point.
+std::string UniformNorthWindForecast(const GribGrid& grid,
+    const std::vector<std::pair<long, double>>& stepWinds,
+    const std::vector<std::pair<double, double>>& levelTemperatures);
+
 // The bytes as ParseForecast takes them.
 std::span<const unsigned char> AsBytes(const std::string& bytes);
 

@@ -256,22 +256,8 @@ void TestCompareWindow::aForecastGivesEachLevelItsWind()
 {
     // Over the US west coast: a north wind of 40 kts at +6 h, 60 kts at
     // +12 h; -30 deg C at 400 hPa, -60 deg C at 150 hPa.
-    std::string bytes;
-    for (const auto& [step, knots] : {std::pair{6L, 40.0}, {12L, 60.0}}) {
-        for (const auto& [pressure, celsius] : {std::pair{400.0, -30.0}, {150.0, -60.0}}) {
-            mirovax::testing::GribField field;
-            field.grid = {55, 230, 30, 245, 1, 1, 16, 26, 0};
-            field.pressureHpa = pressure;
-            field.stepHours = step;
-            for (const auto& [parameter, value] : {std::pair{mirovax::testing::GribParameter::U, 0.0},
-                     {mirovax::testing::GribParameter::V, -knots * 1852 / 3600},
-                     {mirovax::testing::GribParameter::Temperature, celsius + 273.15}}) {
-                field.parameter = parameter;
-                field.value = [value](double, double) { return value; };
-                mirovax::testing::AppendGribMessage(bytes, field);
-            }
-        }
-    }
+    const std::string bytes = mirovax::testing::UniformNorthWindForecast(
+        {55, 230, 30, 245, 1, 1, 16, 26, 0}, {{6, 40.0}, {12, 60.0}}, {{400.0, -30.0}, {150.0, -60.0}});
     const QString path = m_w.dir->path(QStringLiteral("gfs.grib2"));
     {
         QFile out(path);
