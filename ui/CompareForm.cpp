@@ -104,7 +104,7 @@ TCompareForm::TCompareForm(QWidget* parent)
 {
     setObjectName(QStringLiteral("CompareForm"));
     setWindowTitle(QStringLiteral("Compare"));
-    resize(980, 700);
+    resize(1060, 700);
 
     m_stack = new QStackedWidget(this);
     m_message = new QLabel(m_stack);

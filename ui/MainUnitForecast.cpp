@@ -111,13 +111,15 @@ void TMainForm::ShowForecastStatus(const std::vector<std::string>& messages)
     if (loaded == nullptr)
         return;
     const ForecastTime& time = loaded->forecast.times.at(m_session.ForecastTimeIndex());
-    QString status = QStringLiteral("Forecast: %1  %2, %3, %4.")
-                         .arg(Q(loaded->path), Q(ForecastTimeLabel(loaded->forecast, time)),
-                             Q(ForecastValidityText(time)), Q(ForecastLevelsText(time)));
+    // The values' source first: the line is cut at the window's width.
+    QString status;
     const std::string source = m_session.WindSource();
     if (!source.empty())
-        status += QStringLiteral("  Wind %1 kts and OAT %2 \u00b0C from the %3.")
-                      .arg(Q(m_session.Text(Field::Wind)), Q(m_session.Text(Field::Oat)), Q(source));
+        status = QStringLiteral("Wind %1 kts and OAT %2 \u00b0C from the %3.  ")
+                     .arg(Q(m_session.Text(Field::Wind)), Q(m_session.Text(Field::Oat)), Q(source));
+    status += QStringLiteral("Forecast: %1  %2, %3, %4.")
+                  .arg(Q(loaded->path), Q(ForecastTimeLabel(loaded->forecast, time)),
+                      Q(ForecastValidityText(time)), Q(ForecastLevelsText(time)));
     for (const std::string& message : messages)
         status += QStringLiteral("  ") + Q(message);
     m_statusBar1->showMessage(status);
