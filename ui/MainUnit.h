@@ -137,7 +137,8 @@ public:
     void ClearForecast1Click();
     void OpenFlightPlan(const QString& path);
     // A file dropped onto the window: a setup file (".MRX") opens as Load
-    // Setup opens it, the offer to save first; any other as a flight plan.
+    // Setup opens it, the offer to save first; a GRIB file (told by its
+    // first bytes) loads as a forecast; any other opens as a flight plan.
     void OpenDroppedFile(const QString& path);
     // Returns whether the window may close.
     bool FormCloseQuery();

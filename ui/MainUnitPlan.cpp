@@ -7,6 +7,7 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QStatusBar>
@@ -94,6 +95,13 @@ void TMainForm::OpenDroppedFile(const QString& path)
             return;
         m_dialogs.keepFileName(kSetupOpenDialog, path);
         OpenSetup(path);
+        return;
+    }
+    // A forecast is told by its first bytes, whatever its name.
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly) && file.read(4) == "GRIB") {
+        file.close();
+        LoadForecast(path);
         return;
     }
     OpenFlightPlan(path);

@@ -305,6 +305,13 @@ void TestCompareWindow::aForecastGivesEachLevelItsWind()
     QVERIFY(compare->Tables().levelSource.empty());
     QCOMPARE(compare->LevelTable()->item(0, 1)->text(),
         QString::fromStdString(*StandardTemperatureText(compare->Tables().levels.front().flightLevel)));
+
+    // Dropped onto the window, the file loads as a forecast again.
+    m_w.dialogs->itemAnswer = 0;
+    form()->OpenDroppedFile(path);
+    QCOMPARE(m_w.dialogs->errors, QStringList());
+    QCOMPARE(wind->text(), QStringLiteral("40"));
+    QVERIFY(Child<QAction>(form(), "ClearForecast1")->isEnabled());
 }
 
 #include "test_compare_window.moc"
