@@ -30,6 +30,8 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Re
 cmake --build "$build" -j2 --target "${targets[@]}"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+# Leaks of ecCodes's own, not of this program (see the file).
+export LSAN_OPTIONS=suppressions="$root/fuzz/lsan.supp":print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 status=0
 for target in "${targets[@]}"; do
