@@ -18,10 +18,12 @@ double NotBelowZero(const TMissionData& md, const char* quantity, double fuel)
     if (fuel >= 0.0)
         return fuel;
     // Whole kilograms read best; a fraction above -0.5 kg would round to 0.
-    const std::string value = std::fabs(fuel) >= 0.5 ? FormatRounded(fuel) : FormatGeneral(fuel);
+    const double figure = MassInUnit(fuel, md.Units);
+    const std::string value = std::fabs(figure) >= 0.5 ? FormatRounded(figure) : FormatGeneral(figure);
     const std::string type = md.Type.empty() ? "this airplane type" : "the " + md.Type;
-    throw FuelModelError(std::string(quantity) + " of " + value + " kg is below 0 kg: the fuel lines of "
-        + type + " do not fit this mission.");
+    const std::string unit(MassUnitText(md.Units));
+    throw FuelModelError(std::string(quantity) + " of " + value + " " + unit + " is below 0 " + unit
+        + ": the fuel lines of " + type + " do not fit this mission.");
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include <span>
 #include <string>
 
+#include "engine/text_format.h"
+
 namespace mirovax {
 
 // The one record a calculation works with: airplane constants, the user's
@@ -20,6 +22,8 @@ struct TMissionData {
     bool AbortRequested = false;
     bool CalculationValid = false;
     std::int32_t ConversionError = 0;
+    // The unit the run's messages name masses in; nothing is computed in it.
+    MassUnit Units = MassUnit::Kilograms;
 
     // Airplane constants (loaded from the airplane table)
     double MaxAlt = 0; // ft

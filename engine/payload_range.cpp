@@ -31,10 +31,15 @@ HeadlessServices DiagramServices()
 
 // A fuel model that gives less than 0 kg at some payload leaves that part of
 // the diagram undrawable, as any fault of the search does.
-[[noreturn]] void RefuseAt(double payload, const FuelModelError& e)
+std::string RefusalAt(const TMissionData& md, double payload)
 {
-    throw DiagramError("The payload-range diagram cannot be drawn at a payload of " + FormatGeneral(payload)
-        + " kg: " + e.what());
+    return "The payload-range diagram cannot be drawn at a payload of " + FormatMassExact(payload, md.Units)
+        + " " + std::string(MassUnitText(md.Units)) + ": ";
+}
+
+[[noreturn]] void RefuseAt(const TMissionData& md, double payload, const FuelModelError& e)
+{
+    throw DiagramError(RefusalAt(md, payload) + e.what());
 }
 
 bool LandingCheckPasses(const TMissionData& base, double payload)
@@ -46,7 +51,7 @@ try {
     CalcAlternateFuel(md, withHolding, md.AlternateDistance);
     return fp::add(withHolding, md.AlternateFuel) <= md.MALW;
 } catch (const FuelModelError& e) {
-    RefuseAt(payload, e);
+    RefuseAt(base, payload, e);
 }
 
 PayloadRangePoint RangeAt(const TMissionData& base, double payload, HeadlessServices& services)
@@ -60,7 +65,7 @@ PayloadRangePoint RangeAt(const TMissionData& base, double payload, HeadlessServ
     try {
         SolveMaximumRangeFast(md, services);
     } catch (const FuelModelError& e) {
-        RefuseAt(payload, e);
+        RefuseAt(base, payload, e);
     }
     // The fast search yields only where it hands the search to the per-pass
     // one; an answer beyond the bound is refused as the per-pass search is
@@ -70,8 +75,7 @@ PayloadRangePoint RangeAt(const TMissionData& base, double payload, HeadlessServ
     if (md.CalculationValid && md.StillAirDistance > kDiagramMaxStillAirNam + 1)
         throw NeverBinds();
     if (!md.CalculationValid)
-        throw DiagramError("The payload-range diagram cannot be drawn at a payload of "
-            + FormatGeneral(payload) + " kg: " + services.LimitMessage());
+        throw DiagramError(RefusalAt(md, payload) + services.LimitMessage());
     return {payload, md.MaxRange, md.LimitedBy, false, {}};
 }
 

@@ -69,7 +69,8 @@ bool Exceeds(const LimitCheck& check, const TMissionData& md, double value)
 
 std::string StopMessage(const LimitCheck& check, const TMissionData& md)
 {
-    return std::string(check.message) + FormatGeneral(md.*check.limit) + " kg exceeded!";
+    return std::string(check.message) + FormatMassExact(md.*check.limit, md.Units) + " "
+        + std::string(MassUnitText(md.Units)) + " exceeded!";
 }
 
 bool NoPayloadFits(const TMissionData& md)

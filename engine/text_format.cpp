@@ -107,6 +107,59 @@ std::string FormatRounded(double value)
     return buf;
 }
 
+std::string_view MassUnitText(MassUnit unit)
+{
+    return unit == MassUnit::Pounds ? "lb" : "kg";
+}
+
+std::optional<MassUnit> ParseMassUnit(std::string_view text)
+{
+    if (text == "kg")
+        return MassUnit::Kilograms;
+    if (text == "lb")
+        return MassUnit::Pounds;
+    return std::nullopt;
+}
+
+std::string_view InMassUnit(std::string_view unitText, MassUnit unit)
+{
+    if (unit != MassUnit::Pounds)
+        return unitText;
+    if (unitText == "kg")
+        return "lb";
+    if (unitText == "kg/h")
+        return "lb/h";
+    return unitText;
+}
+
+double MassInUnit(double kilograms, MassUnit unit)
+{
+    return unit == MassUnit::Pounds ? kilograms / kKilogramsPerPound : kilograms;
+}
+
+double KilogramsOf(double figure, MassUnit unit)
+{
+    return unit == MassUnit::Pounds ? figure * kKilogramsPerPound : figure;
+}
+
+std::string FormatMass(double kilograms, MassUnit unit)
+{
+    return FormatRounded(MassInUnit(kilograms, unit));
+}
+
+std::string ShownMassText(const std::string& kilogramText, MassUnit unit)
+{
+    if (unit == MassUnit::Kilograms)
+        return kilogramText;
+    const Conversion c = ConvertStrict(kilogramText);
+    return c.ok() ? FormatMass(c.value, unit) : kilogramText;
+}
+
+std::string FormatMassExact(double kilograms, MassUnit unit)
+{
+    return unit == MassUnit::Pounds ? FormatMass(kilograms, unit) : FormatGeneral(kilograms);
+}
+
 std::string FormatHoursMinutes(double hours)
 {
     const double ms = std::fabs(RoundHalfEven(fp::mul(hours, 3600000.0)));

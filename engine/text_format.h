@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,5 +42,44 @@ struct Conversion {
 // hexadecimal and "," included. A number too large for a double fails at
 // its first character.
 Conversion ConvertStrict(std::string_view text);
+
+// The unit masses are shown and typed in. The record, the files and the
+// airplane table hold kilograms whatever the unit.
+enum class MassUnit { Kilograms, Pounds };
+
+// The international avoirdupois pound, exactly.
+inline constexpr double kKilogramsPerPound = 0.45359237;
+
+// "kg" or "lb".
+std::string_view MassUnitText(MassUnit unit);
+
+// "kg" -> MassUnit::Kilograms, "lb" -> MassUnit::Pounds (exact, lower case);
+// nothing for any other text.
+std::optional<MassUnit> ParseMassUnit(std::string_view text);
+
+// A unit text as it reads in the mass unit: "kg" becomes "lb" and "kg/h"
+// "lb/h" in pounds; any other text, and every text in kilograms, is left as
+// it is.
+std::string_view InMassUnit(std::string_view unitText, MassUnit unit);
+
+// A mass in kilograms as a figure in the unit: divided by the pound's
+// kilograms once in pounds, the same double in kilograms. Also for fuel
+// flows (per hour).
+double MassInUnit(double kilograms, MassUnit unit);
+
+// A figure typed in the unit as kilograms: multiplied by the pound's
+// kilograms once in pounds, the same double in kilograms.
+double KilogramsOf(double figure, MassUnit unit);
+
+// FormatRounded of the mass in the unit: whole units, ties to even.
+std::string FormatMass(double kilograms, MassUnit unit);
+
+// A mass entry's text (kilograms) as shown in the unit: the text itself in
+// kilograms or when it is not a number, else FormatMass of its value.
+std::string ShownMassText(const std::string& kilogramText, MassUnit unit);
+
+// A limit or a table's mass as messages and the airplane data show it:
+// FormatGeneral of the kilograms, FormatMass in pounds.
+std::string FormatMassExact(double kilograms, MassUnit unit);
 
 } // namespace mirovax

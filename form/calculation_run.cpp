@@ -69,21 +69,24 @@ void TInputReader::Read(const FieldTexts& texts, TMissionData& md)
     });
 }
 
-ResultTexts ShowResults(const TMissionData& md, std::string_view modeText)
+ResultTexts ShowResults(const TMissionData& md, std::string_view modeText, MassUnit massUnit)
 {
-    // Rounded, with the unit where the label shows one.
-    auto rounded = [](double value, int label) {
-        const ResultUnit unit = ResultLabelUnit(label);
-        return FormatRounded(value) + (unit.shown ? " " + std::string(unit.unit) : std::string());
+    // Rounded in the label's unit, with the unit where the label shows one.
+    auto rounded = [massUnit](double value, int label) {
+        const ResultUnit unit = ResultLabelUnit(label, massUnit);
+        const bool mass = unit.unit != ResultLabelUnit(label).unit;
+        return FormatRounded(mass ? MassInUnit(value, massUnit) : value)
+            + (unit.shown ? " " + std::string(unit.unit) : std::string());
     };
     ResultTexts out;
     out.label(12) = md.LimitedBy;
     const std::optional<ModeRule> rule = FindModeRule(modeText);
-    const std::string maximumUnit = rule ? " " + std::string(rule->maximumUnit) : std::string();
+    const std::string maximumUnit
+        = rule ? " " + std::string(InMassUnit(rule->maximumUnit, massUnit)) : std::string();
     if (modeText == kModeMaximumRange)
         out.label(13) = FormatRounded(md.MaxRange) + maximumUnit;
     if (modeText == kModeMaximumPayload)
-        out.label(13) = FormatRounded(md.MaxPayload) + maximumUnit;
+        out.label(13) = FormatMass(md.MaxPayload, massUnit) + maximumUnit;
     out.label(14) = rounded(md.TrueAirspeed, 14);
     out.label(15) = rounded(md.GroundSpeed, 15);
     out.label(16) = rounded(md.StillAirDistance, 16);

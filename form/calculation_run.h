@@ -53,9 +53,10 @@ private:
 };
 
 // The result labels for the record: rounded values with their units and
-// "hh:mm" times. Label13 is written only in the two maximum modes, compared
-// exactly with the mode text.
-ResultTexts ShowResults(const TMissionData& md, std::string_view modeText);
+// "hh:mm" times, the masses and the fuel flow in the mass unit. Label13 is
+// written only in the two maximum modes, compared exactly with the mode text.
+ResultTexts ShowResults(
+    const TMissionData& md, std::string_view modeText, MassUnit massUnit = MassUnit::Kilograms);
 
 // One run after the caller has blanked the results: clears AbortRequested,
 // reads the inputs, sets CalculationValid and, when every input was read,

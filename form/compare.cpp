@@ -59,13 +59,18 @@ CompareCase Solve(
 
 } // namespace
 
-KeyFigureName CompareKeyFigure(std::string_view modeText)
+KeyFigureName CompareKeyFigure(std::string_view modeText, MassUnit unit)
 {
     if (modeText == kModeMaximumRange)
         return {"Max. Range", "NM"};
     if (modeText == kModeMaximumPayload)
-        return {"Max. Payload", "kg"};
-    return {"Trip Fuel", "kg"};
+        return {"Max. Payload", MassUnitText(unit)};
+    return {"Trip Fuel", MassUnitText(unit)};
+}
+
+double ShownKeyFigure(const CompareTables& tables, const CompareCase& c)
+{
+    return tables.modeText == kModeMaximumRange ? c.keyFigure : MassInUnit(c.keyFigure, tables.unit);
 }
 
 CompareTables ComputeCompareTables(const TMissionData& airplane, const FieldTexts& texts,
@@ -73,6 +78,7 @@ CompareTables ComputeCompareTables(const TMissionData& airplane, const FieldText
 {
     CompareTables tables;
     tables.modeText = modeText;
+    tables.unit = airplane.Units;
     if (!FindModeRule(modeText)) {
         tables.refusal = UnknownModeMessage(modeText);
         return tables;

@@ -37,6 +37,8 @@ struct CompareCase {
 
 struct CompareTables {
     std::string modeText;
+    // The unit the masses are shown in (the airplane record's).
+    MassUnit unit = MassUnit::Kilograms;
     // Why no case could be solved (unreadable entries, an unknown mode);
     // the tables are empty then.
     std::optional<std::string> refusal;
@@ -57,12 +59,16 @@ struct CompareTables {
 inline constexpr double kCompareLevelStep = 10;
 
 // The name of the key figure and its unit, for the mode: "Trip Fuel" kg,
-// "Max. Range" NM or "Max. Payload" kg.
+// "Max. Range" NM or "Max. Payload" kg; the masses in the mass unit.
 struct KeyFigureName {
     std::string_view name;
     std::string_view unit;
 };
-KeyFigureName CompareKeyFigure(std::string_view modeText);
+KeyFigureName CompareKeyFigure(std::string_view modeText, MassUnit unit = MassUnit::Kilograms);
+
+// A case's key figure as the tables show it: a mass in their unit, a range
+// in NM.
+double ShownKeyFigure(const CompareTables& tables, const CompareCase& c);
 
 // The wind and temperature texts a level's row takes (from a forecast), or
 // why the level has none: its row is then not solved and shows the reason.

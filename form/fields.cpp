@@ -58,10 +58,15 @@ const FieldSpec& Spec(Field field)
     return kFields[Index(field)];
 }
 
-std::string_view FieldUnit(Field field)
+std::string_view FieldUnit(Field field, MassUnit massUnit)
 {
     const int unit = Spec(field).unitText;
-    return unit == 0 ? std::string_view() : StaticTextCaption(unit);
+    return unit == 0 ? std::string_view() : StaticTextCaption(unit, massUnit);
+}
+
+bool IsMassField(Field field)
+{
+    return FieldUnit(field) == "kg";
 }
 
 } // namespace mirovax

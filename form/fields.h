@@ -61,7 +61,11 @@ constexpr std::size_t Index(Field field)
 }
 
 // The unit a field's value is written with ("NM", "\u00B0C"); empty for none.
-std::string_view FieldUnit(Field field);
+std::string_view FieldUnit(Field field, MassUnit massUnit = MassUnit::Kilograms);
+
+// Whether the field holds a mass (its unit is "kg"): payload, MATOW, MALW.
+// Shown and typed in the mass unit, kept in kilograms.
+bool IsMassField(Field field);
 
 // The two selectors a setup file keeps after the fields.
 struct SelectorSpec {

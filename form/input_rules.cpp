@@ -66,7 +66,7 @@ ExitOutcome FlightLevelExit(std::string_view levelText, double maxAltFt)
     return out;
 }
 
-ExitOutcome AllowableWeightExit(std::string_view text, double limitKg, bool takeoff)
+ExitOutcome AllowableWeightExit(std::string_view text, double limitKg, bool takeoff, MassUnit unit)
 {
     ExitOutcome out;
     if (text.empty())
@@ -74,7 +74,7 @@ ExitOutcome AllowableWeightExit(std::string_view text, double limitKg, bool take
     if (FieldValue(text) > limitKg) {
         out.message = std::string(takeoff ? "Maximum Structural Takeoff Weight of "
                                           : "Maximum Structural Landing Weight of ")
-            + FormatGeneral(limitKg) + " kg exceeded!";
+            + FormatMassExact(limitKg, unit) + " " + std::string(MassUnitText(unit)) + " exceeded!";
         out.replacement = FormatGeneral(limitKg);
     }
     return out;

@@ -39,8 +39,10 @@ ExitOutcome FlightLevelExit(std::string_view levelText, double maxAltFt);
 std::optional<std::string> StandardTemperatureText(double flightLevel);
 
 // Leaving MATOW (takeoff) or MALW (landing): a value above the structural
-// limit (kg) is replaced by the limit.
-ExitOutcome AllowableWeightExit(std::string_view text, double limitKg, bool takeoff);
+// limit (kg, as is the text) is replaced by the limit; the message names the
+// limit in the unit.
+ExitOutcome AllowableWeightExit(
+    std::string_view text, double limitKg, bool takeoff, MassUnit unit = MassUnit::Kilograms);
 
 // Leaving the holding altitude: a holding altitude below 1500 ft is replaced by 1500.
 ExitOutcome HoldingAltitudeExit(std::string_view text);

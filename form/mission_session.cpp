@@ -56,6 +56,45 @@ void MissionSession::SetText(Field field, std::string text)
     entry = std::move(text);
 }
 
+void MissionSession::SetUnits(MassUnit unit)
+{
+    if (unit == Units())
+        return;
+    m_md.Units = unit;
+    ForgetRun();
+}
+
+std::string MissionSession::ShownText(Field field) const
+{
+    const std::string& text = Text(field);
+    if (Units() == MassUnit::Kilograms || !IsMassField(field))
+        return text;
+    const std::optional<TypedMass>& typed = m_typedMass[Index(field)];
+    if (typed && typed->kilograms == text)
+        return typed->shown;
+    return ShownMassText(text, Units());
+}
+
+FieldTexts MissionSession::ShownFields() const
+{
+    FieldTexts out;
+    for (const FieldSpec& spec : Fields())
+        out[spec.field] = ShownText(spec.field);
+    return out;
+}
+
+void MissionSession::SetShownText(Field field, const std::string& text)
+{
+    if (Units() == MassUnit::Kilograms || !IsMassField(field)) {
+        SetText(field, text);
+        return;
+    }
+    const Conversion c = ConvertStrict(text);
+    std::string kilograms = c.ok() ? FormatRoundTrip(KilogramsOf(c.value, Units())) : text;
+    m_typedMass[Index(field)] = TypedMass{kilograms, text};
+    SetText(field, std::move(kilograms));
+}
+
 void MissionSession::SetEntries(const SetupTexts& texts)
 {
     m_entries = texts;
@@ -74,6 +113,7 @@ std::optional<AirplaneDisplay> MissionSession::ChooseAirplane(const std::string&
         m_hasAirplane = true;
         m_entries[SetupIndex(Field::Matow)] = display->matow;
         m_entries[SetupIndex(Field::Malw)] = display->malw;
+        display = AirplaneDataShown();
     }
     return display;
 }
@@ -88,7 +128,7 @@ AirplaneDisplay MissionSession::ChooseCurrentAirplane()
     m_entries[kSetupAirplaneLine] = m_md.Type;
     m_entries[SetupIndex(Field::Matow)] = display.matow;
     m_entries[SetupIndex(Field::Malw)] = display.malw;
-    return display;
+    return AirplaneDataShown();
 }
 
 bool MissionSession::AirplaneReady() const
@@ -113,7 +153,7 @@ std::optional<AirplaneDisplay> MissionSession::OpenSetup(
     std::optional<AirplaneDisplay> display = ChooseAirplane(airplane.value_or(texts[kSetupAirplaneLine]));
     if (display) {
         AllowableWeights weights
-            = RestoreAllowableWeights(texts, display->matow, display->malw, m_md.MTOW, m_md.MLAW);
+            = RestoreAllowableWeights(texts, display->matow, display->malw, m_md.MTOW, m_md.MLAW, Units());
         m_entries[SetupIndex(Field::Matow)] = weights.matow;
         m_entries[SetupIndex(Field::Malw)] = weights.malw;
         m_weightNotes = std::move(weights.notes);
@@ -191,7 +231,7 @@ ExitOutcome MissionSession::LeaveField(Field field)
     case Field::Malw:
         if (AirplaneReady()) {
             const bool takeoff = field == Field::Matow;
-            outcome = AllowableWeightExit(Text(field), takeoff ? m_md.MTOW : m_md.MLAW, takeoff);
+            outcome = AllowableWeightExit(Text(field), takeoff ? m_md.MTOW : m_md.MLAW, takeoff, Units());
         }
         break;
     default:
@@ -262,6 +302,7 @@ DispatchSheetInput MissionSession::SheetInput(std::string programTitle) const
     input.regulationText = run.regulationText;
     input.fields = run.fields;
     input.md = run.md;
+    input.md.Units = Units();
     input.valid = run.valid;
     input.limits = limits;
     input.warnings = run.warnings;

@@ -16,6 +16,7 @@
 #include "report/dispatch_sheet.h"
 #include "setup/setup_file.h"
 
+#include <array>
 #include <ctime>
 #include <memory>
 #include <optional>
@@ -104,6 +105,30 @@ public:
     // notes of the setup that put them there; setting the text it already
     // holds changes nothing.
     void SetText(Field field, std::string text);
+    // The unit masses are shown and typed in: the payload, MATOW and MALW
+    // texts, the results, the airplane data, the limits, compare, the
+    // diagram, the report and the sheet. The entries and the record keep
+    // kilograms; changing the unit changes no entry, but forgets the last
+    // run, whose messages name masses in the unit it ran in.
+    MassUnit Units() const { return m_md.Units; }
+    void SetUnits(MassUnit unit);
+    // A field's text as the window shows it: a mass field's kilograms in
+    // the unit, whole units (ties to even), or the text last typed for it
+    // while it still stands; any other field's text as it is. A text that
+    // is not a number is shown as it is.
+    std::string ShownText(Field field) const;
+    FieldTexts ShownFields() const;
+    // A field's text as typed in the window's unit: a number typed into a
+    // mass field in pounds is converted to kilograms once, here, and kept
+    // as the shortest text that reads back to that double; any other text
+    // as SetText. The window passes only texts that differ from the one
+    // shown, so that showing a text never changes the kilograms under it.
+    void SetShownText(Field field, const std::string& text);
+    // The display of the loaded airplane in the unit (only with an
+    // airplane).
+    AirplaneDisplay AirplaneDataShown() const { return DisplayAirplane(m_md, Units()); }
+    // The result labels of the record in the unit.
+    ResultTexts Results(std::string_view modeText) const { return ShowResults(m_md, modeText, Units()); }
     // Every entry at once, the selectors' texts included, as typed: no
     // airplane is loaded and no preset runs.
     void SetEntries(const SetupTexts& texts);
@@ -237,6 +262,13 @@ private:
     std::shared_ptr<const LoadedForecast> m_forecast;
     std::size_t m_forecastTime = 0;
     TTable* m_forecastAirports = nullptr;
+    // The text last typed into each mass field in pounds, with the
+    // kilograms it gave: shown while the entry still holds them.
+    struct TypedMass {
+        std::string kilograms;
+        std::string shown;
+    };
+    std::array<std::optional<TypedMass>, kFieldCount> m_typedMass;
     // The texts the forecast last put into Wind and OAT, with their source.
     std::optional<ForecastWeather> m_forecastApplied;
     mutable std::optional<MissionLimits> m_lastRunLimits;

@@ -121,11 +121,11 @@ const ValueRow& FindValueRow(int n)
 
 } // namespace
 
-std::string_view StaticTextCaption(int n)
+std::string_view StaticTextCaption(int n, MassUnit unit)
 {
     if (n < 1 || n > static_cast<int>(kStaticTextCaptions.size()))
         throw std::out_of_range("no StaticText" + std::to_string(n));
-    return kStaticTextCaptions[static_cast<size_t>(n - 1)];
+    return InMassUnit(kStaticTextCaptions[static_cast<size_t>(n - 1)], unit);
 }
 
 std::string FieldCaption(Field field)
@@ -136,27 +136,29 @@ std::string FieldCaption(Field field)
         : caption;
 }
 
-ResultUnit ResultLabelUnit(int n)
+ResultUnit ResultLabelUnit(int n, MassUnit unit)
 {
     if (n < 12)
         throw std::out_of_range("no result label Label" + std::to_string(n));
-    return FindValueRow(n).unit;
+    ResultUnit out = FindValueRow(n).unit;
+    out.unit = InMassUnit(out.unit, unit);
+    return out;
 }
 
-std::string ValueLabelName(int n, std::string_view modeText)
+std::string ValueLabelName(int n, std::string_view modeText, MassUnit unit)
 {
     if (n == 13) {
         const std::optional<ModeRule> rule = FindModeRule(modeText);
         if (!rule || !rule->label11)
             return "Maximum";
-        return WithoutColon(*rule->label11) + ", " + std::string(rule->maximumUnit);
+        return WithoutColon(*rule->label11) + ", " + std::string(InMassUnit(rule->maximumUnit, unit));
     }
     const ValueRow& row = FindValueRow(n);
     std::string name = WithoutColon(StaticTextCaption(row.caption));
     if (!row.column.empty())
         name += " " + std::string(row.column);
     if (!row.unit.unit.empty())
-        name += ", " + std::string(row.unit.unit);
+        name += ", " + std::string(InMassUnit(row.unit.unit, unit));
     return name;
 }
 

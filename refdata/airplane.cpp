@@ -8,10 +8,12 @@ namespace mirovax {
 
 namespace {
 
-// Weights above 99999 kg need a sixth digit in their entry field.
-int WeightFieldLength(double weight)
+// Weights above 99999 need a sixth digit in their entry field, above
+// 999999 a seventh (in pounds).
+int WeightFieldLength(double weight, MassUnit unit)
 {
-    return weight > 99999 ? 6 : 5;
+    const double figure = RoundHalfEven(MassInUnit(weight, unit));
+    return figure > 999999 ? 7 : figure > 99999 ? 6 : 5;
 }
 
 // Reads the current record into md.
@@ -23,27 +25,33 @@ AirplaneDisplay ReadCurrentAirplane(const TTable& table, TMissionData& md)
     for (const NumericField& field : kAirplaneNumbers)
         md.*field.member = table.FieldAsFloat(field.name);
     md.Reference = table.FieldAsString("Reference");
-
-    AirplaneDisplay display;
-    display.matowMaxLength = WeightFieldLength(md.MTOW);
-    display.malwMaxLength = WeightFieldLength(md.MLAW);
-    display.labels[0] = md.Airframe;
-    display.labels[1] = md.Engine;
-    display.labels[2] = FormatGeneral(md.DOW) + " kg";
-    display.labels[3] = FormatGeneral(md.MTOW) + " kg";
-    display.matow = FormatGeneral(md.MTOW);
-    display.labels[4] = FormatGeneral(md.MLAW) + " kg";
-    display.malw = FormatGeneral(md.MLAW);
-    display.labels[5] = FormatGeneral(md.MZFW) + " kg";
-    display.labels[6] = FormatGeneral(md.TCAP) + " kg";
-    display.labels[7] = FormatGeneral(md.MaxAlt) + " ft";
-    display.labels[8] = FormatGeneral(md.Mach);
-    display.labels[9] = md.Reference;
-    display.payloadMaxLength = WeightFieldLength(md.MZFW);
-    return display;
+    return DisplayAirplane(md);
 }
 
 } // namespace
+
+AirplaneDisplay DisplayAirplane(const TMissionData& md, MassUnit unit)
+{
+    const auto mass
+        = [unit](double kg) { return FormatMassExact(kg, unit) + " " + std::string(MassUnitText(unit)); };
+    AirplaneDisplay display;
+    display.matowMaxLength = WeightFieldLength(md.MTOW, unit);
+    display.malwMaxLength = WeightFieldLength(md.MLAW, unit);
+    display.labels[0] = md.Airframe;
+    display.labels[1] = md.Engine;
+    display.labels[2] = mass(md.DOW);
+    display.labels[3] = mass(md.MTOW);
+    display.matow = FormatGeneral(md.MTOW);
+    display.labels[4] = mass(md.MLAW);
+    display.malw = FormatGeneral(md.MLAW);
+    display.labels[5] = mass(md.MZFW);
+    display.labels[6] = mass(md.TCAP);
+    display.labels[7] = FormatGeneral(md.MaxAlt) + " ft";
+    display.labels[8] = FormatGeneral(md.Mach);
+    display.labels[9] = md.Reference;
+    display.payloadMaxLength = WeightFieldLength(md.MZFW, unit);
+    return display;
+}
 
 AirplaneDisplay LoadAirplane(TTable& table, const std::string& typeName, TMissionData& md)
 {

@@ -12,8 +12,8 @@
 namespace mirovax {
 
 // What LoadAirplane puts on the window: the Airplane Data panel's Label1 to
-// Label10, the texts of MATOW and MALW, and the maximum lengths of the
-// payload, MATOW and MALW.
+// Label10, the texts of MATOW and MALW (kg, as the entries keep them), and
+// the maximum lengths of the payload, MATOW and MALW as typed.
 struct AirplaneDisplay {
     std::array<std::string, 10> labels; // labels[n - 1] is "Label" + n
     std::string matow;
@@ -28,6 +28,10 @@ struct AirplaneDisplay {
 // airplane constants of md. A missing field throws TableError after the
 // fields before it were stored.
 AirplaneDisplay LoadAirplane(TTable& table, const std::string& typeName, TMissionData& md);
+
+// The display of the airplane constants md holds, its masses (and the entry
+// lengths) in the unit.
+AirplaneDisplay DisplayAirplane(const TMissionData& md, MassUnit unit = MassUnit::Kilograms);
 
 // LoadAirplane for a type the table holds; a type it lacks leaves md and the
 // table's current record untouched and gives nothing, so that no caller

@@ -27,11 +27,6 @@ std::string Caption(int staticText)
     return WithoutColon(StaticTextCaption(staticText));
 }
 
-std::string Kilograms(double value)
-{
-    return FormatRounded(value);
-}
-
 // "2026-12-08 09:46 UTC"
 std::string UtcTime(std::time_t time)
 {
@@ -121,6 +116,9 @@ public:
 
 private:
     const std::string& Edit(Field field) const { return m_in.fields[field]; }
+    // A mass in the sheet's unit, whole units.
+    std::string Mass(double kg) const { return FormatMass(kg, m_md.Units); }
+    std::string Unit() const { return std::string(MassUnitText(m_md.Units)); }
 
     void Header()
     {
@@ -154,8 +152,8 @@ private:
         // stands in its place, blank when the run found none.
         const std::optional<ModeRule> rule = FindModeRule(m_in.modeText);
         const std::string found = m_in.valid && rule && rule->maximumRowsShown
-            ? Kilograms(m_in.modeText == kModeMaximumRange ? m_md.MaxRange : m_md.MaxPayload) + " "
-                + std::string(rule->maximumUnit)
+            ? (m_in.modeText == kModeMaximumRange ? FormatRounded(m_md.MaxRange) : Mass(m_md.MaxPayload))
+                + " " + std::string(InMassUnit(rule->maximumUnit, m_md.Units))
             : std::string();
         const bool distanceEntered = !rule || rule->tripDistanceEnabled;
         const bool payloadEntered = !rule || rule->payloadEnabled;
@@ -165,8 +163,9 @@ private:
             MarkupText(Edit(Field::AlternateDistance)) + " NM");
         Row(Caption(23), MarkupText(m_in.regulationText), Caption(28), MarkupText(m_in.modeText));
         Row(payloadEntered ? Caption(5) : foundCaption,
-            payloadEntered ? MarkupText(Edit(Field::Payload)) + " kg" : found, Caption(6),
-            MarkupText(Edit(Field::FlightLevel)));
+            payloadEntered ? MarkupText(ShownMassText(Edit(Field::Payload), m_md.Units)) + " " + Unit()
+                           : found,
+            Caption(6), MarkupText(Edit(Field::FlightLevel)));
         Row(Caption(7), MarkupText(Edit(Field::Oat)) + " &deg;C", Caption(8),
             MarkupText(Edit(Field::Wind)) + " kts");
         for (const auto& [caption, source] : WeatherSourceRows(m_in.windSource, m_in.oatSource))
@@ -180,8 +179,8 @@ private:
     {
         m_out += "<tr><td>" + Caption(caption) + extra + "</td>";
         if (m_in.valid)
-            m_out += "<td class=\"num\">" + FormatHoursMinutes(hours) + "</td><td class=\"num\">"
-                + Kilograms(fuel) + "</td></tr>\n";
+            m_out += "<td class=\"num\">" + FormatHoursMinutes(hours) + "</td><td class=\"num\">" + Mass(fuel)
+                + "</td></tr>\n";
         else
             m_out += "<td></td><td></td></tr>\n";
     }
@@ -190,7 +189,8 @@ private:
     {
         m_out += "<section>\n<h2>Fuel</h2>\n<table width=\"100%\">\n<tr><th>Item</th><th class=\"num\">Time "
                  "(hh:mm)</th>"
-                 "<th class=\"num\">Fuel (kg)</th></tr>\n";
+                 "<th class=\"num\">Fuel ("
+            + Unit() + ")</th></tr>\n";
         FuelRow(44, "", m_md.HoldingTime / 60.0, m_md.HoldingFuel);
         FuelRow(45, "", m_md.AlternateTime, m_md.AlternateFuel);
         FuelRow(46, " (" + MarkupText(Edit(Field::Contingency)) + " %)", m_md.ContingencyTime,
@@ -201,8 +201,8 @@ private:
         m_out += "<tr class=\"fill\"><td>Total fuel at takeoff</td><td></td><td></td></tr>\n";
         m_out += "</table>\n";
         if (const std::optional<double> co2 = TripCo2Kg(m_md.TripFuel, m_in.valid))
-            m_out += "<p class=\"note\">CO&#8322; of the trip: " + Kilograms(*co2) + " kg ("
-                + FormatGeneral(kCo2KgPerKgJetFuel) + " kg per kg of fuel).</p>\n";
+            m_out += "<p class=\"note\">CO&#8322; of the trip: " + Mass(*co2) + " " + Unit() + " ("
+                + FormatGeneral(kCo2KgPerKgJetFuel) + " " + Unit() + " per " + Unit() + " of fuel).</p>\n";
         m_out += "</section>\n";
     }
 
@@ -211,20 +211,22 @@ private:
         const MissionLimits& limits = m_in.limits;
         m_out += "<section>\n<h2>Weights and limits</h2>\n<table width=\"100%\">\n<tr><th>Limit</th><th "
                  "class=\"num\">"
-                 "Value (kg)</th><th class=\"num\">Limit (kg)</th><th class=\"num\">Margin (kg)</th></tr>\n";
+                 "Value ("
+            + Unit() + ")</th><th class=\"num\">Limit (" + Unit() + ")</th><th class=\"num\">Margin ("
+            + Unit() + ")</th></tr>\n";
         for (const LimitMargin& m : limits.limits) {
             std::string classes = m.binding ? "binding" : "";
             if (m.margin < 0)
                 classes += classes.empty() ? "exceeded" : " exceeded";
             m_out += classes.empty() ? "<tr>" : "<tr class=\"" + classes + "\">";
             m_out += "<td>" + MarkupText(m.name) + (m.binding ? " (binding)" : "") + "</td><td class=\"num\">"
-                + Kilograms(m.value) + "</td><td class=\"num\">" + Kilograms(m.limit)
-                + "</td><td class=\"num margin\">" + Kilograms(m.margin) + "</td></tr>\n";
+                + Mass(m.value) + "</td><td class=\"num\">" + Mass(m.limit) + "</td><td class=\"num margin\">"
+                + Mass(m.margin) + "</td></tr>\n";
         }
         m_out += "</table>\n";
         if (limits.stopped) {
             m_out += "<p class=\"note\">Stopped by the " + MarkupText(limits.stoppedBy) + ", exceeded by "
-                + Kilograms(limits.exceededBy) + " kg.</p>\n";
+                + Mass(limits.exceededBy) + " " + Unit() + ".</p>\n";
         } else if (!limits.binding.empty()) {
             m_out += "<p class=\"note\">Binding limit: <b>" + MarkupText(limits.binding) + "</b>.";
             if (limits.firstDistanceBeyondLimit)
@@ -239,8 +241,8 @@ private:
     {
         if (m_in.modeText != kModeTripTimeAndFuel || !m_in.valid)
             return;
-        const auto figure = [](const std::optional<double>& kg) {
-            return kg ? Kilograms(*kg) + " kg" : std::string("unknown");
+        const auto figure = [this](const std::optional<double>& kg) {
+            return kg ? Mass(*kg) + " " + Unit() : std::string("unknown");
         };
         m_out += "<section>\n<h2>Possible extras</h2>\n<table class=\"facts\" width=\"100%\">\n";
         Row("Extra payload", figure(m_in.limits.extraPayload), "Extra fuel", figure(m_in.limits.extraFuel));

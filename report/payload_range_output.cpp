@@ -31,12 +31,13 @@ constexpr double kPlotWidth = kWidth - kLeft - kRight, kPlotHeight = kHeight - k
 
 } // namespace
 
-std::string PayloadRangeCsv(const std::vector<PayloadRangePoint>& diagram)
+std::string PayloadRangeCsv(const std::vector<PayloadRangePoint>& diagram, MassUnit unit)
 {
-    std::string out = "payload,range,limitedBy,corner,bindsFromHere\n";
+    std::string out = unit == MassUnit::Kilograms ? "payload,range,limitedBy,corner,bindsFromHere\n"
+                                                  : "payload_lb,range,limitedBy,corner,bindsFromHere\n";
     for (const PayloadRangePoint& p : diagram) {
-        out += FormatRoundTrip(p.payload) + "," + FormatRoundTrip(p.range) + "," + CsvField(p.limitedBy) + ","
-            + (p.corner ? "1" : "0") + "," + CsvField(p.bindsFromHere) + "\n";
+        out += FormatRoundTrip(MassInUnit(p.payload, unit)) + "," + FormatRoundTrip(p.range) + ","
+            + CsvField(p.limitedBy) + "," + (p.corner ? "1" : "0") + "," + CsvField(p.bindsFromHere) + "\n";
     }
     return out;
 }
@@ -57,9 +58,19 @@ std::string PayloadRangeJson(const std::vector<PayloadRangePoint>& diagram)
     return out + "]}\n";
 }
 
-std::string PayloadRangeSvg(const std::vector<PayloadRangePoint>& diagram,
-    const std::optional<MissionPoint>& mission, const std::string& title)
+std::string PayloadRangeSvg(const std::vector<PayloadRangePoint>& envelope,
+    const std::optional<MissionPoint>& missionKg, const std::string& title, MassUnit unit)
 {
+    // Where the mission lies is decided in kilograms; the picture is drawn
+    // in the unit.
+    const bool inside = missionKg && InsideEnvelope(envelope, missionKg->payload, missionKg->range);
+    std::vector<PayloadRangePoint> diagram = envelope;
+    for (PayloadRangePoint& p : diagram)
+        p.payload = MassInUnit(p.payload, unit);
+    std::optional<MissionPoint> mission = missionKg;
+    if (mission)
+        mission->payload = MassInUnit(mission->payload, unit);
+    const std::string unitText(MassUnitText(unit));
     double maxRange = 0, maxPayload = 0;
     for (const PayloadRangePoint& p : diagram) {
         maxRange = std::max(maxRange, p.range);
@@ -76,8 +87,8 @@ std::string PayloadRangeSvg(const std::vector<PayloadRangePoint>& diagram,
     const double xMax = xTicks.back(), yMax = yTicks.back();
     // Values outside the axes (a negative entry) are drawn on the frame.
     auto x = [&](double rangeNm) { return kLeft + std::clamp(rangeNm / xMax, 0.0, 1.0) * kPlotWidth; };
-    auto y = [&](double payloadKg) {
-        return kTop + kPlotHeight - std::clamp(payloadKg / yMax, 0.0, 1.0) * kPlotHeight;
+    auto y = [&](double payload) {
+        return kTop + kPlotHeight - std::clamp(payload / yMax, 0.0, 1.0) * kPlotHeight;
     };
 
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
@@ -116,7 +127,7 @@ std::string PayloadRangeSvg(const std::vector<PayloadRangePoint>& diagram,
     out += "<text x=\"" + SvgCoord(kLeft + kPlotWidth / 2) + "\" y=\"" + SvgCoord(kTop + kPlotHeight + 40)
         + "\" text-anchor=\"middle\">Range (NM)</text>\n";
     out += "<text transform=\"translate(22 " + SvgCoord(kTop + kPlotHeight / 2)
-        + ") rotate(-90)\" text-anchor=\"middle\">Payload (kg)</text>\n";
+        + ") rotate(-90)\" text-anchor=\"middle\">Payload (" + unitText + ")</text>\n";
     out += "</g>\n";
     out += "<rect x=\"" + SvgCoord(kLeft) + "\" y=\"" + SvgCoord(kTop) + "\" width=\"" + SvgCoord(kPlotWidth)
         + "\" height=\"" + SvgCoord(kPlotHeight) + "\" fill=\"none\" stroke=\"black\"/>\n";
@@ -147,22 +158,22 @@ std::string PayloadRangeSvg(const std::vector<PayloadRangePoint>& diagram,
             out += "<text x=\"" + SvgCoord(tx) + "\" y=\"" + SvgCoord(ty) + "\" text-anchor=\"" + anchor
                 + "\">" + MarkupText(p.bindsFromHere) + "</text>\n";
             out += "<text x=\"" + SvgCoord(tx) + "\" y=\"" + SvgCoord(ty + 13) + "\" text-anchor=\"" + anchor
-                + "\" font-size=\"10\" fill=\"#555555\">" + FormatRounded(p.payload) + " kg, "
+                + "\" font-size=\"10\" fill=\"#555555\">" + FormatRounded(p.payload) + " " + unitText + ", "
                 + FormatRounded(p.range) + " NM</text>\n";
         }
         out += "</g>\n";
     }
 
     if (mission) {
-        const bool inside = InsideEnvelope(diagram, mission->payload, mission->range);
         const double px = x(mission->range), py = y(mission->payload);
         const std::string colour = inside ? "#1b8a3a" : "#c62828";
         out += "<path d=\"M " + SvgCoord(px) + " " + SvgCoord(py - 6) + " L " + SvgCoord(px + 6) + " "
             + SvgCoord(py) + " L " + SvgCoord(px) + " " + SvgCoord(py + 6) + " L " + SvgCoord(px - 6) + " "
             + SvgCoord(py) + " Z\" fill=\"" + colour + "\"/>\n";
         out += "<text x=\"" + SvgCoord(kLeft) + "\" y=\"" + SvgCoord(kHeight - 18) + "\" fill=\"" + colour
-            + "\">Mission " + FormatRounded(mission->payload) + " kg over " + FormatRounded(mission->range)
-            + " NM: " + (inside ? "inside" : "outside") + " the envelope</text>\n";
+            + "\">Mission " + FormatRounded(mission->payload) + " " + unitText + " over "
+            + FormatRounded(mission->range) + " NM: " + (inside ? "inside" : "outside")
+            + " the envelope</text>\n";
     }
     out += "</svg>\n";
     return out;

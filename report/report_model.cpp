@@ -62,10 +62,10 @@ private:
 
 } // namespace
 
-void FillFixedCaptions(ReportSnapshot& snapshot)
+void FillFixedCaptions(ReportSnapshot& snapshot, MassUnit unit)
 {
     for (int n = 1; n <= static_cast<int>(snapshot.staticTexts.size()); ++n)
-        snapshot.staticText(n) = std::string(StaticTextCaption(n));
+        snapshot.staticText(n) = std::string(StaticTextCaption(n, unit));
 }
 
 std::vector<std::pair<std::string, std::string>> WeatherSourceRows(

@@ -67,8 +67,8 @@ struct ReportSnapshot {
 };
 
 // Puts the fixed captions StaticText1 to StaticText51 into the snapshot; they
-// never change while the program runs.
-void FillFixedCaptions(ReportSnapshot& snapshot);
+// change only with the mass unit.
+void FillFixedCaptions(ReportSnapshot& snapshot, MassUnit unit = MassUnit::Kilograms);
 
 // The window's caption for a file version: "Mirovax - Version: " + version.
 std::string MainWindowCaption(std::string_view fileVersion);

@@ -17,9 +17,11 @@ constexpr WeightLine kLanding{Field::Malw, "Maximum Structural Landing Weight"};
 
 // The file's text when it may stand, otherwise the loaded text and a note.
 std::string Restore(const WeightLine& line, const std::string& fileText, const std::string& loadedText,
-    double limitKg, std::vector<std::string>& notes)
+    double limitKg, MassUnit unit, std::vector<std::string>& notes)
 {
-    const std::string limit = std::string(line.limitName) + " of " + FormatGeneral(limitKg) + " kg";
+    const std::string unitText(MassUnitText(unit));
+    const std::string limit
+        = std::string(line.limitName) + " of " + FormatMassExact(limitKg, unit) + " " + unitText;
     const std::string lineName
         = "Line " + std::to_string(Spec(line.field).setupLine) + " (" + FieldCaption(line.field) + ")";
     if (fileText.empty()) {
@@ -33,8 +35,9 @@ std::string Restore(const WeightLine& line, const std::string& fileText, const s
         return loadedText;
     }
     if (c.value > limitKg) {
-        notes.push_back(
-            lineName + " of the setup file, " + fileText + " kg, exceeds the " + limit + ", which stays.");
+        notes.push_back(lineName + " of the setup file, "
+            + (unit == MassUnit::Kilograms ? fileText : FormatMass(c.value, unit)) + " " + unitText
+            + ", exceeds the " + limit + ", which stays.");
         return loadedText;
     }
     return fileText;
@@ -43,11 +46,13 @@ std::string Restore(const WeightLine& line, const std::string& fileText, const s
 } // namespace
 
 AllowableWeights RestoreAllowableWeights(const SetupTexts& file, const std::string& loadedMatow,
-    const std::string& loadedMalw, double mtowKg, double mlawKg)
+    const std::string& loadedMalw, double mtowKg, double mlawKg, MassUnit unit)
 {
     AllowableWeights weights;
-    weights.matow = Restore(kTakeoff, file[SetupIndex(kTakeoff.field)], loadedMatow, mtowKg, weights.notes);
-    weights.malw = Restore(kLanding, file[SetupIndex(kLanding.field)], loadedMalw, mlawKg, weights.notes);
+    weights.matow
+        = Restore(kTakeoff, file[SetupIndex(kTakeoff.field)], loadedMatow, mtowKg, unit, weights.notes);
+    weights.malw
+        = Restore(kLanding, file[SetupIndex(kLanding.field)], loadedMalw, mlawKg, unit, weights.notes);
     return weights;
 }
 

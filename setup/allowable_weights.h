@@ -25,6 +25,6 @@ struct AllowableWeights {
 // it loaded. A line is taken as it stands when the strict conversion reads it
 // and its value is at or below the limit.
 AllowableWeights RestoreAllowableWeights(const SetupTexts& file, const std::string& loadedMatow,
-    const std::string& loadedMalw, double mtowKg, double mlawKg);
+    const std::string& loadedMalw, double mtowKg, double mlawKg, MassUnit unit = MassUnit::Kilograms);
 
 } // namespace mirovax

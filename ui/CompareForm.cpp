@@ -36,23 +36,23 @@ struct FigureRows {
     QString second;
 };
 
-FigureRows FigureNames(std::string_view modeText)
+FigureRows FigureNames(const CompareTables& tables)
 {
-    const KeyFigureName key = CompareKeyFigure(modeText);
+    const KeyFigureName key = CompareKeyFigure(tables.modeText, tables.unit);
     const QString first = Q(key.name) + QStringLiteral(" (") + Q(key.unit) + QLatin1Char(')');
-    if (modeText == kModeTripTimeAndFuel)
-        return {first, QStringLiteral("Min. Takeoff Fuel (kg)")};
+    if (tables.modeText == kModeTripTimeAndFuel)
+        return {first, QStringLiteral("Min. Takeoff Fuel (%1)").arg(Q(MassUnitText(tables.unit)))};
     return {first, QStringLiteral("Limited by")};
 }
 
 // A stopped run's figures belong to no mission that can be flown.
-std::pair<QString, QString> Figures(const CompareCase& c, std::string_view modeText)
+std::pair<QString, QString> Figures(const CompareCase& c, const CompareTables& tables)
 {
     if (!c.valid)
         return {QStringLiteral("\u2013"), QStringLiteral("\u2013")};
-    if (modeText == kModeTripTimeAndFuel)
-        return {Q(FormatRounded(c.tripFuel)), Q(FormatRounded(c.minTakeoffFuel))};
-    return {Q(FormatRounded(c.keyFigure)), Q(c.limitedBy)};
+    if (tables.modeText == kModeTripTimeAndFuel)
+        return {Q(FormatMass(c.tripFuel, tables.unit)), Q(FormatMass(c.minTakeoffFuel, tables.unit))};
+    return {Q(FormatRounded(ShownKeyFigure(tables, c))), Q(c.limitedBy)};
 }
 
 QString Outcome(const CompareCase& c)
@@ -219,7 +219,7 @@ QString TCompareForm::Message() const
 
 void TCompareForm::FillRegulationTable()
 {
-    const FigureRows names = FigureNames(m_tables.modeText);
+    const FigureRows names = FigureNames(m_tables);
     const QStringList rows = {QStringLiteral("Holding Time (min)"), QStringLiteral("Contingency (%)"),
         names.first, names.second, QStringLiteral("Result"), QString()};
     QTableWidget* t = m_regulationTable;
@@ -230,7 +230,7 @@ void TCompareForm::FillRegulationTable()
     for (int col = 0; col < t->columnCount(); ++col) {
         const CompareCase& c = m_tables.regulations[static_cast<size_t>(col)];
         t->setHorizontalHeaderItem(col, new QTableWidgetItem(Q(c.label)));
-        const auto [first, second] = Figures(c, m_tables.modeText);
+        const auto [first, second] = Figures(c, m_tables);
         t->setItem(0, col, Cell(Q(c.texts[Field::HoldingTime])));
         t->setItem(1, col, Cell(Q(c.texts[Field::Contingency])));
         t->setItem(2, col, Cell(first));
@@ -262,7 +262,7 @@ void TCompareForm::FillLevelTable()
     m_levelCaption->setText(m_tables.levelSource.empty()
             ? QStringLiteral("Flight levels (OAT of the standard atmosphere):")
             : QStringLiteral("Flight levels (wind and OAT of the %1):").arg(Q(m_tables.levelSource)));
-    const FigureRows names = FigureNames(m_tables.modeText);
+    const FigureRows names = FigureNames(m_tables);
     QTableWidget* t = m_levelTable;
     t->clear();
     t->setColumnCount(7);
@@ -271,7 +271,7 @@ void TCompareForm::FillLevelTable()
     t->setRowCount(static_cast<int>(m_tables.levels.size()));
     for (int row = 0; row < t->rowCount(); ++row) {
         const CompareCase& c = m_tables.levels[static_cast<size_t>(row)];
-        const auto [first, second] = Figures(c, m_tables.modeText);
+        const auto [first, second] = Figures(c, m_tables);
         QTableWidgetItem* outcome
             = Cell(c.best ? QStringLiteral("valid, best") : Outcome(c), Qt::AlignLeft | Qt::AlignVCenter);
         const QList<QTableWidgetItem*> items = {Cell(Q(c.label)), Cell(Q(c.texts[Field::Oat])),
@@ -300,13 +300,13 @@ void TCompareForm::FillLevelTable()
 
 void TCompareForm::FillChart()
 {
-    const KeyFigureName key = CompareKeyFigure(m_tables.modeText);
+    const KeyFigureName key = CompareKeyFigure(m_tables.modeText, m_tables.unit);
     m_chart->setTitle(Q(key.name) + QStringLiteral(" against flight level"));
     m_figureAxis->setTitleText(Q(key.name) + QStringLiteral(" (") + Q(key.unit) + QLatin1Char(')'));
     QList<QPointF> valid;
     for (const CompareCase& c : m_tables.levels) {
         if (c.valid)
-            valid.append(QPointF(c.flightLevel, c.keyFigure));
+            valid.append(QPointF(c.flightLevel, ShownKeyFigure(m_tables, c)));
     }
     double low = 0;
     double high = 1;
@@ -329,7 +329,7 @@ void TCompareForm::FillChart()
         if (!c.valid)
             stopped.append(QPointF(level, low));
         if (c.best)
-            best.append(QPointF(level, c.keyFigure));
+            best.append(QPointF(level, ShownKeyFigure(m_tables, c)));
     }
     m_curve->replace(valid);
     m_best->replace(best);

@@ -37,11 +37,6 @@ QColor StateColour(MarginState state)
     return kExceededColour;
 }
 
-QString Kilograms(double kg)
-{
-    return Q(FormatRounded(kg));
-}
-
 // The margin as a share of its limit, to one decimal; empty for a limit of
 // 0 kg, which no share can be given of.
 QString Percent(const LimitMargin& m)
@@ -70,7 +65,7 @@ QLabel* NumberCell(QWidget* parent, const QString& name, const QString& text)
 // ---------------------------------------------------------------------------
 // One gauge
 
-TMarginGauge::TMarginGauge(const LimitMargin& margin, MarginState state, QWidget* parent)
+TMarginGauge::TMarginGauge(const LimitMargin& margin, MarginState state, MassUnit unit, QWidget* parent)
     : QWidget(parent)
     , m_margin(margin)
     , m_state(state)
@@ -78,9 +73,9 @@ TMarginGauge::TMarginGauge(const LimitMargin& margin, MarginState state, QWidget
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setToolTip(Q(margin.name));
     setAccessibleName(Q(margin.name));
-    setAccessibleDescription(QStringLiteral("%1 kg of %2 kg, margin %3 kg")
-                                 .arg(Q(FormatRounded(margin.value)), Q(FormatRounded(margin.limit)),
-                                     Q(FormatRounded(margin.margin))));
+    setAccessibleDescription(QStringLiteral("%1 %4 of %2 %4, margin %3 %4")
+                                 .arg(Q(FormatMass(margin.value, unit)), Q(FormatMass(margin.limit, unit)),
+                                     Q(FormatMass(margin.margin, unit)), Q(MassUnitText(unit))));
 }
 
 QSize TMarginGauge::sizeHint() const
@@ -171,16 +166,20 @@ TLimitsForm::TLimitsForm(QWidget* parent)
     ShowMessage(QStringLiteral("No run yet: press Execute in the main window."));
 }
 
-QWidget* TLimitsForm::MakeGaugeTable(const MissionLimits& limits)
+QWidget* TLimitsForm::MakeGaugeTable(const MissionLimits& limits, MassUnit unit)
 {
+    const auto Kilograms = [unit](double kg) { return Q(FormatMass(kg, unit)); };
+    const QString unitText = Q(MassUnitText(unit));
     auto* table = new QWidget(m_page);
     table->setObjectName(QStringLiteral("GaugeTable"));
     auto* grid = new QGridLayout(table);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(12);
     int column = 0;
-    for (const char* caption : {"Limit", "", "Quantity (kg)", "Limit (kg)", "Margin (kg)", "Margin (%)"}) {
-        QLabel* header = MakeText(table, QString(), QString::fromLatin1(caption));
+    for (const QString& caption : {QStringLiteral("Limit"), QString(),
+             QStringLiteral("Quantity (%1)").arg(unitText), QStringLiteral("Limit (%1)").arg(unitText),
+             QStringLiteral("Margin (%1)").arg(unitText), QStringLiteral("Margin (%)")}) {
+        QLabel* header = MakeText(table, QString(), caption);
         header->setAlignment(column < 2 ? Qt::AlignLeft : Qt::AlignRight);
         grid->addWidget(header, 0, column++);
     }
@@ -203,7 +202,7 @@ QWidget* TLimitsForm::MakeGaugeTable(const MissionLimits& limits)
             name->setFont(bold);
         }
         grid->addWidget(name, gridRow, 0);
-        auto* gauge = new TMarginGauge(m, MarginStateOf(m, limits.firstDistanceBeyondLimit), table);
+        auto* gauge = new TMarginGauge(m, MarginStateOf(m, limits.firstDistanceBeyondLimit), unit, table);
         gauge->setObjectName(QStringLiteral("Gauge") + n);
         grid->addWidget(gauge, gridRow, 1);
         grid->addWidget(NumberCell(table, QStringLiteral("GaugeValue") + n, Kilograms(m.value)), gridRow, 2);
@@ -219,11 +218,14 @@ QWidget* TLimitsForm::MakeGaugeTable(const MissionLimits& limits)
     return table;
 }
 
-void TLimitsForm::ShowLimits(const MissionLimits& limits, const QString& heading, const QString& stopNote)
+void TLimitsForm::ShowLimits(
+    const MissionLimits& limits, const QString& heading, const QString& stopNote, MassUnit unit)
 {
     m_limits = limits;
     m_heading->setText(heading);
-    QWidget* table = MakeGaugeTable(limits);
+    const auto Kilograms = [unit](double kg) { return Q(FormatMass(kg, unit)); };
+    const QString unitText = Q(MassUnitText(unit));
+    QWidget* table = MakeGaugeTable(limits, unit);
     // The layout hands back the old table's item, which is the caller's.
     delete m_gaugeRow->replaceWidget(m_table, table);
     delete m_table;
@@ -241,17 +243,18 @@ void TLimitsForm::ShowLimits(const MissionLimits& limits, const QString& heading
     red.setColor(QPalette::Inactive, QPalette::WindowText, stopColour);
     m_stop->setPalette(red);
     if (limits.stopped)
-        m_stop->setText(QStringLiteral("The run was stopped by %1, exceeded by %2 kg.")
-                            .arg(Q(limits.stoppedBy), Kilograms(limits.exceededBy)));
+        m_stop->setText(QStringLiteral("The run was stopped by %1, exceeded by %2 %3.")
+                            .arg(Q(limits.stoppedBy), Kilograms(limits.exceededBy), unitText));
     else
         m_stop->setText(stopNote);
     m_extraPayload->setVisible(limits.extraPayload.has_value());
     if (limits.extraPayload)
         m_extraPayload->setText(
-            QStringLiteral("Possible extra payload: %1 kg").arg(Kilograms(*limits.extraPayload)));
+            QStringLiteral("Possible extra payload: %1 %2").arg(Kilograms(*limits.extraPayload), unitText));
     m_extraFuel->setVisible(limits.extraFuel.has_value());
     if (limits.extraFuel)
-        m_extraFuel->setText(QStringLiteral("Possible extra fuel: %1 kg").arg(Kilograms(*limits.extraFuel)));
+        m_extraFuel->setText(
+            QStringLiteral("Possible extra fuel: %1 %2").arg(Kilograms(*limits.extraFuel), unitText));
     m_message->hide();
     m_page->show();
     SetOutOfDate(false);

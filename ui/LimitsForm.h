@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/mission_limits.h"
+#include "engine/text_format.h"
 
 #include <QWidget>
 
@@ -15,7 +16,7 @@ namespace mirovax {
 class TMarginGauge : public QWidget {
     Q_OBJECT
 public:
-    TMarginGauge(const LimitMargin& margin, MarginState state, QWidget* parent = nullptr);
+    TMarginGauge(const LimitMargin& margin, MarginState state, MassUnit unit, QWidget* parent = nullptr);
 
     const LimitMargin& Margin() const { return m_margin; }
     MarginState State() const { return m_state; }
@@ -41,7 +42,9 @@ public:
     // Shows the limits of a run under a heading (mode and airplane).
     // stopNote tells why a run stopped that no limit of the list stopped
     // (a wind the airplane cannot fly against); empty when none did.
-    void ShowLimits(const MissionLimits& limits, const QString& heading, const QString& stopNote = QString());
+    // The masses in the unit.
+    void ShowLimits(const MissionLimits& limits, const QString& heading, const QString& stopNote = QString(),
+        MassUnit unit = MassUnit::Kilograms);
     // Replaces the gauges with the message: no run, or none to show.
     void ShowMessage(const QString& message);
     // Greys the gauges and says that the entries changed since the run;
@@ -57,7 +60,7 @@ public:
     TMarginGauge* Gauge(int n) const;
 
 private:
-    QWidget* MakeGaugeTable(const MissionLimits& limits);
+    QWidget* MakeGaugeTable(const MissionLimits& limits, MassUnit unit);
 
     MissionLimits m_limits;
     bool m_outOfDate = false;

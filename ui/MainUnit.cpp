@@ -154,6 +154,8 @@ void TMainForm::ConnectHandlers()
     connect(m_openFlightPlan1, &QAction::triggered, this, &TMainForm::OpenFlightPlan1Click);
     connect(m_loadForecast1, &QAction::triggered, this, &TMainForm::LoadForecast1Click);
     connect(m_clearForecast1, &QAction::triggered, this, &TMainForm::ClearForecast1Click);
+    connect(m_kilograms1, &QAction::triggered, this, [this] { ChooseMassUnit(MassUnit::Kilograms); });
+    connect(m_pounds1, &QAction::triggered, this, [this] { ChooseMassUnit(MassUnit::Pounds); });
     connect(m_toolButton2, &QToolButton::clicked, this, &TMainForm::LoadSetup1Click);
     connect(m_saveSetup1, &QAction::triggered, this, &TMainForm::SaveSetup1Click);
     connect(m_toolButton3, &QToolButton::clicked, this, &TMainForm::SaveSetup1Click);
@@ -181,6 +183,7 @@ void TMainForm::FormCreate()
     QLocale::setDefault(QLocale::c());
 
     MissionData().AbortRequested = false;
+    ApplyMassUnit(StoredMassUnit());
     const QFileInfo executable(m_executablePath);
     m_programDir = executable.absolutePath() + QLatin1Char('/');
     m_helpFile = m_programDir + QString::fromLatin1(kHelpFileName);
@@ -342,8 +345,11 @@ void TMainForm::AlternateDataButtonClick()
 
 void TMainForm::FieldChanged(Field field)
 {
-    // Every change of a field's text goes into the session first.
-    m_session.SetText(field, Edit(field)->text().toStdString());
+    // Every change of a field's text goes into the session first; the text
+    // the session gave the field stands for the kilograms it came from.
+    const std::string text = Edit(field)->text().toStdString();
+    if (text != m_session.ShownText(field))
+        m_session.SetShownText(field, text);
     EntryChanged();
 }
 
@@ -382,7 +388,7 @@ void TMainForm::ModeSelectorChange()
     QLabel* label11 = NumberedLabel(11);
     if (rule->label11) {
         label11->setText(Q(*rule->label11));
-        NumberedLabel(13)->setAccessibleName(Q(ValueLabelName(13, rule->mode)));
+        NumberedLabel(13)->setAccessibleName(Q(ValueLabelName(13, rule->mode, m_session.Units())));
     }
     for (QWidget* w :
         {static_cast<QWidget*>(m_resultsBox->findChild<QLabel*>(QStringLiteral("StaticText39"))),
@@ -467,13 +473,13 @@ void TMainForm::SetEditText(Field field, const QString& text)
 void TMainForm::ShowFields(std::initializer_list<Field> fields)
 {
     for (const Field field : fields)
-        SetEditText(field, Q(m_session.Text(field)));
+        SetEditText(field, Q(m_session.ShownText(field)));
 }
 
 void TMainForm::ShowEntries()
 {
     for (const FieldSpec& spec : Fields())
-        SetEditText(spec.field, Q(m_session.Text(spec.field)));
+        SetEditText(spec.field, Q(m_session.ShownText(spec.field)));
     m_airplaneSelector->setEditText(Q(m_session.AirplaneText()));
     m_regulationSelector->setEditText(Q(m_session.RegulationsText()));
 }

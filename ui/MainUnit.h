@@ -57,6 +57,11 @@ inline constexpr const char* kHelpFileName = "MRX_HELP.hlp";
 inline constexpr const char* kAirplaneTableName = "Airplane.DB";
 inline constexpr const char* kAirportTableName = "Airports.DB";
 
+// The mass unit the Units menu last chose, from the platform's settings
+// (organization and application "Mirovax", key "units": "kg" or "lb");
+// kilograms when none or another text is stored.
+MassUnit StoredMassUnit();
+
 // The one main window. It owns the mission record, the two tables and every
 // control; its handlers map control texts to the engine and the reference
 // data and back, and compute nothing themselves.
@@ -135,6 +140,11 @@ public:
     void LoadForecast(const QString& path);
     // File > Clear Forecast: Wind and OAT are typed entries again.
     void ClearForecast1Click();
+    // Units > Kilograms or Pounds (MainUnitUnits.cpp): every mass the window
+    // and its windows show, and the masses typed, in that unit from now on,
+    // remembered in the platform's settings for the next start. The results
+    // are cleared: a run's texts are made in the unit it ran in.
+    void ChooseMassUnit(MassUnit unit);
     void OpenFlightPlan(const QString& path);
     // A file dropped onto the window: a setup file (".MRX") opens as Load
     // Setup opens it, the offer to save first; a GRIB file (told by its
@@ -241,6 +251,10 @@ private:
     // forecast and the values' source, then the messages.
     void ApplyForecast();
     void ShowForecastStatus(const std::vector<std::string>& messages);
+    // The unit into the session and onto the window: the menu's check, the
+    // mass fields' unit captions and texts, the airplane data, the value
+    // labels' names.
+    void ApplyMassUnit(MassUnit unit);
     // Every entry's change reaction: marks the setup changed and the results
     // out of date.
     void EntryChanged();
@@ -379,6 +393,8 @@ private:
     QAction* m_openFlightPlan1 = nullptr;
     QAction* m_loadForecast1 = nullptr;
     QAction* m_clearForecast1 = nullptr;
+    QAction* m_kilograms1 = nullptr;
+    QAction* m_pounds1 = nullptr;
     QAction* m_saveSetup1 = nullptr;
     QAction* m_saveReport1 = nullptr;
     QAction* m_printReport = nullptr;

@@ -98,7 +98,7 @@ void TMainForm::ApplyForecast()
     const PlanOutcome outcome = m_session.ApplyForecast();
     // Shown as typed: each field that changes counts as an edit.
     for (const Field field : outcome.changed)
-        SetEditText(field, Q(m_session.Text(field)));
+        SetEditText(field, Q(m_session.ShownText(field)));
     // A forecast whose values are already in the fields still changes what
     // the compare window's levels take.
     EntriesChanged();

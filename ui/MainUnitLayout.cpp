@@ -13,6 +13,7 @@
 #include "ui/reportview/report_view.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -208,6 +209,20 @@ void TMainForm::CreateMenu()
     m_exit1 = action(file1, "Exit1", QStringLiteral("Exit"), QString(), -1, QKeySequence());
     m_saveReport1->setEnabled(false);
     m_printReport->setEnabled(false);
+
+    QMenu* units1 = mainMenu->addMenu(QStringLiteral("&Units"));
+    units1->setObjectName(QStringLiteral("Units1"));
+    units1->menuAction()->setObjectName(QStringLiteral("Units1Action"));
+    auto* unitGroup = new QActionGroup(this);
+    m_kilograms1 = action(units1, "Kilograms1", QStringLiteral("&Kilograms (kg)"),
+        QStringLiteral("Masses in Kilograms"), -1, QKeySequence());
+    m_pounds1 = action(units1, "Pounds1", QStringLiteral("&Pounds (lb)"), QStringLiteral("Masses in Pounds"),
+        -1, QKeySequence());
+    for (QAction* unit : {m_kilograms1, m_pounds1}) {
+        unit->setCheckable(true);
+        unitGroup->addAction(unit);
+    }
+    m_kilograms1->setChecked(true);
 
     QMenu* help1 = mainMenu->addMenu(QStringLiteral("Help"));
     help1->setObjectName(QStringLiteral("Help1"));

@@ -63,7 +63,8 @@ void TMainForm::UpdateLimits()
         QString stopNote;
         if (!run->valid && !run->warnings.empty())
             stopNote = QStringLiteral("The run was stopped: ") + Q(run->warnings.back());
-        m_limitsForm->ShowLimits(limits, Q(run->modeText) + QStringLiteral(", ") + Q(run->md.Type), stopNote);
+        m_limitsForm->ShowLimits(
+            limits, Q(run->modeText) + QStringLiteral(", ") + Q(run->md.Type), stopNote, m_session.Units());
         m_limitsForm->SetOutOfDate(run->outOfDate);
     } catch (const std::exception& e) {
         m_limitsForm->ShowMessage(QStringLiteral("The limits of this run cannot be shown: ") + Q(e.what()));

@@ -53,7 +53,7 @@ void TMainForm::OpenFlightPlan(const QString& path)
         const PlanOutcome outcome = m_session.OpenPlan(path.toStdString(), plan, airports);
         // Shown as typed: each field that changes counts as an edit.
         for (const Field field : outcome.changed)
-            SetEditText(field, Q(m_session.Text(field)));
+            SetEditText(field, Q(m_session.ShownText(field)));
         const OpenedPlan& opened = *m_session.Plan();
         QString status = QStringLiteral("Flight plan: %1  %2 waypoints, route %3 NM (great circle %4 NM)")
                              .arg(path)

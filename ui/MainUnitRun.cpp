@@ -135,7 +135,7 @@ void TMainForm::AbortButtonClick()
 void TMainForm::ShowResults()
 {
     const std::string mode = ModeText().toStdString();
-    const ResultTexts texts = mirovax::ShowResults(m_session.Record(), mode);
+    const ResultTexts texts = m_session.Results(mode);
     // The maximum found has its row only in the maximum modes.
     const std::optional<ModeRule> rule = FindModeRule(mode);
     const bool maximumRowsShown = rule && rule->maximumRowsShown;

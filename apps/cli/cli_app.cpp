@@ -99,6 +99,7 @@ int Solve(const CliOptions& options, std::ostream& out, std::ostream& err, const
     SolveRequest request;
     request.mode = options.mode;
     request.airplane = options.airplane;
+    request.units = options.units;
     request.plan = plan;
     request.winds = winds;
     request.settings = options.settings;

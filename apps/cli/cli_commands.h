@@ -67,6 +67,10 @@ inline constexpr std::string_view kPlanHelp = "put a flight plan's airports, rou
                                               "alternate, cruise level and wind into the entries\n"
                                               "before the --set texts, as Open Flight Plan does";
 
+inline constexpr std::string_view kUnitsHelp = "the unit of masses, kg (the default) or lb: --set and\n"
+                                               "--vary masses are typed in it and every printed mass is\n"
+                                               "in it; setup files and --json's \"values\" stay in kg";
+
 inline constexpr std::string_view kWindsHelp = "put a GRIB2 forecast's wind and temperature along\n"
                                                "the route at the flight level into Wind and OAT,\n"
                                                "after --plan and --set (a --set wind or oat stands)";

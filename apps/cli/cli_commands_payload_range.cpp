@@ -31,6 +31,10 @@ CommandDef PayloadRangeCommand()
         .options = {
             {"--points", "evenly spaced payloads, 2 to 10000 (default 50)"},
             {"--airplane", "pick another airplane type, as in solve"},
+            {"--units",
+                "kg (the default) or lb: --set masses are typed in it,\n"
+                "and the table, --csv (\"payload_lb\") and --svg are in it;\n"
+                "--json stays in kg"},
             {"--plan", std::string(kPlanHelp)},
             {"--winds", std::string(kWindsHelp)},
             {"--winds-time", std::string(kWindsTimeHelp)},

@@ -96,6 +96,7 @@ CommandDef SolveCommand()
                 "\"Trip Time and Fuel\" (the default), \"Maximum Payload\"\n"
                 "or \"Maximum Range\"; also trip, payload, range"},
             {"--airplane", "pick another airplane type instead of line 16's"},
+            {"--units", std::string(kUnitsHelp)},
             {"--plan", std::string(kPlanHelp)},
             {"--winds", std::string(kWindsHelp)},
             {"--winds-time", std::string(kWindsTimeHelp)},
@@ -104,7 +105,8 @@ CommandDef SolveCommand()
             {"--json",
                 "one JSON object per line and file: \"file\", \"mode\",\n"
                 "\"status\", \"valid\", \"message\" (the limit message),\n"
-                "\"error\", \"fields\", \"labels\" (Label12 to Label30),\n"
+                "\"error\", \"fields\", \"units\" (of \"labels\", and \"kg\"\n"
+                "of \"values\"), \"labels\" (Label12 to Label30),\n"
                 "\"values\" (the results at full precision, and LimitedBy),\n"
                 "\"co2TripKg\" (trip fuel x 3.16, ICAO's factor),\n"
                 "\"limits\" (each limit's \"name\", \"value\", \"limit\",\n"
@@ -168,6 +170,7 @@ CommandDef SweepCommand()
                 "at the airplane's maximum altitude, the OAT set to the\n"
                 "standard-atmosphere temperature"},
             {"--airplane", "pick another airplane type, as in solve"},
+            {"--units", std::string(kUnitsHelp)},
             {"--plan", std::string(kPlanHelp)},
             {"--winds", std::string(kWindsHelp)},
             {"--winds-time", std::string(kWindsTimeHelp)},
@@ -182,7 +185,8 @@ CommandDef SweepCommand()
         .notes = "Each point gives a line: the varied values, valid, status, TripFuel,\n"
                  "MinTakeoffFuel, TakeoffWeight, LandingWeight, MaxRange or MaxPayload in\n"
                  "those modes, LimitedBy (kg, NM; blank unless valid) and the limit message\n"
-                 "or the error. Without --csv or --json the line is an aligned table row;\n"
+                 "or the error; with --units lb the masses are in lb and their columns say so\n"
+                 "(TripFuel_lb). Without --csv or --json the line is an aligned table row;\n"
                  "at most one of them is allowed. Lines are written as points are solved.\n"
                  "Ctrl+C stops after the point being solved (exit status 130).\n",
         .exitStatus = kStatusHelp,

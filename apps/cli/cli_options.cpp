@@ -50,6 +50,11 @@ std::string CheckMode(std::string& value)
     return {};
 }
 
+std::string CheckUnits(std::string& value)
+{
+    return ParseMassUnit(value) ? std::string() : "unknown unit \"" + value + "\"; expected kg or lb";
+}
+
 // A whole number in range, nothing else ("50", not "50.0" or "5e1").
 std::string CheckPoints(std::string& value)
 {
@@ -137,6 +142,13 @@ void AddOptions(CLI::App& app, CliOptions& o)
 {
     AddValue(app, "--mode", o.mode, "MODE")->transform(CLI::Validator(CheckMode, ""));
     AddValue(app, "--airplane", o.airplane, "TYPE");
+    app.add_option_function<std::string>("--units",
+           [&o](const std::string& text) { o.units = ParseMassUnit(text).value_or(MassUnit::Kilograms); })
+        ->type_name("kg|lb")
+        ->expected(1)
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+        ->transform(CLI::Validator(CheckUnits, ""));
     AddList(app, "--set", o.settings, ToSetting, "FIELD=TEXT")->transform(CLI::Validator(CheckSetting, ""));
     AddValue(app, "--tables", o.tablesDir, "DIR");
     AddFlag(app, "--json", o.json);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "apps/cli/cli_vary.h"
+#include "engine/text_format.h"
 
 #include <array>
 #include <optional>
@@ -63,6 +64,9 @@ struct CliOptions {
     std::vector<std::string> operands;
     std::string mode = "Trip Time and Fuel";
     std::optional<std::string> airplane;
+    // solve, sweep and payload-range --units kg|lb: the unit masses are
+    // typed (--set, --vary) and printed in; files and "values" stay kg.
+    MassUnit units = MassUnit::Kilograms;
     std::vector<FieldSetting> settings; // in the order given
     std::optional<std::string> tablesDir;
     bool json = false;

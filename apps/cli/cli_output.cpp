@@ -41,9 +41,10 @@ std::string JsonNumberOrNull(const std::optional<double>& value)
     return value ? JsonNumber(*value) : "null";
 }
 
-std::string Kilograms(double value)
+// A mass in the run's unit, whole units, with the unit.
+std::string Mass(double kg, MassUnit unit)
 {
-    return FormatRounded(value) + " kg";
+    return FormatMass(kg, unit) + " " + std::string(MassUnitText(unit));
 }
 
 // A text right-aligned in a column of the given width.
@@ -118,6 +119,8 @@ std::string FormatMargins(const SetupRun& run)
     if (!run.limits)
         return "";
     const MissionLimits& limits = *run.limits;
+    const MassUnit unit = run.session.Units();
+    const auto Kilograms = [unit](double kg) { return Mass(kg, unit); };
     constexpr size_t kNameWidth = 26;
     constexpr size_t kNumberWidth = 12;
     std::string out = "Limits" + std::string(kNameWidth - 6, ' ') + Right("Value", kNumberWidth)
@@ -175,6 +178,8 @@ std::string FormatJson(const SetupRun& run, const PointTexts& point)
         out += "null";
     }
 
+    // The labels are in the unit shown, the values always in kilograms.
+    out += ",\"units\":{\"labels\":" + JsonString(MassUnitText(run.session.Units())) + ",\"values\":\"kg\"}";
     out += ",\"labels\":{";
     for (int n = 12; n <= 30; ++n) {
         if (n > 12)

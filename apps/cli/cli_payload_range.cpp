@@ -66,21 +66,24 @@ std::string FormatPayloadRangeTable(const PayloadRangeRun& run)
 {
     std::string out
         = run.setup.path + ": " + run.setup.fields()[kSetupAirplaneLine] + ", " + DiagramTitle(run) + "\n";
-    out += "Payload (kg)  Range (NM)  Limited by\n";
+    const MassUnit unit = run.setup.session.Units();
+    const std::string unitText(MassUnitText(unit));
+    out += "Payload (" + unitText + ")  Range (NM)  Limited by\n";
     bool anyCorner = false;
     for (const PayloadRangePoint& p : run.diagram) {
         // A limit that binds on both sides of a corner is named once.
         std::string corner;
         if (p.corner)
             corner = p.bindsFromHere == p.limitedBy ? "  *" : "  * " + p.bindsFromHere;
-        out += PadLeft(FormatRounded(p.payload), 12) + "  " + PadLeft(FormatRounded(p.range), 10) + "  "
+        out += PadLeft(FormatMass(p.payload, unit), 12) + "  " + PadLeft(FormatRounded(p.range), 10) + "  "
             + p.limitedBy + corner + "\n";
         anyCorner = anyCorner || p.corner;
     }
     if (anyCorner)
         out += "* a corner, then the limit that binds from it on unless it is the row's own\n";
-    out += "Mission: " + FormatRounded(run.mission.payload) + " kg over " + FormatRounded(run.mission.range)
-        + " NM, " + (run.missionInside ? "inside" : "outside") + " the envelope.\n";
+    out += "Mission: " + FormatMass(run.mission.payload, unit) + " " + unitText + " over "
+        + FormatRounded(run.mission.range) + " NM, " + (run.missionInside ? "inside" : "outside")
+        + " the envelope.\n";
     return out;
 }
 
@@ -102,6 +105,7 @@ int RunPayloadRange(const CliOptions& options, TTable& airplanes, const std::str
     }
     SolveRequest request;
     request.airplane = options.airplane;
+    request.units = options.units;
     request.plan = plan;
     request.winds = winds;
     request.settings = options.settings;
@@ -115,9 +119,9 @@ int RunPayloadRange(const CliOptions& options, TTable& airplanes, const std::str
     if (options.json) {
         out << PayloadRangeJson(run.diagram);
     } else if (options.csv) {
-        out << PayloadRangeCsv(run.diagram);
+        out << PayloadRangeCsv(run.diagram, options.units);
     } else if (options.svgFile) {
-        const std::string svg = PayloadRangeSvg(run.diagram, run.mission, DiagramTitle(run));
+        const std::string svg = PayloadRangeSvg(run.diagram, run.mission, DiagramTitle(run), options.units);
         if (*options.svgFile == "-") {
             out << svg;
         } else {

@@ -25,11 +25,11 @@ bool RunCanBeReported(const SetupRun& run)
     return run.fieldsLoaded && run.airplaneLoaded;
 }
 
-FieldTexts ShownFields(const SetupRun& run)
+FieldTexts ShownFields(const SetupRun& run, bool inUnit)
 {
     // The fields that turn letters into capitals in the window hold ICAO
     // codes: only ASCII letters change.
-    FieldTexts fields = FieldsOf(run.fields());
+    FieldTexts fields = inUnit ? run.session.ShownFields() : FieldsOf(run.fields());
     for (const FieldSpec& spec : Fields()) {
         if (spec.upperCase)
             fields[spec.field] = AsciiUpper(fields[spec.field]);
@@ -47,7 +47,7 @@ DispatchSheetInput RunSheetInput(const SetupRun& run, std::string_view fileVersi
     input.programTitle = MainWindowCaption(fileVersion);
     input.modeText = run.mode;
     input.regulationText = run.fields()[kSetupRegulationsLine];
-    input.fields = ShownFields(run);
+    input.fields = ShownFields(run, false);
     input.md = run.md();
     input.valid = run.valid;
     if (run.limits)
@@ -73,10 +73,10 @@ ReportSnapshot RunReportSnapshot(
     const SetupRun& run, std::string_view fileVersion, const std::string& setupFileName)
 {
     ReportSnapshot snapshot;
-    FillFixedCaptions(snapshot);
+    FillFixedCaptions(snapshot, run.session.Units());
     snapshot.title = MainWindowCaption(fileVersion);
     SetModeText(snapshot, run.mode);
-    snapshot.fields = ShownFields(run);
+    snapshot.fields = ShownFields(run, true);
     snapshot.regulationText = run.fields()[kSetupRegulationsLine];
     SetAirplaneLabels(snapshot, run.airplane.labels);
     // A run that did not end valid leaves the results panel blank.

@@ -26,8 +26,9 @@ ReportSnapshot RunReportSnapshot(
     const SetupRun& run, std::string_view fileVersion, const std::string& setupFileName);
 
 // The fields' texts as the window shows them after the run: the origin,
-// destination and alternate in capitals.
-FieldTexts ShownFields(const SetupRun& run);
+// destination and alternate in capitals; the masses in the run's unit when
+// inUnit, else in kilograms as the entries keep them.
+FieldTexts ShownFields(const SetupRun& run, bool inUnit);
 
 // The dispatch sheet of the run: the window's texts, the record, the limits
 // and every warning (the limit message, then the notes on the file's

@@ -62,12 +62,13 @@ std::string DescribeUnusableInput(const SetupTexts& fields)
 }
 
 SetupRun LoadSetupAirplane(TTable& airplanes, const std::string& path, const SetupTexts& texts,
-    const std::string& mode, const std::optional<std::string>& airplane)
+    const std::string& mode, const std::optional<std::string>& airplane, MassUnit units)
 {
     SetupRun run;
     run.path = path;
     run.mode = mode;
     run.session = MissionSession(airplanes);
+    run.session.SetUnits(units);
     run.session.SetEntries(texts);
     run.fieldsLoaded = true;
     try {
@@ -112,7 +113,7 @@ void ApplyRequest(SetupRun& run, const SolveRequest& request)
         else if (s.line == kSetupAirplaneLine)
             throw std::logic_error("--set cannot name the airplane");
         else
-            run.session.SetText(Fields()[static_cast<size_t>(s.line)].field, s.text);
+            run.session.SetShownText(Fields()[static_cast<size_t>(s.line)].field, s.text);
     }
     if (request.leaveFlightLevel)
         LeaveFlightLevel(run);
@@ -130,7 +131,7 @@ void ApplyRequest(SetupRun& run, const SolveRequest& request)
 SetupRun PrepareSetupTexts(
     TTable& airplanes, const std::string& path, const SetupTexts& texts, const SolveRequest& request)
 {
-    SetupRun run = LoadSetupAirplane(airplanes, path, texts, request.mode, request.airplane);
+    SetupRun run = LoadSetupAirplane(airplanes, path, texts, request.mode, request.airplane, request.units);
     if (run.error.empty())
         ApplyRequest(run, request);
     return run;
@@ -170,7 +171,7 @@ void SolvePreparedRun(SetupRun& run, const SolveRequest& request, const volatile
         run.limits = run.session.LastRunLimits();
     if (run.valid) {
         if (request.panelAndLimits)
-            run.results = ShowResults(run.md(), run.mode);
+            run.results = run.session.Results(run.mode);
         run.status = kExitValid;
     } else if (run.md().ConversionError != 0) {
         const std::string why = DescribeUnusableInput(run.fields());

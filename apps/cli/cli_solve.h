@@ -41,6 +41,8 @@ private:
 struct SolveRequest {
     std::string mode = std::string(kModeTripTimeAndFuel);
     std::optional<std::string> airplane;
+    // The unit the --set masses are typed in and the run's texts shown in.
+    MassUnit units = MassUnit::Kilograms;
     // --plan's flight plan, put into the entries before the settings; it
     // must outlive the request.
     const PlanRequest* plan = nullptr;
@@ -94,10 +96,11 @@ std::string DescribeUnusableInput(const SetupTexts& fields);
 // The window's state after Load Setup: texts as if they had just been
 // loaded from the file at path, the airplane of line 16 (or airplane, for
 // --airplane) loaded on a fresh mission record, the file's MATOW and MALW
-// restored where they fit. A type the table does not hold, or a table fault,
+// restored where they fit, masses shown in units. A type the table does not hold, or a table fault,
 // leaves error and status set. airplanes must be open.
 SetupRun LoadSetupAirplane(TTable& airplanes, const std::string& path, const SetupTexts& texts,
-    const std::string& mode, const std::optional<std::string>& airplane);
+    const std::string& mode, const std::optional<std::string>& airplane,
+    MassUnit units = MassUnit::Kilograms);
 
 // The request's mode, flight plan and --set texts, then the flight level
 // left as in the window where it asks for that.

@@ -21,23 +21,28 @@ constexpr size_t kNumberWidth = 10;
 
 // The result columns after the varied values; the maximum and the limit
 // that ended the search only in the modes that search for one.
+// In pounds a mass column's name says so ("TripFuel_lb") and its figures
+// are converted once.
 struct Column {
-    std::string_view name;
+    std::string name;
     double TMissionData::*member = nullptr; // nullptr: LimitedBy
+    bool mass = true;
 };
 
-std::vector<Column> ResultColumns(std::string_view mode)
+std::vector<Column> ResultColumns(std::string_view mode, MassUnit unit)
 {
-    std::vector<Column> columns
-        = {{"TripFuel", &TMissionData::TripFuel}, {"MinTakeoffFuel", &TMissionData::MinTakeoffFuel},
-            {"TakeoffWeight", &TMissionData::TakeoffWeight}, {"LandingWeight", &TMissionData::LandingWeight}};
+    const std::string suffix = unit == MassUnit::Kilograms ? "" : "_" + std::string(MassUnitText(unit));
+    std::vector<Column> columns = {{"TripFuel" + suffix, &TMissionData::TripFuel},
+        {"MinTakeoffFuel" + suffix, &TMissionData::MinTakeoffFuel},
+        {"TakeoffWeight" + suffix, &TMissionData::TakeoffWeight},
+        {"LandingWeight" + suffix, &TMissionData::LandingWeight}};
     const std::optional<ModeRule> rule = FindModeRule(mode);
     if (rule && rule->maximumRowsShown) {
         if (mode == kModeMaximumRange)
-            columns.push_back({"MaxRange", &TMissionData::MaxRange});
+            columns.push_back({"MaxRange", &TMissionData::MaxRange, false});
         else
-            columns.push_back({"MaxPayload", &TMissionData::MaxPayload});
-        columns.push_back({"LimitedBy", nullptr});
+            columns.push_back({"MaxPayload" + suffix, &TMissionData::MaxPayload});
+        columns.push_back({"LimitedBy", nullptr, false});
     }
     return columns;
 }
@@ -56,7 +61,7 @@ public:
     RowWriter(const CliOptions& options, std::ostream& out)
         : m_options(options)
         , m_out(out)
-        , m_columns(ResultColumns(options.mode))
+        , m_columns(ResultColumns(options.mode, options.units))
     {
         for (const Variation& v : options.variations) {
             size_t width = v.field.size();
@@ -75,7 +80,7 @@ public:
             names.push_back(v.field);
         names.insert(names.end(), {"valid", "status"});
         for (const Column& c : m_columns)
-            names.emplace_back(c.name);
+            names.push_back(c.name);
         names.emplace_back("message");
         Write(names);
     }
@@ -98,9 +103,11 @@ public:
                 cells.emplace_back();
             else if (c.member == nullptr)
                 cells.push_back(run.md().LimitedBy);
-            else
-                cells.push_back(
-                    m_options.csv ? FormatRoundTrip(run.md().*c.member) : FormatRounded(run.md().*c.member));
+            else {
+                const double value
+                    = c.mass ? MassInUnit(run.md().*c.member, m_options.units) : run.md().*c.member;
+                cells.push_back(m_options.csv ? FormatRoundTrip(value) : FormatRounded(value));
+            }
         }
         cells.push_back(PointMessage(run));
         Write(cells);
@@ -179,6 +186,7 @@ SolveRequest PointRequest(const CliOptions& options, const std::vector<std::uint
     request.winds = winds;
     request.mode = options.mode;
     request.airplane = options.airplane;
+    request.units = options.units;
     request.plan = plan;
     request.settings = options.settings;
     request.leaveFlightLevel = options.isa;
@@ -229,7 +237,8 @@ int RunSweep(const CliOptions& options, TTable& airplanes, std::ostream& out, st
         if (airplane == loaded.end())
             airplane = loaded
                            .emplace(request.airplane,
-                               LoadSetupAirplane(airplanes, path, texts, request.mode, request.airplane))
+                               LoadSetupAirplane(
+                                   airplanes, path, texts, request.mode, request.airplane, request.units))
                            .first;
         // Assigned, not constructed: the texts reuse the storage of the
         // point before.

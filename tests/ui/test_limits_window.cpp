@@ -227,7 +227,7 @@ void TestLimitsWindow::gaugePaintsItsState()
 {
     const LimitMargin m{std::string(kMarginTakeoffWeight), 49000, 50000, 1000, false, false};
     const auto fill = [&m](MarginState state, bool enabled) {
-        TMarginGauge gauge(m, state);
+        TMarginGauge gauge(m, state, MassUnit::Kilograms);
         gauge.resize(gauge.sizeHint());
         gauge.setEnabled(enabled);
         return gauge.grab().toImage().pixelColor(10, gauge.height() / 2);

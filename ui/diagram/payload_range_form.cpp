@@ -199,16 +199,19 @@ void TPayloadRangeForm::SetMission(
                 .arg(e.what()));
     }
     const TMissionData& md = airplaneAndInputs;
+    m_unit = md.Units;
+    const QString unit = Text(std::string(MassUnitText(m_unit)));
+    m_payloadAxis->setTitleText("Payload (" + unit + ")");
     QString title = md.Airframe.empty() ? QString("Payload-Range") : Text(md.Airframe);
     if (!md.Engine.empty())
         title += " (" + Text(md.Engine) + ")";
     title = "<p align='center'><b style='font-size:large'>" + title.toHtmlEscaped() + "</b>";
     title += QString("<br>FL %1, OAT %2 °C, wind %3 kts, "
-                     "MATOW %4 kg, MALW %5 kg, alternate %6 NM, holding %7 min, contingency %8 %</p>")
+                     "MATOW %4 %9, MALW %5 %9, alternate %6 NM, holding %7 min, contingency %8 %</p>")
                  .arg(Text(FormatGeneral(md.FlightLevel)), Text(FormatGeneral(md.OAT)),
-                     Text(FormatGeneral(md.Wind)), Text(FormatGeneral(md.MATOW)),
-                     Text(FormatGeneral(md.MALW)), Text(FormatGeneral(md.AlternateDistance)),
-                     Text(FormatGeneral(md.HoldingTime)), Text(FormatGeneral(md.ContingencyPercent)));
+                     Text(FormatGeneral(md.Wind)), Text(FormatMassExact(md.MATOW, m_unit)),
+                     Text(FormatMassExact(md.MALW, m_unit)), Text(FormatGeneral(md.AlternateDistance)),
+                     Text(FormatGeneral(md.HoldingTime)), Text(FormatGeneral(md.ContingencyPercent)), unit);
     ShowDiagram(title, currentPayload, currentTripDistance);
 }
 
@@ -216,17 +219,17 @@ void TPayloadRangeForm::ShowDiagram(const QString& title, double payload, double
 {
     m_chart->setTitle(title);
     QList<QPointF> curve, corners;
-    double maxRange = std::max(tripDistance, 0.0), maxPayload = std::max(payload, 0.0);
+    double maxRange = std::max(tripDistance, 0.0), maxPayload = std::max(Shown(payload), 0.0);
     for (const PayloadRangePoint& p : m_diagram) {
-        curve.append(QPointF(p.range, p.payload));
+        curve.append(QPointF(p.range, Shown(p.payload)));
         if (p.corner)
-            corners.append(QPointF(p.range, p.payload));
+            corners.append(QPointF(p.range, Shown(p.payload)));
         maxRange = std::max(maxRange, p.range);
-        maxPayload = std::max(maxPayload, p.payload);
+        maxPayload = std::max(maxPayload, Shown(p.payload));
     }
     m_curve->replace(curve);
     m_corners->replace(corners);
-    m_mission->replace(QList<QPointF>{QPointF(tripDistance, payload)});
+    m_mission->replace(QList<QPointF>{QPointF(tripDistance, Shown(payload))});
 
     // Head room above the top corners and right of the ferry range for the
     // labels.
@@ -241,9 +244,10 @@ void TPayloadRangeForm::ShowDiagram(const QString& title, double payload, double
     const QColor colour = m_missionInside ? kInsideColour : kOutsideColour;
     m_mission->setColor(colour);
     m_mission->setBorderColor(Qt::white);
-    m_missionLabel->setText(QString("Mission: %1 kg over %2 NM, %3 the envelope.")
-                                .arg(Text(FormatRounded(payload)), Text(FormatRounded(tripDistance)),
-                                    m_missionInside ? "inside" : "outside"));
+    const QString unit = Text(std::string(MassUnitText(m_unit)));
+    m_missionLabel->setText(QString("Mission: %1 %4 over %2 NM, %3 the envelope.")
+                                .arg(Text(FormatMass(payload, m_unit)), Text(FormatRounded(tripDistance)),
+                                    m_missionInside ? "inside" : "outside", unit));
     QPalette palette = m_missionLabel->palette();
     palette.setColor(QPalette::WindowText, colour);
     m_missionLabel->setPalette(palette);
@@ -254,9 +258,10 @@ void TPayloadRangeForm::ShowDiagram(const QString& title, double payload, double
     for (const PayloadRangePoint& p : m_diagram) {
         if (!p.corner)
             continue;
-        auto* label = new QGraphicsSimpleTextItem(Text(p.bindsFromHere) + "\n"
-                + Text(FormatRounded(p.payload)) + " kg, " + Text(FormatRounded(p.range)) + " NM",
-            m_chart);
+        auto* label
+            = new QGraphicsSimpleTextItem(Text(p.bindsFromHere) + "\n" + Text(FormatMass(p.payload, m_unit))
+                    + " " + unit + ", " + Text(FormatRounded(p.range)) + " NM",
+                m_chart);
         label->setFont(font);
         label->setZValue(10);
         m_cornerLabels.push_back(label);
@@ -283,7 +288,7 @@ void TPayloadRangeForm::PlaceCornerLabels()
         if (!p.corner || n >= m_cornerLabels.size())
             continue;
         QGraphicsSimpleTextItem* label = m_cornerLabels[n++];
-        const QPointF at = m_chart->mapToPosition(QPointF(p.range, p.payload), m_corners);
+        const QPointF at = m_chart->mapToPosition(QPointF(p.range, Shown(p.payload)), m_corners);
         const QRectF box = label->boundingRect();
         // Right of the corner, or left of it near the right edge. Above it,
         // but below it inside the envelope for the zero-range corner on the

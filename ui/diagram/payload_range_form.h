@@ -42,7 +42,8 @@ public:
     ~TPayloadRangeForm() override;
 
     // Redraws from a record holding the airplane and the converted entries;
-    // the record is copied, never changed. Payload kg, trip distance NM.
+    // the record is copied, never changed. Payload kg, trip distance NM; the
+    // masses are shown in the record's unit.
     void SetMission(const TMissionData& airplaneAndInputs, double currentPayload, double currentTripDistance);
     // Redraws from the airplane with the entries read in (SetMission with
     // the payload and trip distance entered), or shows why a field cannot
@@ -80,7 +81,11 @@ private:
         const FileDialogSpec& spec, const char* suffix, bool (TPayloadRangeForm::*save)(const QString&));
     void SaveFailed(const QString& path, const QString& reason);
 
+    // A payload (kg) as the chart plots it, in the record's unit.
+    double Shown(double payloadKg) const { return MassInUnit(payloadKg, m_unit); }
+
     std::vector<PayloadRangePoint> m_diagram;
+    MassUnit m_unit = MassUnit::Kilograms;
     bool m_missionInside = false;
     IDialogs& m_dialogs;
 
