@@ -44,12 +44,13 @@ public:
 
     std::string StaticText(int n) const { return ReportSafeText(m_snapshot.staticText(n)); }
     std::string Edit(Field field) const { return ReportSafeText(m_snapshot.fields[field]); }
-    // The caption beside a field, and its text with the field's unit.
+    // The caption beside a field, and its text with the unit caption beside
+    // it (the window's, which names the mass unit chosen).
     std::string Caption(Field field) const { return StaticText(Spec(field).captionText); }
     std::string Value(Field field) const
     {
-        const std::string_view unit = FieldUnit(field);
-        return Edit(field) + (unit.empty() ? std::string() : " " + std::string(unit));
+        const int unit = Spec(field).unitText;
+        return Edit(field) + (unit == 0 ? std::string() : " " + StaticText(unit));
     }
     std::string Label(int n) const { return ReportSafeText(m_snapshot.label(n)); }
 

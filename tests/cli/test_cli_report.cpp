@@ -237,3 +237,57 @@ TEST_F(CliReportTest, TheSheetIsDatedAndCarriesTheFlight)
     EXPECT_NE(m_err.find("SOURCE_DATE_EPOCH"), std::string::npos) << m_err;
     ::unsetenv("SOURCE_DATE_EPOCH");
 }
+
+// --units lb: every printed mass in pounds (the panel, the margins, the
+// report, the sheet, the sweep, the diagram's table, CSV and picture), the
+// masses of --set typed in pounds, and --json's values the kilogram run's
+// bit for bit beside the labels in pounds.
+TEST_F(CliReportTest, PoundsOnEveryPrintedSurfaceAndKilogramsInTheValues)
+{
+    const std::string setup = m_setup.string();
+    const std::string payloadKg = FormatRoundTrip(11023 * kKilogramsPerPound);
+    std::string kilograms;
+    ASSERT_EQ(
+        CliTest::Run({"solve", setup, "--set", "payload=" + payloadKg, "--json"}, &kilograms), kExitValid);
+    ASSERT_EQ(Run({"solve", setup, "--units", "lb", "--set", "payload=11023", "--json"}), kExitValid)
+        << m_err;
+    const auto part = [](const std::string& json, const std::string& key) {
+        const size_t from = json.find("\"" + key + "\":");
+        return json.substr(from, json.find('}', from) - from);
+    };
+    EXPECT_EQ(part(m_out, "values"), part(kilograms, "values"));
+    EXPECT_EQ(part(m_out, "limits"), part(kilograms, "limits"));
+    EXPECT_NE(m_out.find("\"units\":{\"labels\":\"lb\",\"values\":\"kg\"}"), std::string::npos);
+    EXPECT_NE(m_out.find("\"Label17\":\"4980 lb/h\""), std::string::npos) << m_out; // 2259 kg/h
+    EXPECT_NE(kilograms.find("\"units\":{\"labels\":\"kg\",\"values\":\"kg\"}"), std::string::npos);
+
+    const auto poundsOnly = [this](std::vector<std::string> args) {
+        args.insert(args.begin() + 1, {"--units", "lb"});
+        const int status = Run(args);
+        EXPECT_FALSE(support::NamesKilograms(m_out)) << m_out;
+        EXPECT_NE(m_out.find("lb"), std::string::npos) << m_out;
+        return status;
+    };
+    EXPECT_EQ(poundsOnly({"solve", setup, "--margins", "--report", m_report.string()}), kExitValid);
+    EXPECT_NE(m_out.find("Zero Fuel Weight:   41888 lb"), std::string::npos) << m_out; // 19000 kg
+    EXPECT_NE(m_out.find("Extra payload:"), std::string::npos);
+    const std::vector<std::string> report = ReportLines();
+    EXPECT_TRUE(std::none_of(report.begin(), report.end(), support::NamesKilograms));
+    EXPECT_TRUE(HasPrefix(report, "Payload:\t11023 lb")) << ::testing::PrintToString(report);
+
+    const fs::path sheet = m_dir / "sheet.html";
+    EXPECT_EQ(poundsOnly({"solve", setup, "--sheet", sheet.string()}), kExitValid);
+    EXPECT_FALSE(support::NamesKilograms(support::ReadFile(sheet)));
+
+    EXPECT_EQ(poundsOnly({"sweep", setup, "--csv", "--vary", "payload=11023,12000"}), kExitValid);
+    EXPECT_TRUE(m_out.starts_with("payload,valid,status,TripFuel_lb,MinTakeoffFuel_lb,")) << m_out;
+    EXPECT_EQ(poundsOnly({"payload-range", setup}), kExitValid);
+    EXPECT_NE(m_out.find("Payload (lb)  Range (NM)"), std::string::npos);
+    EXPECT_EQ(poundsOnly({"payload-range", setup, "--csv"}), kExitValid);
+    EXPECT_TRUE(m_out.starts_with("payload_lb,range,"));
+    EXPECT_EQ(poundsOnly({"payload-range", setup, "--svg", "-"}), kExitValid);
+
+    EXPECT_EQ(Run({"solve", setup, "--units", "stone"}), kExitUsage);
+    EXPECT_NE(m_err.find("unknown unit \"stone\"; expected kg or lb"), std::string::npos) << m_err;
+    EXPECT_EQ(Run({"plan", setup, "--units", "lb"}), kExitUsage);
+}

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -236,6 +237,18 @@ TMissionData WorkedRecord(const AirplaneRow& airplane)
     ReadInputs(FieldsOf(WorkedSetup(airplane.type)), md);
     md.CalculationValid = true;
     return md;
+}
+
+bool NamesKilograms(std::string_view text)
+{
+    const auto letter = [](char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; };
+    for (size_t at = text.find("kg"); at != std::string_view::npos; at = text.find("kg", at + 1)) {
+        const bool before = at > 0 && letter(text[at - 1]);
+        const bool after = at + 2 < text.size() && letter(text[at + 2]);
+        if (!before && !after)
+            return true;
+    }
+    return false;
 }
 
 } // namespace mirovax::testing

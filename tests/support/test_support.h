@@ -85,4 +85,8 @@ SetupTexts WorkedSetup(const std::string& type = "WORKED-1");
 // airplane and the twelve numeric entries of WorkedSetup.
 TMissionData WorkedRecord(const AirplaneRow& airplane = WorkedAirplane("WORKED-1"));
 
+// Whether the text names kilograms: "kg" standing as a word of its own
+// ("12 kg", "(kg)", "kg/h"), not inside another ("background").
+bool NamesKilograms(std::string_view text);
+
 } // namespace mirovax::testing

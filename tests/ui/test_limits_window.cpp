@@ -7,11 +7,14 @@
 #include "engine/text_format.h"
 #include "report/dispatch_sheet.h"
 #include "setup/setup_file.h"
+#include "ui/CompareForm.h"
 #include "ui/Controls.h"
 #include "ui/DispatchSheetDialog.h"
 #include "ui/LimitsForm.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QChartView>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -19,9 +22,12 @@
 #include <QMenu>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSettings>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
+#include <QValueAxis>
 
 #include <ctime>
 
@@ -29,6 +35,53 @@ using namespace mirovax;
 using namespace mirovax::test;
 
 namespace {
+
+// Every text a window shows or reads out that names kilograms: labels,
+// fields, buttons, table cells and headers, chart titles and axes, and the
+// accessible names and descriptions; each as "object: text".
+QStringList KilogramTexts(QWidget* window)
+{
+    QStringList found;
+    const auto check = [&found](const QObject* owner, const QString& text) {
+        if (mirovax::testing::NamesKilograms(text.toStdString()))
+            found << owner->objectName() + QStringLiteral(": ") + text;
+    };
+    QList<QWidget*> widgets = window->findChildren<QWidget*>();
+    widgets.prepend(window);
+    for (QWidget* w : widgets) {
+        if (!w->isVisibleTo(window) && w != window)
+            continue;
+        check(w, w->accessibleName());
+        check(w, w->accessibleDescription());
+        check(w, w->toolTip());
+        if (auto* label = qobject_cast<QLabel*>(w))
+            check(w, label->text());
+        if (auto* edit = qobject_cast<QLineEdit*>(w))
+            check(w, edit->text());
+        if (auto* button = qobject_cast<QAbstractButton*>(w))
+            check(w, button->text());
+        if (auto* table = qobject_cast<QTableWidget*>(w)) {
+            for (int c = 0; c < table->columnCount(); ++c) {
+                if (table->horizontalHeaderItem(c))
+                    check(w, table->horizontalHeaderItem(c)->text());
+            }
+            for (int r = 0; r < table->rowCount(); ++r) {
+                if (table->verticalHeaderItem(r))
+                    check(w, table->verticalHeaderItem(r)->text());
+                for (int c = 0; c < table->columnCount(); ++c) {
+                    if (table->item(r, c))
+                        check(w, table->item(r, c)->text());
+                }
+            }
+        }
+        if (auto* view = qobject_cast<QChartView*>(w)) {
+            check(w, view->chart()->title());
+            for (QAbstractAxis* axis : view->chart()->axes())
+                check(w, axis->titleText());
+        }
+    }
+    return found;
+}
 
 // A PDF as Qt writes it, with a page tree of one page.
 bool OnePagePdf(const std::string& bytes)
@@ -52,6 +105,7 @@ private slots:
     void gaugePaintsItsState();
     void sheetSavesTheCoresSheetAndRefusesAnInput();
     void sheetWarnsOfTheFilesAllowableWeights();
+    void poundsOnEveryWindowAndRememberedForTheNextStart();
 
 private:
     void execute() { Child<QPushButton>(mainForm(), "ExecuteButton")->click(); }
@@ -327,6 +381,59 @@ void TestLimitsWindow::sheetWarnsOfTheFilesAllowableWeights()
     Edit(mainForm(), Field::Matow)->setText(QStringLiteral("69000"));
     execute();
     QVERIFY(mainForm()->LastRun()->warnings.empty());
+}
+
+// Units > Pounds: the entries' units, the results, the airplane data, the
+// limits, compare and the payload-range window all in pounds, not a "kg"
+// left in any text they show or read out; the limit stop names pounds; the
+// unit is remembered for the next start and kilograms come back as they were.
+void TestLimitsWindow::poundsOnEveryWindowAndRememberedForTheNextStart()
+{
+    QSettings settings(QStringLiteral("Mirovax"), QStringLiteral("Mirovax"));
+    const auto restore = qScopeGuard([&settings] { settings.remove(QStringLiteral("units")); });
+    const FieldTexts kilogramEntries = EntryTexts(mainForm());
+    QVERIFY(KilogramTexts(mainForm()).contains(QStringLiteral("StaticText9: kg")));
+    Child<QAction>(mainForm(), "Pounds1")->trigger();
+    QCOMPARE(QSettings(QStringLiteral("Mirovax"), QStringLiteral("Mirovax")).value("units").toString(),
+        QStringLiteral("lb"));
+    QVERIFY(Child<QAction>(mainForm(), "Pounds1")->isChecked());
+    QCOMPARE(Child<QLabel>(mainForm(), "StaticText9")->text(), QStringLiteral("lb"));
+    QCOMPARE(Edit(mainForm(), Field::Matow)->text().toStdString(),
+        FormatMass(std::stod(kilogramEntries[Field::Matow]), MassUnit::Pounds));
+
+    for (const char* window : {"Limits1", "Compare1", "PayloadRange1"})
+        Child<QAction>(mainForm(), window)->trigger();
+    execute();
+    QVERIFY(mainForm()->LastRun() && mainForm()->LastRun()->valid);
+    QCOMPARE(Child<QLabel>(mainForm(), "Label28")->text().toStdString(),
+        FormatMass(mainForm()->MissionData().ZeroFuelWeight, MassUnit::Pounds) + " lb");
+    Child<QPushButton>(mainForm(), "ViewAirplaneDataButton")->click();
+    const QList<QWidget*> windows
+        = {mainForm(), mainForm()->LimitsForm(), static_cast<QWidget*>(mainForm()->CompareForm()),
+            static_cast<QWidget*>(mainForm()->PayloadRangeForm())};
+    for (QWidget* window : windows)
+        QVERIFY2(
+            KilogramTexts(window).isEmpty(), qPrintable(KilogramTexts(window).join(QStringLiteral("\n"))));
+    QVERIFY(text("GaugeValue1").toStdString()
+        == FormatMass(mainForm()->LimitsForm()->Limits().limits[0].value, MassUnit::Pounds));
+    Child<QPushButton>(mainForm(), "AirplaneDataDoneButton")->click();
+
+    Edit(mainForm(), Field::Payload)->setText(QStringLiteral("44092")); // 20000 kg: above the MZFW
+    execute();
+    QCOMPARE(
+        m_window.dialogs->warnings.back(), QStringLiteral("Maximum Zero Fuel Weight of 123459 lb exceeded!"));
+    QVERIFY(KilogramTexts(mainForm()->LimitsForm()).isEmpty());
+
+    // The next start shows pounds; kilograms bring back the entries as they
+    // were typed.
+    m_window.stop();
+    QVERIFY(m_window.start());
+    QVERIFY(Child<QAction>(mainForm(), "Pounds1")->isChecked());
+    QCOMPARE(Child<QLabel>(mainForm(), "StaticText25")->text(), QStringLiteral("lb"));
+    Child<QAction>(mainForm(), "Kilograms1")->trigger();
+    QCOMPARE(EntryTexts(mainForm()), kilogramEntries);
+    QCOMPARE(Child<QLabel>(mainForm(), "StaticText26")->text(), QStringLiteral("kg"));
+    QVERIFY(!mainForm()->SetupChanged());
 }
 
 MIROVAX_WINDOW_TEST_MAIN(TestLimitsWindow)
