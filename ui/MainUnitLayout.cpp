@@ -210,7 +210,7 @@ void TMainForm::CreateMenu()
     m_saveReport1->setEnabled(false);
     m_printReport->setEnabled(false);
 
-    QMenu* units1 = mainMenu->addMenu(QStringLiteral("&Units"));
+    QMenu* units1 = mainMenu->addMenu(QStringLiteral("Units"));
     units1->setObjectName(QStringLiteral("Units1"));
     units1->menuAction()->setObjectName(QStringLiteral("Units1Action"));
     auto* unitGroup = new QActionGroup(this);
