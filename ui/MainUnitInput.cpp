@@ -183,7 +183,8 @@ void TMainForm::ApplyExitOutcome(Field field, const ExitOutcome& outcome)
     if (!outcome.message.empty())
         ShowEntryMessage(m_dialogs, this, Q(outcome.message));
     if (outcome.replacement) {
-        SetEditText(field, Q(*outcome.replacement));
+        // The session holds the replacement; the field shows it in the unit.
+        ShowFields({field});
         m_puttingFocusBack = true;
         Edit(field)->setFocus(Qt::OtherFocusReason);
         m_puttingFocusBack = false;

@@ -22,12 +22,15 @@ SetupTexts TMainForm::LoadSetupFile(const QString& path)
     try {
         texts = LoadSetup(FilePath(path));
     } catch (const SetupMissingLineError& e) {
-        // The lines present go into their fields, then the load stops at the
-        // first missing one; the selectors and the rest stay as they were.
+        // The lines present go into their fields (kilograms, shown in the
+        // unit), then the load stops at the first missing one; the
+        // selectors and the rest stay as they were.
         const auto& present = e.linesPresent();
         for (const FieldSpec& spec : Fields()) {
-            if (SetupIndex(spec.field) < present.size())
-                SetEditText(spec.field, Q(present[SetupIndex(spec.field)]));
+            if (SetupIndex(spec.field) < present.size()) {
+                m_session.SetText(spec.field, present[SetupIndex(spec.field)]);
+                ShowFields({spec.field});
+            }
         }
         throw;
     }

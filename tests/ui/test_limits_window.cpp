@@ -401,6 +401,18 @@ void TestLimitsWindow::poundsOnEveryWindowAndRememberedForTheNextStart()
     QCOMPARE(Edit(mainForm(), Field::Matow)->text().toStdString(),
         FormatMass(std::stod(kilogramEntries[Field::Matow]), MassUnit::Pounds));
 
+    // The structure's cap is told and shown in pounds, the limit's very
+    // kilograms under it.
+    TEdit* matow = Edit(mainForm(), Field::Matow);
+    matow->setFocus();
+    matow->selectAll();
+    QTest::keyClicks(matow, QStringLiteral("170000"));
+    QTest::keyClick(matow, Qt::Key_Tab);
+    QCOMPARE(m_window.dialogs->warnings.back(),
+        QStringLiteral("Maximum Structural Takeoff Weight of 154324 lb exceeded!"));
+    QCOMPARE(matow->text(), QStringLiteral("154324"));
+    QCOMPARE(mainForm()->Session().Text(Field::Matow), std::string("70000"));
+
     for (const char* window : {"Limits1", "Compare1", "PayloadRange1"})
         Child<QAction>(mainForm(), window)->trigger();
     execute();
