@@ -1,9 +1,9 @@
 #include "fitting/manual_tables.h"
 
 #include "engine/text_format.h"
-#include "refdata/sqlite_util.h"
 #include "refdata/table_store.h"
 #include "textio/csv.h"
+#include "textio/text_encoding.h"
 
 #include <array>
 #include <filesystem>
@@ -46,7 +46,7 @@ std::vector<ManualTableRow> ParseManualTablesCsv(std::string_view csvText)
     std::array<std::optional<size_t>, 6> at;
     for (size_t c = 0; c < header.fields.size(); ++c) {
         for (size_t k = 0; k < at.size(); ++k) {
-            if (!sqlite::EqualsIgnoreCase(header.fields[c], kManualTableColumns[k]))
+            if (!EqualsIgnoringAsciiCase(header.fields[c], kManualTableColumns[k]))
                 continue;
             if (at[k])
                 throw ImportError(header.line, static_cast<int>(c) + 1,
@@ -71,7 +71,7 @@ std::vector<ManualTableRow> ParseManualTablesCsv(std::string_view csvText)
         auto column = [&](int k) { return static_cast<int>(*at[static_cast<size_t>(k)]) + 1; };
         const KindSpec* spec = nullptr;
         for (const KindSpec& candidate : kKinds) {
-            if (sqlite::EqualsIgnoreCase(cell(kKind), candidate.name))
+            if (EqualsIgnoringAsciiCase(cell(kKind), candidate.name))
                 spec = &candidate;
         }
         if (!spec)
@@ -132,10 +132,10 @@ bool AddOrReplaceAirplane(TableData& table, const TableData& record)
     for (size_t c = 0; c < table.columns.size(); ++c) {
         TableData::Value value = std::string();
         for (size_t s = 0; s < record.columns.size(); ++s) {
-            if (sqlite::EqualsIgnoreCase(record.columns[s], table.columns[c]))
+            if (EqualsIgnoringAsciiCase(record.columns[s], table.columns[c]))
                 value = source[s];
         }
-        if (sqlite::EqualsIgnoreCase(table.columns[c], "Type")) {
+        if (EqualsIgnoringAsciiCase(table.columns[c], "Type")) {
             typeColumn = c;
             type = std::get<std::string>(value);
         }
@@ -144,7 +144,7 @@ bool AddOrReplaceAirplane(TableData& table, const TableData& record)
     if (typeColumn) {
         for (std::vector<TableData::Value>& existing : table.rows) {
             const auto* name = std::get_if<std::string>(&existing[*typeColumn]);
-            if (name && sqlite::EqualsIgnoreCase(*name, type)) {
+            if (name && EqualsIgnoringAsciiCase(*name, type)) {
                 existing = std::move(row);
                 return true;
             }

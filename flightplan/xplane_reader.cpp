@@ -2,6 +2,7 @@
 // version 3.
 #include "flightplan/plan_readers.h"
 #include "plan_parse.h"
+#include "textio/text_encoding.h"
 
 #include <charconv>
 #include <vector>
@@ -32,18 +33,6 @@ bool IsInteger(std::string_view text)
     return !text.empty() && error == std::errc() && end == text.data() + text.size();
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 FlightPlan ReadXPlaneFms(std::string_view content)
@@ -61,7 +50,7 @@ FlightPlan ReadXPlaneFms(std::string_view content)
     if (lines.size() < 2 || (lines[0] != "I" && lines[0] != "A"))
         Fail("not an X-Plane FMS plan: the first line is not \"I\" or \"A\"");
     const std::vector<std::string_view> version = Fields(lines[1]);
-    if (version.size() != 2 || !EqualsIgnoringCase(version[1], "version"))
+    if (version.size() != 2 || !EqualsIgnoringAsciiCase(version[1], "version"))
         Fail("line 2: not an X-Plane FMS plan: the second line is not its version");
     const bool hasVia = version[0] == "1100";
     if (!hasVia && version[0] != "3")

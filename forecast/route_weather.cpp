@@ -395,15 +395,15 @@ RouteWeatherSamples SampleRouteWeather(
 double TimeCorrectHeadwind(const RouteWeatherSamples& weather, double trueAirspeedKt)
 {
     if (!(trueAirspeedKt > 0))
-        throw ForecastError("The true airspeed for the route's wind must be above 0 kt.");
+        throw ForecastError("The true airspeed for the route's wind must be above 0 kts.");
     double distanceNm = 0;
     double hours = 0;
     for (const RouteSample& sample : weather.samples) {
         const double groundSpeedKt = trueAirspeedKt - sample.headwindKt;
         if (!(groundSpeedKt > 0))
-            throw ForecastError("The headwind of " + Number("%.0f", sample.headwindKt) + " kt at "
+            throw ForecastError("The headwind of " + Number("%.0f", sample.headwindKt) + " kts at "
                 + PositionText(sample.point.latitude, sample.point.longitude) + " reaches the true airspeed, "
-                + Number("%.0f", trueAirspeedKt) + " kt.");
+                + Number("%.0f", trueAirspeedKt) + " kts.");
         distanceNm += sample.lengthNm;
         hours += sample.lengthNm / groundSpeedKt;
     }

@@ -61,6 +61,9 @@ struct ForecastWeather {
     // "forecast GFS 2026-12-08 12 UTC +6 h, FL350, 73 samples"
     std::string source;
     std::size_t missing = 0; // samples left out for want of values
+    double pressureHpa = 0; // the standard pressure of the flight level
+    std::size_t samples = 0; // the samples the wind and temperature were taken from
+    double trueAirspeedKt = 0; // the airspeed the wind was made time-correct for
 };
 
 // A run that read its inputs, kept for the limits window and the dispatch

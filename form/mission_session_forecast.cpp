@@ -91,8 +91,11 @@ ForecastWeather MissionSession::ForecastAt(double flightLevel) const
     CalcTrueAirspeed(speed);
     weather.wind = FormatRounded(TimeCorrectHeadwind(samples, speed.TrueAirspeed));
     weather.missing = samples.missing;
+    weather.pressureHpa = samples.pressureHpa;
+    weather.samples = samples.samples.size();
+    weather.trueAirspeedKt = speed.TrueAirspeed;
     weather.source = "forecast " + ForecastTimeLabel(m_forecast->forecast, time) + ", FL"
-        + FormatGeneral(flightLevel) + ", " + std::to_string(samples.samples.size()) + " samples";
+        + FormatGeneral(flightLevel) + ", " + std::to_string(weather.samples) + " samples";
     return weather;
 }
 

@@ -27,8 +27,4 @@ std::string QuoteIdentifier(std::string_view name);
 // lock and never creates a journal, WAL or shared-memory file beside it.
 std::string ReadOnlyUri(std::string_view path);
 
-// ASCII-only case folding: SQLite's NOCASE collation folds the same letters,
-// so a lookup through the index and a comparison here agree.
-bool EqualsIgnoreCase(std::string_view a, std::string_view b);
-
 } // namespace mirovax::sqlite

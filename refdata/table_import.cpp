@@ -5,6 +5,7 @@
 #include "refdata/sqlite_util.h"
 #include "refdata/table_store.h"
 #include "textio/csv.h"
+#include "textio/text_encoding.h"
 
 #include <sqlite3.h>
 
@@ -226,13 +227,13 @@ TableData ParseTableCsv(TableKind kind, std::string_view csvText)
             throw ImportError(
                 header.line, column, "the field name is not valid UTF-8 or holds a control character");
         for (size_t earlier = 0; earlier < c; ++earlier) {
-            if (sqlite::EqualsIgnoreCase(table.columns[earlier], name))
+            if (EqualsIgnoringAsciiCase(table.columns[earlier], name))
                 throw ImportError(header.line, column, "the field " + Quoted(name) + " is named twice");
         }
         FieldCheck check = FieldCheck::Text;
         std::string canonical = name;
         for (const FieldSpec& spec : fields) {
-            if (sqlite::EqualsIgnoreCase(spec.name, name)) {
+            if (EqualsIgnoringAsciiCase(spec.name, name)) {
                 check = spec.check;
                 canonical = spec.name;
             }
@@ -388,7 +389,7 @@ TableData ReadTableFile(const std::string& path)
         table.columns.emplace_back(sqlite3_column_name(rows.get(), c));
     table.kind = TableKind::Airplanes;
     for (const std::string& column : table.columns) {
-        if (sqlite::EqualsIgnoreCase(column, "ICAO"))
+        if (EqualsIgnoringAsciiCase(column, "ICAO"))
             table.kind = TableKind::Airports;
     }
     int step;

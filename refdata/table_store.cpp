@@ -2,6 +2,7 @@
 
 #include "engine/text_format.h"
 #include "refdata/sqlite_util.h"
+#include "textio/text_encoding.h"
 
 #include <sqlite3.h>
 
@@ -69,7 +70,7 @@ struct TTable::Impl {
     size_t ColumnIndex(const std::string& field) const
     {
         for (size_t c = 0; c < columns.size(); ++c) {
-            if (sqlite::EqualsIgnoreCase(columns[c], field))
+            if (EqualsIgnoringAsciiCase(columns[c], field))
                 return c;
         }
         Fail("field " + Quoted(field) + " not found");

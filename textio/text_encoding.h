@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-// Character encodings shared by every layer. Texts are UTF-8 in memory;
-// setup files are Windows-1252 on disk, and the report's rich text names
-// Windows-1252 characters.
+// Character encodings and ASCII case folding shared by every layer. Texts
+// are UTF-8 in memory; setup files are Windows-1252 on disk, and the
+// report's rich text names Windows-1252 characters.
 namespace mirovax {
 
 // One character read from the front of a UTF-8 text.
@@ -55,5 +55,11 @@ std::string DecodeWindows1252(std::string_view bytes);
 // character the code page cannot hold, naming the character; nothing is
 // ever replaced by "?".
 std::string EncodeWindows1252(std::string_view utf8);
+
+// Whether two texts are equal once the ASCII letters A-Z and a-z are folded
+// to one case; every other byte, including those of non-ASCII characters,
+// must match as it is. SQLite's NOCASE collation folds the same letters, so
+// a lookup through such an index and a comparison here agree.
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 } // namespace mirovax

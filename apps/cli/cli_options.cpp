@@ -3,6 +3,7 @@
 #include "cli_commands.h"
 #include "engine/solve.h"
 #include "setup/setup_file.h"
+#include "textio/text_encoding.h"
 
 #include <CLI/CLI.hpp>
 
@@ -27,15 +28,6 @@ namespace {
 
 constexpr int kAirplaneIndex = kSetupAirplaneLine;
 constexpr const char* kProgramName = "mirovax-cli";
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-        const auto lower
-            = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        return lower(x) == lower(y);
-    });
-}
 
 // ---- Value checks, run by CLI11 as each option's validator; a failure reads
 // "--mode: unknown mode ...".
@@ -282,7 +274,7 @@ std::optional<std::string_view> ModeFromArgument(std::string_view argument)
         {"range", kModeMaximumRange},
     };
     for (const Alias& a : kAliases) {
-        if (EqualsIgnoringCase(argument, a.mode) || EqualsIgnoringCase(argument, a.shortName))
+        if (EqualsIgnoringAsciiCase(argument, a.mode) || EqualsIgnoringAsciiCase(argument, a.shortName))
             return a.mode;
     }
     return std::nullopt;

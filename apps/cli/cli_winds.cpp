@@ -1,7 +1,6 @@
 #include "cli_winds.h"
 
 #include "apps/cli/cli_commands.h"
-#include "engine/fuel_models.h"
 #include "engine/text_format.h"
 #include "form/fields.h"
 #include "textio/json_text.h"
@@ -164,32 +163,25 @@ int ShowWinds(const CliOptions& options, TTable& airplanes, const PlanRequest* p
     session.LoadForecast(winds->forecast, winds->airports.get());
     session.ChooseForecastTime(winds->time);
     ForecastWeather weather;
-    RouteWeatherSamples samples;
     try {
         weather = session.ForecastAt(level.value);
-        samples = SampleRouteWeather(winds->forecast->forecast, winds->forecast->forecast.times[winds->time],
-            session.ForecastRoute(), level.value);
     } catch (const ForecastError& e) {
         err << kProgram << e.what() << '\n';
         return kExitInputsUnusable;
     }
-    TMissionData speed = session.Record();
-    speed.OAT = ConvertStrict(weather.oat).value;
-    CalcTrueAirspeed(speed);
     const Forecast& forecast = winds->forecast->forecast;
     const ForecastTime& time = forecast.times[winds->time];
     const std::string label = ForecastTimeLabel(forecast, time);
-    const std::string tas = FormatRounded(speed.TrueAirspeed);
+    const std::string tas = FormatRounded(weather.trueAirspeedKt);
     char pressure[32];
-    std::snprintf(pressure, sizeof pressure, "%.1f", samples.pressureHpa);
+    std::snprintf(pressure, sizeof pressure, "%.1f", weather.pressureHpa);
     if (options.json) {
         out << "{\"file\": " << JsonString(winds->forecast->path) << ", \"forecast\": " << JsonString(label)
             << ", \"validity\": " << JsonString(ValidityKey(time))
             << ", \"flightLevel\": " << JsonNumber(level.value) << ", \"pressureHpa\": " << pressure
             << ", \"airplane\": " << JsonString(session.Record().Type) << ", \"trueAirspeedKt\": " << tas
             << ", \"windKt\": " << weather.wind << ", \"oatC\": " << weather.oat
-            << ", \"samples\": " << samples.samples.size() << ", \"missingSamples\": " << samples.missing
-            << "}\n";
+            << ", \"samples\": " << weather.samples << ", \"missingSamples\": " << weather.missing << "}\n";
         return kExitValid;
     }
     out << "file: " << winds->forecast->path << '\n'
@@ -199,9 +191,9 @@ int ShowWinds(const CliOptions& options, TTable& airplanes, const PlanRequest* p
         << "true airspeed: " << tas << " kts (" << session.Record().Type << ")\n"
         << "wind: " << weather.wind << " kts (headwind positive)\n"
         << "oat: " << weather.oat << " deg C\n"
-        << "samples: " << samples.samples.size() << '\n';
-    if (samples.missing > 0)
-        out << "note: " << samples.missing
+        << "samples: " << weather.samples << '\n';
+    if (weather.missing > 0)
+        out << "note: " << weather.missing
             << " samples fall where the forecast has no values and are left out\n";
     return kExitValid;
 }

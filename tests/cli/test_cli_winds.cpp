@@ -1,11 +1,13 @@
 #include "cli_fixture.h"
 
 #include "apps/cli/cli_options.h"
+#include "engine/fuel_models.h"
 #include "engine/text_format.h"
 #include "forecast/route_weather.h"
 #include "grib_writer.h"
 
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 
@@ -47,6 +49,17 @@ TEST_F(CliWindsTest, TheForecastGivesWindAndOatToEveryCommand)
         << out;
     EXPECT_NE(
         out.find("wind: 40 kts (headwind positive)\noat: " + oat + " deg C\nsamples: "), std::string::npos)
+        << out;
+    // The level's standard pressure, and the speed the wind was averaged at:
+    // the airplane's Mach at the forecast's temperature.
+    char pressure[32];
+    std::snprintf(pressure, sizeof pressure, "%.1f", StandardPressureHpa(350));
+    TMissionData speed = testing::WorkedRecord();
+    speed.OAT = std::stod(oat);
+    CalcTrueAirspeed(speed);
+    EXPECT_NE(out.find(std::string("flight level: 350 (") + pressure
+                  + " hPa)\ntrue airspeed: " + FormatRounded(speed.TrueAirspeed) + " kts (WORKED-1)\n"),
+        std::string::npos)
         << out;
     ASSERT_EQ(Run({"winds", m_forecast, "--route", "KSFO", "KBFI", "--level", "350", "--winds-time",
                       "2026-12-09T00", "--json"},

@@ -177,9 +177,9 @@ TEST(RouteWeather, TimeCorrectHeadwindWeighsTheSlowerHalfMore)
     EXPECT_NEAR(MeanTemperature(weather), -43.15, 1e-9);
 
     EXPECT_EQ(ErrorOf([&] { TimeCorrectHeadwind(weather, 48); }),
-        "The headwind of 49 kt at 0.00 N 0.50 E reaches the true airspeed, 48 kt.");
+        "The headwind of 49 kts at 0.00 N 0.50 E reaches the true airspeed, 48 kts.");
     EXPECT_EQ(ErrorOf([&] { TimeCorrectHeadwind(weather, 0); }),
-        "The true airspeed for the route's wind must be above 0 kt.");
+        "The true airspeed for the route's wind must be above 0 kts.");
 }
 
 TEST(RouteWeather, LevelsInterpolateInTheLogarithmOfPressure)

@@ -70,3 +70,16 @@ TEST(MarkupText, ReferencesTheSpecialCharactersAndRepairsTheRest)
     for (const auto& [text, markup] : cases)
         EXPECT_EQ(MarkupText(text), markup) << text;
 }
+
+TEST(AsciiCase, FoldsOnlyTheAsciiLetters)
+{
+    EXPECT_TRUE(EqualsIgnoringAsciiCase("Maximum Range", "mAXIMUM rANGE"));
+    EXPECT_TRUE(EqualsIgnoringAsciiCase("", ""));
+    EXPECT_FALSE(EqualsIgnoringAsciiCase("ICAO", "ICAO "));
+    EXPECT_FALSE(EqualsIgnoringAsciiCase("ICAO ", "ICAO"));
+    // '@' and '[' sit just outside A-Z, '`' and '{' just outside a-z.
+    EXPECT_FALSE(EqualsIgnoringAsciiCase("@[", "`{"));
+    // The bytes of "É" and "é" differ, and stay different.
+    EXPECT_FALSE(EqualsIgnoringAsciiCase("\xC3\x89", "\xC3\xA9"));
+    EXPECT_TRUE(EqualsIgnoringAsciiCase("Z\xC3\xA9", "z\xC3\xA9"));
+}
