@@ -168,7 +168,7 @@ TLimitsForm::TLimitsForm(QWidget* parent)
 
 QWidget* TLimitsForm::MakeGaugeTable(const MissionLimits& limits, MassUnit unit)
 {
-    const auto Kilograms = [unit](double kg) { return Q(FormatMass(kg, unit)); };
+    const auto Figure = [unit](double kg) { return Q(FormatMass(kg, unit)); };
     const QString unitText = Q(MassUnitText(unit));
     auto* table = new QWidget(m_page);
     table->setObjectName(QStringLiteral("GaugeTable"));
@@ -205,10 +205,9 @@ QWidget* TLimitsForm::MakeGaugeTable(const MissionLimits& limits, MassUnit unit)
         auto* gauge = new TMarginGauge(m, MarginStateOf(m, limits.firstDistanceBeyondLimit), unit, table);
         gauge->setObjectName(QStringLiteral("Gauge") + n);
         grid->addWidget(gauge, gridRow, 1);
-        grid->addWidget(NumberCell(table, QStringLiteral("GaugeValue") + n, Kilograms(m.value)), gridRow, 2);
-        grid->addWidget(NumberCell(table, QStringLiteral("GaugeLimit") + n, Kilograms(m.limit)), gridRow, 3);
-        grid->addWidget(
-            NumberCell(table, QStringLiteral("GaugeMargin") + n, Kilograms(m.margin)), gridRow, 4);
+        grid->addWidget(NumberCell(table, QStringLiteral("GaugeValue") + n, Figure(m.value)), gridRow, 2);
+        grid->addWidget(NumberCell(table, QStringLiteral("GaugeLimit") + n, Figure(m.limit)), gridRow, 3);
+        grid->addWidget(NumberCell(table, QStringLiteral("GaugeMargin") + n, Figure(m.margin)), gridRow, 4);
         grid->addWidget(NumberCell(table, QStringLiteral("GaugePercent") + n, Percent(m)), gridRow, 5);
         ++row;
         ++gridRow;
@@ -223,7 +222,7 @@ void TLimitsForm::ShowLimits(
 {
     m_limits = limits;
     m_heading->setText(heading);
-    const auto Kilograms = [unit](double kg) { return Q(FormatMass(kg, unit)); };
+    const auto Figure = [unit](double kg) { return Q(FormatMass(kg, unit)); };
     const QString unitText = Q(MassUnitText(unit));
     QWidget* table = MakeGaugeTable(limits, unit);
     // The layout hands back the old table's item, which is the caller's.
@@ -244,17 +243,17 @@ void TLimitsForm::ShowLimits(
     m_stop->setPalette(red);
     if (limits.stopped)
         m_stop->setText(QStringLiteral("The run was stopped by %1, exceeded by %2 %3.")
-                            .arg(Q(limits.stoppedBy), Kilograms(limits.exceededBy), unitText));
+                            .arg(Q(limits.stoppedBy), Figure(limits.exceededBy), unitText));
     else
         m_stop->setText(stopNote);
     m_extraPayload->setVisible(limits.extraPayload.has_value());
     if (limits.extraPayload)
         m_extraPayload->setText(
-            QStringLiteral("Possible extra payload: %1 %2").arg(Kilograms(*limits.extraPayload), unitText));
+            QStringLiteral("Possible extra payload: %1 %2").arg(Figure(*limits.extraPayload), unitText));
     m_extraFuel->setVisible(limits.extraFuel.has_value());
     if (limits.extraFuel)
         m_extraFuel->setText(
-            QStringLiteral("Possible extra fuel: %1 %2").arg(Kilograms(*limits.extraFuel), unitText));
+            QStringLiteral("Possible extra fuel: %1 %2").arg(Figure(*limits.extraFuel), unitText));
     m_message->hide();
     m_page->show();
     SetOutOfDate(false);

@@ -120,19 +120,19 @@ std::string FormatMargins(const SetupRun& run)
         return "";
     const MissionLimits& limits = *run.limits;
     const MassUnit unit = run.session.Units();
-    const auto Kilograms = [unit](double kg) { return Mass(kg, unit); };
+    const auto Shown = [unit](double kg) { return Mass(kg, unit); };
     constexpr size_t kNameWidth = 26;
     constexpr size_t kNumberWidth = 12;
     std::string out = "Limits" + std::string(kNameWidth - 6, ' ') + Right("Value", kNumberWidth)
         + Right("Limit", kNumberWidth) + Right("Margin", kNumberWidth) + '\n';
     for (const LimitMargin& m : limits.limits) {
         out += m.name + std::string(m.name.size() < kNameWidth ? kNameWidth - m.name.size() : 1, ' ');
-        out += Right(Kilograms(m.value), kNumberWidth) + Right(Kilograms(m.limit), kNumberWidth)
-            + Right(Kilograms(m.margin), kNumberWidth);
+        out += Right(Shown(m.value), kNumberWidth) + Right(Shown(m.limit), kNumberWidth)
+            + Right(Shown(m.margin), kNumberWidth);
         out += m.binding ? "  binding\n" : "\n";
     }
     if (limits.stopped) {
-        AppendRow(out, "Stopped by:", limits.stoppedBy + ", exceeded by " + Kilograms(limits.exceededBy));
+        AppendRow(out, "Stopped by:", limits.stoppedBy + ", exceeded by " + Shown(limits.exceededBy));
     } else if (!limits.binding.empty()) {
         // The search's last distance is the first beyond the limit: its
         // negative margin is the search's outcome, not a fault of the plan.
@@ -141,8 +141,8 @@ std::string FormatMargins(const SetupRun& run)
                 + (limits.firstDistanceBeyondLimit ? " (figures of the first distance beyond it)" : ""));
     }
     if (run.valid && run.mode == kModeTripTimeAndFuel) {
-        AppendRow(out, "Extra payload:", limits.extraPayload ? Kilograms(*limits.extraPayload) : "unknown");
-        AppendRow(out, "Extra fuel:", limits.extraFuel ? Kilograms(*limits.extraFuel) : "unknown");
+        AppendRow(out, "Extra payload:", limits.extraPayload ? Shown(*limits.extraPayload) : "unknown");
+        AppendRow(out, "Extra fuel:", limits.extraFuel ? Shown(*limits.extraFuel) : "unknown");
     }
     return out;
 }
