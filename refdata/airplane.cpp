@@ -9,10 +9,10 @@ namespace mirovax {
 namespace {
 
 // Weights above 99999 need a sixth digit in their entry field, above
-// 999999 a seventh (in pounds).
+// 999999 a seventh (in pounds, where the field shows whole pounds).
 int WeightFieldLength(double weight, MassUnit unit)
 {
-    const double figure = RoundHalfEven(MassInUnit(weight, unit));
+    const double figure = unit == MassUnit::Kilograms ? weight : RoundHalfEven(MassInUnit(weight, unit));
     return figure > 999999 ? 7 : figure > 99999 ? 6 : 5;
 }
 
